@@ -1,0 +1,102 @@
+#pragma once
+
+#include "platform/Bitmap.h"
+#include "platform/Canvas.h"
+#include "platform/Font.h"
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+enum TMouseButton : unsigned char { mbLeft, mbRight, mbMiddle };
+
+enum TShiftStateFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
+using TShiftState = unsigned; // a set of TShiftStateFlag bits
+
+using TNotifyEvent = std::function<void(QObject* sender)>;
+using TMouseEvent = std::function<void(QObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+using TMouseMoveEvent = std::function<void(QObject* sender, TShiftState shift, int x, int y)>;
+
+// The base of windowless controls. The control draws through its Canvas onto a backing
+// bitmap of its own size; a paint of the widget shows that bitmap. Invalidate asks for
+// Paint in the next paint cycle, Repaint runs it at once. Mouse input arrives in control
+// coordinates; the control that took a press keeps the moves and the release, and a
+// double click arrives as a further press.
+class TGraphicControl : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+    Q_PROPERTY(QString FontName READ FontName WRITE SetFontName)
+    Q_PROPERTY(int FontHeight READ FontHeight WRITE SetFontHeight)
+    Q_PROPERTY(int FontStyle READ FontStyle WRITE SetFontStyle)
+    Q_PROPERTY(qlonglong FontColor READ FontColor WRITE SetFontColor)
+    Q_PROPERTY(int FontCharset READ FontCharset WRITE SetFontCharset)
+
+public:
+    explicit TGraphicControl(QWidget* parent = nullptr);
+    ~TGraphicControl() override;
+
+    int Left() const { return x(); }
+    void SetLeft(int left) { move(left, y()); }
+    int Top() const { return y(); }
+    void SetTop(int top) { move(x(), top); }
+    int Width() const { return width(); }
+    void SetWidth(int width) { resize(width, height()); }
+    int Height() const { return height(); }
+    void SetHeight(int height) { resize(width(), height); }
+    void SetBounds(int left, int top, int width, int height) { setGeometry(left, top, width, height); }
+
+    const QString& Caption() const { return FCaption; }
+    void SetCaption(const QString& caption);
+    TFont& Font() { return FFont; }
+    const TFont& Font() const { return FFont; }
+    bool Enabled() const { return isEnabled(); }
+    void SetEnabled(bool enabled) { setEnabled(enabled); }
+
+    // The canvas onto the control's own area, (0, 0) at its top-left corner.
+    TCanvas& Canvas();
+    void Invalidate();
+    void Repaint();
+
+    TMouseEvent OnMouseDown;
+    TMouseMoveEvent OnMouseMove;
+    TMouseEvent OnMouseUp;
+
+    // Stored-form access to the font, one attribute a property.
+    QString FontName() const { return FFont.Name(); }
+    void SetFontName(const QString& name) { FFont.SetName(name); }
+    int FontHeight() const { return FFont.Height(); }
+    void SetFontHeight(int height) { FFont.SetHeight(height); }
+    int FontStyle() const { return static_cast<int>(FFont.Style()); }
+    void SetFontStyle(int style) { FFont.SetStyle(static_cast<TFontStyles>(style)); }
+    qlonglong FontColor() const { return FFont.Color(); }
+    void SetFontColor(qlonglong color) { FFont.SetColor(static_cast<TColor>(color)); }
+    int FontCharset() const { return FFont.Charset(); }
+    void SetFontCharset(int charset) { FFont.SetCharset(charset); }
+
+    // The font every new control starts with (the application's window font).
+    static TFont& DefaultFont();
+
+protected:
+    virtual void Paint() {}
+    virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void MouseMove(TShiftState shift, int x, int y);
+    virtual void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+    virtual void TextChanged() {}
+    virtual void FontChanged() { Invalidate(); }
+
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void EnsureSurface();
+    void PaintSurface();
+
+    QString FCaption;
+    TFont FFont;
+    TBitmap FSurface;
+    bool FPaintPending = true;
+};
