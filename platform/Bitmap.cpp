@@ -32,6 +32,13 @@ TCanvas& TBitmap::Canvas()
     return *FCanvas;
 }
 
+const TCanvas& TBitmap::Canvas() const
+{
+    if (!FCanvas)
+        FCanvas = std::make_unique<TCanvas>(const_cast<QImage*>(&FImage));
+    return *FCanvas;
+}
+
 TColor TBitmap::Pixel(int x, int y) const
 {
     if (x < 0 || y < 0 || x >= Width() || y >= Height())

@@ -25,6 +25,7 @@ public:
     void SetSize(int width, int height);
 
     TCanvas& Canvas();
+    const TCanvas& Canvas() const;
     const QImage& Image() const { return FImage; }
     QImage& Image() { return FImage; }
 
@@ -35,5 +36,5 @@ public:
 
 private:
     QImage FImage;
-    std::unique_ptr<TCanvas> FCanvas;
+    mutable std::unique_ptr<TCanvas> FCanvas; // made on first use
 };

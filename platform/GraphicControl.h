@@ -56,6 +56,8 @@ public:
     TCanvas& Canvas();
     void Invalidate();
     void Repaint();
+    // True from an invalidate until the next paint.
+    bool PaintPending() const { return FPaintPending; }
 
     TMouseEvent OnMouseDown;
     TMouseMoveEvent OnMouseMove;

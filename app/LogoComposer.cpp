@@ -1,0 +1,98 @@
+#include "app/LogoComposer.h"
+
+#include "platform/Exception.h"
+#include "platform/FontFace.h"
+
+#include <algorithm>
+#include <climits>
+
+TLogoParams TLogoParams::Defaults()
+{
+    TLogoParams params;
+    params.Font.SetName(QStringLiteral("Times New Roman"));
+    params.Font.SetHeight(-29);
+    params.Font.SetStyle(fsBold);
+    params.Font.SetColor(clBlack);
+    return params;
+}
+
+namespace {
+
+int Saturate(long long value)
+{
+    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+}
+
+} // namespace
+
+TSize TLogoComposer::LogoSize(const TLogoParams& params)
+{
+    const TFontFace& face = TFontFace::For(params.Font);
+    const long long width = static_cast<long long>(face.TextWidth(params.Text)) + 2LL * params.HSpace;
+    const long long height = static_cast<long long>(face.Height()) + 2LL * params.VSpace;
+    return TSize{Saturate(width), Saturate(height)};
+}
+
+void TLogoComposer::CheckLogoSize(TSize size)
+{
+    const bool tooLarge = size.Width > MaxSide || size.Height > MaxSide
+        || (size.Width > 0 && size.Height > 0 && static_cast<long long>(size.Width) * size.Height > MaxPixels);
+    if (tooLarge)
+        throw ELogoSizeError(QString::fromUtf8("ロゴが大きすぎます (%1 x %2)").arg(size.Width).arg(size.Height));
+}
+
+void TLogoComposer::RenderTextLayer(const TLogoParams& params, TBitmap& layer)
+{
+    const TSize size = LogoSize(params);
+    CheckLogoSize(size);
+    layer.SetSize(size.Width, size.Height);
+    if (layer.Empty())
+        return;
+    TCanvas& canvas = layer.Canvas();
+    canvas.Font() = params.Font;
+    canvas.Brush().SetColor(params.BgColor);
+    canvas.FillRect(Rect(0, 0, size.Width, size.Height));
+    canvas.TextOut(params.HSpace, params.VSpace, params.Text);
+}
+
+void TLogoComposer::RenderGradientLayer(const TLogoParams& params, int width, int height, TBitmap& layer)
+{
+    CheckLogoSize(TSize{width, height});
+    layer.SetSize(width, height);
+    if (layer.Empty())
+        return;
+    TGradBox::PaintGradient(layer.Canvas(), width, height, params.TopColor, params.LastColor, GradStyleOf(params.GraType));
+}
+
+void TLogoComposer::MixLayers(const TBitmap& text, const TBitmap& gradient, int mixType, TBitmap& composite)
+{
+    composite.SetSize(text.Width(), text.Height());
+    if (composite.Empty())
+        return;
+    TCanvas& canvas = composite.Canvas();
+    const TRect area = Rect(0, 0, text.Width(), text.Height());
+    canvas.SetCopyMode(cmSrcCopy);
+    canvas.CopyRect(area, text.Canvas(), area);
+    canvas.SetCopyMode(MixOperationOf(mixType));
+    canvas.CopyRect(area, gradient.Canvas(), area);
+}
+
+TGradStyle TLogoComposer::GradStyleOf(int graType)
+{
+    switch (graType) {
+    case 2: return gsLeftRight;
+    case 3: return gsBottomTop;
+    case 4: return gsRightLeft;
+    default: return gsTopBottom;
+    }
+}
+
+TCopyMode TLogoComposer::MixOperationOf(int mixType)
+{
+    switch (mixType) {
+    case 2: return cmSrcPaint;
+    case 3: return cmSrcInvert;
+    case 4: return cmSrcAnd;
+    default: return cmSrcErase;
+    }
+}

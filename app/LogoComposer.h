@@ -1,0 +1,48 @@
+#pragma once
+
+#include "components/GradBox.h"
+#include "platform/Bitmap.h"
+#include "platform/Canvas.h"
+#include "platform/Color.h"
+#include "platform/Font.h"
+#include "platform/Types.h"
+
+#include <QString>
+
+// The parameters of one logo.
+struct TLogoParams {
+    QString Text;
+    TFont Font;
+    TColor BgColor = clGray;
+    TColor TopColor = 0x00008000;
+    TColor LastColor = 0x0000FF00;
+    int GraType = 1; // 1 top to bottom, 2 left to right, 3 bottom to top, 4 right to left
+    int MixType = 1; // 1 A SRCERASE, 2 B SRCPAINT, 3 C SRCINVERT, 4 D SRCAND
+    int HSpace = 0;
+    int VSpace = 0;
+
+    // The window's design values: Times New Roman bold, 29 pixels, black.
+    static TLogoParams Defaults();
+};
+
+// Turns logo parameters into the text layer, the gradient layer and their composite,
+// all of the same size. Every call computes its result from its arguments alone.
+class TLogoComposer {
+public:
+    static constexpr int MaxSide = 32767;
+    static constexpr long long MaxPixels = 64LL * 1024 * 1024;
+
+    // Text extent plus twice the margins; either side may be zero or negative.
+    static TSize LogoSize(const TLogoParams& params);
+    // Throws ELogoSizeError for a logo wider or higher than MaxSide or larger than MaxPixels.
+    static void CheckLogoSize(TSize size);
+
+    // Each renders into the given bitmap, resizing it; a size of zero or less gives an
+    // empty bitmap.
+    static void RenderTextLayer(const TLogoParams& params, TBitmap& layer);
+    static void RenderGradientLayer(const TLogoParams& params, int width, int height, TBitmap& layer);
+    static void MixLayers(const TBitmap& text, const TBitmap& gradient, int mixType, TBitmap& composite);
+
+    static TGradStyle GradStyleOf(int graType);
+    static TCopyMode MixOperationOf(int mixType);
+};
