@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+// Integers written the way the settings files and the old user interface wrote
+// them: leading spaces, an optional sign, then decimal digits or "$" and hex
+// digits. Nothing may follow the digits, not even a space.
+
+// The value of text, or nothing when text is not such an integer or does not fit
+// 32 bits. Hex may use all 32 bits ("$FFFFFFFF" is -1); decimal must lie within
+// -2147483648..2147483647.
+std::optional<std::int32_t> TryStrToInt(const QString& text);
+
+// The value of text, or defaultValue when text is not an integer.
+std::int32_t StrToIntDef(const QString& text, std::int32_t defaultValue);
+
+// The value of text; throws EConvertError when text is not an integer.
+std::int32_t StrToInt(const QString& text);

@@ -1,0 +1,125 @@
+#include "platform/AtomicFile.h"
+
+#include "platform/Exception.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void WriteRaw(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+QStringList Entries(const QTemporaryDir& dir)
+{
+    return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// Runs body in a child process whose files may not grow past limit bytes, as on a
+// full disk, and returns the child's exit code.
+int RunWithFileSizeLimit(rlim_t limit, const std::function<int()>& body)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit fileSize{limit, limit};
+        setrlimit(RLIMIT_FSIZE, &fileSize);
+        _exit(body());
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(AtomicFile, WritesNewFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("logo.ini");
+    EXPECT_EQ(WriteFileAtomically(path, "abc\r\n"), fwOk);
+    EXPECT_EQ(ReadAll(path), QByteArray("abc\r\n"));
+    EXPECT_EQ(Entries(dir), QStringList{"logo.ini"});
+}
+
+TEST(AtomicFile, ReplacesLongerFileCompletely)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("logo.ini");
+    WriteRaw(path, QByteArray(5000, 'x'));
+    EXPECT_EQ(WriteFileAtomically(path, "new"), fwOk);
+    EXPECT_EQ(ReadAll(path), QByteArray("new"));
+    EXPECT_EQ(Entries(dir), QStringList{"logo.ini"});
+}
+
+TEST(AtomicFile, RefusesTargetsThatCannotBeCreated)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("folder");
+    const QString fifo = dir.filePath("pipe");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+
+    const QString targets[] = {dir.filePath("missing/logo.ini"), dir.filePath("folder"), fifo};
+    for (const QString& target : targets) {
+        SCOPED_TRACE(target.toStdString());
+        EXPECT_EQ(WriteFileAtomically(target, "abc"), fwCannotCreate);
+    }
+    struct stat info {};
+    ASSERT_EQ(stat(QFile::encodeName(fifo).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_EQ(Entries(dir), (QStringList{"folder", "pipe"}));
+    EXPECT_THROW(SaveFileAtomically(targets[0], "abc"), EFCreateError);
+}
+
+TEST(AtomicFile, RefusesFolderClosedToWriting)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes into any folder";
+    QTemporaryDir dir;
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_EQ(WriteFileAtomically(dir.filePath("logo.ini"), "abc"), fwCannotCreate);
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+TEST(AtomicFile, FailureMidWayKeepsOldFileAndLeavesNoTemporaryFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("logo.bmp");
+    const QByteArray old(1000, 'o');
+    WriteRaw(path, old);
+
+    const int result = RunWithFileSizeLimit(4096, [&] {
+        return int(WriteFileAtomically(path, QByteArray(100000, 'n')));
+    });
+    EXPECT_EQ(result, fwWriteFailed);
+    EXPECT_EQ(ReadAll(path), old);
+    EXPECT_EQ(Entries(dir), QStringList{"logo.bmp"});
+
+    const int thrown = RunWithFileSizeLimit(4096, [&] {
+        try {
+            SaveFileAtomically(path, QByteArray(100000, 'n'));
+        } catch (const EWriteError&) {
+            return 1;
+        }
+        return 0;
+    });
+    EXPECT_EQ(thrown, 1);
+}
+
+} // namespace
