@@ -1,0 +1,329 @@
+#include "components/IniGT.h"
+
+#include "platform/Exception.h"
+#include "platform/Font.h"
+#include "platform/IntegerSyntax.h"
+#include "platform/ProfileFile.h"
+#include "platform/Strings.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QWidget>
+#include <algorithm>
+
+namespace {
+
+// The profile functions get a buffer of this many characters, so a value arrives
+// cut to one less.
+constexpr int ReadBufferSize = 1024;
+
+const QChar DoubleQuote(u'"');
+// The half-width corner brackets, bytes A2 and A3 of the file's CP932 text.
+const QChar LeftBracket(u'\uFF62');
+const QChar RightBracket(u'\uFF63');
+
+// The index of the last folder separator in path, or -1. Besides the Windows
+// separators "\" and ":", "/" separates folders on Linux.
+qsizetype LastSeparator(const QString& path)
+{
+    return std::max({path.lastIndexOf(u'\\'), path.lastIndexOf(u':'), path.lastIndexOf(u'/')});
+}
+
+// The per-user configuration folder stands in for the Windows folder:
+// $XDG_CONFIG_HOME when it is an absolute path, else ~/.config; no trailing "/".
+QString ConfigurationFolder()
+{
+    QString folder = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!QDir::isAbsolutePath(folder))
+        folder = QDir::homePath() + QStringLiteral("/.config");
+    while (folder.endsWith(u'/'))
+        folder.chop(1);
+    return folder;
+}
+
+QString HexText(std::int32_t value)
+{
+    return QStringLiteral("0x")
+        + QString::number(static_cast<std::uint32_t>(value), 16).rightJustified(8, u'0').toUpper();
+}
+
+// Sets a fence for the lifetime of the guard and puts the old one back on every
+// way out. It sets the field, not the property, so FenceUnset stays as it was.
+class TFenceOverride {
+public:
+    TFenceOverride(TIniGTFence& field, TIniGTFence value) : FField(field), FSaved(field) { FField = value; }
+    ~TFenceOverride() { FField = FSaved; }
+    TFenceOverride(const TFenceOverride&) = delete;
+    TFenceOverride& operator=(const TFenceOverride&) = delete;
+
+private:
+    TIniGTFence& FField;
+    TIniGTFence FSaved;
+};
+
+} // namespace
+
+TIniGT::TIniGT(QObject* owner, const QString& programFile)
+    : QObject(owner), FProgramFile(programFile)
+{
+}
+
+TIniGT::~TIniGT() = default;
+
+QString TIniGT::ProgramFile() const
+{
+    if (!FProgramFile.isEmpty())
+        return FProgramFile;
+    if (QCoreApplication::instance() != nullptr) {
+        const QString path = QCoreApplication::applicationFilePath();
+        if (!path.isEmpty())
+            return path;
+    }
+    return QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
+}
+
+// A name with a folder part is used as it is; otherwise DefaultDir places it.
+void TIniGT::Resolve()
+{
+    if (LastSeparator(FFileName) >= 0) {
+        FFullPath = FFileName;
+        return;
+    }
+    switch (FDefaultDir) {
+    case ddApplication: {
+        const QString program = ProgramFile();
+        FFullPath = program.left(LastSeparator(program) + 1) + FFileName;
+        break;
+    }
+    case ddWindows:
+        FFullPath = ConfigurationFolder() + u'/' + FFileName;
+        break;
+    case ddNone:
+        FFullPath = FFileName;
+        break;
+    }
+}
+
+void TIniGT::SetFileName(const QString& value)
+{
+    FFileName = value;
+    Resolve();
+}
+
+// Resolves again even when the value is unchanged or FileName is empty.
+void TIniGT::SetDefaultDir(TIniGTDefaultDir value)
+{
+    FDefaultDir = value;
+    Resolve();
+}
+
+void TIniGT::SetDefaultDirProperty(int value)
+{
+    if (value >= ddApplication && value <= ddNone)
+        SetDefaultDir(static_cast<TIniGTDefaultDir>(value));
+}
+
+void TIniGT::SetFence(TIniGTFence value)
+{
+    if (value != FFence) {
+        if (Designing() && FFence == fnVer11Mode)
+            emit DesignWarning(QStringLiteral("警告"),
+                               QStringLiteral("fnVer11Mode以外の値にすると、TIniGTのVer1.0とVer1.1で"
+                                              "書き込んだﾌｧｲﾙを正しく読めない事があります。"));
+        FFence = value;
+    }
+    FFenceUnset = false;
+}
+
+void TIniGT::SetFenceProperty(int value)
+{
+    if (value >= fnDoubleQuote && value <= fnNone)
+        SetFence(static_cast<TIniGTFence>(value));
+}
+
+void TIniGT::Loaded()
+{
+    if (FFileName.isEmpty() && !Designing())
+        SetFileName(DefaultFileName(ProgramFile()));
+    // A designer gives a new store fnVer11Mode; the field is set directly so that
+    // no warning is shown and FenceUnset stays true.
+    if (Designing() && FFenceUnset)
+        FFence = fnVer11Mode;
+}
+
+QString TIniGT::DefaultFileName(const QString& programFile)
+{
+    QString name = programFile.mid(LastSeparator(programFile) + 1);
+    const qsizetype dot = name.lastIndexOf(u'.');
+    if (dot >= 0)
+        name.truncate(dot);
+    name += QStringLiteral(".INI");
+    for (QChar& ch : name) {
+        if (ch >= u'A' && ch <= u'Z')
+            ch = QChar(ch.unicode() - u'A' + u'a');
+    }
+    if (!name.isEmpty() && name[0] >= u'a' && name[0] <= u'z')
+        name[0] = QChar(name[0].unicode() - u'a' + u'A');
+    return name;
+}
+
+[[noreturn]] void TIniGT::RaiseWriteError() const
+{
+    throw EIniFileError(QStringLiteral("%1 に書き込めません").arg(FFullPath));
+}
+
+QString TIniGT::ReadRawString(const QString& section, const QString& key, const QString& defaultValue) const
+{
+    return GetPrivateProfileString(section, key, defaultValue, ReadBufferSize, FFullPath);
+}
+
+void TIniGT::WriteRawString(const QString& section, const QString& key, const QString& value)
+{
+    if (!WritePrivateProfileString(section, &key, &value, FFullPath))
+        RaiseWriteError();
+}
+
+void TIniGT::EraseSection(const QString& section)
+{
+    if (!WritePrivateProfileString(section, nullptr, nullptr, FFullPath))
+        RaiseWriteError();
+}
+
+QString TIniGT::Enclose(const QString& value, TIniGTFence fence)
+{
+    switch (fence) {
+    case fnDoubleQuote:
+        return DoubleQuote + value + DoubleQuote;
+    case fnParenthesis:
+    case fnVer11Mode:
+        return LeftBracket + value + RightBracket;
+    case fnNone:
+        break;
+    }
+    return value;
+}
+
+QString TIniGT::Unenclose(const QString& text, TIniGTFence fence)
+{
+    if (text.size() < 2)
+        return text;
+    const bool quotes = fence == fnDoubleQuote || fence == fnVer11Mode;
+    const bool brackets = fence == fnParenthesis || fence == fnVer11Mode;
+    if ((quotes && text.front() == DoubleQuote && text.back() == DoubleQuote)
+        || (brackets && text.front() == LeftBracket && text.back() == RightBracket))
+        return text.mid(1, text.size() - 2);
+    return text;
+}
+
+// The default is enclosed before the read and stripped after it, so a missing key
+// gives the default back in every mode.
+QString TIniGT::ReadString(const QString& section, const QString& key, const QString& defaultValue) const
+{
+    return Unenclose(ReadRawString(section, key, Enclose(defaultValue, FFence)), FFence);
+}
+
+void TIniGT::WriteString(const QString& section, const QString& key, const QString& value)
+{
+    WriteRawString(section, key, Enclose(value, FFence));
+}
+
+// "0x" and "0X" mean hexadecimal only before at least one more character; "0x"
+// alone stays as it is and does not convert.
+std::int32_t TIniGT::ReadInteger(const QString& section, const QString& key, std::int32_t defaultValue) const
+{
+    QString text = ReadRawString(section, key, QString());
+    if (text.size() > 2 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X'))
+        text = u'$' + text.mid(2);
+    return StrToIntDef(text, defaultValue);
+}
+
+void TIniGT::WriteInteger(const QString& section, const QString& key, std::int32_t value)
+{
+    WriteRawString(section, key, QString::number(value));
+}
+
+// Characters 3 to 10 are taken whatever the first two are; anything after the
+// tenth is ignored. A value that does not convert raises EConvertError.
+std::int32_t TIniGT::ReadHex(const QString& section, const QString& key, std::int32_t defaultValue) const
+{
+    const QString text = ReadRawString(section, key, HexText(defaultValue));
+    return StrToInt(u'$' + text.mid(2, 8));
+}
+
+void TIniGT::WriteHex(const QString& section, const QString& key, std::int32_t value)
+{
+    WriteRawString(section, key, HexText(value));
+}
+
+TColor TIniGT::ReadColor(const QString& section, const QString& key, TColor defaultValue) const
+{
+    return static_cast<TColor>(ReadHex(section, key, static_cast<std::int32_t>(defaultValue)));
+}
+
+void TIniGT::WriteColor(const QString& section, const QString& key, TColor value)
+{
+    WriteHex(section, key, static_cast<std::int32_t>(value));
+}
+
+// Entries of an earlier, longer list above the new count stay in the file.
+void TIniGT::WriteStrings(const QString& section, const QString& prefix, const TStrings& list)
+{
+    const int count = list.Count();
+    WriteInteger(section, prefix + QStringLiteral(".Count"), count);
+    for (int index = 0; index < count; ++index)
+        WriteString(section, prefix + u'.' + QString::number(index), list.Get(index));
+}
+
+// A missing entry defaults to the list's entry at the same index, or to the empty
+// string beyond its end; a count of 0 or below empties the list.
+void TIniGT::ReadStrings(const QString& section, const QString& prefix, TStrings& list) const
+{
+    const int count = ReadInteger(section, prefix + QStringLiteral(".Count"), list.Count());
+    TStringList entries;
+    for (int index = 0; index < count; ++index) {
+        const QString defaultValue = index < list.Count() ? list.Get(index) : QString();
+        entries.Add(ReadString(section, prefix + u'.' + QString::number(index), defaultValue));
+    }
+    list.Assign(entries);
+}
+
+// The name is written bare whatever Fence says; ReadFont strips either fence.
+void TIniGT::WriteFont(const QString& section, const QString& prefix, const TFont& font)
+{
+    WriteRawString(section, prefix + QStringLiteral(".Name"), font.Name());
+    WriteInteger(section, prefix + QStringLiteral(".Size"), font.Size());
+    WriteInteger(section, prefix + QStringLiteral(".Style"), static_cast<std::int32_t>(font.Style()));
+    WriteColor(section, prefix + QStringLiteral(".Color"), font.Color());
+}
+
+// The values are gathered in a fresh font, which carries the default character set
+// and pitch, and copied into the target only once all have been read: a malformed
+// colour raises before the target is touched.
+void TIniGT::ReadFont(const QString& section, const QString& prefix, TFont& font)
+{
+    TFont fresh;
+    {
+        const TFenceOverride fence(FFence, fnVer11Mode);
+        fresh.SetName(ReadString(section, prefix + QStringLiteral(".Name"), font.Name()));
+    }
+    fresh.SetSize(ReadInteger(section, prefix + QStringLiteral(".Size"), font.Size()));
+    const std::int32_t style =
+        ReadInteger(section, prefix + QStringLiteral(".Style"), static_cast<std::int32_t>(font.Style()));
+    fresh.SetStyle(static_cast<TFontStyles>(style) & 0xFFu);
+    fresh.SetColor(ReadColor(section, prefix + QStringLiteral(".Color"), font.Color()));
+    font.Assign(fresh);
+}
+
+void TIniGT::WritePosition(const QString& section, const QString& prefix, const QWidget& control)
+{
+    WriteInteger(section, prefix + QStringLiteral(".X"), control.pos().x());
+    WriteInteger(section, prefix + QStringLiteral(".Y"), control.pos().y());
+}
+
+// Two moves, left first; neither coordinate is limited to the screen or the parent.
+void TIniGT::ReadPosition(const QString& section, const QString& prefix, QWidget& control) const
+{
+    control.move(ReadInteger(section, prefix + QStringLiteral(".X"), control.pos().x()), control.pos().y());
+    control.move(control.pos().x(), ReadInteger(section, prefix + QStringLiteral(".Y"), control.pos().y()));
+}

@@ -1,0 +1,116 @@
+#pragma once
+
+#include "platform/Color.h"
+
+#include <QObject>
+#include <QString>
+#include <cstdint>
+
+class TFont;
+class TStrings;
+class QWidget;
+
+// Where a FileName without a folder part is placed.
+enum TIniGTDefaultDir : std::uint8_t {
+    ddApplication = 0, // the folder of the program file
+    ddWindows = 1,     // the per-user configuration folder
+    ddNone = 2,        // nowhere: the name goes to the profile functions as it is
+};
+
+// How string values are enclosed in the file.
+enum TIniGTFence : std::uint8_t {
+    fnDoubleQuote = 0, // "value"; reading strips one pair of double quotes
+    fnParenthesis = 1, // ｢value｣; reading strips one pair of corner brackets
+    fnVer11Mode = 2,   // ｢value｣; reading strips one pair of either kind
+    fnNone = 3,        // written and read as it is
+};
+
+// A non-visual component that reads and writes typed values in one INI file. Every
+// operation goes straight to the file through the profile functions; nothing is
+// cached. Reads give the caller's default for a missing file, section or key and
+// never fail, except ReadHex/ReadColor on a malformed value (EConvertError). A write
+// that the platform refuses raises EIniFileError naming the file's full path.
+//
+// Folder parts are recognised by "\", ":" and, on Linux, "/".
+class TIniGT : public QObject {
+    Q_OBJECT
+    Q_PROPERTY(int DefaultDir READ DefaultDirProperty WRITE SetDefaultDirProperty)
+    Q_PROPERTY(QString FileName READ FileName WRITE SetFileName)
+    Q_PROPERTY(int Fence READ FenceProperty WRITE SetFenceProperty)
+
+public:
+    // programFile is the program file whose folder and name ddApplication and Loaded
+    // use; empty means the running program.
+    explicit TIniGT(QObject* owner = nullptr, const QString& programFile = QString());
+    ~TIniGT() override;
+
+    TIniGTDefaultDir DefaultDir() const { return FDefaultDir; }
+    void SetDefaultDir(TIniGTDefaultDir value);
+    const QString& FileName() const { return FFileName; }
+    void SetFileName(const QString& value);
+    TIniGTFence Fence() const { return FFence; }
+    void SetFence(TIniGTFence value);
+
+    // True until Fence is first assigned, whatever the value.
+    bool FenceUnset() const { return FFenceUnset; }
+    // The path the profile functions are called with.
+    const QString& FullPath() const { return FFullPath; }
+    // There is no form designer: the designing state is always off.
+    bool Designing() const { return false; }
+
+    // Called once the properties of a stored form have been assigned: an empty
+    // FileName becomes the default name in the chosen folder.
+    virtual void Loaded();
+
+    QString ReadRawString(const QString& section, const QString& key, const QString& defaultValue) const;
+    void WriteRawString(const QString& section, const QString& key, const QString& value);
+    QString ReadString(const QString& section, const QString& key, const QString& defaultValue) const;
+    void WriteString(const QString& section, const QString& key, const QString& value);
+    std::int32_t ReadInteger(const QString& section, const QString& key, std::int32_t defaultValue) const;
+    void WriteInteger(const QString& section, const QString& key, std::int32_t value);
+    std::int32_t ReadHex(const QString& section, const QString& key, std::int32_t defaultValue) const;
+    void WriteHex(const QString& section, const QString& key, std::int32_t value);
+    TColor ReadColor(const QString& section, const QString& key, TColor defaultValue) const;
+    void WriteColor(const QString& section, const QString& key, TColor value);
+    void EraseSection(const QString& section);
+
+    // A list as prefix.Count and prefix.0 .. prefix.(Count-1).
+    void WriteStrings(const QString& section, const QString& prefix, const TStrings& list);
+    void ReadStrings(const QString& section, const QString& prefix, TStrings& list) const;
+    // A font as prefix.Name, prefix.Size (points), prefix.Style (bits) and prefix.Color.
+    void WriteFont(const QString& section, const QString& prefix, const TFont& font);
+    void ReadFont(const QString& section, const QString& prefix, TFont& font);
+    // A widget's left and top, in its parent's coordinates, as prefix.X and prefix.Y.
+    void WritePosition(const QString& section, const QString& prefix, const QWidget& control);
+    void ReadPosition(const QString& section, const QString& prefix, QWidget& control) const;
+
+    // The file name Loaded derives from a program file: its name with the extension
+    // ".INI", letters A-Z lower-cased and a first letter a-z made upper case.
+    static QString DefaultFileName(const QString& programFile);
+    // The value as WriteString stores it under fence.
+    static QString Enclose(const QString& value, TIniGTFence fence);
+    // What ReadString makes of the raw text under fence: at most one pair removed.
+    static QString Unenclose(const QString& text, TIniGTFence fence);
+
+signals:
+    // Would be shown by a form designer when a store leaves fnVer11Mode; never
+    // emitted at run time.
+    void DesignWarning(const QString& caption, const QString& text);
+
+private:
+    QString ProgramFile() const;
+    void Resolve();
+    [[noreturn]] void RaiseWriteError() const;
+
+    int DefaultDirProperty() const { return FDefaultDir; }
+    void SetDefaultDirProperty(int value);
+    int FenceProperty() const { return FFence; }
+    void SetFenceProperty(int value);
+
+    bool FFenceUnset = true;
+    QString FFullPath;
+    TIniGTDefaultDir FDefaultDir = ddApplication;
+    QString FFileName;
+    TIniGTFence FFence = fnNone;
+    QString FProgramFile;
+};
