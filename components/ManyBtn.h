@@ -1,0 +1,162 @@
+#pragma once
+
+#include "platform/Bitmap.h"
+#include "platform/Color.h"
+#include "platform/GraphicControl.h"
+#include "platform/Strings.h"
+#include "platform/Types.h"
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+class TCanvas;
+
+// The caption list of a multi-cell button. Reading outside the list gives an empty
+// caption and an insert outside 0..Count is ignored, so the button can ask for any
+// cell; deleting an entry that does not exist is still an error.
+class TCaptionStrings : public TStrings {
+public:
+    TCaptionStrings() = default;
+    TCaptionStrings(const TCaptionStrings&) = delete;
+    TCaptionStrings& operator=(const TCaptionStrings&) = delete;
+
+    QString Get(int index) const override;
+    int Count() const override { return FCount; }
+    void Clear() override;
+    void Delete(int index) override;
+    void Insert(int index, const QString& text) override;
+
+private:
+    TStringList FList;
+    int FCount = 0;
+};
+
+// Grid geometry of a multi-cell button. Cells are numbered from 1, row by row from the
+// top left; a cell size of 0 in either direction means no cell lies under any point.
+
+// Rows needed for cells cells in cols columns.
+int GridRows(int cells, int cols);
+// The size of one cell of a control width x height pixels.
+TSize GridCellSize(int width, int height, int cells, int cols);
+// The rectangle of cell number cell, right and bottom exclusive.
+TRect GridCellRect(int cell, int cols, TSize cellSize);
+// The area covered by the rows and columns; right of and below it lies the margin.
+TRect GridArea(int cells, int cols, TSize cellSize);
+// The cell number under a point, or 0 when the point is right of the last column.
+// Divisions truncate toward zero, so a point less than a cell left of or above the grid
+// still counts as the first column or row; the result may lie outside 1..cells.
+std::int64_t GridCellAt(TPoint point, int cols, TSize cellSize);
+// The cell number of the position a point falls on when the rows are read as one run:
+// a point right of the last column counts as a cell of the next row.
+std::int64_t GridRunPositionAt(TPoint point, int cols, TSize cellSize);
+
+// A windowless grid of captioned cells that works as a group of push buttons or, with
+// AllowRadio, as a radio group. The cells are drawn into an off-screen cell image that
+// a paint only copies; presses and selection changes redraw just the cells concerned,
+// on the screen and in the image.
+class TManyBtn : public TGraphicControl {
+    Q_OBJECT
+
+public:
+    // Automatic captions: a run of kana, letters or numbers starting at cell 1's caption.
+    enum TAutoCaption : unsigned char { acNone, acHKana, acKKana, acAbcBig, acAbcSmall, acNumber };
+    Q_ENUM(TAutoCaption)
+
+private:
+    // The published properties, in the order a stored form lists them. Captions and
+    // FCaptions as stored only fill the list; SetCaptions is the setter for code.
+    Q_PROPERTY(QStringList Captions READ CaptionList WRITE ReadCaptionList)
+    Q_PROPERTY(int Cells READ Cells WRITE SetCells)
+    Q_PROPERTY(int Cols READ Cols WRITE SetCols)
+    Q_PROPERTY(qlonglong BackColor READ BackColor WRITE SetBackColor)
+    Q_PROPERTY(TAutoCaption IsAutoCaption READ IsAutoCaption WRITE SetIsAutoCaption)
+    Q_PROPERTY(bool AllowRadio READ AllowRadio WRITE SetAllowRadio)
+    Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
+    Q_PROPERTY(bool MarginErase READ MarginErase WRITE SetMarginErase)
+    Q_PROPERTY(QStringList FCaptions READ CaptionList WRITE ReadCaptionList)
+
+public:
+    explicit TManyBtn(QWidget* parent = nullptr);
+    ~TManyBtn() override;
+
+    // The caption list itself; editing it directly neither redraws nor changes Cells.
+    TCaptionStrings& Captions() { return FCaptions; }
+    const TCaptionStrings& Captions() const { return FCaptions; }
+    // Copies list (given one empty caption first when it is empty, the list itself
+    // included), makes Cells its count and ends automatic captions. A selection past the
+    // new count moves to cell 1. The cells are redrawn at the next paint.
+    void SetCaptions(TStrings& list);
+    int Cells() const { return FCells; }
+    void SetCells(int cells);
+    int Cols() const { return FCols; }
+    void SetCols(int cols);
+    TColor BackColor() const { return FBackColor; }
+    void SetBackColor(TColor color);
+    TAutoCaption IsAutoCaption() const { return FIsAutoCaption; }
+    // Generates the captions of mode, also when it is the current one, then takes Caption
+    // from the selected cell. The cells are redrawn at the next paint.
+    void SetIsAutoCaption(TAutoCaption mode);
+    bool AllowRadio() const { return FAllowRadio; }
+    void SetAllowRadio(bool allowRadio);
+    // The caption of the cell last selected or set; it hides the control's own text.
+    const QString& Caption() const { return FCaption; }
+    void SetCaption(const QString& caption);
+    bool MarginErase() const { return FMarginErase; }
+    void SetMarginErase(bool marginErase);
+    int SelectedCell() const { return FSelectedCell; }
+    void SetSelectedCell(int cell);
+
+    // The off-screen picture of all cells that a paint copies.
+    const TBitmap& CellImage() const { return FImage; }
+
+protected:
+    void Paint() override;
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
+    void MouseMove(TShiftState shift, int x, int y) override;
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
+    void FontChanged() override;
+
+private:
+    enum TCellState : unsigned char { csRaised, csPressed };
+
+    QStringList CaptionList() const { return FCaptions.ToStringList(); }
+    // A stored caption list goes straight into the list and changes nothing else. A form
+    // holds the list twice, as Captions first and as FCaptions last; the second puts back
+    // the captions that Cells, IsAutoCaption and Caption rewrote while the form was read.
+    void ReadCaptionList(const QStringList& captions) { FCaptions.Assign(captions); }
+
+    QString GetCellCaption(int cell) const;
+    void SetCellCaption(int cell, const QString& caption);
+    void CalcCellSize();
+    void RebuildImage();
+    void DrawCell(int cell, const QString& caption, TCanvas& canvas, TCellState state);
+    void RedrawCell(int cell, const QString& caption, TCellState state);
+    void RedrawCell(int cell, TCellState state) { RedrawCell(cell, GetCellCaption(cell), state); }
+    bool HitTest(int x, int y);
+    void LayoutChanged();
+
+    TCaptionStrings FCaptions;
+    bool FImageBuilt = false;
+    int FCellWidth = 0;
+    TAutoCaption FIsAutoCaption = acNone;
+    TBitmap FImage;
+    TColor FBackColor = clBtnFace;
+    QString FCaption;
+    int FCells = 1;
+    int FCols = 1;
+    bool FAllowRadio = false;
+    bool FMarginErase = true;
+    int FSelectedCell = 1;
+    int FPressedCell = 0;
+    bool FHeld = false;
+    int FPreviousCell = 0;
+    int FCellHeight = 0;
+};
+
+// The captions of cells 1..count for mode, the run starting at the entry that matches
+// first (cell 1's caption). Empty for acNone and for values outside the enumeration.
+QStringList AutoCaptions(TManyBtn::TAutoCaption mode, const QString& first, int count);
+
+// Lets stored forms create TManyBtn controls.
+void RegisterManyBtn();
