@@ -48,7 +48,11 @@ void TLogoComposer::RenderTextLayer(const TLogoParams& params, TBitmap& layer)
     layer.SetSize(size.Width, size.Height);
     if (layer.Empty())
         return;
-    TCanvas& canvas = layer.Canvas();
+    DrawTextLayer(params, layer.Canvas(), size);
+}
+
+void TLogoComposer::DrawTextLayer(const TLogoParams& params, TCanvas& canvas, TSize size)
+{
     canvas.Font() = params.Font;
     canvas.Brush().SetColor(params.BgColor);
     canvas.FillRect(Rect(0, 0, size.Width, size.Height));

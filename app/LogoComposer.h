@@ -40,6 +40,8 @@ public:
     // Each renders into the given bitmap, resizing it; a size of zero or less gives an
     // empty bitmap.
     static void RenderTextLayer(const TLogoParams& params, TBitmap& layer);
+    // The text layer drawn on a canvas of the logo's size (the preview pane's).
+    static void DrawTextLayer(const TLogoParams& params, TCanvas& canvas, TSize size);
     static void RenderGradientLayer(const TLogoParams& params, int width, int height, TBitmap& layer);
     static void MixLayers(const TBitmap& text, const TBitmap& gradient, int mixType, TBitmap& composite);
 

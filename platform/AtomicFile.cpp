@@ -15,7 +15,10 @@ TFileWriteResult WriteFileAtomically(const QString& path, const QByteArray& byte
         return fwCannotCreate;
 
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so a short write (a full disk) shows in write()'s count: a
+    // buffered QSaveFile flushes in commit() and renames a truncated file as if
+    // nothing had happened.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fwCannotCreate;
     // After cancelWriting() or a failed write, commit() removes the temporary
     // file instead of renaming it.

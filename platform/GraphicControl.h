@@ -86,6 +86,9 @@ protected:
     virtual void TextChanged() {}
     virtual void FontChanged() { Invalidate(); }
 
+    // The backing bitmap behind Canvas().
+    const TBitmap& Surface() const { return FSurface; }
+
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -1,0 +1,555 @@
+#include "app/Form1.h"
+
+#include "app/Glyphs.h"
+#include "components/GradBox.h"
+#include "components/IniGT.h"
+#include "components/ManyBtn.h"
+#include "platform/Application.h"
+#include "platform/AtomicFile.h"
+#include "platform/Bevel.h"
+#include "platform/BmpEncoder.h"
+#include "platform/ComboBoxStrings.h"
+#include "platform/CommonDialogs.h"
+#include "platform/Exception.h"
+#include "platform/FormLoader.h"
+#include "platform/Image.h"
+#include "platform/IntegerSyntax.h"
+#include "platform/Label.h"
+#include "platform/MessageDialogs.h"
+#include "platform/PaintBox.h"
+#include "platform/SpinEdit.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QPalette>
+#include <QStyleFactory>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
+
+// The form lives in a resource of this static library, which must be registered by hand.
+static void InitFormResource()
+{
+    Q_INIT_RESOURCE(MainForm);
+}
+
+namespace {
+
+const QString Version = QStringLiteral("Vezodev 0.2");
+
+void RegisterFormClasses()
+{
+    RegisterManyBtn();
+    TFormLoader::RegisterClass(QStringLiteral("TGradBox"), [](QWidget* parent) { return new TGradBox(parent); });
+    TFormLoader::RegisterClass(QStringLiteral("TLabel"), [](QWidget* parent) { return new TLabel(parent); });
+    TFormLoader::RegisterClass(QStringLiteral("TSpinEdit"), [](QWidget* parent) { return new TSpinEdit(parent); });
+    TFormLoader::RegisterClass(QStringLiteral("TPaintBox"), [](QWidget* parent) { return new TPaintBox(parent); });
+    TFormLoader::RegisterClass(QStringLiteral("TImage"), [](QWidget* parent) { return new TImage(parent); });
+    TFormLoader::RegisterClass(QStringLiteral("TBevel"), [](QWidget* parent) { return new TBevel(parent); });
+}
+
+// Only a to z are folded: style names compare as the settings file matches sections.
+QString UpperAscii(QString text)
+{
+    for (QChar& c : text) {
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - ('a' - 'A'));
+    }
+    return text;
+}
+
+// The classic grey desktop the window was drawn for, from the system colours.
+QPalette ClassicPalette()
+{
+    auto colour = [](TColor color) { return QColor::fromRgb(RGBToPixel(ColorToRGB(color))); };
+    QPalette palette;
+    palette.setColor(QPalette::Window, colour(clBtnFace));
+    palette.setColor(QPalette::Button, colour(clBtnFace));
+    palette.setColor(QPalette::Base, colour(clSystemColor + 5));
+    palette.setColor(QPalette::WindowText, colour(clSystemColor + 8));
+    palette.setColor(QPalette::ButtonText, colour(clSystemColor + 18));
+    palette.setColor(QPalette::Text, colour(clSystemColor + 8));
+    palette.setColor(QPalette::Highlight, colour(clSystemColor + 13));
+    palette.setColor(QPalette::HighlightedText, colour(clSystemColor + 14));
+    palette.setColor(QPalette::ToolTipBase, colour(clSystemColor + 24));
+    palette.setColor(QPalette::ToolTipText, colour(clSystemColor + 23));
+    palette.setColor(QPalette::Light, colour(clBtnHighlight));
+    palette.setColor(QPalette::Dark, colour(clBtnShadow));
+    palette.setColor(QPalette::Mid, colour(clBtnShadow));
+    return palette;
+}
+
+} // namespace
+
+void TForm1::InitializeApplication()
+{
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Windows")));
+    QApplication::setPalette(ClassicPalette());
+    QApplication::setApplicationName(QStringLiteral("Vezodev"));
+    TApplication::Instance().SetTitle(QStringLiteral("Vezodev"));
+    TFont& controlFont = TGraphicControl::DefaultFont();
+    controlFont.SetName(QString::fromUtf8("ＭＳ Ｐゴシック"));
+    controlFont.SetHeight(-12);
+    controlFont.SetCharset(SHIFTJIS_CHARSET);
+}
+
+TForm1::TForm1(QWidget* parent, const QString& programFile)
+    : QWidget(parent), FProgramFile(programFile)
+{
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    LoadForm();
+    BindControls();
+    CreateComponents();
+    WireEvents();
+    Guard([this] { FormCreate(); });
+}
+
+TForm1::~TForm1() = default;
+
+template <typename T>
+T* TForm1::Find(const char* name) const
+{
+    T* control = FClient->findChild<T*>(QString::fromLatin1(name));
+    if (!control)
+        throw Exception(QStringLiteral("The window's form has no control %1.").arg(QString::fromLatin1(name)));
+    return control;
+}
+
+void TForm1::LoadForm()
+{
+    InitFormResource();
+    RegisterFormClasses();
+    QFont windowFont(QString::fromUtf8("ＭＳ Ｐゴシック"));
+    windowFont.setPixelSize(12);
+    setFont(windowFont);
+    QFile form(QStringLiteral(":/forms/MainForm.ui"));
+    if (!form.open(QIODevice::ReadOnly))
+        throw Exception(QStringLiteral("The window's form is missing from the program."));
+    TFormLoader loader;
+    FClient = loader.Load(form, this);
+    if (!FClient)
+        throw Exception(loader.ErrorString());
+    FClient->move(0, 0);
+}
+
+void TForm1::BindControls()
+{
+    GroupBox1 = Find<QGroupBox>("GroupBox1");
+    Edit1 = Find<QLineEdit>("Edit1");
+    MbText = Find<TManyBtn>("MbText");
+    GroupBox2 = Find<QGroupBox>("GroupBox2");
+    Label5 = Find<TLabel>("Label5");
+    EdHs = Find<TSpinEdit>("EdHs");
+    Label4 = Find<TLabel>("Label4");
+    EdVs = Find<TSpinEdit>("EdVs");
+    GroupBox3 = Find<QGroupBox>("GroupBox3");
+    CbStyle = Find<QComboBox>("CbStyle");
+    GroupBox4 = Find<QGroupBox>("GroupBox4");
+    Label3 = Find<TLabel>("Label3");
+    MbMix = Find<TManyBtn>("MbMix");
+    Label6 = Find<TLabel>("Label6");
+    MbGra = Find<TManyBtn>("MbGra");
+    Label2 = Find<TLabel>("Label2");
+    LbTopC = Find<TLabel>("LbTopC");
+    LbLastC = Find<TLabel>("LbLastC");
+    MbColor = Find<TManyBtn>("MbColor");
+    SpeedButton3 = Find<QToolButton>("SpeedButton3");
+    BtCopy = Find<QPushButton>("BtCopy");
+    BtSave = Find<QPushButton>("BtSave");
+    Bv = Find<TBevel>("Bv");
+    Pbox = Find<TPaintBox>("Pbox");
+    Gbox = Find<TGradBox>("Gbox");
+    Img = Find<TImage>("Img");
+    Label1 = Find<TLabel>("Label1");
+    FStyleItems = std::make_unique<TComboBoxStrings>(CbStyle);
+}
+
+void TForm1::CreateComponents()
+{
+    ClDlg = std::make_unique<TColorDialog>();
+    FntDlg = std::make_unique<TFontDialog>();
+    SaveDlg = std::make_unique<TSaveDialog>();
+    SaveDlg->SetFilter(QString::fromUtf8("bmpファイル|*.bmp"));
+    IniGT = new TIniGT(this, FProgramFile);
+    IniGT->SetDefaultDir(ddApplication);
+    IniGT->SetFence(fnNone);
+    IniGT->Loaded();
+    Pm = new QMenu(this);
+    MmAdd = Pm->addAction(QString::fromUtf8("スタイル追加"));
+    N1 = Pm->addSeparator();
+    MmDel = Pm->addAction(QString::fromUtf8("削除"));
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+    SpeedButton3->setIcon(QIcon(AboutGlyph()));
+    BtCopy->setIcon(QIcon(CopyGlyph()));
+    BtSave->setIcon(QIcon(SaveGlyph()));
+}
+
+void TForm1::WireEvents()
+{
+    Edit1->installEventFilter(this);
+    EdHs->OnChange = [this](QObject* sender) { Guard([=, this] { EdHsChange(sender); }); };
+    EdVs->OnChange = EdHs->OnChange;
+    auto mouse = [this](void (TForm1::*handler)(QObject*, TMouseButton, TShiftState, int, int)) {
+        return [this, handler](QObject* sender, TMouseButton button, TShiftState shift, int x, int y) {
+            Guard([=, this] { (this->*handler)(sender, button, shift, x, y); });
+        };
+    };
+    MbText->OnMouseDown = mouse(&TForm1::MbTextMouseDown);
+    MbColor->OnMouseDown = mouse(&TForm1::MbColorMouseDown);
+    MbGra->OnMouseDown = mouse(&TForm1::MbGraMouseDown);
+    MbMix->OnMouseDown = mouse(&TForm1::MbMixMouseDown);
+    Gbox->OnPaint = [this](QObject* sender) { GboxPaint(sender); };
+    connect(SpeedButton3, &QToolButton::clicked, this, [this] { Guard([this] { SpeedButton3Click(); }); });
+    connect(BtCopy, &QPushButton::clicked, this, [this] { Guard([this] { BtCopyClick(); }); });
+    connect(BtSave, &QPushButton::clicked, this, [this] { Guard([this] { BtSaveClick(); }); });
+    connect(Timer1, &QTimer::timeout, this, [this] { Guard([this] { Timer1Timer(); }); });
+    connect(CbStyle, &QComboBox::activated, this, [this] { Guard([this] { CbStyleChange(); }); });
+    CbStyle->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(CbStyle, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        Guard([this] { PmPopup(); });
+        Pm->exec(CbStyle->mapToGlobal(at));
+    });
+    connect(MmAdd, &QAction::triggered, this, [this] { Guard([this] { MmAddClick(); }); });
+    connect(MmDel, &QAction::triggered, this, [this] { Guard([this] { MmDelClick(); }); });
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(help, &QShortcut::activated, this, [this] { Guard([] { TApplication::Instance().HelpContext(1); }); });
+}
+
+void TForm1::Guard(const std::function<void()>& handler)
+{
+    TApplication::Instance().Guard(this, handler);
+}
+
+// Start: the caption, the help file, the last saved file name (errors ignored), the
+// last parameters and the window's position. An error skips the steps after it.
+void TForm1::FormCreate()
+{
+    setWindowTitle(Version);
+    const QString folder = QFileInfo(FProgramFile.isEmpty() ? TApplication::ExeName() : FProgramFile).absolutePath();
+    TApplication::Instance().SetHelpFile(folder + QStringLiteral("/vezodev.hlp"));
+    try {
+        SaveDlg->SetFileName(IniGT->ReadString(QStringLiteral("Option"), QStringLiteral("SaveFile"), QString()));
+    } catch (const std::exception&) {
+    }
+    LoadParams(QStringLiteral("OPTION"));
+    IniGT->ReadPosition(QStringLiteral("Bounds"), QStringLiteral("WindowSize"), *this);
+    FFirstPaint = true;
+}
+
+void TForm1::FormPaint()
+{
+    if (!FFirstPaint)
+        return;
+    FFirstPaint = false;
+    PboxPaint();
+    PboxPaint();
+}
+
+void TForm1::FormClose()
+{
+    SaveParams(QStringLiteral("OPTION"));
+    IniGT->WritePosition(QStringLiteral("Bounds"), QStringLiteral("WindowSize"), *this);
+}
+
+void TForm1::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (FShown)
+        return;
+    FShown = true;
+    // The first showing builds the logo before the window appears, so it opens at the
+    // logo's size; without a finished start-up the preview builds it once.
+    if (FFirstPaint)
+        Guard([this] { FormPaint(); });
+    else
+        Guard([this] { PboxPaint(); });
+}
+
+// The user can always quit: when the settings cannot be written the error is shown and
+// the window closes all the same.
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    Guard([this] { FormClose(); });
+    event->accept();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Edit1 && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            char16_t character = 13;
+            Guard([&] { Edit1KeyPress(character); });
+            return character == 0;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TForm1::Edit1KeyPress(char16_t& key)
+{
+    if (key != 13)
+        return;
+    key = 0;
+    PboxPaint();
+}
+
+// Shared by both margin fields: a text that reads as 0 (also an empty or unreadable
+// one) becomes "0", then the logo is rebuilt.
+void TForm1::EdHsChange(QObject* sender)
+{
+    auto* edit = qobject_cast<TSpinEdit*>(sender);
+    if (edit && edit->Value() == 0)
+        edit->SetValue(0);
+    PboxPaint();
+}
+
+void TForm1::MbTextMouseDown(QObject*, TMouseButton, TShiftState, int, int)
+{
+    if (MbText->SelectedCell() == 1) {
+        FntDlg->Font().Assign(Label1->Font());
+        if (FntDlg->Execute(this)) {
+            Label1->Font().Assign(FntDlg->Font());
+            Label1->Font().SetCharset(DEFAULT_CHARSET);
+        }
+    } else if (MbText->SelectedCell() == 2) {
+        ClDlg->SetColor(FBgColor);
+        if (ClDlg->Execute(this))
+            FBgColor = ClDlg->Color();
+    }
+    PboxPaint();
+}
+
+void TForm1::MbColorMouseDown(QObject*, TMouseButton, TShiftState, int, int)
+{
+    if (MbColor->SelectedCell() == 1) {
+        ClDlg->SetColor(Gbox->TopColor());
+        if (ClDlg->Execute(this))
+            Gbox->SetTopColor(ClDlg->Color());
+    } else if (MbColor->SelectedCell() == 2) {
+        ClDlg->SetColor(Gbox->LastColor());
+        if (ClDlg->Execute(this))
+            Gbox->SetLastColor(ClDlg->Color());
+    }
+    Gbox->Repaint();
+    PboxPaint();
+}
+
+void TForm1::MbGraMouseDown(QObject*, TMouseButton, TShiftState, int, int)
+{
+    Gbox->SetGradStyle(TLogoComposer::GradStyleOf(MbGra->SelectedCell()));
+    Gbox->Repaint();
+    PboxPaint();
+}
+
+void TForm1::MbMixMouseDown(QObject*, TMouseButton, TShiftState, int, int)
+{
+    PboxPaint();
+}
+
+QString TForm1::AboutText()
+{
+    return QStringList{Version, QStringLiteral("Copyright (C) 2026 The Vezodev developers"), QString(),
+                       QStringLiteral("vezodev@example.org"), QStringLiteral("https://vezodev.example.org/")}
+        .join(QStringLiteral("\r\n"));
+}
+
+void TForm1::SpeedButton3Click()
+{
+    ShowMessageDialog(this, TApplication::Instance().Title(), AboutText());
+}
+
+TLogoParams TForm1::CurrentParams() const
+{
+    TLogoParams params;
+    params.Text = Edit1->text();
+    params.Font = Label1->Font();
+    params.BgColor = FBgColor;
+    params.TopColor = Gbox->TopColor();
+    params.LastColor = Gbox->LastColor();
+    params.GraType = MbGra->SelectedCell();
+    params.MixType = MbMix->SelectedCell();
+    params.HSpace = StrToIntDef(EdHs->Text(), 0);
+    params.VSpace = StrToIntDef(EdVs->Text(), 0);
+    return params;
+}
+
+QString TForm1::SizeCaption(int width, int height)
+{
+    return Version + QStringLiteral(" (Size: ") + QString::number(width) + QStringLiteral(" x ")
+        + QString::number(height) + QLatin1Char(')');
+}
+
+// Draws the text layer into the preview, captions the window with the logo's size,
+// sizes the gradient layer to match and builds the composite. A logo too large to
+// make is refused before anything changes, so the last good logo stays.
+void TForm1::PboxPaint()
+{
+    const TLogoParams params = CurrentParams();
+    const TSize size = TLogoComposer::LogoSize(params);
+    TLogoComposer::CheckLogoSize(size);
+    Pbox->SetBounds(Pbox->Left(), Pbox->Top(), std::max(size.Width, 0), std::max(size.Height, 0));
+    TLogoComposer::DrawTextLayer(params, Pbox->Canvas(), size);
+    setWindowTitle(SizeCaption(size.Width, size.Height));
+    Gbox->SetBounds(Gbox->Left(), Pbox->Top() + Pbox->Height() + 8, Pbox->Width(), Pbox->Height());
+    Gbox->Repaint();
+    Button1Click();
+}
+
+void TForm1::Button1Click()
+{
+    delete Img;
+    Img = new TImage(FClient);
+    Img->SetBounds(Gbox->Left(), Gbox->Top() + Gbox->Height() + 8, Pbox->Width(), Pbox->Height());
+    Img->show();
+    const int clientWidth = Gbox->Left() + Gbox->Width() + 4;
+    const int clientHeight = std::max(BtSave->y() + BtSave->height() + 4, Img->Top() + Img->Height() + 4);
+    SetClientSize(clientWidth, clientHeight);
+    Bv->SetHeight(clientHeight);
+    TCanvas& canvas = Img->Canvas();
+    canvas.SetCopyMode(cmSrcCopy);
+    canvas.CopyRect(Rect(0, 0, Pbox->Width(), Pbox->Height()), Pbox->Canvas(), Rect(0, 0, Pbox->Width(), Pbox->Height()));
+    canvas.SetCopyMode(TLogoComposer::MixOperationOf(MbMix->SelectedCell()));
+    canvas.CopyRect(Rect(0, 0, Gbox->Width(), Gbox->Height()), Gbox->Canvas(), Rect(0, 0, Gbox->Width(), Gbox->Height()));
+}
+
+void TForm1::SetClientSize(int width, int height)
+{
+    setFixedSize(width, height);
+    FClient->resize(width, height);
+}
+
+void TForm1::GboxPaint(QObject*)
+{
+    LbTopC->Font().SetColor(Gbox->TopColor());
+    LbLastC->Font().SetColor(Gbox->LastColor());
+}
+
+QString TForm1::WithBmpExtension(const QString& fileName)
+{
+    const qsizetype folderEnd = std::max({fileName.lastIndexOf(QLatin1Char('\\')), fileName.lastIndexOf(QLatin1Char(':')),
+                                          fileName.lastIndexOf(QLatin1Char('/'))});
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    const bool hasExtension = dot > folderEnd;
+    const QString extension = hasExtension ? fileName.mid(dot) : QString();
+    if (extension.toLower() == QLatin1String(".bmp"))
+        return fileName;
+    return (hasExtension ? fileName.left(dot) : fileName) + QStringLiteral(".bmp");
+}
+
+void TForm1::BtSaveClick()
+{
+    if (!SaveDlg->Execute(this))
+        return;
+    const QString fileName = WithBmpExtension(SaveDlg->FileName());
+    SaveDlg->SetFileName(fileName);
+    SaveFileAtomically(fileName, EncodeBmp24(Img->Picture().Image()));
+    IniGT->WriteString(QStringLiteral("Option"), QStringLiteral("SaveFile"), fileName);
+}
+
+void TForm1::BtCopyClick()
+{
+    QGuiApplication::clipboard()->setImage(Img->Picture().Image());
+    FSavedCaption = windowTitle();
+    setWindowTitle(FSavedCaption + QString::fromUtf8(" クリップボードにコピーしました"));
+    if (!Timer1->isActive())
+        Timer1->start();
+}
+
+void TForm1::Timer1Timer()
+{
+    Timer1->stop();
+    setWindowTitle(FSavedCaption);
+}
+
+void TForm1::SaveParams(const QString& section)
+{
+    IniGT->WriteColor(section, QStringLiteral("BGCOLOR"), FBgColor);
+    IniGT->WriteColor(section, QStringLiteral("TOPCOLOR"), Gbox->TopColor());
+    IniGT->WriteColor(section, QStringLiteral("LASTCOLOR"), Gbox->LastColor());
+    IniGT->WriteFont(section, QStringLiteral("FONT"), Label1->Font());
+    IniGT->WriteString(section, QStringLiteral("TEXT"), Edit1->text());
+    IniGT->WriteInteger(section, QStringLiteral("MIXTYPE"), MbMix->SelectedCell());
+    IniGT->WriteInteger(section, QStringLiteral("GRATYPE"), MbGra->SelectedCell());
+    IniGT->WriteInteger(section, QStringLiteral("HSPACE"), EdHs->Value());
+    IniGT->WriteInteger(section, QStringLiteral("VSPACE"), EdVs->Value());
+    IniGT->WriteStrings(QStringLiteral("STYLES"), QStringLiteral("STYLE"), *FStyleItems);
+}
+
+void TForm1::LoadParams(const QString& section)
+{
+    FBgColor = IniGT->ReadColor(section, QStringLiteral("BGCOLOR"), 0x808080);
+    Gbox->SetTopColor(IniGT->ReadColor(section, QStringLiteral("TOPCOLOR"), Gbox->TopColor()));
+    Gbox->SetLastColor(IniGT->ReadColor(section, QStringLiteral("LASTCOLOR"), Gbox->LastColor()));
+    IniGT->ReadFont(section, QStringLiteral("FONT"), Label1->Font());
+    Label1->Font().SetCharset(DEFAULT_CHARSET);
+    Edit1->setText(IniGT->ReadString(section, QStringLiteral("TEXT"), Label1->Caption()));
+    MbMix->SetSelectedCell(IniGT->ReadInteger(section, QStringLiteral("MIXTYPE"), MbMix->SelectedCell()));
+    MbGra->SetSelectedCell(IniGT->ReadInteger(section, QStringLiteral("GRATYPE"), MbGra->SelectedCell()));
+    EdHs->SetValue(IniGT->ReadInteger(section, QStringLiteral("HSPACE"), EdHs->Value()));
+    EdVs->SetValue(IniGT->ReadInteger(section, QStringLiteral("VSPACE"), EdVs->Value()));
+    IniGT->ReadStrings(QStringLiteral("STYLES"), QStringLiteral("STYLE"), *FStyleItems);
+    MbGraMouseDown(this, mbLeft, 0, 0, 0);
+}
+
+void TForm1::MmAddClick()
+{
+    QString name = CbStyle->currentText();
+    if (!InputQuery(this, QString::fromUtf8("スタイルの追加"), QString::fromUtf8("スタイル名"), name, 255))
+        return;
+    int index = -1;
+    const QString key = UpperAscii(name);
+    for (int i = 0; i < FStyleItems->Count(); ++i) {
+        if (UpperAscii(FStyleItems->Get(i)) == key)
+            index = i;
+    }
+    if (index == -1)
+        index = FStyleItems->Add(name);
+    SaveParams(name);
+    CbStyle->setCurrentIndex(index);
+}
+
+void TForm1::MmDelClick()
+{
+    const int index = CbStyle->currentIndex();
+    if (index < 0)
+        return;
+    const QString name = CbStyle->itemText(index);
+    const QString question = QString::fromUtf8("【") + name + QString::fromUtf8("】を削除してよろしいですか");
+    if (!WarningOkCancel(this, QString::fromUtf8("警告"), question))
+        return;
+    IniGT->EraseSection(name);
+    FStyleItems->Delete(index);
+    CbStyle->setCurrentIndex(-1);
+    SaveParams(QStringLiteral("OPTION"));
+}
+
+void TForm1::CbStyleChange()
+{
+    const int index = CbStyle->currentIndex();
+    if (index < 0)
+        return;
+    LoadParams(CbStyle->itemText(index));
+    Gbox->Repaint();
+    PboxPaint();
+    CbStyle->setCurrentIndex(index);
+}
+
+void TForm1::PmPopup()
+{
+    MmDel->setEnabled(!CbStyle->currentText().isEmpty());
+    MmAdd->setEnabled(true);
+}

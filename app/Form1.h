@@ -1,0 +1,143 @@
+#pragma once
+
+#include "app/LogoComposer.h"
+#include "platform/Color.h"
+#include "platform/GraphicControl.h"
+
+#include <QString>
+#include <QWidget>
+#include <memory>
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QTimer;
+class QToolButton;
+class TBevel;
+class TColorDialog;
+class TComboBoxStrings;
+class TFontDialog;
+class TGradBox;
+class TImage;
+class TIniGT;
+class TLabel;
+class TManyBtn;
+class TPaintBox;
+class TSaveDialog;
+class TSpinEdit;
+
+// The main window: the column of controls on the left, the text layer, the gradient
+// layer and the finished logo on the right. Every change of a logo parameter ends in
+// PboxPaint, which rebuilds the whole logo and sizes the window to it.
+class TForm1 : public QWidget {
+    Q_OBJECT
+
+public:
+    // programFile names the program whose folder holds the settings file; empty means
+    // the running program.
+    explicit TForm1(QWidget* parent = nullptr, const QString& programFile = QString());
+    ~TForm1() override;
+
+    // Controls, by their form names.
+    QGroupBox* GroupBox1 = nullptr;
+    QLineEdit* Edit1 = nullptr;
+    TManyBtn* MbText = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    TLabel* Label5 = nullptr;
+    TSpinEdit* EdHs = nullptr;
+    TLabel* Label4 = nullptr;
+    TSpinEdit* EdVs = nullptr;
+    QGroupBox* GroupBox3 = nullptr;
+    QComboBox* CbStyle = nullptr;
+    QGroupBox* GroupBox4 = nullptr;
+    TLabel* Label3 = nullptr;
+    TManyBtn* MbMix = nullptr;
+    TLabel* Label6 = nullptr;
+    TManyBtn* MbGra = nullptr;
+    TLabel* Label2 = nullptr;
+    TLabel* LbTopC = nullptr;
+    TLabel* LbLastC = nullptr;
+    TManyBtn* MbColor = nullptr;
+    QToolButton* SpeedButton3 = nullptr;
+    QPushButton* BtCopy = nullptr;
+    QPushButton* BtSave = nullptr;
+    TBevel* Bv = nullptr;
+    TPaintBox* Pbox = nullptr;
+    TGradBox* Gbox = nullptr;
+    TImage* Img = nullptr;
+    TLabel* Label1 = nullptr;
+
+    // Components without a place on the window.
+    std::unique_ptr<TColorDialog> ClDlg;
+    std::unique_ptr<TFontDialog> FntDlg;
+    std::unique_ptr<TSaveDialog> SaveDlg;
+    TIniGT* IniGT = nullptr;
+    QMenu* Pm = nullptr;
+    QAction* MmAdd = nullptr;
+    QAction* N1 = nullptr;
+    QAction* MmDel = nullptr;
+    QTimer* Timer1 = nullptr;
+
+    // Handlers.
+    void FormCreate();
+    void FormPaint();
+    void FormClose();
+    void Edit1KeyPress(char16_t& key);
+    void EdHsChange(QObject* sender);
+    void MbTextMouseDown(QObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void MbColorMouseDown(QObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void MbGraMouseDown(QObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void MbMixMouseDown(QObject* sender, TMouseButton button, TShiftState shift, int x, int y);
+    void SpeedButton3Click();
+    void PboxPaint();
+    void Button1Click();
+    void GboxPaint(QObject* sender);
+    void BtSaveClick();
+    void BtCopyClick();
+    void Timer1Timer();
+    void CbStyleChange();
+    void MmAddClick();
+    void MmDelClick();
+    void PmPopup();
+    void SaveParams(const QString& section);
+    void LoadParams(const QString& section);
+
+    // The logo parameters as the controls hold them.
+    TLogoParams CurrentParams() const;
+    // The style list of the drop-down box.
+    TComboBoxStrings& StyleItems() { return *FStyleItems; }
+
+    // The application's title, look and control font, before the window is made.
+    static void InitializeApplication();
+
+    static QString AboutText();
+    // The save name with a ".bmp" extension: kept when it has one in any letter case,
+    // replacing another extension, appended when there is none.
+    static QString WithBmpExtension(const QString& fileName);
+    static QString SizeCaption(int width, int height);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void LoadForm();
+    void BindControls();
+    void CreateComponents();
+    void WireEvents();
+    void SetClientSize(int width, int height);
+    void Guard(const std::function<void()>& handler);
+    template <typename T> T* Find(const char* name) const;
+
+    QString FProgramFile;
+    QWidget* FClient = nullptr;
+    std::unique_ptr<TComboBoxStrings> FStyleItems;
+    bool FFirstPaint = false;
+    bool FShown = false;
+    TColor FBgColor = clGray;
+    QString FSavedCaption;
+};

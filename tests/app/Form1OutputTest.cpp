@@ -1,0 +1,184 @@
+#include "Form1TestSupport.h"
+
+#include "components/IniGT.h"
+#include "platform/CommonDialogs.h"
+#include "platform/Image.h"
+#include "platform/SpinEdit.h"
+
+#include <QClipboard>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <csignal>
+#include <sys/resource.h>
+
+namespace {
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+TEST(Form1OutputNames, SaveNamesGetABmpExtension)
+{
+    const struct {
+        const char* Chosen;
+        const char* Saved;
+    } cases[] = {
+        {"logo", "logo.bmp"},
+        {"logo.txt", "logo.bmp"},
+        {"logo.old", "logo.bmp"},
+        {"logo.BMP", "logo.BMP"},
+        {"logo.Bmp", "logo.Bmp"},
+        {"/tmp/my.folder/logo", "/tmp/my.folder/logo.bmp"},
+        {"/tmp/my.folder/logo.png", "/tmp/my.folder/logo.bmp"},
+        {"C:\\a.b\\logo", "C:\\a.b\\logo.bmp"},
+        {"a.b:logo", "a.b:logo.bmp"},
+        {"logo.", "logo.bmp"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TForm1::WithBmpExtension(QString::fromUtf8(c.Chosen)), QString::fromUtf8(c.Saved)) << c.Chosen;
+}
+
+class Form1OutputTest : public Form1Fixture {
+protected:
+    // Answers the save dialog with a name and remembers what it was offered.
+    void AnswerSave(const QString& name)
+    {
+        TSaveDialog::Answerer = [this, name](TSaveDialog& dialog) {
+            FOffered = dialog.FileName();
+            dialog.SetFileName(name);
+            return true;
+        };
+    }
+    QString FOffered;
+};
+
+TEST_F(Form1OutputTest, SavingWritesTheCompositeAsABmpOfTheCaptionsSize)
+{
+    TForm1& form = Open();
+    form.EdHs->SetText(QStringLiteral("3"));
+    const QString chosen = FFolder.filePath(QStringLiteral("logo.txt"));
+    AnswerSave(chosen);
+    form.BtSave->click();
+    const QString saved = FFolder.filePath(QStringLiteral("logo.bmp"));
+    ASSERT_TRUE(QFile::exists(saved));
+    EXPECT_FALSE(QFile::exists(chosen));
+    const QImage image(saved);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(form.windowTitle(), TForm1::SizeCaption(image.width(), image.height()));
+    EXPECT_TRUE(image.convertToFormat(QImage::Format_RGB32) == form.Img->Picture().Image());
+    EXPECT_EQ(form.SaveDlg->FileName(), saved);
+    EXPECT_EQ(form.IniGT->ReadString(QStringLiteral("Option"), QStringLiteral("SaveFile"), QString()), saved);
+    EXPECT_TRUE(FErrors.isEmpty());
+}
+
+TEST_F(Form1OutputTest, SavingOverAnExistingFileReplacesItWithoutAQuestion)
+{
+    TForm1& form = Open();
+    const QString saved = FFolder.filePath(QStringLiteral("old.bmp"));
+    WriteAll(saved, "not a picture");
+    AnswerSave(saved);
+    form.BtSave->click();
+    EXPECT_FALSE(QImage(saved).isNull());
+    EXPECT_TRUE(FErrors.isEmpty());
+}
+
+TEST_F(Form1OutputTest, CancellingTheSaveChangesNothing)
+{
+    TForm1& form = Open();
+    form.SaveDlg->SetFileName(QStringLiteral("/somewhere/kept.bmp"));
+    TSaveDialog::Answerer = [](TSaveDialog&) { return false; };
+    form.BtSave->click();
+    EXPECT_EQ(form.SaveDlg->FileName(), QStringLiteral("/somewhere/kept.bmp"));
+    EXPECT_FALSE(QFile::exists(SettingsPath()));
+}
+
+TEST_F(Form1OutputTest, AFileThatCannotBeCreatedIsReportedAndNotRemembered)
+{
+    TForm1& form = Open();
+    const QString chosen = FFolder.filePath(QStringLiteral("missing/logo"));
+    AnswerSave(chosen);
+    form.BtSave->click();
+    ASSERT_EQ(FErrors.size(), 1);
+    EXPECT_EQ(FErrors[0], QString::fromUtf8("ﾌｧｲﾙ %1 を作成できません").arg(chosen + QStringLiteral(".bmp")));
+    EXPECT_EQ(form.SaveDlg->FileName(), chosen + QStringLiteral(".bmp")) << "the dialog keeps the adjusted name";
+    EXPECT_FALSE(QFile::exists(SettingsPath()));
+}
+
+TEST_F(Form1OutputTest, AWriteThatFailsPartWayLeavesTheOldFileIntact)
+{
+    TForm1& form = Open();
+    const QString saved = FFolder.filePath(QStringLiteral("logo.bmp"));
+    const QByteArray old(200, 'x');
+    WriteAll(saved, old);
+    // A file-size limit makes the disk "full" after 1000 bytes.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous{};
+    getrlimit(RLIMIT_FSIZE, &previous);
+    rlimit limited = previous;
+    limited.rlim_cur = 1000;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    AnswerSave(saved);
+    form.BtSave->click();
+    setrlimit(RLIMIT_FSIZE, &previous);
+    ASSERT_EQ(FErrors.size(), 1);
+    EXPECT_EQ(FErrors[0], QString::fromUtf8("ｽﾄﾘｰﾑへの書き込みｴﾗｰ"));
+    EXPECT_EQ(ReadAll(saved), old);
+    EXPECT_EQ(QDir(FFolder.path()).entryList(QDir::Files), QStringList{QStringLiteral("logo.bmp")}) << "no temporary file left";
+}
+
+TEST_F(Form1OutputTest, CopyPutsTheLogoOnTheClipboardAndShowsAStatusForOneSecond)
+{
+    TForm1& form = Open();
+    const QString sizeCaption = form.windowTitle();
+    form.BtCopyClick();
+    EXPECT_TRUE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32) == form.Img->Picture().Image());
+    EXPECT_EQ(form.windowTitle(), sizeCaption + QString::fromUtf8(" クリップボードにコピーしました"));
+    EXPECT_TRUE(form.Timer1->isActive());
+    // A second copy within the second does not restart the timer.
+    QTest::qWait(600);
+    const int remaining = form.Timer1->remainingTime();
+    form.BtCopyClick();
+    EXPECT_LE(form.Timer1->remainingTime(), remaining);
+    QTest::qWait(600);
+    EXPECT_FALSE(form.Timer1->isActive());
+    EXPECT_EQ(form.windowTitle(), sizeCaption + QString::fromUtf8(" クリップボードにコピーしました"))
+        << "the second copy saved the status caption, and the tick puts it back";
+}
+
+TEST_F(Form1OutputTest, ABuildDuringTheStatusSecondIsUndoneByTheTick)
+{
+    TForm1& form = Open();
+    const QString sizeCaption = form.windowTitle();
+    form.BtCopyClick();
+    form.EdHs->SetText(QStringLiteral("5"));
+    EXPECT_EQ(form.windowTitle(), TForm1::SizeCaption(106 + 10, 32));
+    QTest::qWait(1200);
+    EXPECT_EQ(form.windowTitle(), sizeCaption);
+}
+
+TEST_F(Form1OutputTest, DoubleClickingTheCompositeDoesNothing)
+{
+    TForm1& form = Open();
+    const QImage before = form.Img->Picture().Image();
+    const QString caption = form.windowTitle();
+    QTest::mouseDClick(form.Img, Qt::LeftButton);
+    EXPECT_EQ(form.windowTitle(), caption);
+    EXPECT_TRUE(form.Img->Picture().Image() == before);
+    EXPECT_TRUE(FErrors.isEmpty());
+}
+
+} // namespace

@@ -1,0 +1,72 @@
+#include "Form1TestSupport.h"
+
+#include "components/ManyBtn.h"
+#include "platform/Application.h"
+#include "platform/CommonDialogs.h"
+#include "platform/Image.h"
+#include "platform/MessageDialogs.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <algorithm>
+
+void Form1Fixture::SetUp()
+{
+    ASSERT_TRUE(FFolder.isValid());
+    TForm1::InitializeApplication();
+    TApplication::Instance().OnException = [this](const QString& message) { FErrors << message; };
+}
+
+void Form1Fixture::TearDown()
+{
+    FForm.reset();
+    TApplication::Instance().OnException = nullptr;
+    TColorDialog::Answerer = nullptr;
+    TFontDialog::Answerer = nullptr;
+    TSaveDialog::Answerer = nullptr;
+}
+
+QString Form1Fixture::ProgramFile() const
+{
+    return FFolder.filePath(QStringLiteral("vezodev"));
+}
+
+QString Form1Fixture::SettingsPath() const
+{
+    return FFolder.filePath(QStringLiteral("Vezodev.ini"));
+}
+
+TForm1& Form1Fixture::Open()
+{
+    FForm = std::make_unique<TForm1>(nullptr, ProgramFile());
+    FForm->show();
+    QCoreApplication::processEvents();
+    return *FForm;
+}
+
+void Form1Fixture::ClickCell(TManyBtn& button, int cell, Qt::MouseButton mouseButton)
+{
+    const int cols = button.Cols();
+    const int rows = (button.Cells() - 1) / cols + 1;
+    const int cellWidth = button.Width() / cols;
+    const int cellHeight = button.Height() / rows;
+    const QPointF at((cell - 1) % cols * cellWidth + cellWidth / 2, (cell - 1) / cols * cellHeight + cellHeight / 2);
+    QMouseEvent press(QEvent::MouseButtonPress, at, button.mapToGlobal(at), mouseButton, mouseButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&button, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, button.mapToGlobal(at), mouseButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&button, &release);
+}
+
+void Form1Fixture::ExpectConsistent(TForm1& form)
+{
+    const TLogoParams params = form.CurrentParams();
+    const TSize size = TLogoComposer::LogoSize(params);
+    TBitmap text, gradient, composite;
+    TLogoComposer::RenderTextLayer(params, text);
+    TLogoComposer::RenderGradientLayer(params, size.Width, size.Height, gradient);
+    TLogoComposer::MixLayers(text, gradient, params.MixType, composite);
+    EXPECT_EQ(form.windowTitle(), TForm1::SizeCaption(size.Width, size.Height));
+    EXPECT_EQ(form.width(), size.Width + 216);
+    EXPECT_EQ(form.height(), std::max(253, 3 * size.Height + 24));
+    EXPECT_TRUE(form.Img->Picture().Image() == composite.Image()) << "the composite differs from the composer's";
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "app/Form1.h"
+#include "app/LogoComposer.h"
+
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <memory>
+
+class TManyBtn;
+
+// A real main window under the offscreen platform, with its settings file in a
+// folder of its own and errors collected instead of shown.
+class Form1Fixture : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Makes and shows the window (its first showing builds the logo).
+    TForm1& Open();
+    QString SettingsPath() const;
+    QString ProgramFile() const;
+
+    // Presses and releases a cell of a multi-cell button with a mouse button.
+    static void ClickCell(TManyBtn& button, int cell, Qt::MouseButton mouseButton = Qt::LeftButton);
+    // The composite, caption and client size agree with the composer for the window's
+    // current parameters.
+    static void ExpectConsistent(TForm1& form);
+
+    QTemporaryDir FFolder;
+    std::unique_ptr<TForm1> FForm;
+    QStringList FErrors;
+};
