@@ -1,9 +1,12 @@
 #include "components/IniGT.h"
 
+#include "platform/ShiftJis.h"
+
 #include "platform/Exception.h"
 #include "platform/Font.h"
 #include "platform/IntegerSyntax.h"
 #include "platform/ProfileFile.h"
+#include "platform/ShiftJis.h"
 #include "platform/Strings.h"
 
 #include <QCoreApplication>
@@ -180,6 +183,12 @@ QString TIniGT::ReadRawString(const QString& section, const QString& key, const 
 
 void TIniGT::WriteRawString(const QString& section, const QString& key, const QString& value)
 {
+    // The file holds code page 932 only; a character it cannot hold is refused with
+    // the write error and the text that holds it, never stored as a substitute.
+    for (const QString* text : {&section, &key, &value}) {
+        if (!CanEncodeShiftJis(*text))
+            throw EIniFileError(QStringLiteral("%1 に書き込めません (「%2」にはシフトJISで保存できない文字があります)").arg(FFullPath, *text));
+    }
     if (!WritePrivateProfileString(section, &key, &value, FFullPath))
         RaiseWriteError();
 }
