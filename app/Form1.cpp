@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/Glyphs.h"
+#include "app/StoredParams.h"
 #include "components/GradBox.h"
 #include "components/IniGT.h"
 #include "components/ManyBtn.h"
@@ -477,32 +478,43 @@ void TForm1::Timer1Timer()
 
 void TForm1::SaveParams(const QString& section)
 {
-    IniGT->WriteColor(section, QStringLiteral("BGCOLOR"), FBgColor);
-    IniGT->WriteColor(section, QStringLiteral("TOPCOLOR"), Gbox->TopColor());
-    IniGT->WriteColor(section, QStringLiteral("LASTCOLOR"), Gbox->LastColor());
-    IniGT->WriteFont(section, QStringLiteral("FONT"), Label1->Font());
-    IniGT->WriteString(section, QStringLiteral("TEXT"), Edit1->text());
-    IniGT->WriteInteger(section, QStringLiteral("MIXTYPE"), MbMix->SelectedCell());
-    IniGT->WriteInteger(section, QStringLiteral("GRATYPE"), MbGra->SelectedCell());
-    IniGT->WriteInteger(section, QStringLiteral("HSPACE"), EdHs->Value());
-    IniGT->WriteInteger(section, QStringLiteral("VSPACE"), EdVs->Value());
+    TStoredParams::Write(*IniGT, section, CurrentParams());
     IniGT->WriteStrings(QStringLiteral("STYLES"), QStringLiteral("STYLE"), *FStyleItems);
 }
 
+// Reads the section over the current parameters and puts what was read into the
+// controls; a malformed value stops the reading, and what was read before it is
+// still applied.
 void TForm1::LoadParams(const QString& section)
 {
-    FBgColor = IniGT->ReadColor(section, QStringLiteral("BGCOLOR"), 0x808080);
-    Gbox->SetTopColor(IniGT->ReadColor(section, QStringLiteral("TOPCOLOR"), Gbox->TopColor()));
-    Gbox->SetLastColor(IniGT->ReadColor(section, QStringLiteral("LASTCOLOR"), Gbox->LastColor()));
-    IniGT->ReadFont(section, QStringLiteral("FONT"), Label1->Font());
-    Label1->Font().SetCharset(DEFAULT_CHARSET);
-    Edit1->setText(IniGT->ReadString(section, QStringLiteral("TEXT"), Label1->Caption()));
-    MbMix->SetSelectedCell(IniGT->ReadInteger(section, QStringLiteral("MIXTYPE"), MbMix->SelectedCell()));
-    MbGra->SetSelectedCell(IniGT->ReadInteger(section, QStringLiteral("GRATYPE"), MbGra->SelectedCell()));
-    EdHs->SetValue(IniGT->ReadInteger(section, QStringLiteral("HSPACE"), EdHs->Value()));
-    EdVs->SetValue(IniGT->ReadInteger(section, QStringLiteral("VSPACE"), EdVs->Value()));
+    TLogoParams params = CurrentParams();
+    try {
+        TStoredParams::Read(*IniGT, section, Label1->Caption(), params);
+    } catch (...) {
+        ApplyParams(params);
+        throw;
+    }
+    ApplyParams(params);
     IniGT->ReadStrings(QStringLiteral("STYLES"), QStringLiteral("STYLE"), *FStyleItems);
     MbGraMouseDown(this, mbLeft, 0, 0, 0);
+}
+
+// Puts parameters into the controls that hold them; a margin is set only when it
+// differs, so a margin still being typed stays as typed unless it was read.
+void TForm1::ApplyParams(const TLogoParams& params)
+{
+    FBgColor = params.BgColor;
+    Gbox->SetTopColor(params.TopColor);
+    Gbox->SetLastColor(params.LastColor);
+    if (!Label1->Font().SameAttributes(params.Font))
+        Label1->Font().Assign(params.Font);
+    Edit1->setText(params.Text);
+    MbMix->SetSelectedCell(params.MixType);
+    MbGra->SetSelectedCell(params.GraType);
+    if (params.HSpace != EdHs->Value())
+        EdHs->SetValue(params.HSpace);
+    if (params.VSpace != EdVs->Value())
+        EdVs->SetValue(params.VSpace);
 }
 
 void TForm1::MmAddClick()

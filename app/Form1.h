@@ -104,6 +104,7 @@ public:
     void PmPopup();
     void SaveParams(const QString& section);
     void LoadParams(const QString& section);
+    void ApplyParams(const TLogoParams& params);
 
     // The logo parameters as the controls hold them.
     TLogoParams CurrentParams() const;

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "app/LogoComposer.h"
+
+#include <QString>
+
+class TIniGT;
+
+// A set of logo parameters in a section of the settings file: the last parameters
+// ("OPTION") or a style. Reading applies each key over the parameters given, in the
+// file's key order, with the window's rules: a missing BGCOLOR is grey, a missing
+// TEXT the default text, any other missing key keeps the value given; a mix or
+// direction outside 1..4 is ignored and the margins are limited to 0..100. A
+// malformed colour stops the reading at its key with the conversion error; the keys
+// before it have been applied to the parameters.
+class TStoredParams {
+public:
+    static constexpr TColor DefaultBgColor = 0x808080;
+    static constexpr int MaxSpace = 100;
+
+    static void Read(TIniGT& ini, const QString& section, const QString& defaultText, TLogoParams& params);
+    static void Write(TIniGT& ini, const QString& section, const TLogoParams& params);
+};
