@@ -1,0 +1,193 @@
+#include "app/LogoComposer.h"
+
+#include <QGuiApplication>
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+// The window's default logo: "Vezodev" in Times New Roman bold, 29 pixels, 106 x 32.
+TLogoParams SmallLogo()
+{
+    TLogoParams params = TLogoParams::Defaults();
+    params.Text = QStringLiteral("Vezodev");
+    return params;
+}
+
+// A banner of 4000 x 599 pixels: a 400-pixel font with margins.
+TLogoParams LargeLogo()
+{
+    TLogoParams params = SmallLogo();
+    params.Text = QStringLiteral("Vezodev gradient logos");
+    params.Font.SetHeight(-400);
+    params.HSpace = 22;
+    params.VSpace = 78;
+    return params;
+}
+
+// Bytes of the three rasters (text, gradient, composite) of a logo.
+std::int64_t RasterBytes(const TLogoParams& params)
+{
+    const TSize size = TLogoComposer::LogoSize(params);
+    return 3LL * size.Width * size.Height * 4;
+}
+
+struct TLayers {
+    TBitmap Text, Gradient, Composite;
+};
+
+void BuildInto(const TLogoParams& params, TLayers& layers)
+{
+    const TSize size = TLogoComposer::LogoSize(params);
+    TLogoComposer::RenderTextLayer(params, layers.Text);
+    TLogoComposer::RenderGradientLayer(params, size.Width, size.Height, layers.Gradient);
+    TLogoComposer::MixLayers(layers.Text, layers.Gradient, params.MixType, layers.Composite);
+    benchmark::DoNotOptimize(layers.Composite.Image().constBits());
+}
+
+// What the renderer does for one logo: fresh bitmaps, sized, drawn and mixed.
+void BuildLogo(const TLogoParams& params)
+{
+    TLayers layers;
+    BuildInto(params, layers);
+}
+
+void ReportSize(benchmark::State& state, const TLogoParams& params)
+{
+    const TSize size = TLogoComposer::LogoSize(params);
+    state.counters["width"] = size.Width;
+    state.counters["height"] = size.Height;
+    state.SetBytesProcessed(state.iterations() * RasterBytes(params));
+}
+
+void BM_FullBuildSmall(benchmark::State& state)
+{
+    const TLogoParams params = SmallLogo();
+    BuildLogo(params); // the font is realised once, outside the timing
+    for (auto _ : state)
+        BuildLogo(params);
+    ReportSize(state, params);
+}
+BENCHMARK(BM_FullBuildSmall)->Unit(benchmark::kMicrosecond);
+
+void BM_FullBuildLarge(benchmark::State& state)
+{
+    const TLogoParams params = LargeLogo();
+    BuildLogo(params);
+    for (auto _ : state)
+        BuildLogo(params);
+    ReportSize(state, params);
+}
+BENCHMARK(BM_FullBuildLarge)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The same build into bitmaps kept from the last one, as a window redrawing its logo
+// keeps them: SetSize then neither allocates nor clears, and what remains is the
+// raster work itself.
+void BM_FullBuildLargeReusedBitmaps(benchmark::State& state)
+{
+    const TLogoParams params = LargeLogo();
+    TLayers layers;
+    BuildInto(params, layers);
+    for (auto _ : state)
+        BuildInto(params, layers);
+    ReportSize(state, params);
+}
+BENCHMARK(BM_FullBuildLargeReusedBitmaps)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The parts of the large build, each into fresh bitmaps as the build makes them.
+void BM_TextLayerLarge(benchmark::State& state)
+{
+    const TLogoParams params = LargeLogo();
+    BuildLogo(params);
+    for (auto _ : state) {
+        TBitmap text;
+        TLogoComposer::RenderTextLayer(params, text);
+        benchmark::DoNotOptimize(text.Image().constBits());
+    }
+}
+BENCHMARK(BM_TextLayerLarge)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Argument: the direction cell, 1 top to bottom (rows) or 2 left to right (columns).
+void BM_GradientLayer4000x600(benchmark::State& state)
+{
+    TLogoParams params = LargeLogo();
+    params.GraType = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        TBitmap gradient;
+        TLogoComposer::RenderGradientLayer(params, 4000, 600, gradient);
+        benchmark::DoNotOptimize(gradient.Image().constBits());
+    }
+    state.SetBytesProcessed(state.iterations() * 4000LL * 600 * 4);
+}
+BENCHMARK(BM_GradientLayer4000x600)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_MixLayersLarge(benchmark::State& state)
+{
+    const TLogoParams params = LargeLogo();
+    const TSize size = TLogoComposer::LogoSize(params);
+    TBitmap text, gradient;
+    TLogoComposer::RenderTextLayer(params, text);
+    TLogoComposer::RenderGradientLayer(params, size.Width, size.Height, gradient);
+    for (auto _ : state) {
+        TBitmap composite;
+        TLogoComposer::MixLayers(text, gradient, params.MixType, composite);
+        benchmark::DoNotOptimize(composite.Image().constBits());
+    }
+}
+BENCHMARK(BM_MixLayersLarge)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// A fresh 4000 x 599 bitmap alone: allocation, first touch of its pages and the black
+// fill that SetSize does.
+void BM_NewBitmapLarge(benchmark::State& state)
+{
+    const TSize size = TLogoComposer::LogoSize(LargeLogo());
+    for (auto _ : state) {
+        TBitmap bitmap(size.Width, size.Height);
+        benchmark::DoNotOptimize(bitmap.Image().constBits());
+    }
+}
+BENCHMARK(BM_NewBitmapLarge)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The memory system's reference: copying as many bytes as the large build's three
+// rasters hold, between buffers touched beforehand, and filling them.
+void BM_MemcpyLargeRasters(benchmark::State& state)
+{
+    const std::size_t bytes = static_cast<std::size_t>(RasterBytes(LargeLogo()));
+    std::vector<char> source(bytes, 1), dest(bytes, 2);
+    for (auto _ : state) {
+        std::memcpy(dest.data(), source.data(), bytes);
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes));
+}
+BENCHMARK(BM_MemcpyLargeRasters)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_MemsetLargeRasters(benchmark::State& state)
+{
+    const std::size_t bytes = static_cast<std::size_t>(RasterBytes(LargeLogo()));
+    std::vector<char> dest(bytes, 2);
+    for (auto _ : state) {
+        std::memset(dest.data(), 0x55, bytes);
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(bytes));
+}
+BENCHMARK(BM_MemsetLargeRasters)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Fonts need a GUI application; the benchmarks never need a display.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    QGuiApplication application(qtArgc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

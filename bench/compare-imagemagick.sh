@@ -1,0 +1,60 @@
+#!/bin/sh
+# Times vezodev-render against ImageMagick's convert drawing the same logos: green
+# gradient text (#008000 to #00FF00, top to bottom) on white in Liberation Serif Bold
+# (what "Times New Roman" resolves to), written as 24-bit BMP. A small logo (the
+# window's default, 29 px) and a large one (400 px, about 4000 x 600) run in one
+# hyperfine session, and the ratios convert / vezodev-render are printed.
+#
+# Usage: bench/compare-imagemagick.sh [vezodev-render] [runs]
+# Needs hyperfine and ImageMagick's convert.
+set -eu
+
+RENDER=${1:-build/tools/vezodev-render}
+RUNS=${2:-40}
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+
+# vezodev-render: mix B ORs the gradient into the text layer, so black letters take
+# the gradient and the white background stays white.
+SMALL_ARGS="--bg 0xFFFFFF --mix B"
+LARGE_TEXT="Vezodev gradient logos"
+LARGE_ARGS="--bg 0xFFFFFF --mix B --font-height 400 --hspace 22 --vspace 78"
+
+SMALL_SIZE=$("$RENDER" $SMALL_ARGS --print-size | tr -d ' ')
+LARGE_SIZE=$("$RENDER" $LARGE_ARGS --text "$LARGE_TEXT" --print-size | tr -d ' ')
+
+# convert: the same size, the gradient lightened through black-on-white text drawn
+# without anti-aliasing (as vezodev-render draws it) with its top-left at the margins.
+im_command() { # size em hspace vspace text output
+    echo "convert -size $1 gradient:#008000-#00FF00 ( -size $1 xc:white +antialias" \
+         "-font Liberation-Serif-Bold -pointsize $2 -fill black -gravity NorthWest" \
+         "-annotate +$3+$4 '$5' ) -compose Lighten -composite -type TrueColor BMP3:$6"
+}
+
+VZ_SMALL="$RENDER $SMALL_ARGS -o $WORK/vz-small.bmp"
+IM_SMALL=$(im_command "$SMALL_SIZE" 29 0 0 Vezodev "$WORK/im-small.bmp")
+VZ_LARGE="$RENDER $LARGE_ARGS --text '$LARGE_TEXT' -o $WORK/vz-large.bmp"
+IM_LARGE=$(im_command "$LARGE_SIZE" 400 22 78 "$LARGE_TEXT" "$WORK/im-large.bmp")
+
+echo "small logo $SMALL_SIZE, large logo $LARGE_SIZE"
+# -N runs each command without a shell, so the shell's start-up is not timed.
+hyperfine -N --warmup 3 --runs "$RUNS" --export-csv "$WORK/times.csv" \
+    -n vz-small "$VZ_SMALL" -n im-small "$IM_SMALL" \
+    -n vz-large "$VZ_LARGE" -n im-large "$IM_LARGE"
+
+for name in small large; do
+    # Both tools must have written a 24-bit BMP of the same size.
+    vz=$(identify -format '%wx%h %[bit-depth]' "$WORK/vz-$name.bmp")
+    im=$(identify -format '%wx%h %[bit-depth]' "$WORK/im-$name.bmp")
+    [ "$vz" = "$im" ] || echo "warning: $name logos differ: vezodev-render $vz, convert $im" >&2
+done
+
+# The CSV holds command,mean,stddev,median,user,system,min,max in seconds.
+awk -F, '
+    NR > 1 { median[$1] = $4 }
+    END {
+        printf "median ms: vz-small %.2f  im-small %.2f  vz-large %.2f  im-large %.2f\n",
+            1000 * median["vz-small"], 1000 * median["im-small"], 1000 * median["vz-large"], 1000 * median["im-large"]
+        printf "convert / vezodev-render: small %.2f, large %.2f\n",
+            median["im-small"] / median["vz-small"], median["im-large"] / median["vz-large"]
+    }' "$WORK/times.csv"

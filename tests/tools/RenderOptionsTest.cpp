@@ -1,0 +1,236 @@
+#include "tools/RenderOptions.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <initializer_list>
+#include <vector>
+
+namespace {
+
+QStringList Arguments(std::initializer_list<const char*> arguments)
+{
+    QStringList list;
+    for (const char* argument : arguments)
+        list.push_back(QString::fromUtf8(argument));
+    return list;
+}
+
+TRenderOptions Parse(std::initializer_list<const char*> arguments)
+{
+    return TRenderOptions::Parse(Arguments(arguments));
+}
+
+// Every field the parser can set, in one line, so a table row can say which fields
+// its arguments change and the comparison also catches a field changed by mistake.
+std::string Describe(const TRenderOptions& options)
+{
+    const TLogoParams& logo = options.Logo;
+    const auto hex = [](TColor color) { return QString::number(color, 16); };
+    return QStringList{logo.Text, logo.Font.Name(), QString::number(logo.Font.Height()),
+                       QString::number(logo.Font.Style()), hex(logo.Font.Color()), hex(logo.BgColor),
+                       hex(logo.TopColor), hex(logo.LastColor), QString::number(logo.GraType),
+                       QString::number(logo.MixType), QString::number(logo.HSpace), QString::number(logo.VSpace),
+                       QString::number(options.Layer), options.OutputPath, QString::number(options.Format),
+                       QString::number(options.PrintSize), QString::number(options.Help)}
+        .join(u'|')
+        .toStdString();
+}
+
+// The message of the usage error the arguments raise, or "" when they parse.
+QString UsageError(const QStringList& arguments)
+{
+    try {
+        TRenderOptions::Parse(arguments);
+    } catch (const EUsageError& error) {
+        return error.Message();
+    }
+    return QString();
+}
+
+TEST(RenderOptionsTest, DefaultsAreTheWindowsLogoWithTheTextVezodev)
+{
+    // text|font|height|style|colour|bg|top|last|direction|mix|hspace|vspace|layer|out|format|size|help
+    EXPECT_EQ(Describe(Parse({"-o", "logo.bmp"})),
+              "Vezodev|Times New Roman|-29|1|0|808080|8000|ff00|1|1|0|0|0|logo.bmp|1|0|0");
+}
+
+TEST(RenderOptionsTest, EachOptionChangesOnlyItsOwnField)
+{
+    struct TCase {
+        QStringList Arguments;
+        std::function<void(TRenderOptions&)> Change;
+    };
+    const std::vector<TCase> cases = {
+        {Arguments({"--text", "ロゴ Logo"}), [](TRenderOptions& o) { o.Logo.Text = QString::fromUtf8("ロゴ Logo"); }},
+        {Arguments({"--text", ""}), [](TRenderOptions& o) { o.Logo.Text.clear(); }},
+        {Arguments({"--text", "-o"}), [](TRenderOptions& o) { o.Logo.Text = QStringLiteral("-o"); }},
+        {Arguments({"--text=a=b"}), [](TRenderOptions& o) { o.Logo.Text = QStringLiteral("a=b"); }},
+        {Arguments({"--font", "Liberation Sans"}), [](TRenderOptions& o) { o.Logo.Font.SetName(QStringLiteral("Liberation Sans")); }},
+        {Arguments({"--font-height", "400"}), [](TRenderOptions& o) { o.Logo.Font.SetHeight(-400); }},
+        {Arguments({"--font-height=1"}), [](TRenderOptions& o) { o.Logo.Font.SetHeight(-1); }},
+        {Arguments({"--font-height", "32767"}), [](TRenderOptions& o) { o.Logo.Font.SetHeight(-32767); }},
+        {Arguments({"--font-color", "0x00123456"}), [](TRenderOptions& o) { o.Logo.Font.SetColor(0x00123456); }},
+        {Arguments({"--bg", "#FFFFFF"}), [](TRenderOptions& o) { o.Logo.BgColor = 0x00FFFFFF; }},
+        {Arguments({"--top", "0x0000FF"}), [](TRenderOptions& o) { o.Logo.TopColor = 0x000000FF; }},
+        {Arguments({"--last", "#0000FF"}), [](TRenderOptions& o) { o.Logo.LastColor = 0x00FF0000; }},
+        {Arguments({"--direction", "4"}), [](TRenderOptions& o) { o.Logo.GraType = 4; }},
+        {Arguments({"--mix", "C"}), [](TRenderOptions& o) { o.Logo.MixType = 3; }},
+        {Arguments({"--hspace", "100"}), [](TRenderOptions& o) { o.Logo.HSpace = 100; }},
+        {Arguments({"--vspace", "7"}), [](TRenderOptions& o) { o.Logo.VSpace = 7; }},
+        {Arguments({"--layer", "text"}), [](TRenderOptions& o) { o.Layer = rlText; }},
+        {Arguments({"--layer", "gradient"}), [](TRenderOptions& o) { o.Layer = rlGradient; }},
+        {Arguments({"--print-size"}), [](TRenderOptions& o) { o.PrintSize = true; }},
+        {Arguments({"-h"}), [](TRenderOptions& o) { o.Help = true; }},
+        {Arguments({"--help"}), [](TRenderOptions& o) { o.Help = true; }},
+        {Arguments({"--mix", "2", "--mix", "4"}), [](TRenderOptions& o) { o.Logo.MixType = 4; }},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Arguments.join(u' ').toStdString());
+        TRenderOptions expected = TRenderOptions::Parse(Arguments({"-o", "out.bmp"}));
+        c.Change(expected);
+        EXPECT_EQ(Describe(TRenderOptions::Parse(Arguments({"-o", "out.bmp"}) + c.Arguments)), Describe(expected));
+    }
+}
+
+TEST(RenderOptionsTest, StyleFlagsAddToBoldUntilRegularClearsThem)
+{
+    struct TCase {
+        QStringList Arguments;
+        TFontStyles Style;
+    };
+    for (const TCase& c : {TCase{Arguments({}), fsBold},
+                           TCase{Arguments({"--italic"}), fsBold | fsItalic},
+                           TCase{Arguments({"--underline", "--strikeout"}), fsBold | fsUnderline | fsStrikeOut},
+                           TCase{Arguments({"--regular"}), 0},
+                           TCase{Arguments({"--regular", "--italic"}), fsItalic},
+                           TCase{Arguments({"--italic", "--regular"}), 0},
+                           TCase{Arguments({"--regular", "--bold", "--bold"}), fsBold}}) {
+        SCOPED_TRACE(c.Arguments.join(u' ').toStdString());
+        EXPECT_EQ(TRenderOptions::Parse(c.Arguments + Arguments({"--print-size"})).Logo.Font.Style(), c.Style);
+    }
+}
+
+TEST(RenderOptionsTest, ColoursAreSettingsHexOrWebRgb)
+{
+    struct TCase {
+        const char* Text;
+        TColor Color;
+    };
+    for (const TCase& c : {TCase{"0x0", 0x00000000},
+                           TCase{"0x00FF8040", 0x00FF8040},
+                           TCase{"0XabCDef", 0x00ABCDEF},
+                           TCase{"#FF8040", 0x004080FF},
+                           TCase{"#ff8040", 0x004080FF},
+                           TCase{"#000000", 0x00000000},
+                           TCase{"0x8000000F", clBtnFace},
+                           TCase{"0x80000018", clSystemColor + 24}}) {
+        SCOPED_TRACE(c.Text);
+        EXPECT_EQ(TRenderOptions::Parse(Arguments({"--print-size", "--top", c.Text})).Logo.TopColor, c.Color);
+    }
+    for (const char* bad : {"", "0x", "x12", "123456", "FF8040", "#FF804", "#FF80400", "#GG0000", "0x12G",
+                            "0x-1", "0x 12", "+0x12", "0x12345678", "0x80000019", "0xFFFFFFFF", "0x000000000", "#FF8040 "}) {
+        SCOPED_TRACE(bad);
+        const QString message = UsageError(Arguments({"--print-size", "--top", bad}));
+        EXPECT_TRUE(message.contains(QStringLiteral("--top"))) << message.toStdString();
+        EXPECT_TRUE(message.contains(QStringLiteral("'%1'").arg(QString::fromUtf8(bad)))) << message.toStdString();
+    }
+}
+
+TEST(RenderOptionsTest, CellsAreDigitsAndMixAlsoTakesLetters)
+{
+    struct TCase {
+        const char* Option;
+        const char* Value;
+        int Cell; // 0: refused
+    };
+    for (const TCase& c : {TCase{"--mix", "1", 1}, TCase{"--mix", "4", 4}, TCase{"--mix", "A", 1},
+                           TCase{"--mix", "b", 2}, TCase{"--mix", "D", 4}, TCase{"--mix", "E", 0},
+                           TCase{"--mix", "0", 0}, TCase{"--mix", "5", 0}, TCase{"--mix", "AB", 0},
+                           TCase{"--mix", "", 0}, TCase{"--mix", "01", 0}, TCase{"--direction", "1", 1},
+                           TCase{"--direction", "3", 3}, TCase{"--direction", "A", 0},
+                           TCase{"--direction", "0", 0}, TCase{"--direction", "5", 0}}) {
+        SCOPED_TRACE(std::string(c.Option) + " " + c.Value);
+        const QStringList arguments = Arguments({"--print-size", c.Option, c.Value});
+        if (c.Cell == 0) {
+            EXPECT_TRUE(UsageError(arguments).startsWith(QLatin1String(c.Option)));
+            continue;
+        }
+        const TLogoParams logo = TRenderOptions::Parse(arguments).Logo;
+        EXPECT_EQ(QByteArray(c.Option) == "--mix" ? logo.MixType : logo.GraType, c.Cell);
+    }
+}
+
+TEST(RenderOptionsTest, IntegersAreDecimalWithinTheirRange)
+{
+    struct TCase {
+        const char* Option;
+        const char* Value;
+    };
+    for (const TCase& c : {TCase{"--font-height", "0"}, TCase{"--font-height", "-29"},
+                           TCase{"--font-height", "32768"}, TCase{"--font-height", "2147483648"},
+                           TCase{"--font-height", "+29"}, TCase{"--font-height", " 29"},
+                           TCase{"--font-height", "29 "}, TCase{"--font-height", "$1D"},
+                           TCase{"--font-height", "2e1"}, TCase{"--font-height", ""},
+                           TCase{"--hspace", "-1"}, TCase{"--hspace", "101"}, TCase{"--vspace", "1.5"},
+                           TCase{"--vspace", "ten"}}) {
+        SCOPED_TRACE(std::string(c.Option) + " '" + c.Value + "'");
+        const QString message = UsageError(Arguments({"--print-size", c.Option, c.Value}));
+        EXPECT_TRUE(message.startsWith(QLatin1String(c.Option) + QLatin1Char(':'))) << message.toStdString();
+        EXPECT_TRUE(message.contains(QStringLiteral("'%1'").arg(QLatin1String(c.Value)))) << message.toStdString();
+    }
+}
+
+TEST(RenderOptionsTest, OutputFormatFollowsTheExtensionInAnyCase)
+{
+    struct TCase {
+        const char* Path;
+        TImageFormat Format; // ifNone: refused
+    };
+    for (const TCase& c : {TCase{"logo.bmp", ifBmp}, TCase{"dir/LOGO.BMP", ifBmp}, TCase{"a.Png", ifPng},
+                           TCase{"ロゴ.png", ifPng}, TCase{"logo.jpg", ifNone}, TCase{"logo", ifNone},
+                           TCase{"bmp", ifNone}, TCase{"logo.bmp.txt", ifNone}, TCase{"", ifNone}}) {
+        SCOPED_TRACE(c.Path);
+        const QStringList arguments = Arguments({"-o", c.Path});
+        if (c.Format == ifNone) {
+            EXPECT_TRUE(UsageError(arguments).startsWith(QLatin1String("-o:")));
+            continue;
+        }
+        const TRenderOptions options = TRenderOptions::Parse(arguments);
+        EXPECT_EQ(options.Format, c.Format);
+        EXPECT_EQ(options.OutputPath, QString::fromUtf8(c.Path));
+    }
+}
+
+TEST(RenderOptionsTest, MisusedArgumentsAreNamedInTheError)
+{
+    struct TCase {
+        QStringList Arguments;
+        const char* Named;
+    };
+    for (const TCase& c : {TCase{Arguments({}), "-o"},
+                           TCase{Arguments({"--text", "x"}), "-o"},
+                           TCase{Arguments({"--print-size", "--text"}), "--text"},
+                           TCase{Arguments({"--print-size", "--font", ""}), "--font"},
+                           TCase{Arguments({"--print-size", "--bold=yes"}), "--bold"},
+                           TCase{Arguments({"--print-size", "--colour", "red"}), "--colour"},
+                           TCase{Arguments({"--print-size", "-x"}), "-x"},
+                           TCase{Arguments({"--print-size", "logo.bmp"}), "logo.bmp"},
+                           TCase{Arguments({"--print-size", "--layer", "mask"}), "--layer"},
+                           TCase{Arguments({"--print-size", "--layer", "Text"}), "--layer"}}) {
+        SCOPED_TRACE(c.Arguments.join(u' ').toStdString());
+        const QString message = UsageError(c.Arguments);
+        EXPECT_TRUE(message.contains(QLatin1String(c.Named))) << message.toStdString();
+        EXPECT_FALSE(message.contains(u'\n'));
+    }
+}
+
+TEST(RenderOptionsTest, HelpFitsEightyColumns)
+{
+    const QStringList lines = TRenderOptions::HelpText().split(u'\n');
+    ASSERT_GT(lines.size(), 20);
+    for (const QString& line : lines)
+        EXPECT_LE(line.size(), 80) << line.toStdString();
+}
+
+} // namespace

@@ -1,0 +1,138 @@
+#include "app/LogoComposer.h"
+#include "platform/AtomicFile.h"
+#include "platform/BmpEncoder.h"
+#include "platform/Exception.h"
+#include "tools/RenderOptions.h"
+
+#include <QBuffer>
+#include <QGuiApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <new>
+
+namespace {
+
+constexpr int ExitDone = 0;
+constexpr int ExitFailed = 1;
+constexpr int ExitBadArgument = 2;
+
+void Print(std::FILE* stream, const QString& text)
+{
+    std::fputs(text.toUtf8().constData(), stream);
+}
+
+void PrintError(const QString& message)
+{
+    Print(stderr, QStringLiteral("vezodev-render: %1\n").arg(message));
+}
+
+// Qt warns while it starts up about things a renderer without a display never uses
+// (a missing XDG_RUNTIME_DIR, for one); a run that succeeds keeps standard error empty.
+void DropStartupWarning(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        PrintError(message);
+}
+
+// The raster the options ask for. Only the layers it needs are drawn.
+QImage RenderLayer(const TRenderOptions& options, TSize size)
+{
+    const TLogoParams& logo = options.Logo;
+    TBitmap text, gradient;
+    switch (options.Layer) {
+    case rlText:
+        TLogoComposer::RenderTextLayer(logo, text);
+        return text.Image();
+    case rlGradient:
+        TLogoComposer::RenderGradientLayer(logo, size.Width, size.Height, gradient);
+        return gradient.Image();
+    case rlComposite:
+        break;
+    }
+    TLogoComposer::RenderTextLayer(logo, text);
+    TLogoComposer::RenderGradientLayer(logo, text.Width(), text.Height(), gradient);
+    TBitmap composite;
+    TLogoComposer::MixLayers(text, gradient, logo.MixType, composite);
+    return composite.Image();
+}
+
+QByteArray Encode(const QImage& image, TImageFormat format)
+{
+    if (format == ifBmp)
+        return EncodeBmp24(image);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    if (!image.save(&buffer, "PNG"))
+        throw Exception(QStringLiteral("the PNG encoder failed"));
+    return bytes;
+}
+
+int Run(const TRenderOptions& options)
+{
+    const TSize size = TLogoComposer::LogoSize(options.Logo);
+    if (options.PrintSize) {
+        Print(stdout, QStringLiteral("%1 x %2\n").arg(size.Width).arg(size.Height));
+        std::fflush(stdout);
+    }
+    if (options.OutputPath.isEmpty())
+        return ExitDone;
+    TLogoComposer::CheckLogoSize(size);
+    if (size.Width <= 0 || size.Height <= 0)
+        throw Exception(QStringLiteral("the logo is empty (%1 x %2); nothing written").arg(size.Width).arg(size.Height));
+    const QByteArray bytes = Encode(RenderLayer(options, size), options.Format);
+    try {
+        SaveFileAtomically(options.OutputPath, bytes);
+    } catch (const EWriteError& error) {
+        // The write error's own text does not say which file it was.
+        throw EWriteError(QStringLiteral("%1: %2").arg(options.OutputPath, error.Message()));
+    }
+    return ExitDone;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Arguments are read as UTF-8 whatever the locale, and before the application
+    // object exists, so a bad argument costs no start-up of Qt's GUI layer.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.push_back(QString::fromUtf8(argv[i]));
+    TRenderOptions options;
+    try {
+        options = TRenderOptions::Parse(arguments);
+    } catch (const EUsageError& error) {
+        PrintError(error.Message() + QStringLiteral(" (see --help)"));
+        return ExitBadArgument;
+    }
+    if (options.Help) {
+        Print(stdout, TRenderOptions::HelpText());
+        return ExitDone;
+    }
+
+    // Fonts need a GUI application, but never a display. Qt is given no arguments of
+    // ours, so that it cannot take "-platform" or "-reverse" from a logo's text.
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    int qtArgc = 1;
+    const QtMessageHandler qtMessages = qInstallMessageHandler(DropStartupWarning);
+    QGuiApplication application(qtArgc, argv);
+    qInstallMessageHandler(qtMessages);
+    // With no plugin folders, QImage writes PNG with its built-in encoder; otherwise it
+    // loads every image-format plugin (GIF, ICO, JPEG) first to ask whether it writes PNG.
+    QCoreApplication::setLibraryPaths({});
+    int status = ExitFailed;
+    try {
+        status = Run(options);
+    } catch (const Exception& error) {
+        PrintError(error.Message());
+    } catch (const std::bad_alloc&) {
+        PrintError(QStringLiteral("out of memory"));
+    }
+    // The file is in place or the error reported: nothing is left to do. Tearing down
+    // the application (its font database, fonts and platform plugin) would only give
+    // back memory the kernel reclaims at exit anyway, and takes a seventh of a small
+    // logo's run, so the process ends here.
+    std::fflush(stdout);
+    std::_Exit(status);
+}

@@ -1,0 +1,273 @@
+#include "tools/RenderOptions.h"
+
+#include "platform/Color.h"
+#include "platform/Font.h"
+#include "platform/IntegerSyntax.h"
+
+#include <optional>
+
+namespace {
+
+// Applies the value of one option (empty for a flag); `option` is the spelling the
+// user typed, so messages name it as given.
+using TApply = void (*)(TRenderOptions& options, const QString& option, const QString& value);
+
+// One row per option: parsing and --help both read this table, so a new option is one
+// new row and, where its value needs a new kind of check, one new reader function.
+struct TOptionRow {
+    const char* Name;
+    const char* Alias; // another spelling, or nullptr
+    const char* Value; // the placeholder shown in --help, or nullptr for a flag
+    const char* Help;  // may hold several lines
+    TApply Apply;
+};
+
+[[noreturn]] void Refuse(const QString& option, const QString& value, const QString& expected)
+{
+    throw EUsageError(QStringLiteral("%1: '%2' is not %3").arg(option, value, expected));
+}
+
+bool IsDigits(QStringView text, int base)
+{
+    if (text.isEmpty())
+        return false;
+    for (const QChar ch : text) {
+        const char16_t c = ch.unicode();
+        const bool decimal = c >= u'0' && c <= u'9';
+        const bool hex = (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
+        if (!decimal && !(base == 16 && hex))
+            return false;
+    }
+    return true;
+}
+
+// A decimal integer with an optional minus sign and nothing else, within first..last.
+int ReadInteger(const QString& option, const QString& value, int first, int last)
+{
+    const QString expected = QStringLiteral("an integer in %1..%2").arg(first).arg(last);
+    const QStringView digits = value.startsWith(u'-') ? QStringView(value).mid(1) : QStringView(value);
+    if (!IsDigits(digits, 10))
+        Refuse(option, value, expected);
+    const std::optional<std::int32_t> number = TryStrToInt(value);
+    if (!number || *number < first || *number > last)
+        Refuse(option, value, expected);
+    return *number;
+}
+
+// "0x" and 1 to 8 hex digits as the settings file writes a colour (0x00BBGGRR, or
+// 0x800000NN for system colour NN), or "#RRGGBB" as web pages write one.
+TColor ReadColor(const QString& option, const QString& value)
+{
+    const QString expected = QStringLiteral("a colour (0x00BBGGRR or #RRGGBB)");
+    if (value.startsWith(u'#')) {
+        const QStringView digits = QStringView(value).mid(1);
+        if (digits.size() != 6 || !IsDigits(digits, 16))
+            Refuse(option, value, expected);
+        const TColor rgb = digits.toUInt(nullptr, 16);
+        return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+    }
+    if (!value.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+        Refuse(option, value, expected);
+    const QStringView digits = QStringView(value).mid(2);
+    if (digits.size() > 8 || !IsDigits(digits, 16))
+        Refuse(option, value, expected);
+    const TColor color = digits.toUInt(nullptr, 16);
+    const bool plain = (color & 0xFF000000u) == 0;
+    const bool system = color >= clSystemColor && color < clSystemColor + SystemColorCount;
+    if (!plain && !system)
+        Refuse(option, value, expected);
+    return color;
+}
+
+// How a row of cells may be named: the direction cells by number, the mix cells also
+// by their letters.
+enum TCellNames { cnDigits, cnDigitsOrLetters };
+
+// 1..4, or with letters A..D.
+int ReadCell(const QString& option, const QString& value, TCellNames names)
+{
+    const bool letters = names == cnDigitsOrLetters;
+    if (letters && value.size() == 1) {
+        const char16_t c = value.front().toUpper().unicode();
+        if (c >= u'A' && c <= u'D')
+            return c - u'A' + 1;
+    }
+    if (value.size() == 1 && value.front() >= u'1' && value.front() <= u'4')
+        return value.front().unicode() - u'0';
+    Refuse(option, value, letters ? QStringLiteral("1..4 or A..D") : QStringLiteral("1..4"));
+}
+
+TImageFormat FormatOfPath(const QString& path)
+{
+    if (path.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive))
+        return ifBmp;
+    if (path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+        return ifPng;
+    return ifNone;
+}
+
+void AddStyle(TRenderOptions& options, TFontStyles style)
+{
+    options.Logo.Font.SetStyle(options.Logo.Font.Style() | style);
+}
+
+const TOptionRow OptionTable[] = {
+    {"--text", nullptr, "TEXT", "the logo's text (default \"Vezodev\")",
+     [](TRenderOptions& o, const QString&, const QString& v) { o.Logo.Text = v; }},
+    {"--font", nullptr, "NAME", "font family (default \"Times New Roman\")",
+     [](TRenderOptions& o, const QString& n, const QString& v) {
+         if (v.trimmed().isEmpty())
+             Refuse(n, v, QStringLiteral("a font name"));
+         o.Logo.Font.SetName(v);
+     }},
+    {"--font-height", nullptr, "N", "character height in pixels, 1..32767 (default 29)",
+     [](TRenderOptions& o, const QString& n, const QString& v) {
+         o.Logo.Font.SetHeight(-ReadInteger(n, v, 1, TRenderOptions::MaxFontHeight));
+     }},
+    {"--bold", nullptr, nullptr, "add bold (the default style)",
+     [](TRenderOptions& o, const QString&, const QString&) { AddStyle(o, fsBold); }},
+    {"--italic", nullptr, nullptr, "add italic",
+     [](TRenderOptions& o, const QString&, const QString&) { AddStyle(o, fsItalic); }},
+    {"--underline", nullptr, nullptr, "add underline",
+     [](TRenderOptions& o, const QString&, const QString&) { AddStyle(o, fsUnderline); }},
+    {"--strikeout", nullptr, nullptr, "add strike-out",
+     [](TRenderOptions& o, const QString&, const QString&) { AddStyle(o, fsStrikeOut); }},
+    {"--regular", nullptr, nullptr, "clear all four styles; style flags after it add again\n"
+                                    "(--regular --italic gives italic without bold)",
+     [](TRenderOptions& o, const QString&, const QString&) { o.Logo.Font.SetStyle(0); }},
+    {"--font-color", nullptr, "C", "text colour (default 0x00000000)",
+     [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.Font.SetColor(ReadColor(n, v)); }},
+    {"--bg", nullptr, "C", "background of the text layer (default 0x00808080)",
+     [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.BgColor = ReadColor(n, v); }},
+    {"--top", nullptr, "C", "first colour of the gradient (default 0x00008000)",
+     [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.TopColor = ReadColor(n, v); }},
+    {"--last", nullptr, "C", "last colour of the gradient (default 0x0000FF00)",
+     [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.LastColor = ReadColor(n, v); }},
+    {"--direction", nullptr, "N", "gradient direction as the direction cells (default 1):\n"
+                                  "1 top to bottom, 2 left to right,\n"
+                                  "3 bottom to top, 4 right to left",
+     [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.GraType = ReadCell(n, v, cnDigits); }},
+    {"--mix", nullptr, "N", "how the gradient meets the text layer, 1..4 or A..D\n"
+                            "as the mix cells (default 1); for dark text on a light\n"
+                            "background: A gradient letters on black, B gradient\n"
+                            "letters on white, C letters on the inverted gradient,\n"
+                            "D black letters on the gradient",
+     [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.MixType = ReadCell(n, v, cnDigitsOrLetters); }},
+    {"--hspace", nullptr, "N", "left and right margins in pixels, 0..100 (default 0)",
+     [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.HSpace = ReadInteger(n, v, 0, TRenderOptions::MaxSpace); }},
+    {"--vspace", nullptr, "N", "top and bottom margins in pixels, 0..100 (default 0)",
+     [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.VSpace = ReadInteger(n, v, 0, TRenderOptions::MaxSpace); }},
+    {"--layer", nullptr, "L", "the raster to write: composite (default), text or\n"
+                              "gradient",
+     [](TRenderOptions& o, const QString& n, const QString& v) {
+         if (v == QLatin1String("composite"))
+             o.Layer = rlComposite;
+         else if (v == QLatin1String("text"))
+             o.Layer = rlText;
+         else if (v == QLatin1String("gradient"))
+             o.Layer = rlGradient;
+         else
+             Refuse(n, v, QStringLiteral("composite, text or gradient"));
+     }},
+    {"-o", nullptr, "FILE", "the image to write: a .bmp (24-bit BMP) or .png file,\n"
+                            "extension in any case; an existing file is replaced\n"
+                            "whole or not at all",
+     [](TRenderOptions& o, const QString& n, const QString& v) {
+         o.Format = FormatOfPath(v);
+         if (o.Format == ifNone)
+             Refuse(n, v, QStringLiteral("a file name ending in .bmp or .png"));
+         o.OutputPath = v;
+     }},
+    {"--print-size", nullptr, nullptr, "print the logo's size as \"W x H\" on standard output,\n"
+                                       "even for a logo too large to draw",
+     [](TRenderOptions& o, const QString&, const QString&) { o.PrintSize = true; }},
+    {"--help", "-h", nullptr, "show this help",
+     [](TRenderOptions& o, const QString&, const QString&) { o.Help = true; }},
+};
+
+const TOptionRow* FindOption(const QString& name)
+{
+    for (const TOptionRow& row : OptionTable) {
+        if (name == QLatin1String(row.Name) || (row.Alias && name == QLatin1String(row.Alias)))
+            return &row;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+TLogoParams TRenderOptions::DefaultLogo()
+{
+    TLogoParams logo = TLogoParams::Defaults();
+    logo.Text = QStringLiteral("Vezodev");
+    return logo;
+}
+
+TRenderOptions TRenderOptions::Parse(const QStringList& arguments)
+{
+    TRenderOptions options;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        // A long option may carry its value after "=": --text=Hello.
+        const qsizetype equals = argument.startsWith(QLatin1String("--")) ? argument.indexOf(u'=') : -1;
+        const QString name = equals < 0 ? argument : argument.left(equals);
+        const TOptionRow* row = FindOption(name);
+        if (!row) {
+            if (argument.startsWith(u'-') && argument.size() > 1)
+                throw EUsageError(QStringLiteral("unknown option '%1'").arg(name));
+            throw EUsageError(QStringLiteral("unexpected argument '%1'").arg(argument));
+        }
+        QString value;
+        if (equals >= 0) {
+            if (!row->Value)
+                throw EUsageError(QStringLiteral("%1 takes no value").arg(name));
+            value = argument.mid(equals + 1);
+        } else if (row->Value) {
+            // The next argument is the value even when it starts with a dash, so that
+            // --text -5- draws "-5-".
+            if (i + 1 >= arguments.size())
+                throw EUsageError(QStringLiteral("%1 needs a value (%1 %2)").arg(name, QLatin1String(row->Value)));
+            value = arguments[++i];
+        }
+        row->Apply(options, name, value);
+    }
+    if (options.OutputPath.isEmpty() && !options.PrintSize && !options.Help)
+        throw EUsageError(QStringLiteral("-o FILE is required unless --print-size or --help is given"));
+    return options;
+}
+
+QString TRenderOptions::HelpText()
+{
+    constexpr int column = 22;
+    QString text = QStringLiteral(
+        "Usage: vezodev-render [options] -o FILE\n"
+        "Draws a one-line logo with the text filled by a two-colour gradient.\n"
+        "\n");
+    for (const TOptionRow& row : OptionTable) {
+        QString left = QStringLiteral("  ");
+        if (row.Alias)
+            left += QLatin1String(row.Alias) + QStringLiteral(", ");
+        left += QLatin1String(row.Name);
+        if (row.Value)
+            left += u' ' + QLatin1String(row.Value);
+        const QStringList lines = QString::fromUtf8(row.Help).split(u'\n');
+        for (qsizetype k = 0; k < lines.size(); ++k) {
+            const QString lead = k == 0 ? left : QString();
+            if (lead.size() >= column)
+                text += lead + u'\n' + QString(column, u' ') + lines[k] + u'\n';
+            else
+                text += lead.leftJustified(column) + lines[k] + u'\n';
+        }
+    }
+    text += QStringLiteral(
+        "\n"
+        "C is 0x followed by 1 to 8 hex digits, 0x00BBGGRR as the settings file writes\n"
+        "colours (0x800000NN names system colour NN), or #RRGGBB.\n"
+        "Options with a value also take it as --name=VALUE. An option given twice keeps\n"
+        "its last value. -o is required unless --print-size or --help is given; with\n"
+        "--print-size and -o the size is printed and the file written.\n"
+        "An empty logo (no text and no margins) is an error.\n"
+        "\n"
+        "Exit status: 0 done, 1 the logo could not be drawn or written, 2 a bad argument.\n");
+    return text;
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "app/LogoComposer.h"
+#include "platform/Exception.h"
+
+#include <QString>
+#include <QStringList>
+
+// Which raster of the logo the renderer writes.
+enum TRenderLayer { rlComposite, rlText, rlGradient };
+
+// The file format of the output, chosen by the file name's extension.
+enum TImageFormat { ifNone, ifBmp, ifPng };
+
+// An argument the renderer cannot use. The message is one line and names the argument.
+class EUsageError : public Exception { using Exception::Exception; };
+
+// What one run of vezodev-render is asked to do.
+struct TRenderOptions {
+    static constexpr int MaxFontHeight = 32767; // no taller text fits a logo
+    static constexpr int MaxSpace = 100;        // the window's margin limit
+
+    TLogoParams Logo = DefaultLogo();
+    TRenderLayer Layer = rlComposite;
+    QString OutputPath;
+    TImageFormat Format = ifNone;
+    bool PrintSize = false;
+    bool Help = false;
+
+    // The window's default logo with the text "Vezodev".
+    static TLogoParams DefaultLogo();
+
+    // Reads the arguments that follow the program name; nothing is read from disk.
+    // Error policy: the first argument that cannot be used throws EUsageError naming
+    // it, and no partial result is returned. An option given twice keeps its last
+    // value; style flags apply in order. After the last argument, -o is required
+    // unless --print-size or --help was given.
+    static TRenderOptions Parse(const QStringList& arguments);
+
+    // The text shown by --help, lines ending in newlines.
+    static QString HelpText();
+};
