@@ -56,6 +56,9 @@ void TLogoComposer::DrawTextLayer(const TLogoParams& params, TCanvas& canvas, TS
     canvas.Font() = params.Font;
     canvas.Brush().SetColor(params.BgColor);
     canvas.FillRect(Rect(0, 0, size.Width, size.Height));
+    // The text cell's opaque background is the colour just filled: drawing it again
+    // would change no pixel, so the glyphs go on with a clear brush.
+    canvas.Brush().SetStyle(bsClear);
     canvas.TextOut(params.HSpace, params.VSpace, params.Text);
 }
 
@@ -65,7 +68,7 @@ void TLogoComposer::RenderGradientLayer(const TLogoParams& params, int width, in
     layer.SetSize(width, height);
     if (layer.Empty())
         return;
-    TGradBox::PaintGradient(layer.Canvas(), width, height, params.TopColor, params.LastColor, GradStyleOf(params.GraType));
+    TGradientFill::PaintGradient(layer.Canvas(), width, height, params.TopColor, params.LastColor, GradStyleOf(params.GraType));
 }
 
 void TLogoComposer::MixLayers(const TBitmap& text, const TBitmap& gradient, int mixType, TBitmap& composite)
@@ -73,12 +76,9 @@ void TLogoComposer::MixLayers(const TBitmap& text, const TBitmap& gradient, int 
     composite.SetSize(text.Width(), text.Height());
     if (composite.Empty())
         return;
-    TCanvas& canvas = composite.Canvas();
-    const TRect area = Rect(0, 0, text.Width(), text.Height());
-    canvas.SetCopyMode(cmSrcCopy);
-    canvas.CopyRect(area, text.Canvas(), area);
-    canvas.SetCopyMode(MixOperationOf(mixType));
-    canvas.CopyRect(area, gradient.Canvas(), area);
+    // The text layer copied plainly, then the gradient over it in the mix operation,
+    // done in one pass.
+    TCanvas::CombineSurfaces(composite.Image(), text.Image(), gradient.Image(), MixOperationOf(mixType));
 }
 
 TGradStyle TLogoComposer::GradStyleOf(int graType)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "components/GradBox.h"
+#include "components/GradientFill.h"
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
 #include "platform/Color.h"

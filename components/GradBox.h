@@ -4,18 +4,11 @@
 #include "platform/GraphicControl.h"
 #include "platform/Types.h"
 
-#include <array>
+#include "components/GradientFill.h"
+
 #include <cstdint>
-#include <limits>
 
-static_assert(std::numeric_limits<long double>::digits == 64,
-              "The gradient colour tables are defined in 80-bit extended arithmetic; "
-              "this target's long double is not that format, so the tables would differ.");
-
-enum TGradStyle : std::uint8_t { gsTopBottom = 0, gsBottomTop = 1, gsLeftRight = 2, gsRightLeft = 3, gsNone = 4 };
 enum TFontStyle3D : std::uint8_t { fsLowShadow = 0, fsRaiseShadow = 1, fsLow3D = 2, fsRaise3D = 3 };
-
-using TColorTable = std::array<TColor, 256>;
 
 // A windowless control filled with a 256-step two-colour gradient in one of four
 // directions, optionally framed, with its caption drawn plainly or in a 3D style.
@@ -64,15 +57,12 @@ public:
     // Fires at the end of every paint, after the gradient, the frame and the caption.
     TNotifyEvent OnPaint;
 
-    // Red, green and blue of a colour, system colours resolved.
-    static void GetRGB(TColor color, int& red, int& green, int& blue);
-    // The 256 entries from the start to the end colour of the direction; under gsNone
-    // the table is left as it was.
-    static void MakeColorTable(TColor topColor, TColor lastColor, TGradStyle style, TColorTable& table);
-    // The 256 stripes of a box width x height on the canvas.
-    static void FillGradient(TCanvas& canvas, const TColorTable& table, TGradStyle style, int width, int height);
-    // What a box without caption and frame paints: the gradient layer of a logo.
-    static void PaintGradient(TCanvas& canvas, int width, int height, TColor topColor, TColor lastColor, TGradStyle style);
+    // The box paints its gradient with these; the logo composer uses the same code.
+    static void GetRGB(TColor color, int& red, int& green, int& blue) { TGradientFill::GetRGB(color, red, green, blue); }
+    static void MakeColorTable(TColor topColor, TColor lastColor, TGradStyle style, TColorTable& table)
+    {
+        TGradientFill::MakeColorTable(topColor, lastColor, style, table);
+    }
 
     // The caption rectangle: from (CaptionLeft, CaptionTop) to the box's right and
     // bottom edges in its parent's coordinates.

@@ -12,7 +12,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QWidget>
 #include <algorithm>
 
 namespace {
@@ -324,15 +323,3 @@ void TIniGT::ReadFont(const QString& section, const QString& prefix, TFont& font
     font.Assign(fresh);
 }
 
-void TIniGT::WritePosition(const QString& section, const QString& prefix, const QWidget& control)
-{
-    WriteInteger(section, prefix + QStringLiteral(".X"), control.pos().x());
-    WriteInteger(section, prefix + QStringLiteral(".Y"), control.pos().y());
-}
-
-// Two moves, left first; neither coordinate is limited to the screen or the parent.
-void TIniGT::ReadPosition(const QString& section, const QString& prefix, QWidget& control) const
-{
-    control.move(ReadInteger(section, prefix + QStringLiteral(".X"), control.pos().x()), control.pos().y());
-    control.move(control.pos().x(), ReadInteger(section, prefix + QStringLiteral(".Y"), control.pos().y()));
-}

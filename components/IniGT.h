@@ -8,7 +8,6 @@
 
 class TFont;
 class TStrings;
-class QWidget;
 
 // Where a FileName without a folder part is placed.
 enum TIniGTDefaultDir : std::uint8_t {
@@ -81,8 +80,21 @@ public:
     void WriteFont(const QString& section, const QString& prefix, const TFont& font);
     void ReadFont(const QString& section, const QString& prefix, TFont& font);
     // A widget's left and top, in its parent's coordinates, as prefix.X and prefix.Y.
-    void WritePosition(const QString& section, const QString& prefix, const QWidget& control);
-    void ReadPosition(const QString& section, const QString& prefix, QWidget& control) const;
+    // Any control with pos() and move(), such as a QWidget; a template, so the store
+    // itself needs no widgets library.
+    template <typename TControl>
+    void WritePosition(const QString& section, const QString& prefix, const TControl& control)
+    {
+        WriteInteger(section, prefix + QStringLiteral(".X"), control.pos().x());
+        WriteInteger(section, prefix + QStringLiteral(".Y"), control.pos().y());
+    }
+    // Two moves, left first; neither coordinate is limited to the screen or the parent.
+    template <typename TControl>
+    void ReadPosition(const QString& section, const QString& prefix, TControl& control) const
+    {
+        control.move(ReadInteger(section, prefix + QStringLiteral(".X"), control.pos().x()), control.pos().y());
+        control.move(control.pos().x(), ReadInteger(section, prefix + QStringLiteral(".Y"), control.pos().y()));
+    }
 
     // The file name Loaded derives from a program file: its name with the extension
     // ".INI", letters A-Z lower-cased and a first letter a-z made upper case.

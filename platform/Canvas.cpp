@@ -6,6 +6,7 @@
 #include <QPainter>
 #include <algorithm>
 #include <cstdlib>
+#include <cwchar>
 
 namespace {
 
@@ -19,8 +20,9 @@ TClip ClipTo(const TRect& rect, int width, int height)
     return TClip{std::max(rect.Left, 0), std::max(rect.Top, 0), std::min(rect.Right, width), std::min(rect.Bottom, height)};
 }
 
-// Applies one raster operation to a row; the switch sits outside the pixel loop.
-void CombineRow(std::uint32_t* dest, const std::uint32_t* source, int count, TCopyMode mode)
+// dest := mode(source, backdrop) for one row; backdrop may be dest itself. The switch
+// sits outside the pixel loops.
+void CombineRow(std::uint32_t* dest, const std::uint32_t* source, const std::uint32_t* backdrop, int count, TCopyMode mode)
 {
     constexpr std::uint32_t opaque = 0xFF000000u;
     switch (mode) {
@@ -28,28 +30,28 @@ void CombineRow(std::uint32_t* dest, const std::uint32_t* source, int count, TCo
         std::copy(source, source + count, dest);
         return;
     case cmSrcErase:
-        for (int i = 0; i < count; ++i) dest[i] = (source[i] & ~dest[i]) | opaque;
+        for (int i = 0; i < count; ++i) dest[i] = (source[i] & ~backdrop[i]) | opaque;
         return;
     case cmSrcPaint:
-        for (int i = 0; i < count; ++i) dest[i] = source[i] | dest[i];
+        for (int i = 0; i < count; ++i) dest[i] = source[i] | backdrop[i];
         return;
     case cmSrcInvert:
-        for (int i = 0; i < count; ++i) dest[i] = (source[i] ^ dest[i]) | opaque;
+        for (int i = 0; i < count; ++i) dest[i] = (source[i] ^ backdrop[i]) | opaque;
         return;
     case cmSrcAnd:
-        for (int i = 0; i < count; ++i) dest[i] = source[i] & dest[i];
+        for (int i = 0; i < count; ++i) dest[i] = source[i] & backdrop[i];
         return;
     case cmNotSrcCopy:
         for (int i = 0; i < count; ++i) dest[i] = ~source[i] | opaque;
         return;
     case cmNotSrcErase:
-        for (int i = 0; i < count; ++i) dest[i] = ~(source[i] | dest[i]) | opaque;
+        for (int i = 0; i < count; ++i) dest[i] = ~(source[i] | backdrop[i]) | opaque;
         return;
     case cmMergePaint:
-        for (int i = 0; i < count; ++i) dest[i] = ~source[i] | dest[i] | opaque;
+        for (int i = 0; i < count; ++i) dest[i] = ~source[i] | backdrop[i] | opaque;
         return;
     case cmDstInvert:
-        for (int i = 0; i < count; ++i) dest[i] = ~dest[i] | opaque;
+        for (int i = 0; i < count; ++i) dest[i] = ~backdrop[i] | opaque;
         return;
     case cmBlackness:
         std::fill(dest, dest + count, opaque);
@@ -87,8 +89,11 @@ void TCanvas::FillSpan(int left, int top, int right, int bottom, TColor color)
     const std::uint32_t pixel = RGBToPixel(ColorToRGB(color));
     const qsizetype stride = FSurface->bytesPerLine() / 4;
     auto* row = reinterpret_cast<std::uint32_t*>(FSurface->bits()) + clip.Top * stride;
+    // wmemset fills 32-bit units with the C library's vector code; std::fill of a
+    // uint32_t is a scalar loop here.
+    static_assert(sizeof(wchar_t) == sizeof(std::uint32_t));
     for (int y = clip.Top; y < clip.Bottom; ++y, row += stride)
-        std::fill(row + clip.Left, row + clip.Right, pixel);
+        std::wmemset(reinterpret_cast<wchar_t*>(row + clip.Left), static_cast<wchar_t>(pixel), clip.Right - clip.Left);
 }
 
 void TCanvas::FillRect(const TRect& rect)
@@ -238,7 +243,7 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& so
     auto* destRow = reinterpret_cast<std::uint32_t*>(FSurface->bits()) + dy * destStride + dx;
     auto* sourceRow = reinterpret_cast<const std::uint32_t*>(from.constBits()) + sy * sourceStride + sx;
     for (int row = 0; row < height; ++row, destRow += destStride, sourceRow += sourceStride)
-        CombineRow(destRow, sourceRow, width, FCopyMode);
+        CombineRow(destRow, sourceRow, destRow, width, FCopyMode);
     Changed();
 }
 
@@ -247,4 +252,20 @@ TColor TCanvas::Pixel(int x, int y) const
     if (x < 0 || y < 0 || x >= FSurface->width() || y >= FSurface->height())
         return clNone;
     return PixelToRGB(reinterpret_cast<const std::uint32_t*>(FSurface->constScanLine(y))[x]);
+}
+
+void TCanvas::CombineSurfaces(QImage& dest, const QImage& backdrop, const QImage& source, TCopyMode mode)
+{
+    const int width = std::min({dest.width(), backdrop.width(), source.width()});
+    const int height = std::min({dest.height(), backdrop.height(), source.height()});
+    if (width <= 0 || height <= 0)
+        return;
+    const qsizetype destStride = dest.bytesPerLine() / 4;
+    const qsizetype backdropStride = backdrop.bytesPerLine() / 4;
+    const qsizetype sourceStride = source.bytesPerLine() / 4;
+    auto* destRow = reinterpret_cast<std::uint32_t*>(dest.bits());
+    auto* backdropRow = reinterpret_cast<const std::uint32_t*>(backdrop.constBits());
+    auto* sourceRow = reinterpret_cast<const std::uint32_t*>(source.constBits());
+    for (int row = 0; row < height; ++row, destRow += destStride, backdropRow += backdropStride, sourceRow += sourceStride)
+        CombineRow(destRow, sourceRow, backdropRow, width, mode);
 }

@@ -89,6 +89,10 @@ public:
     // Every destination pixel := CopyMode(source pixel, destination pixel).
     void CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect);
 
+    // dest := mode(source, backdrop) pixel by pixel, in one pass: what a plain copy of
+    // the backdrop followed by a copy of the source in that mode gives.
+    static void CombineSurfaces(QImage& dest, const QImage& backdrop, const QImage& source, TCopyMode mode);
+
     TColor Pixel(int x, int y) const;
     int SurfaceWidth() const { return FSurface->width(); }
     int SurfaceHeight() const { return FSurface->height(); }

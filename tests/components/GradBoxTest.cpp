@@ -26,7 +26,7 @@ std::vector<int> EntryOfRows(int height)
     for (int i = 0; i < 256; ++i)
         table[i] = static_cast<TColor>(i); // entry i is the colour i: the red byte names it
     TBitmap bitmap(3, height);
-    TGradBox::FillGradient(bitmap.Canvas(), table, gsTopBottom, 3, height);
+    TGradientFill::FillGradient(bitmap.Canvas(), table, gsTopBottom, 3, height);
     std::vector<int> rows;
     for (int y = 0; y < height; ++y)
         rows.push_back(static_cast<int>(bitmap.Pixel(1, y)));
@@ -104,7 +104,7 @@ TEST(GradBoxTest, NoneLeavesTheTableAndTheSurfaceAsTheyWere)
     TBitmap bitmap(4, 4);
     bitmap.Canvas().Brush().SetColor(0x00ABCDEF);
     bitmap.Canvas().FillRect(Rect(0, 0, 4, 4));
-    TGradBox::PaintGradient(bitmap.Canvas(), 4, 4, 0, 0xFFFFFF, gsNone);
+    TGradientFill::PaintGradient(bitmap.Canvas(), 4, 4, 0, 0xFFFFFF, gsNone);
     EXPECT_EQ(bitmap.Pixel(2, 2), 0x00ABCDEFu);
 }
 
@@ -121,10 +121,10 @@ TEST(GradBoxTest, SystemColoursStayAtTheEndsAndAreResolvedInBetween)
 TEST(GradBoxTest, HorizontalDirectionsPaintColumns)
 {
     TBitmap bitmap(255, 2);
-    TGradBox::PaintGradient(bitmap.Canvas(), 255, 2, 0x000000, 0xFFFFFF, gsLeftRight);
+    TGradientFill::PaintGradient(bitmap.Canvas(), 255, 2, 0x000000, 0xFFFFFF, gsLeftRight);
     EXPECT_EQ(bitmap.Pixel(0, 0), 0x010101u);
     EXPECT_EQ(bitmap.Pixel(254, 1), 0xFFFFFFu);
-    TGradBox::PaintGradient(bitmap.Canvas(), 255, 2, 0x000000, 0xFFFFFF, gsRightLeft);
+    TGradientFill::PaintGradient(bitmap.Canvas(), 255, 2, 0x000000, 0xFFFFFF, gsRightLeft);
     EXPECT_EQ(bitmap.Pixel(0, 0), 0xFEFEFEu);
     EXPECT_EQ(bitmap.Pixel(254, 0), 0x000000u);
 }
