@@ -61,16 +61,6 @@ void RegisterFormClasses()
     TFormLoader::RegisterClass(QStringLiteral("TBevel"), [](QWidget* parent) { return new TBevel(parent); });
 }
 
-// Only a to z are folded: style names compare as the settings file matches sections.
-QString UpperAscii(QString text)
-{
-    for (QChar& c : text) {
-        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
-            c = QChar(c.unicode() - ('a' - 'A'));
-    }
-    return text;
-}
-
 // The classic grey desktop the window was drawn for, from the system colours.
 QPalette ClassicPalette()
 {
@@ -522,12 +512,7 @@ void TForm1::MmAddClick()
     QString name = CbStyle->currentText();
     if (!InputQuery(this, QString::fromUtf8("スタイルの追加"), QString::fromUtf8("スタイル名"), name, 255))
         return;
-    int index = -1;
-    const QString key = UpperAscii(name);
-    for (int i = 0; i < FStyleItems->Count(); ++i) {
-        if (UpperAscii(FStyleItems->Get(i)) == key)
-            index = i;
-    }
+    int index = TStoredParams::FindStyle(FStyleItems->ToStringList(), name);
     if (index == -1)
         index = FStyleItems->Add(name);
     SaveParams(name);

@@ -22,7 +22,28 @@ int Cell(int stored, int current)
     return stored >= 1 && stored <= 4 ? stored : current;
 }
 
+// Only a to z are folded.
+QString UpperAscii(QString text)
+{
+    for (QChar& c : text) {
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - (u'a' - u'A'));
+    }
+    return text;
+}
+
 } // namespace
+
+int TStoredParams::FindStyle(const QStringList& styles, const QString& name)
+{
+    const QString key = UpperAscii(name);
+    int found = -1;
+    for (int i = 0; i < styles.size(); ++i) {
+        if (UpperAscii(styles[i]) == key)
+            found = i;
+    }
+    return found;
+}
 
 void TStoredParams::Read(TIniGT& ini, const QString& section, const QString& defaultText, TLogoParams& params)
 {

@@ -3,6 +3,7 @@
 #include "app/LogoComposer.h"
 
 #include <QString>
+#include <QStringList>
 
 class TIniGT;
 
@@ -20,4 +21,9 @@ public:
 
     static void Read(TIniGT& ini, const QString& section, const QString& defaultText, TLogoParams& params);
     static void Write(TIniGT& ini, const QString& section, const TLogoParams& params);
+
+    // The position of the style called name: letters a to z match A to Z and nothing
+    // else is folded, as the file matches section names; the last equal entry wins.
+    // -1 when there is none.
+    static int FindStyle(const QStringList& styles, const QString& name);
 };

@@ -3,11 +3,15 @@
 #include "platform/BmpEncoder.h"
 #include "platform/Exception.h"
 #include "tools/RenderOptions.h"
+#include "tools/SettingsLogo.h"
+#include "tools/ShellWords.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
+#include <algorithm>
 #include <new>
 
 namespace {
@@ -68,6 +72,14 @@ QByteArray Encode(const QImage& image, TImageFormat format)
     return bytes;
 }
 
+// The options with a settings file's logo as their base, when they name one.
+TRenderOptions WithSettings(const TRenderOptions& options)
+{
+    if (!options.IniPath)
+        return options;
+    return options.OverBase(ReadSettingsLogo(*options.IniPath, options.StyleName));
+}
+
 int Run(const TRenderOptions& options)
 {
     const TSize size = TLogoComposer::LogoSize(options.Logo);
@@ -90,6 +102,44 @@ int Run(const TRenderOptions& options)
     return ExitDone;
 }
 
+// Renders every line of a batch file; a bad line is reported with its number and the
+// others still render. The status is the worst of the lines'.
+int RunBatch(const QString& batchPath)
+{
+    QFile file(batchPath);
+    if (!file.open(QIODevice::ReadOnly)) {
+        PrintError(QStringLiteral("--batch: cannot read '%1'").arg(batchPath));
+        return ExitBadArgument;
+    }
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+    int worst = ExitDone;
+    for (qsizetype index = 0; index < lines.size(); ++index) {
+        const QString line = lines[index].trimmed();
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        const QString where = QStringLiteral("%1:%2: ").arg(batchPath).arg(index + 1);
+        try {
+            const TRenderOptions options = TRenderOptions::Parse(SplitShellWords(line));
+            if (!options.BatchPath.isEmpty() || options.Help)
+                throw EUsageError(QStringLiteral("--batch and --help do not go in a batch line"));
+            Run(WithSettings(options));
+        } catch (const EUsageError& error) {
+            PrintError(where + error.Message());
+            worst = std::max(worst, ExitBadArgument);
+        } catch (const EShellWordsError& error) {
+            PrintError(where + error.Message());
+            worst = std::max(worst, ExitBadArgument);
+        } catch (const Exception& error) {
+            PrintError(where + error.Message());
+            worst = std::max(worst, ExitFailed);
+        } catch (const std::bad_alloc&) {
+            PrintError(where + QStringLiteral("out of memory"));
+            worst = std::max(worst, ExitFailed);
+        }
+    }
+    return worst;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -110,6 +160,19 @@ int main(int argc, char** argv)
         Print(stdout, TRenderOptions::HelpText());
         return ExitDone;
     }
+    // The settings file is read before Qt starts too: a missing file or style is a
+    // bad argument.
+    if (options.BatchPath.isEmpty()) {
+        try {
+            options = WithSettings(options);
+        } catch (const EUsageError& error) {
+            PrintError(error.Message());
+            return ExitBadArgument;
+        } catch (const Exception& error) {
+            PrintError(error.Message());
+            return ExitFailed;
+        }
+    }
 
     // Fonts need a GUI application, but never a display. Qt is given no arguments of
     // ours, so that it cannot take "-platform" or "-reverse" from a logo's text.
@@ -123,7 +186,7 @@ int main(int argc, char** argv)
     QCoreApplication::setLibraryPaths({});
     int status = ExitFailed;
     try {
-        status = Run(options);
+        status = options.BatchPath.isEmpty() ? Run(options) : RunBatch(options.BatchPath);
     } catch (const Exception& error) {
         PrintError(error.Message());
     } catch (const std::bad_alloc&) {

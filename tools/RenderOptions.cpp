@@ -178,6 +178,25 @@ const TOptionRow OptionTable[] = {
              Refuse(n, v, QStringLiteral("a file name ending in .bmp or .png"));
          o.OutputPath = v;
      }},
+    {"--ini", nullptr, "FILE", "start from the logo of a settings file as the program\n"
+                               "writes it: its last parameters (section OPTION); the\n"
+                               "other options override its values; the file is only read",
+     [](TRenderOptions& o, const QString&, const QString& v) { o.IniPath = v; }},
+    {"--style", nullptr, "NAME", "with --ini: that file's style NAME over its last\n"
+                                 "parameters, as the program shows it once the style is\n"
+                                 "chosen (a to z match A to Z)",
+     [](TRenderOptions& o, const QString&, const QString& v) { o.StyleName = v; }},
+    {"--batch", nullptr, "FILE", "render one logo a line of FILE (UTF-8), each line the\n"
+                                 "options of one run with its own -o, split into words as\n"
+                                 "a shell splits them; blank lines and lines starting\n"
+                                 "with # are skipped; a bad line is reported with its\n"
+                                 "number and the others still render; no other option\n"
+                                 "goes with --batch",
+     [](TRenderOptions& o, const QString& n, const QString& v) {
+         if (v.isEmpty())
+             Refuse(n, v, QStringLiteral("a file name"));
+         o.BatchPath = v;
+     }},
     {"--print-size", nullptr, nullptr, "print the logo's size as \"W x H\" on standard output,\n"
                                        "even for a logo too large to draw",
      [](TRenderOptions& o, const QString&, const QString&) { o.PrintSize = true; }},
@@ -230,9 +249,26 @@ TRenderOptions TRenderOptions::Parse(const QStringList& arguments)
             value = arguments[++i];
         }
         row->Apply(options, name, value);
+        options.FGiven.emplace_back(name, value);
     }
+    if (!options.BatchPath.isEmpty()) {
+        if (options.FGiven.size() != 1)
+            throw EUsageError(QStringLiteral("--batch takes no other options"));
+        return options;
+    }
+    if (options.StyleName && !options.IniPath)
+        throw EUsageError(QStringLiteral("--style needs --ini FILE"));
     if (options.OutputPath.isEmpty() && !options.PrintSize && !options.Help)
         throw EUsageError(QStringLiteral("-o FILE is required unless --print-size or --help is given"));
+    return options;
+}
+
+TRenderOptions TRenderOptions::OverBase(const TLogoParams& base) const
+{
+    TRenderOptions options = *this;
+    options.Logo = base;
+    for (const auto& [name, value] : FGiven)
+        FindOption(name)->Apply(options, name, value);
     return options;
 }
 
@@ -268,6 +304,7 @@ QString TRenderOptions::HelpText()
         "--print-size and -o the size is printed and the file written.\n"
         "An empty logo (no text and no margins) is an error.\n"
         "\n"
-        "Exit status: 0 done, 1 the logo could not be drawn or written, 2 a bad argument.\n");
+        "Exit status: 0 done, 1 the logo could not be drawn or written, 2 a bad argument\n"
+        "(with --batch: the worst status of its lines).\n");
     return text;
 }

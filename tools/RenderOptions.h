@@ -5,6 +5,9 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
+#include <utility>
+#include <vector>
 
 // Which raster of the logo the renderer writes.
 enum TRenderLayer { rlComposite, rlText, rlGradient };
@@ -26,6 +29,9 @@ struct TRenderOptions {
     TImageFormat Format = ifNone;
     bool PrintSize = false;
     bool Help = false;
+    std::optional<QString> IniPath;   // a settings file whose logo is the base
+    std::optional<QString> StyleName; // a style of that file
+    QString BatchPath;                // a file of option lines, one logo a line
 
     // The window's default logo with the text "Vezodev".
     static TLogoParams DefaultLogo();
@@ -39,4 +45,11 @@ struct TRenderOptions {
 
     // The text shown by --help, lines ending in newlines.
     static QString HelpText();
+
+    // These options over another logo: the arguments are applied again in their order
+    // over base, so what the command line gives overrides a settings file's values.
+    TRenderOptions OverBase(const TLogoParams& base) const;
+
+private:
+    std::vector<std::pair<QString, QString>> FGiven; // option names and values, in order
 };

@@ -1,4 +1,5 @@
 #include "app/LogoComposer.h"
+#include "platform/ShiftJis.h"
 
 #include <QDir>
 #include <QFile>
@@ -172,6 +173,91 @@ TEST(RenderToolTest, FailedWriteLeavesTheExistingFileWhole)
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), previous);
     EXPECT_EQ(FilesIn(folder.path()), QStringList{QStringLiteral("logo.bmp")});
+}
+
+} // namespace
+
+namespace {
+
+QByteArray ShiftJis(const char* utf8)
+{
+    return TryEncodeShiftJis(QString::fromUtf8(utf8)).value();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+TEST(RenderToolTest, ASettingsFileAndItsStylesGiveTheWindowsLogo)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString ini = folder.filePath("Vezodev.ini");
+    WriteFile(ini, "[OPTION]\r\nBGCOLOR=0x00FFFFFF\r\nTOPCOLOR=0x000000FF\r\nTEXT=" + ShiftJis("ロゴ") + "\r\nMIXTYPE=2\r\nHSPACE=250\r\n"
+                   "[STYLES]\r\nSTYLE.Count=1\r\nSTYLE.0=" + ShiftJis("青ゾ") + "\r\n[" + ShiftJis("青ゾ") + "]\r\nGRATYPE=3\r\nMIXTYPE=4\r\n");
+    const QByteArray before = [&] { QFile f(ini); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+
+    TLogoParams last = DefaultLogo();
+    last.Text = QString::fromUtf8("ロゴ");
+    last.BgColor = 0xFFFFFF;
+    last.TopColor = 0x0000FF;
+    last.MixType = 2;
+    last.HSpace = 100;
+    const QString lastFile = folder.filePath("last.bmp");
+    ASSERT_EQ(RunRenderer({"--ini", ini, "-o", lastFile}).ExitCode, 0);
+    EXPECT_TRUE(QImage(lastFile).convertToFormat(QImage::Format_RGB32) == ComposedLayer(last, "composite"));
+
+    // The style lacks BGCOLOR and TEXT: grey and "Vezodev", as the window shows it.
+    TLogoParams styled = last;
+    styled.BgColor = 0x808080;
+    styled.Text = QStringLiteral("Vezodev");
+    styled.GraType = 3;
+    styled.MixType = 4;
+    styled.VSpace = 6; // from the command line
+    const QString styledFile = folder.filePath("styled.png");
+    const TRun run = RunRenderer({"--ini", ini, "--style", QString::fromUtf8("青ゾ"), "--vspace", "6", "-o", styledFile});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+    EXPECT_TRUE(QImage(styledFile).convertToFormat(QImage::Format_RGB32) == ComposedLayer(styled, "composite"));
+
+    const TRun unknown = RunRenderer({"--ini", ini, "--style", "Red", "--print-size"});
+    EXPECT_EQ(unknown.ExitCode, 2);
+    EXPECT_TRUE(unknown.Err.contains("'Red'")) << unknown.Err.toStdString();
+    EXPECT_EQ(RunRenderer({"--ini", folder.filePath("none.ini"), "--print-size"}).ExitCode, 2);
+    const QByteArray after = [&] { QFile f(ini); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    EXPECT_EQ(after, before) << "the settings file is only read";
+}
+
+TEST(RenderToolTest, ABatchRendersEveryGoodLineAndNamesTheBadOnes)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString batch = folder.filePath("logos.txt");
+    WriteFile(batch, QStringLiteral("# three logos\n"
+                                    "-o '%1' --text 'two words'\n"
+                                    "--mix E -o '%2'\n"
+                                    "\n"
+                                    "-o \"%3\" --text 'it'\\''s' --mix D\n"
+                                    "--text 'open -o x.bmp\n")
+                         .arg(folder.filePath("a.bmp"), folder.filePath("bad.bmp"), folder.filePath("c.png"))
+                         .toUtf8());
+    const TRun run = RunRenderer({"--batch", batch});
+    EXPECT_EQ(run.ExitCode, 2);
+    const QStringList errors = run.Err.split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(errors.size(), 2) << run.Err.toStdString();
+    EXPECT_TRUE(errors[0].contains(batch + ":3: --mix"));
+    EXPECT_TRUE(errors[1].contains(batch + ":6: "));
+    TLogoParams a = DefaultLogo();
+    a.Text = QStringLiteral("two words");
+    EXPECT_TRUE(QImage(folder.filePath("a.bmp")).convertToFormat(QImage::Format_RGB32) == ComposedLayer(a, "composite"));
+    TLogoParams c = DefaultLogo();
+    c.Text = QStringLiteral("it's");
+    c.MixType = 4;
+    EXPECT_TRUE(QImage(folder.filePath("c.png")).convertToFormat(QImage::Format_RGB32) == ComposedLayer(c, "composite"));
+    EXPECT_FALSE(QFile::exists(folder.filePath("bad.bmp")));
+    EXPECT_EQ(RunRenderer({"--batch", batch, "--mix", "2"}).ExitCode, 2) << "no other option goes with --batch";
 }
 
 } // namespace

@@ -1,0 +1,36 @@
+#include "tools/SettingsLogo.h"
+
+#include "app/StoredParams.h"
+#include "components/IniGT.h"
+#include "platform/Strings.h"
+#include "tools/RenderOptions.h"
+
+#include <QFileInfo>
+
+namespace {
+
+const QString DefaultText = QStringLiteral("Vezodev");
+
+} // namespace
+
+TLogoParams ReadSettingsLogo(const QString& iniPath, const std::optional<QString>& styleName)
+{
+    if (!QFileInfo(iniPath).isFile())
+        throw EUsageError(QStringLiteral("--ini: cannot read '%1'").arg(iniPath));
+    TIniGT ini;
+    ini.SetDefaultDir(ddNone);
+    ini.SetFileName(QFileInfo(iniPath).absoluteFilePath());
+    ini.SetFence(fnNone);
+    TLogoParams logo = TLogoParams::Defaults();
+    logo.Text = DefaultText;
+    TStoredParams::Read(ini, QStringLiteral("OPTION"), DefaultText, logo);
+    if (!styleName)
+        return logo;
+    TStringList styles;
+    ini.ReadStrings(QStringLiteral("STYLES"), QStringLiteral("STYLE"), styles);
+    const int index = TStoredParams::FindStyle(styles.ToStringList(), *styleName);
+    if (index < 0)
+        throw EUsageError(QStringLiteral("--style: no style '%1' in '%2'").arg(*styleName, iniPath));
+    TStoredParams::Read(ini, styles.Get(index), DefaultText, logo);
+    return logo;
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+#include "app/LogoComposer.h"
+
+#include <QString>
+#include <optional>
+
+// The logo a settings file describes, read as the window reads it at start: the last
+// parameters ("OPTION") over the window's design values, then, when a style is named,
+// that style's section over them. The file is only read. A missing file or an unknown
+// style throws EUsageError naming it; a malformed colour throws the conversion error.
+TLogoParams ReadSettingsLogo(const QString& iniPath, const std::optional<QString>& styleName);
