@@ -21,8 +21,9 @@ TForm1* Form = nullptr;
 
 void UseLargeLogo(bool large)
 {
-    Form->Label1->Font().SetHeight(large ? -400 : -29);
-    Form->Edit1->setText(large ? QStringLiteral("Vezodev logo") : QStringLiteral("Vezodev"));
+    // The large logo is about 4000 x 600 pixels.
+    Form->Label1->Font().SetHeight(large ? -540 : -29);
+    Form->Edit1->setText(large ? QStringLiteral("Vezodev logos 12") : QStringLiteral("Vezodev"));
 }
 
 // Alternates the margin between two values: each change rebuilds the whole logo.

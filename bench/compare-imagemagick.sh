@@ -9,7 +9,7 @@
 # Needs hyperfine and ImageMagick's convert.
 set -eu
 
-RENDER=${1:-build/tools/vezodev-render}
+RENDER=${1:-build/bin/vezodev-render}
 RUNS=${2:-40}
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
@@ -36,11 +36,21 @@ IM_SMALL=$(im_command "$SMALL_SIZE" 29 0 0 Vezodev "$WORK/im-small.bmp")
 VZ_LARGE="$RENDER $LARGE_ARGS --text '$LARGE_TEXT' -o $WORK/vz-large.bmp"
 IM_LARGE=$(im_command "$LARGE_SIZE" 400 22 78 "$LARGE_TEXT" "$WORK/im-large.bmp")
 
-echo "small logo $SMALL_SIZE, large logo $LARGE_SIZE"
+# Batch mode: BATCH small logos of different texts in one process.
+BATCH=50
+i=0
+while [ $i -lt $BATCH ]; do
+    echo "$SMALL_ARGS --text 'Vezodev $i' -o $WORK/batch-$i.bmp"
+    i=$((i + 1))
+done > "$WORK/batch.txt"
+VZ_BATCH="$RENDER --batch $WORK/batch.txt"
+
+echo "small logo $SMALL_SIZE, large logo $LARGE_SIZE, batch of $BATCH small logos"
 # -N runs each command without a shell, so the shell's start-up is not timed.
 hyperfine -N --warmup 3 --runs "$RUNS" --export-csv "$WORK/times.csv" \
     -n vz-small "$VZ_SMALL" -n im-small "$IM_SMALL" \
-    -n vz-large "$VZ_LARGE" -n im-large "$IM_LARGE"
+    -n vz-large "$VZ_LARGE" -n im-large "$IM_LARGE" \
+    -n vz-batch "$VZ_BATCH"
 
 for name in small large; do
     # Both tools must have written a 24-bit BMP of the same size.
@@ -50,11 +60,13 @@ for name in small large; do
 done
 
 # The CSV holds command,mean,stddev,median,user,system,min,max in seconds.
-awk -F, '
+awk -F, -v batch="$BATCH" '
     NR > 1 { median[$1] = $4 }
     END {
         printf "median ms: vz-small %.2f  im-small %.2f  vz-large %.2f  im-large %.2f\n",
             1000 * median["vz-small"], 1000 * median["im-small"], 1000 * median["vz-large"], 1000 * median["im-large"]
         printf "convert / vezodev-render: small %.2f, large %.2f\n",
             median["im-small"] / median["vz-small"], median["im-large"] / median["vz-large"]
+        printf "batch: %.2f ms a logo; one convert a logo / batch a logo: %.1f\n",
+            1000 * median["vz-batch"] / batch, median["im-small"] / (median["vz-batch"] / batch)
     }' "$WORK/times.csv"

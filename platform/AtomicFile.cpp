@@ -3,33 +3,103 @@
 #include "platform/Exception.h"
 
 #include <QFileInfo>
-#include <QSaveFile>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-TFileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes)
+namespace {
+
+// A temporary file beside the target; removed again unless it was renamed over it.
+class TTemporaryFile {
+public:
+    explicit TTemporaryFile(const QByteArray& target) : FName(target + ".XXXXXX")
+    {
+        FDescriptor = mkstemp(FName.data());
+        FExists = FDescriptor >= 0;
+    }
+    ~TTemporaryFile()
+    {
+        if (FDescriptor >= 0)
+            close(FDescriptor);
+        if (FExists)
+            unlink(FName.constData());
+    }
+    TTemporaryFile(const TTemporaryFile&) = delete;
+    TTemporaryFile& operator=(const TTemporaryFile&) = delete;
+
+    bool IsOpen() const { return FDescriptor >= 0; }
+    int Descriptor() const { return FDescriptor; }
+    // Closes the file and renames it over the target.
+    bool CloseAndRename(const QByteArray& target)
+    {
+        const int descriptor = FDescriptor;
+        FDescriptor = -1;
+        if (close(descriptor) != 0 || std::rename(FName.constData(), target.constData()) != 0)
+            return false;
+        FExists = false;
+        return true;
+    }
+
+private:
+    QByteArray FName;
+    int FDescriptor = -1;
+    bool FExists = false;
+};
+
+bool WriteAll(int descriptor, const QByteArray& bytes)
 {
-    // QSaveFile would rename its temporary file over a device or a pipe just as
-    // over a regular file (as root, even over /dev/full), so anything else that
-    // already exists under the name is refused.
-    const QFileInfo target(path);
-    if (target.exists() && !target.isFile())
-        return fwCannotCreate;
-
-    QSaveFile file(path);
-    // Unbuffered, so a short write (a full disk) shows in write()'s count: a
-    // buffered QSaveFile flushes in commit() and renames a truncated file as if
-    // nothing had happened.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return fwCannotCreate;
-    // After cancelWriting() or a failed write, commit() removes the temporary
-    // file instead of renaming it.
-    if (file.write(bytes) != bytes.size())
-        file.cancelWriting();
-    return file.commit() ? fwOk : fwWriteFailed;
+    const char* data = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t written = write(descriptor, data, static_cast<size_t>(left));
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data += written;
+        left -= written;
+    }
+    return true;
 }
 
-void SaveFileAtomically(const QString& path, const QByteArray& bytes)
+mode_t NewFileMode()
 {
-    switch (WriteFileAtomically(path, bytes)) {
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+TFileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes, TFileSync sync)
+{
+    // A rename would put a regular file in place of a device or a pipe (as root,
+    // even over /dev/full), so anything else that already exists under the name is
+    // refused.
+    const QFileInfo given(path);
+    if (given.exists() && !given.isFile())
+        return fwCannotCreate;
+    const QString target = given.isSymLink() ? given.canonicalFilePath() : given.absoluteFilePath();
+    const QByteArray targetName = QFile::encodeName(target);
+    struct stat existing {};
+    const bool replacing = stat(targetName.constData(), &existing) == 0;
+
+    TTemporaryFile temporary(targetName);
+    if (!temporary.IsOpen())
+        return fwCannotCreate;
+    const mode_t mode = replacing ? (existing.st_mode & 07777) : NewFileMode();
+    const bool written = WriteAll(temporary.Descriptor(), bytes) && fchmod(temporary.Descriptor(), mode) == 0
+        && (sync == fsDeferred || fdatasync(temporary.Descriptor()) == 0);
+    if (!written || !temporary.CloseAndRename(targetName))
+        return fwWriteFailed;
+    return fwOk;
+}
+
+void SaveFileAtomically(const QString& path, const QByteArray& bytes, TFileSync sync)
+{
+    switch (WriteFileAtomically(path, bytes, sync)) {
     case fwOk:
         return;
     case fwCannotCreate:
@@ -37,4 +107,9 @@ void SaveFileAtomically(const QString& path, const QByteArray& bytes)
     case fwWriteFailed:
         throw EWriteError(QString("ｽﾄﾘｰﾑへの書き込みｴﾗｰ"));
     }
+}
+
+void SyncFileSystems()
+{
+    ::sync();
 }

@@ -12,13 +12,23 @@ enum TFileWriteResult {
     fwWriteFailed,
 };
 
+// When the new bytes reach the disk itself.
+enum TFileSync {
+    fsNow,      // before the rename: a power cut leaves the old file or the new one
+    fsDeferred, // the caller syncs later (SyncFileSystems), after a batch of files
+};
+
 // Replaces the file at path with bytes so that readers see either the old file
 // or the whole new one. The bytes go to a temporary file in the same folder,
-// which is renamed over the target only after every byte is on disk; on failure
+// which is renamed over the target only after every byte is written; on failure
 // the temporary file is removed and the old file is left as it was. A symbolic
-// link is followed: the file it points to is replaced.
-TFileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes);
+// link is followed: the file it points to is replaced. A replaced file keeps its
+// permissions; a new one gets the usual ones (0666 less the umask).
+TFileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes, TFileSync sync = fsNow);
 
 // Like WriteFileAtomically, but throws EFCreateError when the file cannot be
 // created and EWriteError when writing it fails.
-void SaveFileAtomically(const QString& path, const QByteArray& bytes);
+void SaveFileAtomically(const QString& path, const QByteArray& bytes, TFileSync sync = fsNow);
+
+// Flushes what deferred writes left in the cache to the disks.
+void SyncFileSystems();

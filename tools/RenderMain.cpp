@@ -80,7 +80,7 @@ TRenderOptions WithSettings(const TRenderOptions& options)
     return options.OverBase(ReadSettingsLogo(*options.IniPath, options.StyleName));
 }
 
-int Run(const TRenderOptions& options)
+int Run(const TRenderOptions& options, TFileSync sync = fsNow)
 {
     const TSize size = TLogoComposer::LogoSize(options.Logo);
     if (options.PrintSize) {
@@ -94,7 +94,7 @@ int Run(const TRenderOptions& options)
         throw Exception(QStringLiteral("the logo is empty (%1 x %2); nothing written").arg(size.Width).arg(size.Height));
     const QByteArray bytes = Encode(RenderLayer(options, size), options.Format);
     try {
-        SaveFileAtomically(options.OutputPath, bytes);
+        SaveFileAtomically(options.OutputPath, bytes, sync);
     } catch (const EWriteError& error) {
         // The write error's own text does not say which file it was.
         throw EWriteError(QStringLiteral("%1: %2").arg(options.OutputPath, error.Message()));
@@ -122,7 +122,7 @@ int RunBatch(const QString& batchPath)
             const TRenderOptions options = TRenderOptions::Parse(SplitShellWords(line));
             if (!options.BatchPath.isEmpty() || options.Help)
                 throw EUsageError(QStringLiteral("--batch and --help do not go in a batch line"));
-            Run(WithSettings(options));
+            Run(WithSettings(options), fsDeferred);
         } catch (const EUsageError& error) {
             PrintError(where + error.Message());
             worst = std::max(worst, ExitBadArgument);
@@ -137,6 +137,8 @@ int RunBatch(const QString& batchPath)
             worst = std::max(worst, ExitFailed);
         }
     }
+    // Each logo went out without its own flush; one sync makes them all durable.
+    SyncFileSystems();
     return worst;
 }
 

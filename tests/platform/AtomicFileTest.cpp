@@ -123,3 +123,24 @@ TEST(AtomicFile, FailureMidWayKeepsOldFileAndLeavesNoTemporaryFile)
 }
 
 } // namespace
+
+TEST(AtomicFile, ReplacedFileKeepsItsPermissionsAndDeferredWritesLandToo)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("kept.bmp");
+    ASSERT_EQ(WriteFileAtomically(path, "old"), fwOk);
+    const mode_t mask = umask(0);
+    umask(mask);
+    struct stat info {};
+    ASSERT_EQ(stat(QFile::encodeName(path).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0666 & ~mask) << "a new file gets the usual permissions";
+    ASSERT_EQ(chmod(QFile::encodeName(path).constData(), 0640), 0);
+    ASSERT_EQ(WriteFileAtomically(path, "new bytes", fsDeferred), fwOk);
+    SyncFileSystems();
+    ASSERT_EQ(stat(QFile::encodeName(path).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("new bytes"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"kept.bmp"});
+}
