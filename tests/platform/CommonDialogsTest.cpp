@@ -14,25 +14,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-namespace {
+#include "ModalDialogSupport.h"
 
-// Runs action on the modal dialog once the next Execute has shown it. A dialog the
-// action leaves open is a failure; it is cancelled, so the test cannot hang.
-void WhenModalShown(std::function<void(QDialog&)> action, int triesLeft = 200)
-{
-    QTimer::singleShot(10, [action = std::move(action), triesLeft]() mutable {
-        QPointer<QDialog> dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog != nullptr) {
-            action(*dialog);
-            if (dialog != nullptr && dialog->isVisible()) {
-                ADD_FAILURE() << "the dialog stayed open";
-                dialog->reject();
-            }
-        } else if (triesLeft > 0) {
-            WhenModalShown(std::move(action), triesLeft - 1);
-        }
-    });
-}
+namespace {
 
 template <typename TDialog>
 struct TAnswererGuard {

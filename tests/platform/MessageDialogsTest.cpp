@@ -10,27 +10,11 @@
 #include <QPushButton>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include "ModalDialogSupport.h"
 #include <memory>
 
 namespace {
-
-// Runs action on the modal box once the call under test has shown it. A box the action
-// leaves open is a failure; it is cancelled, so the test cannot hang.
-void WhenModalShown(std::function<void(QDialog&)> action, int triesLeft = 200)
-{
-    QTimer::singleShot(10, [action = std::move(action), triesLeft]() mutable {
-        QPointer<QDialog> dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-        if (dialog != nullptr) {
-            action(*dialog);
-            if (dialog != nullptr && dialog->isVisible()) {
-                ADD_FAILURE() << "the dialog stayed open";
-                dialog->reject();
-            }
-        } else if (triesLeft > 0) {
-            WhenModalShown(std::move(action), triesLeft - 1);
-        }
-    });
-}
 
 struct TAnswererGuard {
     explicit TAnswererGuard(TMessageAnswerer answerer) { MessageAnswerer = std::move(answerer); }
