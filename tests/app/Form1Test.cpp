@@ -4,11 +4,13 @@
 #include "platform/Bevel.h"
 #include "components/ManyBtn.h"
 #include "platform/CommonDialogs.h"
+#include "platform/HelpViewer.h"
 #include "platform/Image.h"
 #include "platform/Label.h"
 #include "platform/PaintBox.h"
 #include "platform/SpinEdit.h"
 
+#include <QFile>
 #include <QLineEdit>
 #include <QTest>
 
@@ -216,6 +218,33 @@ TEST_F(Form1Fixture, DirectionArrowsAndColourDigitsRenderWithTheSubstituteFonts)
         for (int x = 0; x < form.LbTopC->Width(); ++x)
             green += form.LbTopC->Canvas().Pixel(x, y) == form.Gbox->TopColor();
     EXPECT_GT(green, 5) << "the digit 1 is drawn in the first gradient colour";
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(Form1Fixture, F1OpensTheHelpPageBesideTheProgram)
+{
+    TForm1& form = Open();
+    QString opened;
+    int context = 0;
+    HelpOpener = [&](const QString& page, int asked) {
+        opened = page;
+        context = asked;
+        return true;
+    };
+    QTest::keyClick(&form, Qt::Key_F1);
+    ASSERT_EQ(FErrors.size(), 1) << "no page beside the program yet";
+    EXPECT_EQ(FErrors[0], QString::fromUtf8("ヘルプファイル %1 が見つかりません").arg(FFolder.filePath(QStringLiteral("vezodev.html"))));
+    QFile page(FFolder.filePath(QStringLiteral("vezodev.html")));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.close();
+    form.Edit1->setFocus();
+    QTest::keyClick(form.Edit1, Qt::Key_F1);
+    EXPECT_EQ(opened, FFolder.filePath(QStringLiteral("vezodev.html")));
+    EXPECT_EQ(context, 1);
+    HelpOpener = nullptr;
 }
 
 } // namespace
