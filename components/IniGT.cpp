@@ -182,11 +182,14 @@ QString TIniGT::ReadRawString(const QString& section, const QString& key, const 
 
 void TIniGT::WriteRawString(const QString& section, const QString& key, const QString& value)
 {
-    // The file holds code page 932 only; a character it cannot hold is refused with
-    // the write error and the text that holds it, never stored as a substitute.
+    // The file holds code page 932 only, one value a line; a character it cannot
+    // hold is refused with the write error and the text that holds it, never stored
+    // as a substitute.
     for (const QString* text : {&section, &key, &value}) {
         if (!CanEncodeShiftJis(*text))
             throw EIniFileError(QStringLiteral("%1 に書き込めません (「%2」にはシフトJISで保存できない文字があります)").arg(FFullPath, *text));
+        if (text->contains(u'\r') || text->contains(u'\n') || text->contains(QChar(0)))
+            throw EIniFileError(QStringLiteral("%1 に書き込めません (「%2」には1行に保存できない改行かNUL文字があります)").arg(FFullPath, *text));
     }
     if (!WritePrivateProfileString(section, &key, &value, FFullPath))
         RaiseWriteError();

@@ -85,6 +85,12 @@ TFileWriteResult WriteFileAtomically(const QString& path, const QByteArray& byte
     const QByteArray targetName = QFile::encodeName(target);
     struct stat existing {};
     const bool replacing = stat(targetName.constData(), &existing) == 0;
+    // A file this process may not write is refused before anything is written, as
+    // the platform's own write would refuse it: a rename needs only the folder's
+    // permission and would replace a read-only file, and an immutable one would
+    // fail only at the rename, as a write error that names no file.
+    if (replacing && access(targetName.constData(), W_OK) != 0)
+        return fwCannotCreate;
 
     TTemporaryFile temporary(targetName);
     if (!temporary.IsOpen())

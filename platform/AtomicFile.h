@@ -5,8 +5,9 @@
 
 enum TFileWriteResult {
     fwOk,
-    // The file could not be started: the folder is missing or closed to us, or
-    // the path names something other than a regular file.
+    // The file could not be started: the folder is missing or closed to us, the
+    // file exists but we may not write it, or the path names something other
+    // than a regular file.
     fwCannotCreate,
     // Writing, flushing or the final rename failed (a full disk, for instance).
     fwWriteFailed,

@@ -248,6 +248,15 @@ bool TProfileText::Write(const QString& section, const QString& key, const QStri
     const auto valueBytes = EncodeField(value);
     if (!sectionBytes || !keyBytes || !valueBytes)
         return false;
+    // A name the file would give back otherwise could never be found again, and each
+    // write would add one more section or key: outer tabs, which the file's names lose
+    // and a caller's keep, or a key that would read as a header, a comment or a
+    // shorter key ("[", ";", "=").
+    const TLine headerLine = ParseLine('[' + *sectionBytes + ']', CrLf);
+    const TLine keyLine = ParseLine(*keyBytes + '=' + *valueBytes, CrLf);
+    if (headerLine.Kind != lkSection || headerLine.Name != sectionName || keyLine.Kind != lkKey
+        || keyLine.Name != keyName)
+        return false;
 
     const auto header = FindSection(sectionName);
     if (!header) {

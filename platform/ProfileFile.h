@@ -27,7 +27,8 @@ public:
     // Sets key in section to value, replacing the key's line or adding one after
     // the section's last key, or a new section at the end. Returns false and
     // changes nothing when a name or the value holds a line break or NUL, or a
-    // character CP932 cannot hold.
+    // character CP932 cannot hold, and when a name would not read back as written
+    // (outer tabs; a key starting with "[" or ";" or holding "=").
     bool Write(const QString& section, const QString& key, const QString& value);
 
     // Removes the line of key in section; a missing key is no error.

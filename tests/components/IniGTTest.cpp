@@ -331,6 +331,27 @@ TEST_F(IniGTTest, FailingWritesLeaveThePreviousFileByteForByte)
     }
 }
 
+TEST_F(IniGTTest, RefusedTextsAreNamedWithTheReasonInTheWriteError)
+{
+    const struct {
+        QString Value;
+        const char* Reason;
+    } cases[] = {
+        {QString("a\r\nb"), "には1行に保存できない改行かNUL文字があります)"},
+        {QString("a") + QChar(0) + "b", "には1行に保存できない改行かNUL文字があります)"},
+        {QString::fromUtf8("a\xF0\x9F\x98\x80"), "にはシフトJISで保存できない文字があります)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Reason);
+        try {
+            FStore.WriteString("S", "K", c.Value);
+            ADD_FAILURE() << "no error raised";
+        } catch (const EIniFileError& error) {
+            EXPECT_EQ(error.Message(), FStore.FullPath() + QString::fromUtf8(" に書き込めません (「") + c.Value + QString::fromUtf8("」") + QString::fromUtf8(c.Reason));
+        }
+    }
+}
+
 TEST_F(IniGTTest, ShorterListsLeaveOldEntriesThatTheCountHides)
 {
     FStore.WriteStrings("STYLES", "STYLE", TStringList({"a", "b", "c", "d", "e"}));

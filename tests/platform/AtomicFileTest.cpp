@@ -97,6 +97,44 @@ TEST(AtomicFile, RefusesFolderClosedToWriting)
     QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
+// Runs body in a child process without root's privilege (as the user nobody when the
+// test runs as root) and returns the child's exit code.
+int RunUnprivileged(const std::function<int()>& body)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(100);
+        _exit(body());
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(AtomicFile, RefusesAReadOnlyFileEvenInAWritableFolder)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("kept.bmp");
+    WriteRaw(path, "old");
+    ASSERT_EQ(chmod(QFile::encodeName(path).constData(), 0444), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+
+    const int result = RunUnprivileged([&] { return int(WriteFileAtomically(path, "new")); });
+    EXPECT_EQ(result, fwCannotCreate);
+    EXPECT_EQ(ReadAll(path), QByteArray("old"));
+    EXPECT_EQ(Entries(dir), QStringList{"kept.bmp"});
+    const int thrown = RunUnprivileged([&] {
+        try {
+            SaveFileAtomically(path, "new");
+        } catch (const EFCreateError&) {
+            return 1;
+        }
+        return 0;
+    });
+    EXPECT_EQ(thrown, 1);
+}
+
 TEST(AtomicFile, FailureMidWayKeepsOldFileAndLeavesNoTemporaryFile)
 {
     QTemporaryDir dir;

@@ -167,7 +167,12 @@ INSTANTIATE_TEST_SUITE_P(Refusal, ProfileWrite, testing::Values(
     TWriteCase{"LineFeedInKey", Sample, {{opWrite, "OPTION", "T\nX", "a", false}}, Sample},
     TWriteCase{"WaveDashNotInCp932", Sample, {{opWrite, "OPTION", "TEXT", u"a\u301c"_s, false}}, Sample},
     TWriteCase{"YenSignNotInCp932", Sample, {{opWrite, u"\u00a5"_s, "TEXT", "a", false}}, Sample},
-    TWriteCase{"Emoji", Sample, {{opWrite, "OPTION", QString::fromUtf8("😀"), "a", false}}, Sample}));
+    TWriteCase{"Emoji", Sample, {{opWrite, "OPTION", QString::fromUtf8("😀"), "a", false}}, Sample},
+    TWriteCase{"TabBeforeSectionName", Sample, {{opWrite, "\tBlue", "TEXT", "a", false}}, Sample},
+    TWriteCase{"TabAfterKeyName", Sample, {{opWrite, "OPTION", "TEXT\t", "a", false}}, Sample},
+    TWriteCase{"KeyReadAsComment", Sample, {{opWrite, "OPTION", ";k", "a", false}}, Sample},
+    TWriteCase{"KeyReadAsHeader", Sample, {{opWrite, "OPTION", "[k", "a", false}}, Sample},
+    TWriteCase{"EqualsInKey", Sample, {{opWrite, "OPTION", "k=j", "a", false}}, Sample}));
 
 // A typical run of calls, checking the whole file after each one against the
 // image Windows leaves.
