@@ -146,15 +146,24 @@ TFontFace::TFontFace(const TFont& font)
     const QString family = primary->Raw.familyName();
     FSymbol = font.Charset() == SYMBOL_CHARSET || font.Name().compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0
         || family.startsWith(QLatin1String("Standard Symbols"), Qt::CaseInsensitive);
+    primary->Raw.setPixelSize(FEm);
     FFaces.push_back(primary);
     // Characters the face lacks come from the Japanese UI face, then from DejaVu,
     // as a Japanese desktop links fonts, instead of showing empty boxes.
     for (const QString& fallback : {QStringLiteral("IPAPGothic"), QStringLiteral("DejaVu Sans")}) {
         if (family.compare(fallback, Qt::CaseInsensitive) != 0)
-            FFaces.push_back(MakeFace(fallback, FStyle));
+            FFallbackFamilies.push_back(fallback);
     }
-    for (auto& face : FFaces)
-        face->Raw.setPixelSize(FEm);
+    FFaces.resize(1 + FFallbackFamilies.size());
+}
+
+const TFontFace::TFace& TFontFace::Face(std::size_t index) const
+{
+    if (!FFaces[index]) {
+        FFaces[index] = MakeFace(FFallbackFamilies[index - 1], FStyle);
+        FFaces[index]->Raw.setPixelSize(FEm);
+    }
+    return *FFaces[index];
 }
 
 QString TFontFace::CodesFor(const QString& text) const
@@ -186,7 +195,7 @@ TFontFace::TGlyphs TFontFace::Shape(const QString& text) const
     for (int i = 0; i < count; ++i) {
         if (result.Glyphs[i] == 0 && perCodePoint && points[i] >= 0x20) {
             for (std::size_t f = 1; f < FFaces.size(); ++f) {
-                const QVector<quint32> alternative = FFaces[f]->Raw.glyphIndexesForString(QString::fromUcs4(reinterpret_cast<const char32_t*>(&points[i]), 1));
+                const QVector<quint32> alternative = Face(f).Raw.glyphIndexesForString(QString::fromUcs4(reinterpret_cast<const char32_t*>(&points[i]), 1));
                 if (alternative.size() == 1 && alternative[0] != 0) {
                     result.Glyphs[i] = alternative[0];
                     result.FaceOfGlyph[i] = static_cast<int>(f);
@@ -194,7 +203,7 @@ TFontFace::TGlyphs TFontFace::Shape(const QString& text) const
                 }
             }
         }
-        result.Advances[i] = FFaces[result.FaceOfGlyph[i]]->Advance(result.Glyphs[i], FEm);
+        result.Advances[i] = Face(result.FaceOfGlyph[i]).Advance(result.Glyphs[i], FEm);
     }
     return result;
 }
@@ -223,7 +232,7 @@ int TFontFace::DrawLine(QPainter& painter, int x, int y, const QString& text) co
     while (start < count) {
         const int face = glyphs.FaceOfGlyph[start];
         QGlyphRun run;
-        run.setRawFont(FFaces[face]->Raw);
+        run.setRawFont(Face(face).Raw);
         QVector<quint32> indexes;
         QVector<QPointF> positions;
         int i = start;

@@ -48,7 +48,11 @@ private:
     QString CodesFor(const QString& text) const;
     void DrawBar(QPainter& painter, int x, int width, int centreY, int thickness) const;
 
-    std::vector<std::shared_ptr<TFace>> FFaces; // the face itself first, then fallbacks
+    const TFace& Face(std::size_t index) const;
+
+    // The face itself first, then the fallbacks, each made when first needed.
+    mutable std::vector<std::shared_ptr<TFace>> FFaces;
+    std::vector<QString> FFallbackFamilies;
     int FEm = 0;
     int FAscent = 0;
     int FDescent = 0;
