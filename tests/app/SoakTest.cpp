@@ -204,7 +204,14 @@ TEST_F(SoakTest, TenThousandRandomChangesKeepTheWindowConsistentAndItsMemoryFlat
     std::cout << "[ MEASURED ] " << Steps << " steps in " << elapsed << " ms; " << errors
               << " expected errors; VmRSS " << rssAtThousand << " kB at step 1000, " << rssAtEnd << " kB at the end" << std::endl;
     ASSERT_GT(rssAtThousand, 0);
+#if defined(__SANITIZE_ADDRESS__)
+    // AddressSanitizer holds freed blocks back, so its resident size says nothing about
+    // leaks; its leak checker at exit does.
+    (void)rssAtThousand;
+    (void)rssAtEnd;
+#else
     EXPECT_LT(rssAtEnd - rssAtThousand, 50L * 1024) << "the memory grows";
+#endif
 }
 
 } // namespace
