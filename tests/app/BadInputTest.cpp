@@ -32,18 +32,6 @@ protected:
         Form1Fixture::TearDown();
     }
 
-    QByteArray Settings() const
-    {
-        QFile file(SettingsPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    void WriteSettings(const QByteArray& bytes)
-    {
-        QFile file(SettingsPath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        ASSERT_EQ(file.write(bytes), bytes.size());
-    }
-
     // Types text into the text field and presses Enter, as the user applies a text.
     static void Apply(TForm1& form, const QString& text)
     {

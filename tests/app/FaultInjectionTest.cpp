@@ -121,7 +121,6 @@ protected:
         Form1Fixture::TearDown();
     }
 
-    QByteArray Settings() const { return ReadAll(SettingsPath()); }
 
     // Answers an input box with name and every question with OK.
     void AnswerEveryBox(const QString& name)

@@ -25,17 +25,6 @@ protected:
         MessageAnswerer = nullptr;
         Form1Fixture::TearDown();
     }
-    QByteArray Settings() const
-    {
-        QFile file(SettingsPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-    void WriteSettings(const QByteArray& bytes)
-    {
-        QFile file(SettingsPath());
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
     // Answers the input box with a name (or cancels), remembering the proposal.
     void AnswerName(const QString& name, bool ok = true)
     {

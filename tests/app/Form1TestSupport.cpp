@@ -7,6 +7,7 @@
 #include "platform/MessageDialogs.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QMouseEvent>
 #include <algorithm>
 
@@ -34,6 +35,19 @@ QString Form1Fixture::ProgramFile() const
 QString Form1Fixture::SettingsPath() const
 {
     return FFolder.filePath(QStringLiteral("Vezodev.ini"));
+}
+
+QByteArray Form1Fixture::Settings() const
+{
+    QFile file(SettingsPath());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void Form1Fixture::WriteSettings(const QByteArray& bytes)
+{
+    QFile file(SettingsPath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_EQ(file.write(bytes), bytes.size());
 }
 
 TForm1& Form1Fixture::Open()

@@ -19,6 +19,9 @@ protected:
     // Makes and shows the window (its first showing builds the logo).
     TForm1& Open();
     QString SettingsPath() const;
+    // The settings file's bytes (empty when there is none), and a way to lay one down.
+    QByteArray Settings() const;
+    void WriteSettings(const QByteArray& bytes);
     QString ProgramFile() const;
 
     // Presses and releases a cell of a multi-cell button with a mouse button.
