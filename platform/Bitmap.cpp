@@ -47,8 +47,6 @@ void TBitmap::SetSize(int width, int height)
         if (!FImage.isNull())
             FImage.fill(0xFF000000u);
     }
-    if (FCanvas)
-        FCanvas->SurfaceChanged();
 }
 
 TCanvas& TBitmap::Canvas()

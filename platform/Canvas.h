@@ -99,8 +99,6 @@ public:
 
     // Called after each drawing operation (a control shows its canvas then).
     std::function<void()> OnChange;
-    // The bitmap behind the canvas has been resized or replaced.
-    void SurfaceChanged() {}
 
 private:
     const TFontFace& Face() const;
