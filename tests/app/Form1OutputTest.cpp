@@ -156,7 +156,9 @@ TEST_F(Form1OutputTest, CopyPutsTheLogoOnTheClipboardAndShowsAStatusForOneSecond
     form.BtCopyClick();
     EXPECT_LE(form.Timer1->remainingTime(), remaining);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !form.Timer1->isActive(); }, 5000));
-    EXPECT_GE(shown.elapsed(), 990) << "the status shows for a second";
+    // A coarse timer may fire up to 5% early.
+    EXPECT_EQ(form.Timer1->interval(), 1000);
+    EXPECT_GE(shown.elapsed(), 940) << "the status shows for a second";
     EXPECT_EQ(form.windowTitle(), sizeCaption + QString::fromUtf8(" クリップボードにコピーしました"))
         << "the second copy saved the status caption, and the tick puts it back";
 }
