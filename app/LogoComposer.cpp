@@ -81,6 +81,13 @@ void TLogoComposer::MixLayers(const TBitmap& text, const TBitmap& gradient, int 
     TCanvas::CombineSurfaces(composite.Image(), text.Image(), gradient.Image(), MixOperationOf(mixType));
 }
 
+void TLogoComposer::Compose(const TLogoParams& params, TLogoLayers& layers)
+{
+    RenderTextLayer(params, layers.Text);
+    RenderGradientLayer(params, layers.Text.Width(), layers.Text.Height(), layers.Gradient);
+    MixLayers(layers.Text, layers.Gradient, params.MixType, layers.Composite);
+}
+
 TGradStyle TLogoComposer::GradStyleOf(int graType)
 {
     switch (graType) {

@@ -25,6 +25,13 @@ struct TLogoParams {
     static TLogoParams Defaults();
 };
 
+// The three rasters of one logo.
+struct TLogoLayers {
+    TBitmap Text;
+    TBitmap Gradient;
+    TBitmap Composite;
+};
+
 // Turns logo parameters into the text layer, the gradient layer and their composite,
 // all of the same size. Every call computes its result from its arguments alone.
 class TLogoComposer {
@@ -44,6 +51,8 @@ public:
     static void DrawTextLayer(const TLogoParams& params, TCanvas& canvas, TSize size);
     static void RenderGradientLayer(const TLogoParams& params, int width, int height, TBitmap& layer);
     static void MixLayers(const TBitmap& text, const TBitmap& gradient, int mixType, TBitmap& composite);
+    // All three: the text layer, the gradient layer of its size, and their mix.
+    static void Compose(const TLogoParams& params, TLogoLayers& layers);
 
     static TGradStyle GradStyleOf(int graType);
     static TCopyMode MixOperationOf(int mixType);

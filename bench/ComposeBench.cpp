@@ -34,23 +34,16 @@ std::int64_t RasterBytes(const TLogoParams& params)
     return 3LL * size.Width * size.Height * 4;
 }
 
-struct TLayers {
-    TBitmap Text, Gradient, Composite;
-};
-
-void BuildInto(const TLogoParams& params, TLayers& layers)
+void BuildInto(const TLogoParams& params, TLogoLayers& layers)
 {
-    const TSize size = TLogoComposer::LogoSize(params);
-    TLogoComposer::RenderTextLayer(params, layers.Text);
-    TLogoComposer::RenderGradientLayer(params, size.Width, size.Height, layers.Gradient);
-    TLogoComposer::MixLayers(layers.Text, layers.Gradient, params.MixType, layers.Composite);
+    TLogoComposer::Compose(params, layers);
     benchmark::DoNotOptimize(layers.Composite.Image().constBits());
 }
 
 // What the renderer does for one logo: fresh bitmaps, sized, drawn and mixed.
 void BuildLogo(const TLogoParams& params)
 {
-    TLayers layers;
+    TLogoLayers layers;
     BuildInto(params, layers);
 }
 
@@ -88,7 +81,7 @@ BENCHMARK(BM_FullBuildLarge)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_FullBuildLargeReusedBitmaps(benchmark::State& state)
 {
     const TLogoParams params = LargeLogo();
-    TLayers layers;
+    TLogoLayers layers;
     BuildInto(params, layers);
     for (auto _ : state)
         BuildInto(params, layers);

@@ -53,11 +53,9 @@ QImage RenderLayer(const TRenderOptions& options, TSize size)
     case rlComposite:
         break;
     }
-    TLogoComposer::RenderTextLayer(logo, text);
-    TLogoComposer::RenderGradientLayer(logo, text.Width(), text.Height(), gradient);
-    TBitmap composite;
-    TLogoComposer::MixLayers(text, gradient, logo.MixType, composite);
-    return composite.Image();
+    TLogoLayers layers;
+    TLogoComposer::Compose(logo, layers);
+    return layers.Composite.Image();
 }
 
 QByteArray Encode(const QImage& image, TImageFormat format)

@@ -83,10 +83,11 @@ TEST(EndToEndTest, TheProgramShowsTheDefaultLogoInItsThreePanes)
     TLogoParams params = TLogoParams::Defaults();
     params.Text = QStringLiteral("Vezodev");
     const TSize size = TLogoComposer::LogoSize(params);
-    TBitmap text, gradient, composite;
-    TLogoComposer::RenderTextLayer(params, text);
-    TLogoComposer::RenderGradientLayer(params, size.Width, size.Height, gradient);
-    TLogoComposer::MixLayers(text, gradient, params.MixType, composite);
+    TLogoLayers layers;
+    TLogoComposer::Compose(params, layers);
+    const TBitmap& text = layers.Text;
+    const TBitmap& gradient = layers.Gradient;
+    const TBitmap& composite = layers.Composite;
 
     const QString shot = QDir(QStringLiteral(VZ_BINARY_DIR)).filePath(QStringLiteral("tests/end-to-end-window.png"));
     QImage screen;

@@ -1,4 +1,5 @@
 #include "Form1TestSupport.h"
+#include "TestFiles.h"
 
 #include "components/GradBox.h"
 #include "components/IniGT.h"
@@ -29,24 +30,6 @@
 #include <unistd.h>
 
 namespace {
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-QStringList Entries(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
 
 // The immutable attribute (chattr +i) for as long as the guard lives: not even root may
 // change the file or, on a folder, add, remove or rename its entries. Root ignores

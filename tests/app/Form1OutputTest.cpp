@@ -1,4 +1,5 @@
 #include "Form1TestSupport.h"
+#include "TestFiles.h"
 
 #include "components/IniGT.h"
 #include "platform/CommonDialogs.h"
@@ -18,19 +19,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 TEST(Form1OutputNames, SaveNamesGetABmpExtension)
 {

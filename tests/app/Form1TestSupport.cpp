@@ -75,10 +75,9 @@ void Form1Fixture::ExpectConsistent(TForm1& form)
 {
     const TLogoParams params = form.CurrentParams();
     const TSize size = TLogoComposer::LogoSize(params);
-    TBitmap text, gradient, composite;
-    TLogoComposer::RenderTextLayer(params, text);
-    TLogoComposer::RenderGradientLayer(params, size.Width, size.Height, gradient);
-    TLogoComposer::MixLayers(text, gradient, params.MixType, composite);
+    TLogoLayers layers;
+    TLogoComposer::Compose(params, layers);
+    const TBitmap& composite = layers.Composite;
     EXPECT_EQ(form.windowTitle(), TForm1::SizeCaption(size.Width, size.Height));
     // A margin typed below zero can make a side negative; the panes are then empty.
     EXPECT_EQ(form.width(), std::max(size.Width, 0) + 216);

@@ -17,16 +17,9 @@ TLogoParams BlackOnWhite(const QString& text)
     return params;
 }
 
-struct TLayers {
-    TBitmap Text, Gradient, Composite;
-};
-
-void Build(const TLogoParams& params, TLayers& layers)
+void Build(const TLogoParams& params, TLogoLayers& layers)
 {
-    const TSize size = TLogoComposer::LogoSize(params);
-    TLogoComposer::RenderTextLayer(params, layers.Text);
-    TLogoComposer::RenderGradientLayer(params, size.Width, size.Height, layers.Gradient);
-    TLogoComposer::MixLayers(layers.Text, layers.Gradient, params.MixType, layers.Composite);
+    TLogoComposer::Compose(params, layers);
 }
 
 TEST(LogoComposerTest, SizeIsTheTextExtentPlusTwiceTheMargins)
@@ -37,7 +30,7 @@ TEST(LogoComposerTest, SizeIsTheTextExtentPlusTwiceTheMargins)
     params.HSpace = 10;
     params.VSpace = 5;
     EXPECT_EQ(TLogoComposer::LogoSize(params), (TSize{126, 42}));
-    TLayers layers;
+    TLogoLayers layers;
     Build(params, layers);
     EXPECT_EQ(layers.Text.Width(), 126);
     EXPECT_EQ(layers.Gradient.Height(), 42);
@@ -50,7 +43,7 @@ TEST(LogoComposerTest, TextCellStartsAtTheMarginsInAnOpaqueBackground)
     params.BgColor = 0x00336699;
     params.HSpace = 10;
     params.VSpace = 5;
-    TLayers layers;
+    TLogoLayers layers;
     Build(params, layers);
     int left = layers.Text.Width(), top = layers.Text.Height();
     for (int y = 0; y < layers.Text.Height(); ++y)
@@ -78,7 +71,7 @@ TEST(LogoComposerTest, MixCellsGiveTheirBitwiseResults)
         SCOPED_TRACE(c.Look);
         TLogoParams params = BlackOnWhite(QStringLiteral("HI"));
         params.MixType = c.Mix;
-        TLayers layers;
+        TLogoLayers layers;
         Build(params, layers);
         for (int y = 0; y < layers.Text.Height(); ++y)
             for (int x = 0; x < layers.Text.Width(); ++x) {
@@ -97,10 +90,10 @@ TEST(LogoComposerTest, MixCellsGiveTheirBitwiseResults)
 TEST(LogoComposerTest, DirectionChangesTheGradientButNotTheTextLayer)
 {
     TLogoParams params = BlackOnWhite(QStringLiteral("Vezodev"));
-    TLayers down;
+    TLogoLayers down;
     Build(params, down);
     params.GraType = 3;
-    TLayers up;
+    TLogoLayers up;
     Build(params, up);
     EXPECT_EQ(down.Text.Image(), up.Text.Image());
     EXPECT_NE(down.Gradient.Image(), up.Gradient.Image());
@@ -111,7 +104,7 @@ TEST(LogoComposerTest, SizesOfZeroOrLessGiveEmptyLayers)
 {
     TLogoParams params = TLogoParams::Defaults();
     params.Text = QString();
-    TLayers layers;
+    TLogoLayers layers;
     Build(params, layers);
     EXPECT_TRUE(layers.Text.Empty());
     EXPECT_TRUE(layers.Composite.Empty());

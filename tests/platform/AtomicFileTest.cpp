@@ -8,30 +8,14 @@
 #include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
+
+#include "TestFiles.h"
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void WriteRaw(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    ASSERT_EQ(file.write(bytes), bytes.size());
-}
-
-QStringList Entries(const QTemporaryDir& dir)
-{
-    return QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-}
 
 // Runs body in a child process whose files may not grow past limit bytes, as on a
 // full disk, and returns the child's exit code.
@@ -55,17 +39,17 @@ TEST(AtomicFile, WritesNewFile)
     const QString path = dir.filePath("logo.ini");
     EXPECT_EQ(WriteFileAtomically(path, "abc\r\n"), fwOk);
     EXPECT_EQ(ReadAll(path), QByteArray("abc\r\n"));
-    EXPECT_EQ(Entries(dir), QStringList{"logo.ini"});
+    EXPECT_EQ(Entries(dir.path()), QStringList{"logo.ini"});
 }
 
 TEST(AtomicFile, ReplacesLongerFileCompletely)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("logo.ini");
-    WriteRaw(path, QByteArray(5000, 'x'));
+    WriteAll(path, QByteArray(5000, 'x'));
     EXPECT_EQ(WriteFileAtomically(path, "new"), fwOk);
     EXPECT_EQ(ReadAll(path), QByteArray("new"));
-    EXPECT_EQ(Entries(dir), QStringList{"logo.ini"});
+    EXPECT_EQ(Entries(dir.path()), QStringList{"logo.ini"});
 }
 
 TEST(AtomicFile, RefusesTargetsThatCannotBeCreated)
@@ -83,7 +67,7 @@ TEST(AtomicFile, RefusesTargetsThatCannotBeCreated)
     struct stat info {};
     ASSERT_EQ(stat(QFile::encodeName(fifo).constData(), &info), 0);
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
-    EXPECT_EQ(Entries(dir), (QStringList{"folder", "pipe"}));
+    EXPECT_EQ(Entries(dir.path()), (QStringList{"folder", "pipe"}));
     EXPECT_THROW(SaveFileAtomically(targets[0], "abc"), EFCreateError);
 }
 
@@ -116,14 +100,14 @@ TEST(AtomicFile, RefusesAReadOnlyFileEvenInAWritableFolder)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("kept.bmp");
-    WriteRaw(path, "old");
+    WriteAll(path, "old");
     ASSERT_EQ(chmod(QFile::encodeName(path).constData(), 0444), 0);
     ASSERT_EQ(chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
 
     const int result = RunUnprivileged([&] { return int(WriteFileAtomically(path, "new")); });
     EXPECT_EQ(result, fwCannotCreate);
     EXPECT_EQ(ReadAll(path), QByteArray("old"));
-    EXPECT_EQ(Entries(dir), QStringList{"kept.bmp"});
+    EXPECT_EQ(Entries(dir.path()), QStringList{"kept.bmp"});
     const int thrown = RunUnprivileged([&] {
         try {
             SaveFileAtomically(path, "new");
@@ -140,14 +124,14 @@ TEST(AtomicFile, FailureMidWayKeepsOldFileAndLeavesNoTemporaryFile)
     QTemporaryDir dir;
     const QString path = dir.filePath("logo.bmp");
     const QByteArray old(1000, 'o');
-    WriteRaw(path, old);
+    WriteAll(path, old);
 
     const int result = RunWithFileSizeLimit(4096, [&] {
         return int(WriteFileAtomically(path, QByteArray(100000, 'n')));
     });
     EXPECT_EQ(result, fwWriteFailed);
     EXPECT_EQ(ReadAll(path), old);
-    EXPECT_EQ(Entries(dir), QStringList{"logo.bmp"});
+    EXPECT_EQ(Entries(dir.path()), QStringList{"logo.bmp"});
 
     const int thrown = RunWithFileSizeLimit(4096, [&] {
         try {

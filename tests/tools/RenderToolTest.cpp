@@ -8,6 +8,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "TestFiles.h"
+
 #include <csignal>
 #include <sys/resource.h>
 
@@ -50,21 +52,13 @@ TLogoParams DefaultLogo()
 
 QImage ComposedLayer(const TLogoParams& params, const QString& layer)
 {
-    const TSize size = TLogoComposer::LogoSize(params);
-    TBitmap text, gradient, composite;
-    TLogoComposer::RenderTextLayer(params, text);
-    TLogoComposer::RenderGradientLayer(params, size.Width, size.Height, gradient);
-    TLogoComposer::MixLayers(text, gradient, params.MixType, composite);
+    TLogoLayers layers;
+    TLogoComposer::Compose(params, layers);
     if (layer == QLatin1String("text"))
-        return text.Image();
+        return layers.Text.Image();
     if (layer == QLatin1String("gradient"))
-        return gradient.Image();
-    return composite.Image();
-}
-
-QStringList FilesIn(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        return layers.Gradient.Image();
+    return layers.Composite.Image();
 }
 
 TEST(RenderToolTest, ExitStatusTellsSuccessFailureAndBadArguments)
@@ -100,7 +94,7 @@ TEST(RenderToolTest, ExitStatusTellsSuccessFailureAndBadArguments)
     }
     // Only the successful run left a file; the failed ones created nothing, not even
     // the missing folder.
-    EXPECT_EQ(FilesIn(folder.path()), QStringList{QStringLiteral("ok.bmp")});
+    EXPECT_EQ(Entries(folder.path()), QStringList{QStringLiteral("ok.bmp")});
 }
 
 TEST(RenderToolTest, PrintSizeGivesTheComposersSize)
@@ -172,7 +166,7 @@ TEST(RenderToolTest, FailedWriteLeavesTheExistingFileWhole)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), previous);
-    EXPECT_EQ(FilesIn(folder.path()), QStringList{QStringLiteral("logo.bmp")});
+    EXPECT_EQ(Entries(folder.path()), QStringList{QStringLiteral("logo.bmp")});
 }
 
 } // namespace
@@ -184,19 +178,12 @@ QByteArray ShiftJis(const char* utf8)
     return TryEncodeShiftJis(QString::fromUtf8(utf8)).value();
 }
 
-void WriteFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
 TEST(RenderToolTest, ASettingsFileAndItsStylesGiveTheWindowsLogo)
 {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const QString ini = folder.filePath("Vezodev.ini");
-    WriteFile(ini, "[OPTION]\r\nBGCOLOR=0x00FFFFFF\r\nTOPCOLOR=0x000000FF\r\nTEXT=" + ShiftJis("ロゴ") + "\r\nMIXTYPE=2\r\nHSPACE=250\r\n"
+    WriteAll(ini, "[OPTION]\r\nBGCOLOR=0x00FFFFFF\r\nTOPCOLOR=0x000000FF\r\nTEXT=" + ShiftJis("ロゴ") + "\r\nMIXTYPE=2\r\nHSPACE=250\r\n"
                    "[STYLES]\r\nSTYLE.Count=1\r\nSTYLE.0=" + ShiftJis("青ゾ") + "\r\n[" + ShiftJis("青ゾ") + "]\r\nGRATYPE=3\r\nMIXTYPE=4\r\n");
     const QByteArray before = [&] { QFile f(ini); f.open(QIODevice::ReadOnly); return f.readAll(); }();
 
@@ -235,7 +222,7 @@ TEST(RenderToolTest, ABatchRendersEveryGoodLineAndNamesTheBadOnes)
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     const QString batch = folder.filePath("logos.txt");
-    WriteFile(batch, QStringLiteral("# three logos\n"
+    WriteAll(batch, QStringLiteral("# three logos\n"
                                     "-o '%1' --text 'two words'\n"
                                     "--mix E -o '%2'\n"
                                     "\n"
