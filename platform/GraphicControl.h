@@ -2,20 +2,12 @@
 
 #include "platform/Bitmap.h"
 #include "platform/Canvas.h"
+#include "platform/Events.h"
 #include "platform/Font.h"
 
 #include <QString>
 #include <QWidget>
 #include <functional>
-
-enum TMouseButton : unsigned char { mbLeft, mbRight, mbMiddle };
-
-enum TShiftStateFlag : unsigned { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
-using TShiftState = unsigned; // a set of TShiftStateFlag bits
-
-using TNotifyEvent = std::function<void(QObject* sender)>;
-using TMouseEvent = std::function<void(QObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
-using TMouseMoveEvent = std::function<void(QObject* sender, TShiftState shift, int x, int y)>;
 
 // The base of windowless controls. The control draws through its Canvas onto a backing
 // bitmap of its own size; a paint of the widget shows that bitmap. Invalidate asks for

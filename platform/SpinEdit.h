@@ -1,13 +1,13 @@
 #pragma once
 
+#include "platform/Events.h"
+
 #include <QString>
 #include <QWidget>
 #include <functional>
 
 class QLineEdit;
 class QToolButton;
-
-using TNotifyEvent = std::function<void(QObject* sender)>;
 
 // A number field: a line edit with up and down arrow buttons beside it. The text stays
 // freely editable, so while the user types it may hold anything ("-", "1.5", "250");
