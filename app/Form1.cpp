@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/Glyphs.h"
+#include "app/SettingsLocation.h"
 #include "app/StoredParams.h"
 #include "components/GradBox.h"
 #include "components/IniGT.h"
@@ -177,6 +178,10 @@ void TForm1::CreateComponents()
     IniGT->SetDefaultDir(ddApplication);
     IniGT->SetFence(fnNone);
     IniGT->Loaded();
+    const QString userFile =
+        TSettingsLocation::PrepareUserFile(FProgramFile.isEmpty() ? TApplication::ExeName() : FProgramFile, IniGT->FileName());
+    if (!userFile.isEmpty())
+        IniGT->SetFileName(userFile);
     Pm = new QMenu(this);
     MmAdd = Pm->addAction(QString::fromUtf8("スタイル追加"));
     N1 = Pm->addSeparator();
@@ -249,10 +254,13 @@ void TForm1::FormPaint()
     PboxPaint();
 }
 
+// The parameters, the style list and the position reach the file together or not at all.
 void TForm1::FormClose()
 {
+    TIniGT::TUpdate update(*IniGT);
     SaveParams(QStringLiteral("OPTION"));
     IniGT->WritePosition(QStringLiteral("Bounds"), QStringLiteral("WindowSize"), *this);
+    update.Commit();
 }
 
 void TForm1::showEvent(QShowEvent* event)
@@ -468,8 +476,10 @@ void TForm1::Timer1Timer()
 
 void TForm1::SaveParams(const QString& section)
 {
+    TIniGT::TUpdate update(*IniGT);
     TStoredParams::Write(*IniGT, section, CurrentParams());
     IniGT->WriteStrings(QStringLiteral("STYLES"), QStringLiteral("STYLE"), *FStyleItems);
+    update.Commit();
 }
 
 // Reads the section over the current parameters and puts what was read into the
@@ -507,15 +517,28 @@ void TForm1::ApplyParams(const TLogoParams& params)
         EdVs->SetValue(params.VSpace);
 }
 
+// A name the file cannot hold as a section is refused before anything changes. An
+// entry appended for a style that could not be stored leaves the list again.
 void TForm1::MmAddClick()
 {
     QString name = CbStyle->currentText();
     if (!InputQuery(this, QString::fromUtf8("スタイルの追加"), QString::fromUtf8("スタイル名"), name, 255))
         return;
+    const QString refused = TIniGT::FirstUnstorableCharacter(name);
+    if (!refused.isEmpty())
+        throw Exception(QString::fromUtf8("スタイル名の文字「%1」(U+%2) は保存できません")
+                            .arg(refused, QString::number(refused.toUcs4().value(0), 16).toUpper().rightJustified(4, u'0')));
     int index = TStoredParams::FindStyle(FStyleItems->ToStringList(), name);
-    if (index == -1)
+    const bool appended = index == -1;
+    if (appended)
         index = FStyleItems->Add(name);
-    SaveParams(name);
+    try {
+        SaveParams(name);
+    } catch (...) {
+        if (appended)
+            FStyleItems->Delete(index);
+        throw;
+    }
     CbStyle->setCurrentIndex(index);
 }
 
@@ -528,10 +551,18 @@ void TForm1::MmDelClick()
     const QString question = QString::fromUtf8("【") + name + QString::fromUtf8("】を削除してよろしいですか");
     if (!WarningOkCancel(this, QString::fromUtf8("警告"), question))
         return;
+    TIniGT::TUpdate update(*IniGT);
     IniGT->EraseSection(name);
     FStyleItems->Delete(index);
     CbStyle->setCurrentIndex(-1);
-    SaveParams(QStringLiteral("OPTION"));
+    try {
+        SaveParams(QStringLiteral("OPTION"));
+        update.Commit();
+    } catch (...) {
+        FStyleItems->Insert(index, name);
+        CbStyle->setCurrentIndex(index);
+        throw;
+    }
 }
 
 void TForm1::CbStyleChange()

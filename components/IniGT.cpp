@@ -1,7 +1,6 @@
 #include "components/IniGT.h"
 
-#include "platform/ShiftJis.h"
-
+#include "platform/AtomicFile.h"
 #include "platform/Exception.h"
 #include "platform/Font.h"
 #include "platform/IntegerSyntax.h"
@@ -12,6 +11,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStringDecoder>
 #include <algorithm>
 
 namespace {
@@ -32,16 +32,90 @@ qsizetype LastSeparator(const QString& path)
     return std::max({path.lastIndexOf(u'\\'), path.lastIndexOf(u':'), path.lastIndexOf(u'/')});
 }
 
-// The per-user configuration folder stands in for the Windows folder:
-// $XDG_CONFIG_HOME when it is an absolute path, else ~/.config; no trailing "/".
-QString ConfigurationFolder()
+const QString CompanionSuffix = QStringLiteral(".Unicode");
+const QChar Substitute(u'?');
+// Printable ASCII that the companion keeps as it is, besides letters, digits and
+// "-._~"; "%", quotes and blanks are always escaped, so the value has no outer
+// blanks or quotes for a read to strip.
+const QByteArray CompanionPlain("!#$&()*+,/:;<=>?@[\\]^`{|}");
+
+// The character (one or two UTF-16 units) that starts at index.
+qsizetype CharacterLength(const QString& text, qsizetype index)
 {
-    QString folder = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (!QDir::isAbsolutePath(folder))
-        folder = QDir::homePath() + QStringLiteral("/.config");
-    while (folder.endsWith(u'/'))
-        folder.chop(1);
-    return folder;
+    return text[index].isHighSurrogate() && index + 1 < text.size() && text[index + 1].isLowSurrogate() ? 2 : 1;
+}
+
+bool Storable(QStringView character)
+{
+    const QChar first = character.front();
+    return first != u'\r' && first != u'\n' && first != QChar(0) && CanEncodeShiftJis(character.toString());
+}
+
+bool Storable(const QString& text)
+{
+    return !text.contains(u'\r') && !text.contains(u'\n') && !text.contains(QChar(0)) && CanEncodeShiftJis(text);
+}
+
+// Each character the file cannot hold becomes one "?".
+QString Substituted(const QString& text)
+{
+    QString result;
+    result.reserve(text.size());
+    for (qsizetype index = 0; index < text.size();) {
+        const qsizetype length = CharacterLength(text, index);
+        const QStringView character = QStringView(text).mid(index, length);
+        if (Storable(character))
+            result += character;
+        else
+            result += Substitute;
+        index += length;
+    }
+    return result;
+}
+
+QString Escaped(const QString& text)
+{
+    return QString::fromLatin1(text.toUtf8().toPercentEncoding(CompanionPlain));
+}
+
+bool IsHexDigit(QChar ch)
+{
+    return (ch >= u'0' && ch <= u'9') || (ch >= u'a' && ch <= u'f') || (ch >= u'A' && ch <= u'F');
+}
+
+// Strict: anything but the escaped form of UTF-8 text is no companion at all.
+std::optional<QString> Unescaped(const QString& value)
+{
+    QByteArray bytes;
+    bytes.reserve(value.size());
+    for (qsizetype index = 0; index < value.size(); ++index) {
+        const char16_t ch = value[index].unicode();
+        if (ch <= u' ' || ch >= 0x7F)
+            return std::nullopt;
+        if (ch != u'%') {
+            bytes += char(ch);
+            continue;
+        }
+        if (index + 2 >= value.size() || !IsHexDigit(value[index + 1]) || !IsHexDigit(value[index + 2]))
+            return std::nullopt;
+        bytes += char(value.mid(index + 1, 2).toInt(nullptr, 16));
+        index += 2;
+    }
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+// The start of text whose replaced form a read into the buffer delivers whole.
+QString CutLikeSubstitute(const QString& text, int bufferSize)
+{
+    const qsizetype kept = CutToProfileBuffer(Substituted(text), bufferSize).size();
+    qsizetype index = 0;
+    for (qsizetype character = 0; character < kept && index < text.size(); ++character)
+        index += CharacterLength(text, index);
+    return text.left(index);
 }
 
 QString HexText(std::int32_t value)
@@ -66,9 +140,26 @@ private:
 
 } // namespace
 
+struct TIniGT::TPending {
+    TProfileText Text;
+    QByteArray Original;
+    // The reason the file could not be read, 0 when it could.
+    int ReadError = 0;
+};
+
 TIniGT::TIniGT(QObject* owner, const QString& programFile)
     : QObject(owner), FProgramFile(programFile)
 {
+}
+
+QString TIniGT::ConfigurationFolder()
+{
+    QString folder = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!QDir::isAbsolutePath(folder))
+        folder = QDir::homePath() + QStringLiteral("/.config");
+    while (folder.endsWith(u'/'))
+        folder.chop(1);
+    return folder;
 }
 
 TIniGT::~TIniGT() = default;
@@ -170,35 +261,127 @@ QString TIniGT::DefaultFileName(const QString& programFile)
     return name;
 }
 
-[[noreturn]] void TIniGT::RaiseWriteError() const
+[[noreturn]] void TIniGT::RaiseWriteError(int error) const
 {
-    throw EIniFileError(QStringLiteral("%1 に書き込めません").arg(FFullPath));
+    throw EIniFileError(QStringLiteral("%1 に書き込めません (%2)").arg(FFullPath, SystemErrorText(error)));
+}
+
+void TIniGT::BeginUpdate()
+{
+    if (FUpdateDepth++ > 0)
+        return;
+    int error = 0;
+    const std::optional<QByteArray> bytes = ReadProfileFile(FFullPath, &error);
+    FPending = std::make_unique<TPending>(TPending{TProfileText(bytes.value_or(QByteArray())), bytes.value_or(QByteArray()),
+                                                   bytes ? 0 : error});
+}
+
+void TIniGT::CancelUpdate()
+{
+    if (FUpdateDepth > 0 && --FUpdateDepth == 0)
+        FPending.reset();
+}
+
+// Nothing changed needs no write, and leaves a file that could not be read alone.
+void TIniGT::EndUpdate()
+{
+    if (FUpdateDepth == 0 || --FUpdateDepth > 0)
+        return;
+    const std::unique_ptr<TPending> pending = std::move(FPending);
+    const QByteArray bytes = pending->Text.Bytes();
+    if (bytes == pending->Original)
+        return;
+    if (pending->ReadError != 0)
+        RaiseWriteError(pending->ReadError);
+    int error = 0;
+    if (WriteFileAtomically(FFullPath, bytes, fsNow, &error) != fwOk)
+        RaiseWriteError(error);
+}
+
+std::unique_ptr<TProfileText> TIniGT::LoadText() const
+{
+    return std::make_unique<TProfileText>(ReadProfileFile(FFullPath).value_or(QByteArray()));
+}
+
+template <typename TChange>
+void TIniGT::Change(TChange change, const QString& reason)
+{
+    TUpdate update(*this);
+    if (!change(FPending->Text))
+        throw EIniFileError(QStringLiteral("%1 に書き込めません (%2)").arg(FFullPath, reason));
+    update.Commit();
+}
+
+std::optional<QString> TIniGT::ReadStored(const QString& section, const QString& key) const
+{
+    std::unique_ptr<TProfileText> loaded;
+    const TProfileText& text = FPending ? FPending->Text : *(loaded = LoadText());
+    const std::optional<QString> stored = text.Value(section, key);
+    if (!stored)
+        return std::nullopt;
+    const QString plain = text.Read(section, key, QString(), ReadBufferSize);
+    if (!stored->contains(Substitute))
+        return plain;
+    const std::optional<QString> companion = text.Value(section, key + CompanionSuffix);
+    const std::optional<QString> exact = companion ? Unescaped(*companion) : std::nullopt;
+    if (!exact || StoredProfileValue(Substituted(*exact)) != *stored)
+        return plain;
+    return CutLikeSubstitute(*exact, ReadBufferSize);
 }
 
 QString TIniGT::ReadRawString(const QString& section, const QString& key, const QString& defaultValue) const
 {
-    return GetPrivateProfileString(section, key, defaultValue, ReadBufferSize, FFullPath);
+    if (std::optional<QString> value = ReadStored(section, key))
+        return *value;
+    // A missing key gives the default as the profile functions do.
+    return TProfileText().Read(section, key, defaultValue, ReadBufferSize);
+}
+
+QString TIniGT::FirstUnstorableCharacter(const QString& text)
+{
+    if (Storable(text))
+        return QString();
+    for (qsizetype index = 0; index < text.size();) {
+        const qsizetype length = CharacterLength(text, index);
+        if (!Storable(QStringView(text).mid(index, length)))
+            return text.mid(index, length);
+        index += length;
+    }
+    return QString();
 }
 
 void TIniGT::WriteRawString(const QString& section, const QString& key, const QString& value)
 {
-    // The file holds code page 932 only, one value a line; a character it cannot
-    // hold is refused with the write error and the text that holds it, never stored
-    // as a substitute.
-    for (const QString* text : {&section, &key, &value}) {
-        if (!CanEncodeShiftJis(*text))
-            throw EIniFileError(QStringLiteral("%1 に書き込めません (「%2」にはシフトJISで保存できない文字があります)").arg(FFullPath, *text));
-        if (text->contains(u'\r') || text->contains(u'\n') || text->contains(QChar(0)))
-            throw EIniFileError(QStringLiteral("%1 に書き込めません (「%2」には1行に保存できない改行かNUL文字があります)").arg(FFullPath, *text));
+    for (const QString* name : {&section, &key}) {
+        const QString character = FirstUnstorableCharacter(*name);
+        if (character.isEmpty())
+            continue;
+        if (character == u"\r" || character == u"\n" || character == QChar(0))
+            throw EIniFileError(QStringLiteral("%1 に書き込めません (「%2」には1行に保存できない改行かNUL文字があります)").arg(FFullPath, *name));
+        throw EIniFileError(QStringLiteral("%1 に書き込めません (「%2」にはシフトJISで保存できない文字があります)").arg(FFullPath, *name));
     }
-    if (!WritePrivateProfileString(section, &key, &value, FFullPath))
-        RaiseWriteError();
+    const QString companion = key + CompanionSuffix;
+    Change(
+        [&](TProfileText& text) {
+            if (Storable(value)) {
+                if (!text.Write(section, key, value))
+                    return false;
+                text.DeleteKey(section, companion);
+                return true;
+            }
+            return text.Write(section, key, Substituted(value)) && text.Write(section, companion, Escaped(value));
+        },
+        QStringLiteral("「%1」の「%2」は名前として読み戻せません").arg(section, key));
 }
 
 void TIniGT::EraseSection(const QString& section)
 {
-    if (!WritePrivateProfileString(section, nullptr, nullptr, FFullPath))
-        RaiseWriteError();
+    Change(
+        [&](TProfileText& text) {
+            text.EraseSection(section);
+            return true;
+        },
+        QString());
 }
 
 QString TIniGT::Enclose(const QString& value, TIniGTFence fence)
@@ -227,11 +410,11 @@ QString TIniGT::Unenclose(const QString& text, TIniGTFence fence)
     return text;
 }
 
-// The default is enclosed before the read and stripped after it, so a missing key
-// gives the default back in every mode.
+// A missing key gives the default back exactly, in every mode.
 QString TIniGT::ReadString(const QString& section, const QString& key, const QString& defaultValue) const
 {
-    return Unenclose(ReadRawString(section, key, Enclose(defaultValue, FFence)), FFence);
+    const std::optional<QString> value = ReadStored(section, key);
+    return value ? Unenclose(*value, FFence) : defaultValue;
 }
 
 void TIniGT::WriteString(const QString& section, const QString& key, const QString& value)
@@ -280,10 +463,12 @@ void TIniGT::WriteColor(const QString& section, const QString& key, TColor value
 // Entries of an earlier, longer list above the new count stay in the file.
 void TIniGT::WriteStrings(const QString& section, const QString& prefix, const TStrings& list)
 {
+    TUpdate update(*this);
     const int count = list.Count();
     WriteInteger(section, prefix + QStringLiteral(".Count"), count);
     for (int index = 0; index < count; ++index)
         WriteString(section, prefix + u'.' + QString::number(index), list.Get(index));
+    update.Commit();
 }
 
 // A missing entry defaults to the list's entry at the same index, or to the empty
@@ -302,10 +487,12 @@ void TIniGT::ReadStrings(const QString& section, const QString& prefix, TStrings
 // The name is written bare whatever Fence says; ReadFont strips either fence.
 void TIniGT::WriteFont(const QString& section, const QString& prefix, const TFont& font)
 {
+    TUpdate update(*this);
     WriteRawString(section, prefix + QStringLiteral(".Name"), font.Name());
     WriteInteger(section, prefix + QStringLiteral(".Size"), font.Size());
     WriteInteger(section, prefix + QStringLiteral(".Style"), static_cast<std::int32_t>(font.Style()));
     WriteColor(section, prefix + QStringLiteral(".Color"), font.Color());
+    update.Commit();
 }
 
 // The values are gathered in a fresh font, which carries the default character set

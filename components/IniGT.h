@@ -5,8 +5,11 @@
 #include <QObject>
 #include <QString>
 #include <cstdint>
+#include <memory>
+#include <optional>
 
 class TFont;
+class TProfileText;
 class TStrings;
 
 // Where a FileName without a folder part is placed.
@@ -25,10 +28,20 @@ enum TIniGTFence : std::uint8_t {
 };
 
 // A non-visual component that reads and writes typed values in one INI file. Every
-// operation goes straight to the file through the profile functions; nothing is
-// cached. Reads give the caller's default for a missing file, section or key and
-// never fail, except ReadHex/ReadColor on a malformed value (EConvertError). A write
-// that the platform refuses raises EIniFileError naming the file's full path.
+// operation goes straight to the file; nothing is cached, except the pending writes
+// of an update (BeginUpdate). Reads give the caller's default for a missing file,
+// section or key and never fail, except ReadHex/ReadColor on a malformed value
+// (EConvertError). A write that cannot be made raises EIniFileError naming the file's
+// full path and the reason; the file then stays as it was.
+//
+// The file holds code page 932. A string value it cannot hold (a character CP932 has
+// no code for, a line break or NUL) is written with each such character replaced by
+// "?", and beside it a companion key, the key's name followed by ".Unicode", holds
+// the exact text as UTF-8 in which every byte other than a letter, a digit or one of
+// -._~!#$&()*+,/:;<=>?@[\]^`{|} is written "%" and two hexadecimal digits. A read takes
+// the companion only while the key's own value is still the replaced form of it, so a
+// value edited by hand or by a program that knows no companions wins. A value the file
+// holds as it is removes the companion, so text CP932 can hold never adds a key.
 //
 // Folder parts are recognised by "\", ":" and, on Linux, "/".
 class TIniGT : public QObject {
@@ -61,6 +74,38 @@ public:
     // FileName becomes the default name in the chosen folder.
     virtual void Loaded();
 
+    // Gathers the writes until the matching EndUpdate, which replaces the file once with
+    // all of them, so that a set of values reaches the file whole or not at all; reads
+    // in between see the pending writes. The file is read once, by the outermost
+    // BeginUpdate. An inner update joins the outer one: only the outermost EndUpdate
+    // writes and only the outermost CancelUpdate drops the writes. When EndUpdate
+    // cannot replace the file it raises the write error, and the writes are dropped.
+    void BeginUpdate();
+    void EndUpdate();
+    void CancelUpdate();
+
+    // An update for the lifetime of the guard, cancelled unless Commit ended it.
+    class TUpdate {
+    public:
+        explicit TUpdate(TIniGT& store) : FStore(store) { FStore.BeginUpdate(); }
+        ~TUpdate()
+        {
+            if (!FEnded)
+                FStore.CancelUpdate();
+        }
+        TUpdate(const TUpdate&) = delete;
+        TUpdate& operator=(const TUpdate&) = delete;
+        void Commit()
+        {
+            FEnded = true;
+            FStore.EndUpdate();
+        }
+
+    private:
+        TIniGT& FStore;
+        bool FEnded = false;
+    };
+
     QString ReadRawString(const QString& section, const QString& key, const QString& defaultValue) const;
     void WriteRawString(const QString& section, const QString& key, const QString& value);
     QString ReadString(const QString& section, const QString& key, const QString& defaultValue) const;
@@ -85,8 +130,10 @@ public:
     template <typename TControl>
     void WritePosition(const QString& section, const QString& prefix, const TControl& control)
     {
+        TUpdate update(*this);
         WriteInteger(section, prefix + QStringLiteral(".X"), control.pos().x());
         WriteInteger(section, prefix + QStringLiteral(".Y"), control.pos().y());
+        update.Commit();
     }
     // Two moves, left first; neither coordinate is limited to the screen or the parent.
     template <typename TControl>
@@ -103,6 +150,13 @@ public:
     static QString Enclose(const QString& value, TIniGTFence fence);
     // What ReadString makes of the raw text under fence: at most one pair removed.
     static QString Unenclose(const QString& text, TIniGTFence fence);
+    // The first character of text that the file cannot hold as it is (one CP932 has
+    // no code for, a line break or NUL), or an empty string when it holds them all.
+    // A section or key name must hold them all; a value may not, see above.
+    static QString FirstUnstorableCharacter(const QString& text);
+    // The per-user configuration folder, which ddWindows uses: $XDG_CONFIG_HOME when
+    // it is an absolute path, else ~/.config; no trailing "/".
+    static QString ConfigurationFolder();
 
 signals:
     // Would be shown by a form designer when a store leaves fnVer11Mode; never
@@ -110,9 +164,19 @@ signals:
     void DesignWarning(const QString& caption, const QString& text);
 
 private:
+    struct TPending;
+
     QString ProgramFile() const;
     void Resolve();
-    [[noreturn]] void RaiseWriteError() const;
+    [[noreturn]] void RaiseWriteError(int error) const;
+    // Runs change on the pending update's text, or on the file's in an update of its
+    // own; a change that returns false raises the write error with reason.
+    template <typename TChange>
+    void Change(TChange change, const QString& reason);
+    // The value of key as the reads deliver it, companion taken into account, or
+    // nothing when the key is missing.
+    std::optional<QString> ReadStored(const QString& section, const QString& key) const;
+    std::unique_ptr<TProfileText> LoadText() const;
 
     int DefaultDirProperty() const { return FDefaultDir; }
     void SetDefaultDirProperty(int value);
@@ -125,4 +189,6 @@ private:
     QString FFileName;
     TIniGTFence FFence = fnNone;
     QString FProgramFile;
+    std::unique_ptr<TPending> FPending;
+    int FUpdateDepth = 0;
 };

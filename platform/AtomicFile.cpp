@@ -56,6 +56,8 @@ bool WriteAll(int descriptor, const QByteArray& bytes)
         const ssize_t written = write(descriptor, data, static_cast<size_t>(left));
         if (written < 0 && errno == EINTR)
             continue;
+        if (written == 0)
+            errno = ENOSPC;
         if (written <= 0)
             return false;
         data += written;
@@ -73,14 +75,19 @@ mode_t NewFileMode()
 
 } // namespace
 
-TFileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes, TFileSync sync)
+TFileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes, TFileSync sync, int* error)
 {
+    const auto fail = [error](TFileWriteResult result, int reason) {
+        if (error != nullptr)
+            *error = reason;
+        return result;
+    };
     // A rename would put a regular file in place of a device or a pipe (as root,
     // even over /dev/full), so anything else that already exists under the name is
     // refused.
     const QFileInfo given(path);
     if (given.exists() && !given.isFile())
-        return fwCannotCreate;
+        return fail(fwCannotCreate, given.isDir() ? EISDIR : EEXIST);
     const QString target = given.isSymLink() ? given.canonicalFilePath() : given.absoluteFilePath();
     const QByteArray targetName = QFile::encodeName(target);
     struct stat existing {};
@@ -90,29 +97,35 @@ TFileWriteResult WriteFileAtomically(const QString& path, const QByteArray& byte
     // permission and would replace a read-only file, and an immutable one would
     // fail only at the rename, as a write error that names no file.
     if (replacing && access(targetName.constData(), W_OK) != 0)
-        return fwCannotCreate;
+        return fail(fwCannotCreate, errno);
 
     TTemporaryFile temporary(targetName);
     if (!temporary.IsOpen())
-        return fwCannotCreate;
+        return fail(fwCannotCreate, errno);
     const mode_t mode = replacing ? (existing.st_mode & 07777) : NewFileMode();
     const bool written = WriteAll(temporary.Descriptor(), bytes) && fchmod(temporary.Descriptor(), mode) == 0
         && (sync == fsDeferred || fdatasync(temporary.Descriptor()) == 0);
     if (!written || !temporary.CloseAndRename(targetName))
-        return fwWriteFailed;
+        return fail(fwWriteFailed, errno);
     return fwOk;
 }
 
 void SaveFileAtomically(const QString& path, const QByteArray& bytes, TFileSync sync)
 {
-    switch (WriteFileAtomically(path, bytes, sync)) {
+    int error = 0;
+    switch (WriteFileAtomically(path, bytes, sync, &error)) {
     case fwOk:
         return;
     case fwCannotCreate:
-        throw EFCreateError(QString("ﾌｧｲﾙ %1 を作成できません").arg(path));
+        throw EFCreateError(QString("ﾌｧｲﾙ %1 を作成できません (%2)").arg(path, SystemErrorText(error)));
     case fwWriteFailed:
-        throw EWriteError(QString("ｽﾄﾘｰﾑへの書き込みｴﾗｰ"));
+        throw EWriteError(QString("ｽﾄﾘｰﾑへの書き込みｴﾗｰ (%1: %2)").arg(path, SystemErrorText(error)));
     }
+}
+
+QString SystemErrorText(int error)
+{
+    return qt_error_string(error);
 }
 
 void SyncFileSystems()

@@ -24,12 +24,18 @@ enum TFileSync {
 // which is renamed over the target only after every byte is written; on failure
 // the temporary file is removed and the old file is left as it was. A symbolic
 // link is followed: the file it points to is replaced. A replaced file keeps its
-// permissions; a new one gets the usual ones (0666 less the umask).
-TFileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes, TFileSync sync = fsNow);
+// permissions; a new one gets the usual ones (0666 less the umask). On failure
+// error, when given, receives the system's error number that says why.
+TFileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes, TFileSync sync = fsNow,
+                                     int* error = nullptr);
 
 // Like WriteFileAtomically, but throws EFCreateError when the file cannot be
-// created and EWriteError when writing it fails.
+// created and EWriteError when writing it fails; both messages name the file and
+// end with the system's reason.
 void SaveFileAtomically(const QString& path, const QByteArray& bytes, TFileSync sync = fsNow);
+
+// The system's text for an error number ("No such file or directory").
+QString SystemErrorText(int error);
 
 // Flushes what deferred writes left in the cache to the disks.
 void SyncFileSystems();

@@ -6,6 +6,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -86,8 +90,13 @@ qsizetype ShiftJisLength(QStringView text, qsizetype index, qsizetype* units)
     return 2;
 }
 
-QString CutToBytes(const QString& text, qsizetype maxBytes)
+} // namespace
+
+QString CutToProfileBuffer(const QString& text, int bufferSize)
 {
+    if (bufferSize <= 0)
+        return QString();
+    const qsizetype maxBytes = bufferSize - 1;
     qsizetype bytes = 0;
     qsizetype index = 0;
     while (index < text.size()) {
@@ -101,6 +110,13 @@ QString CutToBytes(const QString& text, qsizetype maxBytes)
     return text.left(index);
 }
 
+QString StoredProfileValue(const QString& value)
+{
+    return TrimBlanks(value).toString();
+}
+
+namespace {
+
 // The CP932 bytes of a name or value to be written, or nothing when the text
 // would break the line structure or cannot be held without substitution.
 std::optional<QByteArray> EncodeField(const QString& text)
@@ -110,21 +126,39 @@ std::optional<QByteArray> EncodeField(const QString& text)
     return TryEncodeShiftJis(text);
 }
 
-// A missing file reads as empty; one that exists but cannot be read gives
-// nothing, so that a write never replaces contents it could not see. Only
-// regular files are opened: reading a pipe would wait for a writer.
-std::optional<QByteArray> ReadExistingFile(const QString& path)
+} // namespace
+
+// A file that exists but cannot be read gives nothing, so that a write never
+// replaces contents it could not see.
+std::optional<QByteArray> ReadProfileFile(const QString& path, int* error)
 {
-    const QFileInfo info(path);
-    if (!info.exists())
-        return QByteArray();
-    QFile file(path);
-    if (!info.isFile() || !file.open(QIODevice::ReadOnly))
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info {};
+    if (stat(name.constData(), &info) != 0) {
+        if (errno == ENOENT)
+            return QByteArray();
+        if (error != nullptr)
+            *error = errno;
         return std::nullopt;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        if (error != nullptr)
+            *error = S_ISDIR(info.st_mode) ? EISDIR : EEXIST;
+        return std::nullopt;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        // QFile keeps the reason only as text; asking the system again gives its number.
+        const int descriptor = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        const int reason = descriptor < 0 ? errno : EIO;
+        if (descriptor >= 0)
+            ::close(descriptor);
+        if (error != nullptr)
+            *error = reason;
+        return std::nullopt;
+    }
     return file.readAll();
 }
-
-} // namespace
 
 // Error policy: every byte sequence is a valid document and parsing never fails.
 // Bytes that are not CP932 decode to U+FFFD for matching and stay untouched in
@@ -135,19 +169,17 @@ std::optional<QByteArray> ReadExistingFile(const QString& path)
 // as "a]b" reads back as written.
 TProfileText::TProfileText(const QByteArray& bytes)
 {
+    // CR, LF and CR LF each end a line, as the platform reads the file.
     qsizetype start = 0;
     while (start < bytes.size()) {
-        const qsizetype lineFeed = bytes.indexOf('\n', start);
-        if (lineFeed < 0) {
-            FLines.push_back(ParseLine(bytes.mid(start), QByteArray()));
-            break;
-        }
-        qsizetype end = lineFeed;
-        if (end > start && bytes[end - 1] == '\r')
-            --end;
-        FLines.push_back(ParseLine(bytes.mid(start, end - start),
-                                   bytes.mid(end, lineFeed + 1 - end)));
-        start = lineFeed + 1;
+        qsizetype end = start;
+        while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
+            ++end;
+        qsizetype next = end;
+        if (next < bytes.size())
+            next += bytes[next] == '\r' && next + 1 < bytes.size() && bytes[next + 1] == '\n' ? 2 : 1;
+        FLines.push_back(ParseLine(bytes.mid(start, end - start), bytes.mid(end, next - end)));
+        start = next;
     }
 }
 
@@ -229,14 +261,17 @@ void TProfileText::InsertLine(std::size_t position, const QByteArray& raw)
 QString TProfileText::Read(const QString& section, const QString& key,
                            const QString& defaultValue, int bufferSize) const
 {
-    if (bufferSize <= 0)
-        return QString();
-    QString value = TrimTrailingSpaces(defaultValue);
+    const QString value = Value(section, key).value_or(TrimTrailingSpaces(defaultValue));
+    return CutToProfileBuffer(RemoveQuotes(value), bufferSize);
+}
+
+std::optional<QString> TProfileText::Value(const QString& section, const QString& key) const
+{
     if (const auto header = FindSection(TrimSpaces(section))) {
         if (const auto line = FindKey(*header, TrimSpaces(key)))
-            value = FLines[*line].Value;
+            return FLines[*line].Value;
     }
-    return CutToBytes(RemoveQuotes(value), bufferSize - 1);
+    return std::nullopt;
 }
 
 bool TProfileText::Write(const QString& section, const QString& key, const QString& value)
@@ -306,14 +341,14 @@ QString GetPrivateProfileString(const QString& section, const QString& key,
                                 const QString& defaultValue, int bufferSize,
                                 const QString& path)
 {
-    const TProfileText text(ReadExistingFile(path).value_or(QByteArray()));
+    const TProfileText text(ReadProfileFile(path).value_or(QByteArray()));
     return text.Read(section, key, defaultValue, bufferSize);
 }
 
 bool WritePrivateProfileString(const QString& section, const QString* key,
                                const QString* value, const QString& path)
 {
-    const auto original = ReadExistingFile(path);
+    const auto original = ReadProfileFile(path);
     if (!original)
         return false;
     TProfileText text(*original);

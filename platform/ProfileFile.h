@@ -24,6 +24,10 @@ public:
     QString Read(const QString& section, const QString& key, const QString& defaultValue,
                  int bufferSize) const;
 
+    // The value of key in section as its line holds it (outer blanks trimmed, quotes
+    // still on, not cut), or nothing when either is missing.
+    std::optional<QString> Value(const QString& section, const QString& key) const;
+
     // Sets key in section to value, replacing the key's line or adding one after
     // the section's last key, or a new section at the end. Returns false and
     // changes nothing when a name or the value holds a line break or NUL, or a
@@ -60,6 +64,19 @@ private:
     std::size_t LastEntryLine(std::size_t header) const;
     void InsertLine(std::size_t position, const QByteArray& raw);
 };
+
+// What a key's line holds of a value once it is written: the value less its outer
+// blanks (spaces, tabs, vertical tabs).
+QString StoredProfileValue(const QString& value);
+
+// The start of text that a read into a buffer of bufferSize characters delivers: at
+// most bufferSize - 1 bytes of CP932, without a double-byte character cut in half.
+QString CutToProfileBuffer(const QString& text, int bufferSize);
+
+// The bytes of the settings file at path: empty when there is no such file, nothing
+// when it exists but cannot be read (or is not a regular file, so that a pipe is
+// never waited on); error then receives the system's error number.
+std::optional<QByteArray> ReadProfileFile(const QString& path, int* error = nullptr);
 
 // The Windows profile functions over the file at path, which is read anew on
 // every call.

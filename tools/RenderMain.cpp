@@ -90,13 +90,7 @@ int Run(const TRenderOptions& options, TFileSync sync = fsNow)
     TLogoComposer::CheckLogoSize(size);
     if (size.Width <= 0 || size.Height <= 0)
         throw Exception(QStringLiteral("the logo is empty (%1 x %2); nothing written").arg(size.Width).arg(size.Height));
-    const QByteArray bytes = Encode(RenderLayer(options, size), options.Format);
-    try {
-        SaveFileAtomically(options.OutputPath, bytes, sync);
-    } catch (const EWriteError& error) {
-        // The write error's own text does not say which file it was.
-        throw EWriteError(QStringLiteral("%1: %2").arg(options.OutputPath, error.Message()));
-    }
+    SaveFileAtomically(options.OutputPath, Encode(RenderLayer(options, size), options.Format), sync);
     return ExitDone;
 }
 
@@ -106,7 +100,7 @@ int RunBatch(const QString& batchPath)
 {
     QFile file(batchPath);
     if (!file.open(QIODevice::ReadOnly)) {
-        PrintError(QStringLiteral("--batch: cannot read '%1'").arg(batchPath));
+        PrintError(QStringLiteral("--batch: cannot read '%1' (%2)").arg(batchPath, file.errorString()));
         return ExitBadArgument;
     }
     const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');

@@ -2,10 +2,13 @@
 
 #include "app/StoredParams.h"
 #include "components/IniGT.h"
+#include "platform/AtomicFile.h"
+#include "platform/ProfileFile.h"
 #include "platform/Strings.h"
 #include "tools/RenderOptions.h"
 
 #include <QFileInfo>
+#include <cerrno>
 
 namespace {
 
@@ -15,8 +18,9 @@ const QString DefaultText = QStringLiteral("Vezodev");
 
 TLogoParams ReadSettingsLogo(const QString& iniPath, const std::optional<QString>& styleName)
 {
-    if (!QFileInfo(iniPath).isFile())
-        throw EUsageError(QStringLiteral("--ini: cannot read '%1'").arg(iniPath));
+    int error = ENOENT;
+    if (!QFileInfo::exists(iniPath) || !ReadProfileFile(iniPath, &error))
+        throw EUsageError(QStringLiteral("--ini: cannot read '%1' (%2)").arg(iniPath, SystemErrorText(error)));
     TIniGT ini;
     ini.SetDefaultDir(ddNone);
     ini.SetFileName(QFileInfo(iniPath).absoluteFilePath());

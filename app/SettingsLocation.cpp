@@ -1,0 +1,37 @@
+#include "app/SettingsLocation.h"
+
+#include "components/IniGT.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+const QString FolderName = QStringLiteral("vezodev");
+
+// The folders of path from the outermost missing one inward, readable by the user only.
+void MakePrivateFolders(const QString& path)
+{
+    const QFileInfo folder(path);
+    if (folder.exists())
+        return;
+    MakePrivateFolders(folder.absolutePath());
+    QDir().mkdir(folder.absoluteFilePath(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+} // namespace
+
+bool TSettingsLocation::IsInstalled(const QString& programFile)
+{
+    const QDir programFolder = QFileInfo(programFile).absoluteDir();
+    return QFileInfo(programFolder.filePath(QStringLiteral("../share/") + FolderName)).isDir();
+}
+
+QString TSettingsLocation::PrepareUserFile(const QString& programFile, const QString& fileName)
+{
+    if (!IsInstalled(programFile))
+        return QString();
+    const QString folder = TIniGT::ConfigurationFolder() + u'/' + FolderName;
+    MakePrivateFolders(folder);
+    return folder + u'/' + fileName;
+}
