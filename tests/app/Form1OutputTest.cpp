@@ -2,6 +2,7 @@
 #include "TestFiles.h"
 
 #include "components/IniGT.h"
+#include "platform/AtomicFile.h"
 #include "platform/CommonDialogs.h"
 #include "platform/Image.h"
 #include "platform/SpinEdit.h"
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -102,7 +104,7 @@ TEST_F(Form1OutputTest, AFileThatCannotBeCreatedIsReportedAndNotRemembered)
     AnswerSave(chosen);
     form.BtSave->click();
     ASSERT_EQ(FErrors.size(), 1);
-    EXPECT_EQ(FErrors[0], QString::fromUtf8("ﾌｧｲﾙ %1 を作成できません").arg(chosen + QStringLiteral(".bmp")));
+    EXPECT_EQ(FErrors[0], QString::fromUtf8("ﾌｧｲﾙ %1 を作成できません (%2)").arg(chosen + QStringLiteral(".bmp"), SystemErrorText(ENOENT)));
     EXPECT_EQ(form.SaveDlg->FileName(), chosen + QStringLiteral(".bmp")) << "the dialog keeps the adjusted name";
     EXPECT_FALSE(QFile::exists(SettingsPath()));
 }
@@ -124,7 +126,7 @@ TEST_F(Form1OutputTest, AWriteThatFailsPartWayLeavesTheOldFileIntact)
     form.BtSave->click();
     setrlimit(RLIMIT_FSIZE, &previous);
     ASSERT_EQ(FErrors.size(), 1);
-    EXPECT_EQ(FErrors[0], QString::fromUtf8("ｽﾄﾘｰﾑへの書き込みｴﾗｰ"));
+    EXPECT_EQ(FErrors[0], QString::fromUtf8("ｽﾄﾘｰﾑへの書き込みｴﾗｰ (%1: %2)").arg(saved, SystemErrorText(EFBIG)));
     EXPECT_EQ(ReadAll(saved), old);
     EXPECT_EQ(QDir(FFolder.path()).entryList(QDir::Files), QStringList{QStringLiteral("logo.bmp")}) << "no temporary file left";
 }

@@ -2,14 +2,24 @@
 #include "TestFiles.h"
 
 #include "components/IniGT.h"
+#include "platform/CommonDialogs.h"
+#include "platform/ComboBoxStrings.h"
+#include "platform/Font.h"
+#include "platform/Label.h"
+#include "platform/MessageDialogs.h"
+#include "platform/ShiftJis.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QAction>
+#include <QDir>
 #include <QLineEdit>
+#include <QPushButton>
 #include <algorithm>
 #include <iostream>
 #include <sys/inotify.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -55,7 +65,149 @@ private:
     int FCount = 0;
 };
 
-class Form1SettingsTest : public Form1Fixture {};
+class Form1SettingsTest : public Form1Fixture {
+protected:
+    void TearDown() override
+    {
+        MessageAnswerer = nullptr;
+        Form1Fixture::TearDown();
+    }
+};
+
+// Sets an environment variable for the guard's lifetime.
+class TEnvironmentOverride {
+public:
+    TEnvironmentOverride(const char* name, const QByteArray& value)
+        : FName(name), FOld(qgetenv(name)), FWasSet(qEnvironmentVariableIsSet(name))
+    {
+        qputenv(name, value);
+    }
+    ~TEnvironmentOverride()
+    {
+        if (FWasSet)
+            qputenv(FName, FOld);
+        else
+            qunsetenv(FName);
+    }
+    TEnvironmentOverride(const TEnvironmentOverride&) = delete;
+    TEnvironmentOverride& operator=(const TEnvironmentOverride&) = delete;
+
+private:
+    const char* FName;
+    QByteArray FOld;
+    bool FWasSet;
+};
+
+// The logo text, the font name and the saved file name come back exactly after a
+// restart, whatever the code page can hold; text it can hold is stored as before.
+TEST_F(Form1SettingsTest, AnyTextSurvivesARestart)
+{
+    const struct {
+        const char* Name;
+        QString Text;
+    } cases[] = {
+        {"LatinSymbols", QString::fromUtf8("Caf\u00e9 \u20ac \u2713")},
+        {"Emoji", QString::fromUtf8("\xF0\x9F\x98\x80")},
+        {"JapaneseAndLatin", QString::fromUtf8("\u30ed\u30b4 Logo \u00e9t\u00e9 \u9ad9")},
+        {"EscapeCharacters", QString::fromUtf8("50% %E2%9C%93 \u00e9.Unicode")},
+        {"CodePageOnly", QString::fromUtf8("\u30ed\u30b4 ?")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        QFile::remove(SettingsPath());
+        FErrors.clear();
+        TForm1& form = Open();
+        form.Edit1->setText(c.Text);
+        form.Label1->Font().SetName(c.Text + QStringLiteral(" Sans"));
+        const QString saved = FFolder.filePath(c.Text + QStringLiteral(".bmp"));
+        TSaveDialog::Answerer = [&](TSaveDialog& dialog) {
+            dialog.SetFileName(saved);
+            return true;
+        };
+        form.BtSave->click();
+        form.close();
+        ASSERT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
+        EXPECT_EQ(Settings().contains("Unicode="), !CanEncodeShiftJis(c.Text)) << Settings().toStdString();
+
+        TForm1& next = Open();
+        EXPECT_EQ(next.Edit1->text(), c.Text);
+        EXPECT_EQ(next.Label1->Font().Name(), c.Text + QStringLiteral(" Sans"));
+        EXPECT_EQ(next.SaveDlg->FileName(), saved);
+        ExpectConsistent(next);
+        FForm.reset();
+        QFile::remove(saved);
+    }
+}
+
+TEST_F(Form1SettingsTest, AValueEditedByHandAfterTheCompanionWins)
+{
+    TForm1& form = Open();
+    form.Edit1->setText(QString::fromUtf8("Caf\u00e9"));
+    form.close();
+    FForm.reset();
+    QByteArray bytes = Settings();
+    ASSERT_TRUE(bytes.contains("TEXT=Caf?\r\n"));
+    bytes.replace("TEXT=Caf?\r\n", "TEXT=Cafe au lait\r\n");
+    WriteSettings(bytes);
+    EXPECT_EQ(Open().Edit1->text(), QStringLiteral("Cafe au lait"));
+}
+
+TEST_F(Form1SettingsTest, AStyleNameTheCodePageCannotHoldIsRefusedBeforeAnythingChanges)
+{
+    TForm1& form = Open();
+    MessageAnswerer = [](TMessageRequest& request) {
+        request.EditText = QStringLiteral("Red");
+        return true;
+    };
+    form.MmAdd->trigger();
+    const QByteArray before = Settings();
+    ASSERT_EQ(form.StyleItems().ToStringList(), QStringList{QStringLiteral("Red")});
+    form.Edit1->setText(QStringLiteral("Changed"));
+    for (const QString& name : {QString::fromUtf8("Caf\u00e9"), QString::fromUtf8("\xF0\x9F\x98\x80 Red")}) {
+        SCOPED_TRACE(name.toStdString());
+        FErrors.clear();
+        MessageAnswerer = [&](TMessageRequest& request) {
+            request.EditText = name;
+            return true;
+        };
+        form.MmAdd->trigger();
+        ASSERT_EQ(FErrors.size(), 1);
+        const QString character = name.startsWith(u'C') ? QString::fromUtf8("\u00e9") : QString::fromUtf8("\xF0\x9F\x98\x80");
+        EXPECT_TRUE(FErrors[0].contains(QString::fromUtf8("「%1」").arg(character))) << FErrors[0].toStdString();
+        EXPECT_EQ(form.StyleItems().ToStringList(), QStringList{QStringLiteral("Red")});
+        EXPECT_EQ(form.CbStyle->currentIndex(), 0) << "the selection stays";
+        EXPECT_EQ(Settings(), before);
+    }
+}
+
+// Installed (its data in ../share/vezodev), the program keeps each user's settings in
+// the configuration folder and writes nothing into its prefix.
+TEST_F(Form1SettingsTest, AnInstalledProgramKeepsItsSettingsInTheUsersConfigurationFolder)
+{
+    const QString prefix = FFolder.filePath(QStringLiteral("prefix"));
+    ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/bin")));
+    ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/share/vezodev")));
+    const QString config = FFolder.filePath(QStringLiteral("home/config"));
+    const TEnvironmentOverride xdg("XDG_CONFIG_HOME", QFile::encodeName(config));
+    const QStringList prefixBefore = Entries(prefix + QStringLiteral("/bin"));
+
+    FForm = std::make_unique<TForm1>(nullptr, prefix + QStringLiteral("/bin/vezodev"));
+    FForm->show();
+    FForm->Edit1->setText(QStringLiteral("Installed"));
+    FForm->close();
+    FForm.reset();
+    EXPECT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
+    const QString settings = config + QStringLiteral("/vezodev/Vezodev.ini");
+    EXPECT_TRUE(ReadAll(settings).contains("TEXT=Installed\r\n"));
+    struct stat folder {};
+    ASSERT_EQ(stat(QFile::encodeName(config + QStringLiteral("/vezodev")).constData(), &folder), 0);
+    EXPECT_EQ(folder.st_mode & 0777, 0700u) << "the user's own folder";
+    EXPECT_EQ(Entries(prefix + QStringLiteral("/bin")), prefixBefore);
+    EXPECT_EQ(Entries(prefix + QStringLiteral("/share/vezodev")), QStringList());
+
+    FForm = std::make_unique<TForm1>(nullptr, prefix + QStringLiteral("/bin/vezodev"));
+    EXPECT_EQ(FForm->Edit1->text(), QStringLiteral("Installed"));
+}
 
 QByteArray TwentyStyles()
 {

@@ -1,5 +1,6 @@
 #include "components/IniGT.h"
 
+#include "platform/AtomicFile.h"
 #include "platform/Exception.h"
 #include "platform/Font.h"
 #include "platform/Strings.h"
@@ -10,6 +11,7 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -120,7 +122,9 @@ TEST_F(IniGTTest, MissingKeysGiveTheDefaultExactlyInEveryMode)
     FStore.WriteRawString("S", "Other", "x");
     for (const TIniGTFence fence : {fnDoubleQuote, fnParenthesis, fnVer11Mode, fnNone}) {
         FStore.SetFence(fence);
-        for (const QString& defaultValue : {QString(), QString("a"), QString("abc"), Bracketed("x"), QString("ﾛｺﾞ 1")}) {
+        for (const QString& defaultValue : {QString(), QString("a"), QString("abc"), Bracketed("x"), QString("ﾛｺﾞ 1"),
+                                            QString("abc "), QString("\"abc\""), QString("'a'"), QString(" a"),
+                                            QString::fromUtf8("Caf\u00e9 \u20ac"), QString(2000, u'x')}) {
             SCOPED_TRACE(testing::Message() << "fence " << int(fence) << " default " << defaultValue.toStdString());
             EXPECT_EQ(FStore.ReadString("S", "Missing", defaultValue), defaultValue);
             EXPECT_EQ(FStore.ReadString("NoSection", "K", defaultValue), defaultValue);
@@ -307,7 +311,7 @@ TEST_F(IniGTTest, EraseSectionRemovesItsKeysAndToleratesMissingSections)
     EXPECT_EQ(FileBytes(), "[B]\r\nK=2\r\n");
 }
 
-TEST(IniGTWriteErrorTest, WritesIntoAMissingFolderNameTheFullPath)
+TEST(IniGTWriteErrorTest, WritesIntoAMissingFolderNameTheFullPathAndTheReason)
 {
     QTemporaryDir dir;
     TIniGT store(nullptr, dir.path() + "/missing/vezodev");
@@ -316,40 +320,142 @@ TEST(IniGTWriteErrorTest, WritesIntoAMissingFolderNameTheFullPath)
         store.WriteInteger("S", "K", 1);
         ADD_FAILURE() << "no error raised";
     } catch (const EIniFileError& error) {
-        EXPECT_EQ(error.Message(), dir.path() + "/missing/Vezodev.ini に書き込めません");
+        EXPECT_EQ(error.Message(), dir.path() + "/missing/Vezodev.ini に書き込めません (" + SystemErrorText(ENOENT) + ")");
     }
 }
 
-TEST_F(IniGTTest, FailingWritesLeaveThePreviousFileByteForByte)
+TEST_F(IniGTTest, NamesTheFileCannotHoldAreRefusedWithTheReasonAndChangeNothing)
 {
     FStore.WriteString("S", "K", "old");
     const QByteArray before = FileBytes();
-    for (const QString& value : {QString("a\nb"), QString("a\rb"), QString::fromUtf8("\xF0\x9F\x98\x80")}) {
-        SCOPED_TRACE(value.toStdString());
-        EXPECT_THROW(FStore.WriteString("S", "K", value), EIniFileError);
+    const struct {
+        QString Section;
+        QString Key;
+        const char* Reason;
+    } cases[] = {
+        {"S", "a\r\nb", "には1行に保存できない改行かNUL文字があります)"},
+        {QString("a") + QChar(0) + "b", "K", "には1行に保存できない改行かNUL文字があります)"},
+        {QString::fromUtf8("a\xF0\x9F\x98\x80"), "K", "にはシフトJISで保存できない文字があります)"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Reason);
+        const QString named = c.Key == "K" ? c.Section : c.Key;
+        try {
+            FStore.WriteString(c.Section, c.Key, "value");
+            ADD_FAILURE() << "no error raised";
+        } catch (const EIniFileError& error) {
+            EXPECT_EQ(error.Message(), FStore.FullPath() + QString::fromUtf8(" に書き込めません (「") + named + QString::fromUtf8("」") + QString::fromUtf8(c.Reason));
+        }
         EXPECT_EQ(FileBytes(), before);
     }
 }
 
-TEST_F(IniGTTest, RefusedTextsAreNamedWithTheReasonInTheWriteError)
+// Any text comes back exactly, through the companion key where code page 932 cannot
+// hold it; the plain key holds the replaced form, so older readers get "?".
+TEST_F(IniGTTest, AnyTextRoundTripsInEveryFenceAndCodePageTextAddsNoKey)
 {
     const struct {
-        QString Value;
-        const char* Reason;
+        const char* Name;
+        QString Text;
+        QByteArray Plain; // the plain key's bytes under fnNone
     } cases[] = {
-        {QString("a\r\nb"), "には1行に保存できない改行かNUL文字があります)"},
-        {QString("a") + QChar(0) + "b", "には1行に保存できない改行かNUL文字があります)"},
-        {QString::fromUtf8("a\xF0\x9F\x98\x80"), "にはシフトJISで保存できない文字があります)"},
+        {"Latin", QString::fromUtf8("Caf\u00e9 \u20ac \u2713"), "Caf? ? ?"},
+        {"Emoji", QString::fromUtf8("\xF0\x9F\x98\x80"), "?"},
+        {"MixedJapanese", QString::fromUtf8("\u30ed\u30b4 Logo \u00e9"), "\x83\x8D\x83\x53 Logo ?"},
+        {"EscapeCharacters", QString::fromUtf8("100% %41 \"q\" \u00e9 "), "100% %41 \"q\" ? "},
+        {"LineBreaksAndNul", QString("a\r\nb") + QChar(0), "a??b?"},
+        {"OuterBlanksAndQuotes", QString::fromUtf8(" \"\u00e9\" "), " \"?\" "},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.Reason);
-        try {
-            FStore.WriteString("S", "K", c.Value);
-            ADD_FAILURE() << "no error raised";
-        } catch (const EIniFileError& error) {
-            EXPECT_EQ(error.Message(), FStore.FullPath() + QString::fromUtf8(" に書き込めません (「") + c.Value + QString::fromUtf8("」") + QString::fromUtf8(c.Reason));
+        SCOPED_TRACE(c.Name);
+        QFile::remove(FStore.FullPath());
+        for (const TIniGTFence fence : {fnNone, fnDoubleQuote, fnParenthesis, fnVer11Mode}) {
+            FStore.SetFence(fence);
+            FStore.WriteString("S", "TEXT", c.Text);
+            EXPECT_EQ(FStore.ReadString("S", "TEXT", "default"), c.Text) << "fence " << int(fence);
         }
+        FStore.SetFence(fnNone);
+        FStore.WriteString("S", "TEXT", c.Text);
+        EXPECT_TRUE(FileBytes().startsWith("[S]\r\nTEXT=" + c.Plain + "\r\nTEXT.Unicode=")) << FileBytes().toStdString();
+        EXPECT_FALSE(FileBytes().mid(FileBytes().indexOf("TEXT.Unicode=")).contains(' ')) << "the companion is ASCII without blanks";
     }
+
+    // Text the code page holds is written as it is and removes an earlier companion, so
+    // a "?" of its own never reads as a stale companion.
+    QFile::remove(FStore.FullPath());
+    FStore.WriteString("S", "TEXT", QString::fromUtf8("\u00e9"));
+    FStore.WriteString("S", "TEXT", "?");
+    EXPECT_EQ(FileBytes(), "[S]\r\nTEXT=?\r\n");
+    EXPECT_EQ(FStore.ReadString("S", "TEXT", ""), "?");
+    TFont font;
+    font.SetName(QString::fromUtf8("ＭＳ ゴシック"));
+    FStore.WriteFont("S", "FONT", font);
+    FStore.WriteStrings("STYLES", "STYLE", TStringList({"a", QString::fromUtf8("青"), "?"}));
+    EXPECT_FALSE(FileBytes().contains("Unicode")) << FileBytes().toStdString();
+}
+
+// A plain value that is no longer the replaced form of its companion was changed by
+// someone who knows no companions: it wins.
+TEST_F(IniGTTest, AHandEditedPlainValueWinsOverTheCompanion)
+{
+    FStore.WriteString("S", "K", QString::fromUtf8("Caf\u00e9"));
+    const QByteArray written = FileBytes();
+    const QByteArray companion = written.mid(written.indexOf("K.Unicode="));
+    const struct {
+        const char* Name;
+        QByteArray File;
+        QString Read;
+    } cases[] = {
+        {"Written", written, QString::fromUtf8("Caf\u00e9")},
+        {"PlainEdited", "[S]\r\nK=Cafe\r\n" + companion, "Cafe"},
+        {"PlainEditedKeepingTheMark", "[S]\r\nK=Caf?!\r\n" + companion, "Caf?!"},
+        {"PlainRemoved", "[S]\r\n" + companion, "default"},
+        {"CompanionMalformed", "[S]\r\nK=Caf?\r\nK.Unicode=Caf%C3\r\n", "Caf?"},
+        {"CompanionNotEscaped", "[S]\r\nK=Caf?\r\nK.Unicode=Caf\xE9\r\n", "Caf?"},
+        {"CompanionInAnotherSection", "[S]\r\nK=Caf?\r\n[T]\r\n" + companion, "Caf?"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        QFile file(FStore.FullPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(c.File);
+        file.close();
+        EXPECT_EQ(FStore.ReadString("S", "K", "default"), c.Read);
+    }
+}
+
+TEST_F(IniGTTest, CompanionTextIsCutLikeThePlainValue)
+{
+    const QString text = QString(1020, u'a') + QString::fromUtf8("\u00e9\u00e9\u00e9\u00e9\u00e9");
+    FStore.WriteRawString("S", "K", text);
+    EXPECT_EQ(FStore.ReadRawString("S", "K", ""), text.left(1023));
+}
+
+// One update: the file is replaced once, reads see the pending writes, and a failure or
+// a cancel leaves the file as it was.
+TEST_F(IniGTTest, AnUpdateWritesOnceAndReadsItsOwnWrites)
+{
+    FStore.WriteString("S", "A", "old");
+    const QByteArray before = FileBytes();
+    {
+        TIniGT::TUpdate update(FStore);
+        FStore.WriteString("S", "A", "new");
+        FStore.WriteInteger("S", "B", 7);
+        FStore.EraseSection("Gone");
+        EXPECT_EQ(FStore.ReadString("S", "A", ""), "new");
+        EXPECT_EQ(FStore.ReadInteger("S", "B", 0), 7);
+        EXPECT_EQ(FileBytes(), before) << "nothing reaches the file before the commit";
+        FStore.WriteStrings("L", "X", TStringList({"p", "q"}));
+        EXPECT_EQ(FileBytes(), before) << "an inner update joins the outer one";
+    }
+    EXPECT_EQ(FileBytes(), before) << "an update that was not committed writes nothing";
+    EXPECT_EQ(FStore.ReadString("S", "A", ""), "old");
+
+    TIniGT::TUpdate update(FStore);
+    FStore.WriteString("S", "A", "new");
+    EXPECT_THROW(FStore.WriteString("S", "\tBad", "x"), EIniFileError);
+    update.Commit();
+    EXPECT_EQ(FileBytes(), "[S]\r\nA=new\r\n") << "a refused write changes nothing of the update";
 }
 
 TEST_F(IniGTTest, ShorterListsLeaveOldEntriesThatTheCountHides)
