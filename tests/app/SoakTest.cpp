@@ -13,7 +13,6 @@
 #include <QFocusEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QTest>
 #include <cstdint>
 #include <iostream>
@@ -172,24 +171,17 @@ TEST_F(SoakTest, TenThousandRandomChangesKeepTheWindowConsistentAndItsMemoryFlat
     const std::uint32_t seed = SoakSeed();
     std::cout << "[   SEED   ] " << seed << " (set VEZODEV_SOAK_SEED to replay another)" << std::endl;
     FRandom.seed(seed);
-    // The only errors random input may cause: text the settings file cannot hold.
-    const QRegularExpression expectedError(QString::fromUtf8("^.* に書き込めません \\(「.*」にはシフトJISで保存できない文字があります\\)$"),
-                                           QRegularExpression::DotMatchesEverythingOption);
+    // Random input causes no error: the settings file holds any text.
 
     TForm1& form = Open();
     QElapsedTimer timer;
     timer.start();
     long rssAtThousand = -1;
-    int errors = 0;
     for (int step = 1; step <= Steps; ++step) {
         Step(form);
         if (step % 10 == 0)
             QCoreApplication::processEvents();
-        for (const QString& error : FErrors) {
-            ASSERT_TRUE(expectedError.match(error).hasMatch()) << "step " << step << ": " << error.toStdString();
-        }
-        errors += int(FErrors.size());
-        FErrors.clear();
+        ASSERT_TRUE(FErrors.isEmpty()) << "step " << step << ": " << FErrors.join('\n').toStdString();
         if (step % 100 == 0) {
             SCOPED_TRACE(testing::Message() << "step " << step << ", seed " << seed);
             ExpectConsistent(form);
@@ -201,8 +193,7 @@ TEST_F(SoakTest, TenThousandRandomChangesKeepTheWindowConsistentAndItsMemoryFlat
     }
     const long rssAtEnd = ResidentKilobytes();
     const qint64 elapsed = timer.elapsed();
-    std::cout << "[ MEASURED ] " << Steps << " steps in " << elapsed << " ms; " << errors
-              << " expected errors; VmRSS " << rssAtThousand << " kB at step 1000, " << rssAtEnd << " kB at the end" << std::endl;
+    std::cout << "[ MEASURED ] " << Steps << " steps in " << elapsed << " ms; VmRSS " << rssAtThousand << " kB at step 1000, " << rssAtEnd << " kB at the end" << std::endl;
     ASSERT_GT(rssAtThousand, 0);
 #if defined(__SANITIZE_ADDRESS__)
     // AddressSanitizer holds freed blocks back, so its resident size says nothing about
