@@ -1,4 +1,5 @@
 #include "app/LogoComposer.h"
+#include "platform/AtomicFile.h"
 #include "platform/ShiftJis.h"
 
 #include <QDir>
@@ -10,6 +11,7 @@
 
 #include "TestFiles.h"
 
+#include <cerrno>
 #include <csignal>
 #include <sys/resource.h>
 
@@ -71,6 +73,9 @@ TEST(RenderToolTest, ExitStatusTellsSuccessFailureAndBadArguments)
         QString Named; // what the one-line error must mention
     };
     const QString missing = folder.filePath("missing/x.bmp");
+    const QString noSuchFile = " (" + SystemErrorText(ENOENT) + ")";
+    const QString missingIni = folder.filePath("none.ini");
+    const QString missingBatch = folder.filePath("none.txt");
     for (const TCase& c : {TCase{{"--print-size"}, 0, {}},
                            TCase{{"--help"}, 0, {}},
                            TCase{{"-o", folder.filePath("ok.bmp")}, 0, {}},
@@ -78,7 +83,10 @@ TEST(RenderToolTest, ExitStatusTellsSuccessFailureAndBadArguments)
                            TCase{{"--mix", "E", "-o", folder.filePath("x.bmp")}, 2, "--mix"},
                            TCase{{"--font-height", "-5", "--print-size"}, 2, "'-5'"},
                            TCase{{"--print-size", "-o", folder.filePath("x.gif")}, 2, "x.gif"},
-                           TCase{{"-o", missing}, 1, missing},
+                           TCase{{"-o", missing}, 1, missing + QString::fromUtf8(" を作成できません") + noSuchFile},
+                           TCase{{"--ini", missingIni, "--print-size"}, 2, missingIni + "'" + noSuchFile},
+                           TCase{{"--ini", folder.path(), "--print-size"}, 2, folder.path() + "' (" + SystemErrorText(EISDIR) + ")"},
+                           TCase{{"--batch", missingBatch}, 2, missingBatch + "'" + noSuchFile},
                            TCase{{"--text", "", "-o", folder.filePath("empty.bmp")}, 1, "empty"},
                            TCase{{"--font-height", "30000", "--text", "WWW", "-o", folder.filePath("huge.bmp")}, 1, " x "}}) {
         SCOPED_TRACE(c.Arguments.join(u' ').toStdString());
