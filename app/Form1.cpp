@@ -236,6 +236,8 @@ void TForm1::FormCreate()
     setWindowTitle(Version);
     const QString folder = QFileInfo(FProgramFile.isEmpty() ? TApplication::ExeName() : FProgramFile).absolutePath();
     TApplication::Instance().SetHelpFile(folder + QStringLiteral("/vezodev.hlp"));
+    // The reads share one reading of the file; the update writes nothing.
+    TIniGT::TUpdate snapshot(*IniGT);
     try {
         SaveDlg->SetFileName(IniGT->ReadString(QStringLiteral("Option"), QStringLiteral("SaveFile"), QString()));
     } catch (const std::exception&) {
@@ -487,6 +489,7 @@ void TForm1::SaveParams(const QString& section)
 // still applied.
 void TForm1::LoadParams(const QString& section)
 {
+    TIniGT::TUpdate snapshot(*IniGT);
     TLogoParams params = CurrentParams();
     try {
         TStoredParams::Read(*IniGT, section, Label1->Caption(), params);

@@ -25,6 +25,8 @@ TLogoParams ReadSettingsLogo(const QString& iniPath, const std::optional<QString
     ini.SetDefaultDir(ddNone);
     ini.SetFileName(QFileInfo(iniPath).absoluteFilePath());
     ini.SetFence(fnNone);
+    // The reads share one reading of the file; the update writes nothing.
+    TIniGT::TUpdate snapshot(ini);
     TLogoParams logo = TLogoParams::Defaults();
     logo.Text = DefaultText;
     TStoredParams::Read(ini, QStringLiteral("OPTION"), DefaultText, logo);

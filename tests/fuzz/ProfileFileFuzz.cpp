@@ -104,9 +104,8 @@ std::vector<TPair> PairsOf(const QByteArray& bytes, QStringList* sections)
     std::vector<TPair> pairs;
     QString section;
     bool inSection = false;
-    for (QByteArray raw : bytes.split('\n')) {
-        if (raw.endsWith('\r'))
-            raw.chop(1);
+    // CR, LF and CR LF each end a line; the empty pieces between CR and LF are no names.
+    for (const QByteArray& raw : QByteArray(bytes).replace('\r', '\n').split('\n')) {
         const QString line = TrimBlanks(DecodeShiftJis(raw));
         if (line.startsWith(u';'))
             continue;
