@@ -246,9 +246,9 @@ void TForm1::FormPaint()
     if (!FFirstPaint)
         return;
     FFirstPaint = false;
-    // The second build finds the sizes the first one set and draws the same pixels: a
-    // build repaints the gradient layer itself before it mixes, so the first one already
-    // mixes finished layers. It is kept as the first paint's described behaviour.
+    // The first paint builds twice. The second build changes nothing: it finds the sizes
+    // the first one set, and every build repaints the gradient layer itself before it
+    // mixes, so the first one already mixed finished layers.
     PboxPaint();
     PboxPaint();
 }
