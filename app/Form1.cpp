@@ -207,6 +207,7 @@ void TForm1::WireEvents()
     MbColor->OnMouseDown = mouse(&TForm1::MbColorMouseDown);
     MbGra->OnMouseDown = mouse(&TForm1::MbGraMouseDown);
     MbMix->OnMouseDown = mouse(&TForm1::MbMixMouseDown);
+    Pbox->OnPaint = [this](QObject*) { PboxPaint(); };
     Gbox->OnPaint = [this](QObject* sender) { GboxPaint(sender); };
     connect(SpeedButton3, &QToolButton::clicked, this, [this] { Guard([this] { SpeedButton3Click(); }); });
     connect(BtCopy, &QPushButton::clicked, this, [this] { Guard([this] { BtCopyClick(); }); });
@@ -252,6 +253,9 @@ void TForm1::FormPaint()
     if (!FFirstPaint)
         return;
     FFirstPaint = false;
+    // The first paint builds twice. The second build changes nothing: it finds the sizes
+    // the first one set, and every build repaints the gradient layer itself before it
+    // mixes, so the first one already mixed finished layers.
     PboxPaint();
     PboxPaint();
 }
@@ -397,8 +401,21 @@ QString TForm1::SizeCaption(int width, int height)
 // Draws the text layer into the preview, captions the window with the logo's size,
 // sizes the gradient layer to match and builds the composite. A logo too large to
 // make is refused before anything changes, so the last good logo stays.
+// It is also the preview's paint handler, and widgets must not be moved or made while
+// Qt paints: there it queues one build to run just after the paint, and further paints
+// before that build runs queue nothing more.
 void TForm1::PboxPaint()
 {
+    if (Pbox->Painting()) {
+        if (!FBuildQueued) {
+            FBuildQueued = true;
+            QMetaObject::invokeMethod(this, [this] {
+                FBuildQueued = false;
+                Guard([this] { PboxPaint(); });
+            }, Qt::QueuedConnection);
+        }
+        return;
+    }
     const TLogoParams params = CurrentParams();
     const TSize size = TLogoComposer::LogoSize(params);
     TLogoComposer::CheckLogoSize(size);

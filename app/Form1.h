@@ -139,6 +139,7 @@ private:
     std::unique_ptr<TComboBoxStrings> FStyleItems;
     bool FFirstPaint = false;
     bool FShown = false;
+    bool FBuildQueued = false;
     TColor FBgColor = clGray;
     QString FSavedCaption;
 };

@@ -27,7 +27,14 @@ void TGradBox::SetCaptionTop(int value) { if (Store(FCaptionTop, value)) Invalid
 void TGradBox::SetTopColor(TColor value) { if (Store(FTopColor, value)) Invalidate(); }
 void TGradBox::SetLastColor(TColor value) { if (Store(FLastColor, value)) Invalidate(); }
 void TGradBox::SetDrawOutLine(bool value) { if (Store(FDrawOutLine, value)) Invalidate(); }
-void TGradBox::SetGradStyle(TGradStyle value) { if (Store(FGradStyle, value)) Invalidate(); }
+// Under gsNone nothing is filled, so whatever lies beneath the box shows through.
+void TGradBox::SetGradStyle(TGradStyle value)
+{
+    if (!Store(FGradStyle, value))
+        return;
+    SetSeeThrough(value == gsNone);
+    Invalidate();
+}
 void TGradBox::SetFont3D(bool value) { if (Store(FFont3D, value)) Invalidate(); }
 void TGradBox::SetStyle3D(TFontStyle3D value) { if (Store(FStyle3D, value)) Invalidate(); }
 

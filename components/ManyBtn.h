@@ -1,55 +1,15 @@
 #pragma once
 
+#include "components/CaptionStrings.h"
 #include "platform/Bitmap.h"
 #include "platform/Color.h"
 #include "platform/GraphicControl.h"
-#include "platform/Strings.h"
 #include "platform/Types.h"
 
 #include <QString>
 #include <QStringList>
-#include <cstdint>
 
 class TCanvas;
-
-// The caption list of a multi-cell button. Reading outside the list gives an empty
-// caption and an insert outside 0..Count is ignored, so the button can ask for any
-// cell; deleting an entry that does not exist is still an error.
-class TCaptionStrings : public TStrings {
-public:
-    TCaptionStrings() = default;
-    TCaptionStrings(const TCaptionStrings&) = delete;
-    TCaptionStrings& operator=(const TCaptionStrings&) = delete;
-
-    QString Get(int index) const override;
-    int Count() const override { return FCount; }
-    void Clear() override;
-    void Delete(int index) override;
-    void Insert(int index, const QString& text) override;
-
-private:
-    TStringList FList;
-    int FCount = 0;
-};
-
-// Grid geometry of a multi-cell button. Cells are numbered from 1, row by row from the
-// top left; a cell size of 0 in either direction means no cell lies under any point.
-
-// Rows needed for cells cells in cols columns.
-int GridRows(int cells, int cols);
-// The size of one cell of a control width x height pixels.
-TSize GridCellSize(int width, int height, int cells, int cols);
-// The rectangle of cell number cell, right and bottom exclusive.
-TRect GridCellRect(int cell, int cols, TSize cellSize);
-// The area covered by the rows and columns; right of and below it lies the margin.
-TRect GridArea(int cells, int cols, TSize cellSize);
-// The cell number under a point, or 0 when the point is right of the last column.
-// Divisions truncate toward zero, so a point less than a cell left of or above the grid
-// still counts as the first column or row; the result may lie outside 1..cells.
-std::int64_t GridCellAt(TPoint point, int cols, TSize cellSize);
-// The cell number of the position a point falls on when the rows are read as one run:
-// a point right of the last column counts as a cell of the next row.
-std::int64_t GridRunPositionAt(TPoint point, int cols, TSize cellSize);
 
 // A windowless grid of captioned cells that works as a group of push buttons or, with
 // AllowRadio, as a radio group. The cells are drawn into an off-screen cell image that
@@ -153,10 +113,6 @@ private:
     int FPreviousCell = 0;
     int FCellHeight = 0;
 };
-
-// The captions of cells 1..count for mode, the run starting at the entry that matches
-// first (cell 1's caption). Empty for acNone and for values outside the enumeration.
-QStringList AutoCaptions(TManyBtn::TAutoCaption mode, const QString& first, int count);
 
 // Lets stored forms create TManyBtn controls.
 void RegisterManyBtn();

@@ -117,6 +117,10 @@ void TCanvas::Rectangle(const TRect& rect)
         DrawLine({right, rect.Top}, {right, bottom});
         DrawLine({right, bottom}, {rect.Left, bottom});
         DrawLine({rect.Left, bottom}, {rect.Left, rect.Top});
+        // Each line leaves out its last point, which the next line draws; in a one-pixel
+        // rectangle all four lines are empty, so its pixel is drawn on its own.
+        if (right == rect.Left && bottom == rect.Top)
+            DrawLine({rect.Left, rect.Top}, {rect.Left + 1, rect.Top});
     }
     Changed();
 }

@@ -60,9 +60,29 @@ void TGraphicControl::EnsureSurface()
     if (FSurface.Width() == width() && FSurface.Height() == height())
         return;
     FSurface.SetSize(width(), height());
-    if (FSurface.Empty())
+    ClearSurface();
+}
+
+// An opaque surface starts in the face colour and keeps what is drawn on it; a
+// see-through one holds premultiplied alpha and starts every paint transparent.
+void TGraphicControl::ClearSurface()
+{
+    QImage& image = FSurface.Image();
+    if (image.isNull())
         return;
-    FSurface.Image().fill(RGBToPixel(ColorToRGB(clBtnFace)));
+    image.reinterpretAsFormat(FSeeThrough ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    image.fill(FSeeThrough ? 0u : RGBToPixel(ColorToRGB(clBtnFace)));
+}
+
+void TGraphicControl::SetSeeThrough(bool seeThrough)
+{
+    if (seeThrough == FSeeThrough)
+        return;
+    FSeeThrough = seeThrough;
+    // Qt paints the parent beneath a widget only when the widget does not claim to
+    // cover its area.
+    setAttribute(Qt::WA_OpaquePaintEvent, !seeThrough);
+    ClearSurface();
 }
 
 TCanvas& TGraphicControl::Canvas()
@@ -81,6 +101,8 @@ void TGraphicControl::PaintSurface()
 {
     FPaintPending = false;
     EnsureSurface();
+    if (FSeeThrough)
+        ClearSurface();
     Paint();
 }
 

@@ -80,6 +80,9 @@ protected:
 
     // The backing bitmap behind Canvas().
     const TBitmap& Surface() const { return FSurface; }
+    // A see-through control starts every paint on a transparent surface, so wherever it
+    // draws nothing its parent shows through; an opaque one covers its whole area.
+    void SetSeeThrough(bool seeThrough);
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -90,10 +93,12 @@ protected:
 
 private:
     void EnsureSurface();
+    void ClearSurface();
     void PaintSurface();
 
     QString FCaption;
     TFont FFont;
     TBitmap FSurface;
     bool FPaintPending = true;
+    bool FSeeThrough = false;
 };

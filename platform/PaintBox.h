@@ -2,6 +2,8 @@
 
 #include "platform/GraphicControl.h"
 
+#include <QScopedValueRollback>
+
 // A surface its owner draws on through Canvas(); what was drawn stays shown until the
 // owner draws again or the box is resized.
 class TPaintBox : public TGraphicControl {
@@ -9,13 +11,20 @@ class TPaintBox : public TGraphicControl {
 public:
     explicit TPaintBox(QWidget* parent = nullptr) : TGraphicControl(parent) {}
 
-    // Fired when the box is painted (after an invalidate or an exposure).
+    // Fired when the box is painted (after an invalidate or a resize).
     TNotifyEvent OnPaint;
+    // True while OnPaint runs.
+    bool Painting() const { return FPainting; }
 
 protected:
     void Paint() override
     {
-        if (OnPaint)
-            OnPaint(this);
+        if (!OnPaint)
+            return;
+        const QScopedValueRollback painting(FPainting, true);
+        OnPaint(this);
     }
+
+private:
+    bool FPainting = false;
 };

@@ -10,8 +10,12 @@
 #include "platform/PaintBox.h"
 #include "platform/SpinEdit.h"
 
+#include <QApplication>
+#include <QChildEvent>
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 namespace {
@@ -39,6 +43,67 @@ TEST_F(Form1Fixture, PanesStackEightPixelsApartBesideTheControls)
     EXPECT_EQ(form.size(), QSize(126 + 216, 3 * 82 + 24));
     EXPECT_EQ(form.Bv->Height(), form.height());
     ExpectConsistent(form);
+}
+
+// Counts the logo's builds by the composite image controls they make, and the builds
+// made while the preview was painting.
+class TBuildCounter : public QObject {
+public:
+    explicit TBuildCounter(TForm1& form) : FForm(form) { form.Img->parentWidget()->installEventFilter(this); }
+    int Builds = 0;
+    int BuildsInPaint = 0;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::ChildAdded && static_cast<QChildEvent*>(event)->child()->isWidgetType()) {
+            ++Builds;
+            BuildsInPaint += FForm.Pbox->Painting();
+        }
+        return false;
+    }
+
+private:
+    TForm1& FForm;
+};
+
+void HandlePendingEvents()
+{
+    for (int round = 0; round < 5; ++round)
+        QCoreApplication::processEvents();
+}
+
+TEST_F(Form1Fixture, ARepaintOfThePreviewBuildsOnceAndNeverWhilePainting)
+{
+    TForm1& form = Open();
+    HandlePendingEvents();
+    TBuildCounter counter(form);
+    form.Pbox->Invalidate();
+    HandlePendingEvents();
+    EXPECT_EQ(counter.Builds, 1);
+    counter.Builds = 0;
+    form.EdHs->SetText(QStringLiteral("10"));
+    HandlePendingEvents();
+    EXPECT_EQ(counter.Builds, 2) << "the change's own build and one after the resized preview has painted";
+    EXPECT_EQ(counter.BuildsInPaint, 0);
+    ExpectConsistent(form);
+}
+
+TEST_F(Form1Fixture, TabVisitsTheTextMarginsStyleListAndOutputButtonsInOrder)
+{
+    TForm1& form = Open();
+    const std::vector<QWidget*> order{form.Edit1, form.EdHs, form.EdVs, form.CbStyle, form.BtCopy, form.BtSave, form.Edit1};
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    form.Edit1->setFocus();
+    for (QWidget* expected : order) {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        EXPECT_TRUE(focus == expected || expected->isAncestorOf(focus))
+            << "expected " << expected->objectName().toStdString() << ", focus on " << focus->objectName().toStdString()
+            << " in " << (focus->parentWidget() ? focus->parentWidget()->objectName().toStdString() : std::string());
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
 }
 
 TEST_F(Form1Fixture, EnterAppliesTheTypedTextAndTypingAloneDoesNot)

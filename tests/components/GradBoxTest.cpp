@@ -2,6 +2,10 @@
 
 #include "platform/Bitmap.h"
 
+#include <QImage>
+#include <QPalette>
+#include <QWidget>
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -184,6 +188,74 @@ TEST(GradBoxTest, FrameCoversTheOutermostColumnsAndRows)
     EXPECT_EQ(canvas.Pixel(9, 3), 0x0000FFu);
     EXPECT_EQ(canvas.Pixel(4, 7), 0x0000FFu);
     EXPECT_EQ(canvas.Pixel(1, 1), 0xFFFFFFu);
+}
+
+TEST(GradBoxTest, FrameCoversTheFirstAndLastColumnAndRowEvenWhenTheyCoincide)
+{
+    for (const TSize size : {TSize{1, 1}, TSize{1, 3}, TSize{3, 1}, TSize{3, 3}}) {
+        SCOPED_TRACE(testing::Message() << size.Width << "x" << size.Height);
+        TGradBox box;
+        box.resize(size.Width, size.Height);
+        box.SetTopColor(0xFFFFFF);
+        box.SetLastColor(0xFFFFFF);
+        box.SetDrawOutLine(true);
+        box.SetOutLineColor(0x0000FF);
+        box.Repaint();
+        for (int y = 0; y < size.Height; ++y)
+            for (int x = 0; x < size.Width; ++x) {
+                const bool frame = x == 0 || y == 0 || x == size.Width - 1 || y == size.Height - 1;
+                EXPECT_EQ(box.Canvas().Pixel(x, y), frame ? 0x0000FFu : 0xFFFFFFu) << x << "," << y;
+            }
+    }
+}
+
+// A parent filled in blue with a box at (5, 5), 30 x 20 in it; answers what the parent shows.
+class TBoxOnBlue {
+public:
+    TBoxOnBlue()
+    {
+        FParent.resize(40, 30);
+        FParent.setAutoFillBackground(true);
+        QPalette palette;
+        palette.setColor(QPalette::Window, QColor(0, 0, 255));
+        FParent.setPalette(palette);
+        Box = new TGradBox(&FParent);
+        Box->SetBounds(5, 5, 30, 20);
+        Box->SetCaptionLeft(2);
+        Box->SetCaptionTop(2);
+        Box->Font().SetHeight(-16);
+        Box->Font().SetColor(0x000000);
+    }
+    // The pixels the parent shows over the box's area that are not blue.
+    int NotBlueOverTheBox()
+    {
+        const QImage shown = FParent.grab().toImage();
+        int count = 0;
+        for (int y = 5; y < 25; ++y)
+            for (int x = 5; x < 35; ++x)
+                count += shown.pixel(x, y) != qRgb(0, 0, 255);
+        return count;
+    }
+
+    TGradBox* Box;
+
+private:
+    QWidget FParent;
+};
+
+TEST(GradBoxTest, UnderNoneWhatLiesBeneathShowsThroughAndNoOldCaptionStays)
+{
+    TBoxOnBlue scene;
+    scene.Box->SetCaption(QStringLiteral("W"));
+    EXPECT_EQ(scene.NotBlueOverTheBox(), 30 * 20) << "the gradient covers the parent";
+    scene.Box->SetGradStyle(gsNone);
+    const int caption = scene.NotBlueOverTheBox();
+    EXPECT_GT(caption, 0) << "the caption is drawn";
+    EXPECT_LT(caption, 30 * 20 / 2) << "the old gradient is gone";
+    scene.Box->SetCaption(QString());
+    EXPECT_EQ(scene.NotBlueOverTheBox(), 0) << "the old caption is gone";
+    scene.Box->SetGradStyle(gsLeftRight);
+    EXPECT_EQ(scene.NotBlueOverTheBox(), 30 * 20) << "a gradient covers the parent again";
 }
 
 // Renders the caption "W" on a white box and collects the colours it used.

@@ -1,5 +1,7 @@
 #include "components/ManyBtn.h"
 
+#include "components/AutoCaptions.h"
+#include "components/CellGrid.h"
 #include "platform/Canvas.h"
 #include "platform/Exception.h"
 #include "platform/FormLoader.h"
@@ -104,74 +106,6 @@ struct TEventLog {
         };
     }
 };
-
-// ---------------------------------------------------------------------------------------
-// Caption list and grid geometry
-
-TEST(CaptionStringsTest, ReadsAndInsertsOutsideTheListAreHarmless)
-{
-    TCaptionStrings list;
-    list.Assign(QStringList{"A", "B"});
-    for (int index : {-1, 2, 1000})
-        EXPECT_EQ(list.Get(index), QString()) << index;
-    list.Insert(-1, "x");
-    list.Insert(3, "x");
-    list.Insert(2, "C");
-    EXPECT_EQ(list.ToStringList(), QStringList({"A", "B", "C"}));
-}
-
-TEST(CaptionStringsTest, DeletingAMissingEntryThrowsAndKeepsTheCount)
-{
-    for (int index : {-1, 2, 7}) {
-        SCOPED_TRACE(index);
-        TCaptionStrings list;
-        list.Assign(QStringList{"A", "B"});
-        EXPECT_THROW(list.Delete(index), EStringListError);
-        EXPECT_EQ(list.Count(), 2);
-    }
-}
-
-TEST(ManyBtnGeometryTest, RowsAndCellSizes)
-{
-    struct TCase { int Width, Height, Cells, Cols, Rows; TSize Cell; };
-    const TCase cases[] = {
-        {57, 49, 4, 2, 2, {28, 24}},  // the mix selector
-        {57, 49, 3, 2, 2, {28, 24}},  // the last grid position holds no cell
-        {40, 10, 2, 4, 1, {10, 10}},  // more columns than cells: one row
-        {57, 23, 2, 2, 1, {28, 23}},  // the text selector
-        {1, 49, 4, 2, 2, {0, 24}},    // narrower than the columns
-    };
-    for (const TCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.Width << "x" << c.Height << " cells " << c.Cells << " cols " << c.Cols);
-        EXPECT_EQ(GridRows(c.Cells, c.Cols), c.Rows);
-        EXPECT_EQ(GridCellSize(c.Width, c.Height, c.Cells, c.Cols), c.Cell);
-    }
-    EXPECT_EQ(GridCellRect(3, 2, TSize{28, 24}), Rect(0, 24, 28, 48));
-    EXPECT_EQ(GridCellRect(2, 2, TSize{28, 24}), Rect(28, 0, 56, 24));
-    EXPECT_EQ(GridArea(4, 2, TSize{28, 24}), Rect(0, 0, 56, 48));
-}
-
-TEST(ManyBtnGeometryTest, CellUnderAPoint)
-{
-    struct TCase { int X, Y; TSize Cell; std::int64_t HitCell, RunPosition; };
-    const TCase cases[] = {
-        {0, 0, {28, 24}, 1, 1},
-        {27, 23, {28, 24}, 1, 1},
-        {28, 0, {28, 24}, 2, 2},
-        {30, 30, {28, 24}, 4, 4},
-        {56, 0, {28, 24}, 0, 3},     // right of the last column: no cell, but the next row's first
-        {0, 48, {28, 24}, 5, 5},     // below the last row: a number past the cells
-        {-27, -23, {28, 24}, 1, 1},  // less than a cell left of or above the grid counts as the first
-        {-28, 30, {28, 24}, 2, 2},   // a whole cell left of the grid falls into the row before
-        {0, 0, {0, 24}, 0, 0},       // cells without width or height lie under no point
-        {5, 5, {28, 0}, 0, 0},
-    };
-    for (const TCase& c : cases) {
-        SCOPED_TRACE(testing::Message() << "(" << c.X << ", " << c.Y << ") in " << c.Cell.Width << "x" << c.Cell.Height);
-        EXPECT_EQ(GridCellAt(TPoint{c.X, c.Y}, 2, c.Cell), c.HitCell);
-        EXPECT_EQ(GridRunPositionAt(TPoint{c.X, c.Y}, 2, c.Cell), c.RunPosition);
-    }
-}
 
 // ---------------------------------------------------------------------------------------
 // Drawing

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/Strings.h"
+
+#include <QString>
+
+// The caption list of a multi-cell button. Reading outside the list gives an empty
+// caption and an insert outside 0..Count is ignored, so the button can ask for any
+// cell; deleting an entry that does not exist is still an error.
+class TCaptionStrings : public TStrings {
+public:
+    TCaptionStrings() = default;
+    TCaptionStrings(const TCaptionStrings&) = delete;
+    TCaptionStrings& operator=(const TCaptionStrings&) = delete;
+
+    QString Get(int index) const override;
+    int Count() const override { return FCount; }
+    void Clear() override;
+    void Delete(int index) override;
+    void Insert(int index, const QString& text) override;
+
+private:
+    TStringList FList;
+    int FCount = 0;
+};
