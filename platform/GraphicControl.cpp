@@ -1,5 +1,7 @@
 #include "platform/GraphicControl.h"
 
+#include "platform/BitmapImage.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -62,7 +64,7 @@ void TGraphicControl::EnsureSurface()
     FSurface.SetSize(width(), height());
     if (FSurface.Empty())
         return;
-    FSurface.Image().fill(RGBToPixel(ColorToRGB(clBtnFace)));
+    FSurface.Fill(RGBToPixel(ColorToRGB(clBtnFace)));
 }
 
 TCanvas& TGraphicControl::Canvas()
@@ -98,7 +100,7 @@ void TGraphicControl::paintEvent(QPaintEvent*)
     if (FSurface.Empty())
         return;
     QPainter painter(this);
-    painter.drawImage(0, 0, FSurface.Image());
+    painter.drawImage(0, 0, BitmapImage(FSurface));
 }
 
 void TGraphicControl::resizeEvent(QResizeEvent* event)
