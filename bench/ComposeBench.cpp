@@ -1,7 +1,5 @@
-#include "platform/BitmapImage.h"
 #include "app/LogoComposer.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -174,10 +172,6 @@ BENCHMARK(BM_MemsetLargeRasters)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv)
 {
-    // Fonts need a GUI application; the benchmarks never need a display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    QGuiApplication application(qtArgc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

@@ -294,7 +294,7 @@ TEST(ManyBtnDrawTest, FontGivenByCellHeightIsDrawnAsCharacterHeight)
     byCell->Font().SetHeight(13);
     byCharacter->Font().SetHeight(-13);
     EXPECT_EQ(BitmapImageCopy(byCell->CellImage()), BitmapImageCopy(byCharacter->CellImage()));
-    EXPECT_NE(MixSelector()->CellImage().Image(), BitmapImageCopy(byCharacter->CellImage())); // rebuilt at once
+    EXPECT_NE(BitmapImageCopy(MixSelector()->CellImage()), BitmapImageCopy(byCharacter->CellImage())); // rebuilt at once
 }
 
 TEST(ManyBtnDrawTest, PaintOnlyCopiesTheCellImageWhileTheSizeMatches)
@@ -305,10 +305,10 @@ TEST(ManyBtnDrawTest, PaintOnlyCopiesTheCellImageWhileTheSizeMatches)
     button->Canvas().FillRect(Rect(0, 0, 57, 49));
     button->Repaint();
     EXPECT_EQ(ScreenPixel(*button, 56, 48), Face);
-    EXPECT_EQ(BitmapImageCopy(button->CellImage()), MixSelector()->CellImage().Image());
+    EXPECT_EQ(BitmapImageCopy(button->CellImage()), BitmapImageCopy(MixSelector()->CellImage()));
     button->SetBounds(0, 0, 57, 50); // a new size rebuilds the image from the list
     button->Repaint();
-    EXPECT_EQ(BitmapImageCopy(button->CellImage()), MakeButton(57, 50, {"X", "B", "C", "D"}, 2)->CellImage().Image());
+    EXPECT_EQ(BitmapImageCopy(button->CellImage()), BitmapImageCopy(MakeButton(57, 50, {"X", "B", "C", "D"}, 2)->CellImage()));
 }
 
 // ---------------------------------------------------------------------------------------
