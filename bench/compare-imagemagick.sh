@@ -74,7 +74,7 @@ awk -F, -v batch="$BATCH" '
         large = median["im-large"] / median["vz-large"]
         perLogo = median["im-small"] / (median["vz-batch"] / batch)
         printf "convert / vezodev-render: small %.2f (target 2.5: %s), large %.2f (target 5: %s)\n",
-            small, small >= 2.5 ? "met" : "NOT met", large, large >= 5 ? "met" : "NOT met"
+            small, (small >= 2.5 ? "met" : "NOT met"), large, (large >= 5 ? "met" : "NOT met")
         printf "batch: %.2f ms a logo; one convert a logo / batch a logo: %.1f (target 30: %s)\n",
-            1000 * median["vz-batch"] / batch, perLogo, perLogo >= 30 ? "met" : "NOT met"
+            1000 * median["vz-batch"] / batch, perLogo, (perLogo >= 30 ? "met" : "NOT met")
     }' "$WORK/times.csv"
