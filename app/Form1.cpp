@@ -9,6 +9,7 @@
 #include "platform/Application.h"
 #include "platform/AtomicFile.h"
 #include "platform/Bevel.h"
+#include "platform/BitmapImage.h"
 #include "platform/BmpEncoder.h"
 #include "platform/ComboBoxStrings.h"
 #include "platform/CommonDialogs.h"
@@ -474,13 +475,13 @@ void TForm1::BtSaveClick()
         return;
     const QString fileName = WithBmpExtension(SaveDlg->FileName());
     SaveDlg->SetFileName(fileName);
-    SaveFileAtomically(fileName, EncodeBmp24(Img->Picture().Image()));
+    SaveFileAtomically(fileName, EncodeBmp24(Img->Picture()));
     IniGT->WriteString(QStringLiteral("Option"), QStringLiteral("SaveFile"), fileName);
 }
 
 void TForm1::BtCopyClick()
 {
-    QGuiApplication::clipboard()->setImage(Img->Picture().Image());
+    QGuiApplication::clipboard()->setImage(BitmapImageCopy(Img->Picture()));
     FSavedCaption = windowTitle();
     setWindowTitle(FSavedCaption + QString::fromUtf8(" クリップボードにコピーしました"));
     if (!Timer1->isActive())

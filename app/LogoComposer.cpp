@@ -27,9 +27,9 @@ int Saturate(long long value)
 
 TSize TLogoComposer::LogoSize(const TLogoParams& params)
 {
-    const TFontFace& face = TFontFace::For(params.Font);
-    const long long width = static_cast<long long>(face.TextWidth(params.Text)) + 2LL * params.HSpace;
-    const long long height = static_cast<long long>(face.Height()) + 2LL * params.VSpace;
+    const auto face = TFontFace::For(params.Font);
+    const long long width = static_cast<long long>(face->TextWidth(params.Text)) + 2LL * params.HSpace;
+    const long long height = static_cast<long long>(face->Height()) + 2LL * params.VSpace;
     return TSize{Saturate(width), Saturate(height)};
 }
 
@@ -45,7 +45,8 @@ void TLogoComposer::RenderTextLayer(const TLogoParams& params, TBitmap& layer)
 {
     const TSize size = LogoSize(params);
     CheckLogoSize(size);
-    layer.SetSize(size.Width, size.Height);
+    // The background fill covers every pixel: the surface need not be cleared first.
+    layer.Reshape(size.Width, size.Height);
     if (layer.Empty())
         return;
     DrawTextLayer(params, layer.Canvas(), size);
@@ -65,7 +66,8 @@ void TLogoComposer::DrawTextLayer(const TLogoParams& params, TCanvas& canvas, TS
 void TLogoComposer::RenderGradientLayer(const TLogoParams& params, int width, int height, TBitmap& layer)
 {
     CheckLogoSize(TSize{width, height});
-    layer.SetSize(width, height);
+    // The stripes cover every pixel.
+    layer.Reshape(width, height);
     if (layer.Empty())
         return;
     TGradientFill::PaintGradient(layer.Canvas(), width, height, params.TopColor, params.LastColor, GradStyleOf(params.GraType));
@@ -73,12 +75,12 @@ void TLogoComposer::RenderGradientLayer(const TLogoParams& params, int width, in
 
 void TLogoComposer::MixLayers(const TBitmap& text, const TBitmap& gradient, int mixType, TBitmap& composite)
 {
-    composite.SetSize(text.Width(), text.Height());
+    composite.Reshape(text.Width(), text.Height());
     if (composite.Empty())
         return;
     // The text layer copied plainly, then the gradient over it in the mix operation,
     // done in one pass.
-    TCanvas::CombineSurfaces(composite.Image(), text.Image(), gradient.Image(), MixOperationOf(mixType));
+    TCanvas::CombineSurfaces(composite, text, gradient, MixOperationOf(mixType));
 }
 
 void TLogoComposer::Compose(const TLogoParams& params, TLogoLayers& layers)

@@ -1,6 +1,5 @@
 #include "app/LogoComposer.h"
 
-#include <QGuiApplication>
 #include <benchmark/benchmark.h>
 
 #include <cstring>
@@ -37,7 +36,7 @@ std::int64_t RasterBytes(const TLogoParams& params)
 void BuildInto(const TLogoParams& params, TLogoLayers& layers)
 {
     TLogoComposer::Compose(params, layers);
-    benchmark::DoNotOptimize(layers.Composite.Image().constBits());
+    benchmark::DoNotOptimize(layers.Composite.Bits());
 }
 
 // What the renderer does for one logo: fresh bitmaps, sized, drawn and mixed.
@@ -97,7 +96,7 @@ void BM_TextLayerLarge(benchmark::State& state)
     for (auto _ : state) {
         TBitmap text;
         TLogoComposer::RenderTextLayer(params, text);
-        benchmark::DoNotOptimize(text.Image().constBits());
+        benchmark::DoNotOptimize(text.Bits());
     }
 }
 BENCHMARK(BM_TextLayerLarge)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -110,7 +109,7 @@ void BM_GradientLayer4000x600(benchmark::State& state)
     for (auto _ : state) {
         TBitmap gradient;
         TLogoComposer::RenderGradientLayer(params, 4000, 600, gradient);
-        benchmark::DoNotOptimize(gradient.Image().constBits());
+        benchmark::DoNotOptimize(gradient.Bits());
     }
     state.SetBytesProcessed(state.iterations() * 4000LL * 600 * 4);
 }
@@ -126,7 +125,7 @@ void BM_MixLayersLarge(benchmark::State& state)
     for (auto _ : state) {
         TBitmap composite;
         TLogoComposer::MixLayers(text, gradient, params.MixType, composite);
-        benchmark::DoNotOptimize(composite.Image().constBits());
+        benchmark::DoNotOptimize(composite.Bits());
     }
 }
 BENCHMARK(BM_MixLayersLarge)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -138,7 +137,7 @@ void BM_NewBitmapLarge(benchmark::State& state)
     const TSize size = TLogoComposer::LogoSize(LargeLogo());
     for (auto _ : state) {
         TBitmap bitmap(size.Width, size.Height);
-        benchmark::DoNotOptimize(bitmap.Image().constBits());
+        benchmark::DoNotOptimize(bitmap.Bits());
     }
 }
 BENCHMARK(BM_NewBitmapLarge)->Unit(benchmark::kMillisecond)->UseRealTime();
@@ -173,10 +172,6 @@ BENCHMARK(BM_MemsetLargeRasters)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv)
 {
-    // Fonts need a GUI application; the benchmarks never need a display.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    QGuiApplication application(qtArgc, argv);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv))
         return 1;

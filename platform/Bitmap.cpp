@@ -3,29 +3,20 @@
 #include "platform/Canvas.h"
 
 #include <cstdlib>
+#include <cwchar>
+#include <new>
 #include <sys/mman.h>
 
 namespace {
 
-constexpr qsizetype HugePage = 2 * 1024 * 1024;
-
-// A large surface gets memory aligned to, and advised for, huge pages: a fresh
-// 10 MB layer otherwise spends most of its first fill taking page faults.
-QImage NewSurface(int width, int height)
-{
-    const qsizetype bytes = qsizetype(width) * height * 4;
-    if (bytes < HugePage)
-        return QImage(width, height, QImage::Format_RGB32);
-    const qsizetype rounded = (bytes + HugePage - 1) / HugePage * HugePage;
-    void* memory = std::aligned_alloc(HugePage, rounded);
-    if (!memory)
-        return QImage(width, height, QImage::Format_RGB32);
-    madvise(memory, rounded, MADV_HUGEPAGE);
-    return QImage(static_cast<uchar*>(memory), width, height, qsizetype(width) * 4, QImage::Format_RGB32,
-                  [](void* block) { std::free(block); }, memory);
-}
+constexpr std::size_t HugePage = 2 * 1024 * 1024;
 
 } // namespace
+
+void TBitmap::TFree::operator()(std::uint32_t* bits) const
+{
+    std::free(bits);
+}
 
 TBitmap::TBitmap() = default;
 
@@ -36,30 +27,72 @@ TBitmap::TBitmap(int width, int height)
 
 TBitmap::~TBitmap() = default;
 
+// A large surface gets memory aligned to, and advised for, huge pages: a fresh 10 MB
+// layer otherwise spends most of its first fill taking page faults.
+bool TBitmap::Allocate(int width, int height)
+{
+    if (width <= 0 || height <= 0) {
+        FBits = nullptr;
+        FWidth = FHeight = 0;
+        return false;
+    }
+    const std::size_t pixels = std::size_t(width) * std::size_t(height);
+    if (pixels > FCapacity) {
+        FMemory.reset();
+        FCapacity = 0;
+        const std::size_t bytes = pixels * 4;
+        void* memory = nullptr;
+        if (bytes >= HugePage) {
+            const std::size_t rounded = (bytes + HugePage - 1) / HugePage * HugePage;
+            memory = std::aligned_alloc(HugePage, rounded);
+            if (memory)
+                madvise(memory, rounded, MADV_HUGEPAGE);
+        }
+        if (!memory)
+            memory = std::malloc(bytes);
+        if (!memory)
+            throw std::bad_alloc();
+        FMemory.reset(static_cast<std::uint32_t*>(memory));
+        FCapacity = pixels;
+    }
+    FBits = FMemory.get();
+    FWidth = width;
+    FHeight = height;
+    return true;
+}
+
 void TBitmap::SetSize(int width, int height)
 {
-    if (width == Width() && height == Height() && (!FImage.isNull() || width <= 0 || height <= 0))
+    if (width == FWidth && height == FHeight && (FBits || width <= 0 || height <= 0))
         return;
-    if (width <= 0 || height <= 0)
-        FImage = QImage();
-    else {
-        FImage = NewSurface(width, height);
-        if (!FImage.isNull())
-            FImage.fill(0xFF000000u);
-    }
+    if (Allocate(width, height))
+        Fill(0xFF000000u);
+}
+
+void TBitmap::Reshape(int width, int height)
+{
+    Allocate(width, height);
+}
+
+void TBitmap::Fill(std::uint32_t pixel)
+{
+    // wmemset fills 32-bit units with the C library's vector code.
+    static_assert(sizeof(wchar_t) == sizeof(std::uint32_t));
+    if (FBits)
+        std::wmemset(reinterpret_cast<wchar_t*>(FBits), static_cast<wchar_t>(pixel), std::size_t(FWidth) * FHeight);
 }
 
 TCanvas& TBitmap::Canvas()
 {
     if (!FCanvas)
-        FCanvas = std::make_unique<TCanvas>(&FImage);
+        FCanvas = std::make_unique<TCanvas>(this);
     return *FCanvas;
 }
 
 const TCanvas& TBitmap::Canvas() const
 {
     if (!FCanvas)
-        FCanvas = std::make_unique<TCanvas>(const_cast<QImage*>(&FImage));
+        FCanvas = std::make_unique<TCanvas>(const_cast<TBitmap*>(this));
     return *FCanvas;
 }
 

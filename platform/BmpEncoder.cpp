@@ -1,5 +1,6 @@
 #include "platform/BmpEncoder.h"
 
+#include "platform/Bitmap.h"
 #include "platform/Exception.h"
 
 #include <cstdint>
@@ -51,19 +52,18 @@ void WriteHeaders(char* target, std::int32_t width, std::int32_t height,
 }
 
 // Each stored row is B, G, R per pixel, then zeros up to the row stride.
-void WritePixels(char* target, const QImage& image, qsizetype stride)
+void WritePixels(char* target, const TBitmap& bitmap, std::size_t stride)
 {
-    const int width = image.width();
-    const int height = image.height();
-    for (int y = height - 1; y >= 0; --y) {
-        const QRgb* source = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        uchar* row = reinterpret_cast<uchar*>(target);
-        uchar* pixel = row;
+    const int width = bitmap.Width();
+    for (int y = bitmap.Height() - 1; y >= 0; --y) {
+        const std::uint32_t* source = bitmap.ScanLine(y);
+        auto* row = reinterpret_cast<unsigned char*>(target);
+        unsigned char* pixel = row;
         for (int x = 0; x < width; ++x) {
-            const QRgb rgb = source[x];
-            pixel[0] = uchar(qBlue(rgb));
-            pixel[1] = uchar(qGreen(rgb));
-            pixel[2] = uchar(qRed(rgb));
+            const std::uint32_t rgb = source[x];
+            pixel[0] = static_cast<unsigned char>(rgb);
+            pixel[1] = static_cast<unsigned char>(rgb >> 8);
+            pixel[2] = static_cast<unsigned char>(rgb >> 16);
             pixel += 3;
         }
         std::memset(pixel, 0, stride - (pixel - row));
@@ -73,18 +73,22 @@ void WritePixels(char* target, const QImage& image, qsizetype stride)
 
 } // namespace
 
-QByteArray EncodeBmp24(const QImage& image)
+void EncodeBmp24(const TBitmap& bitmap, QByteArray& bytes)
 {
-    const QImage rgb = image.format() == QImage::Format_RGB32
-        ? image
-        : image.convertToFormat(QImage::Format_RGB32);
-    const qsizetype stride = (qsizetype(rgb.width()) * 24 + 31) / 32 * 4;
-    const qsizetype imageSize = stride * rgb.height();
-    if (PixelOffset + imageSize > qsizetype(UINT32_MAX))
+    const std::size_t stride = (std::size_t(bitmap.Width()) * 24 + 31) / 32 * 4;
+    const std::size_t imageSize = stride * std::size_t(bitmap.Height());
+    if (PixelOffset + imageSize > std::size_t(UINT32_MAX))
         throw ELogoSizeError(QStringLiteral("画像が大きすぎて BMP ファイルにできません"));
+    // Every byte is written below, so the buffer is not cleared; one kept by the caller
+    // is used again without fresh pages.
+    bytes.resize(qsizetype(PixelOffset + imageSize));
+    WriteHeaders(bytes.data(), bitmap.Width(), bitmap.Height(), std::uint32_t(imageSize));
+    WritePixels(bytes.data() + PixelOffset, bitmap, stride);
+}
 
-    QByteArray bytes(PixelOffset + imageSize, Qt::Uninitialized);
-    WriteHeaders(bytes.data(), rgb.width(), rgb.height(), std::uint32_t(imageSize));
-    WritePixels(bytes.data() + PixelOffset, rgb, stride);
+QByteArray EncodeBmp24(const TBitmap& bitmap)
+{
+    QByteArray bytes;
+    EncodeBmp24(bitmap, bytes);
     return bytes;
 }

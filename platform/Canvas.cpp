@@ -1,9 +1,9 @@
 #include "platform/Canvas.h"
 
+#include "platform/Bitmap.h"
 #include "platform/DrawTextLayout.h"
 #include "platform/FontFace.h"
 
-#include <QPainter>
 #include <algorithm>
 #include <cstdlib>
 #include <cwchar>
@@ -65,14 +65,24 @@ void CombineRow(std::uint32_t* dest, const std::uint32_t* source, const std::uin
 
 } // namespace
 
-TCanvas::TCanvas(QImage* surface)
+TCanvas::TCanvas(TBitmap* surface)
     : FSurface(surface)
 {
 }
 
-const TFontFace& TCanvas::Face() const
+std::shared_ptr<const TFontFace> TCanvas::Face() const
 {
     return TFontFace::For(FFont);
+}
+
+int TCanvas::SurfaceWidth() const
+{
+    return FSurface->Width();
+}
+
+int TCanvas::SurfaceHeight() const
+{
+    return FSurface->Height();
 }
 
 void TCanvas::Changed()
@@ -83,12 +93,12 @@ void TCanvas::Changed()
 
 void TCanvas::FillSpan(int left, int top, int right, int bottom, TColor color)
 {
-    const TClip clip = ClipTo(Rect(left, top, right, bottom), FSurface->width(), FSurface->height());
+    const TClip clip = ClipTo(Rect(left, top, right, bottom), FSurface->Width(), FSurface->Height());
     if (clip.Empty())
         return;
     const std::uint32_t pixel = RGBToPixel(ColorToRGB(color));
-    const qsizetype stride = FSurface->bytesPerLine() / 4;
-    auto* row = reinterpret_cast<std::uint32_t*>(FSurface->bits()) + clip.Top * stride;
+    const std::ptrdiff_t stride = FSurface->Stride();
+    std::uint32_t* row = FSurface->ScanLine(clip.Top);
     // wmemset fills 32-bit units with the C library's vector code; std::fill of a
     // uint32_t is a scalar loop here.
     static_assert(sizeof(wchar_t) == sizeof(std::uint32_t));
@@ -138,8 +148,8 @@ void TCanvas::Polyline(std::span<const TPoint> points)
 void TCanvas::DrawLine(TPoint from, TPoint to)
 {
     const std::uint32_t pixel = RGBToPixel(ColorToRGB(FPen.Color));
-    const int width = FSurface->width();
-    const int height = FSurface->height();
+    const int width = FSurface->Width();
+    const int height = FSurface->Height();
     if (from.Y == to.Y && FPen.Style == psSolid) {
         const int left = from.X <= to.X ? from.X : to.X + 1;
         const int right = from.X <= to.X ? to.X : from.X + 1;
@@ -163,7 +173,7 @@ void TCanvas::DrawLine(TPoint from, TPoint to)
     for (int step = 0; x != to.X || y != to.Y; ++step) {
         const bool dashOn = FPen.Style != psDash || step % 24 < 18;
         if (dashOn && x >= 0 && y >= 0 && x < width && y < height)
-            reinterpret_cast<std::uint32_t*>(FSurface->scanLine(y))[x] = pixel;
+            FSurface->ScanLine(y)[x] = pixel;
         const int twice = 2 * error;
         if (twice > -dy) { error -= dy; x += sx; }
         if (twice < dx) { error += dx; y += sy; }
@@ -172,25 +182,22 @@ void TCanvas::DrawLine(TPoint from, TPoint to)
 
 void TCanvas::TextOut(int x, int y, const QString& text)
 {
-    const TFontFace& face = Face();
+    const auto face = Face();
     if (FBrush.Style() != bsClear)
-        FillSpan(x, y, x + face.TextWidth(text), y + face.Height(), FBrush.Color());
-    if (!FSurface->isNull() && !text.isEmpty()) {
-        QPainter painter(FSurface);
-        painter.setPen(QColor::fromRgb(RGBToPixel(ColorToRGB(FFont.Color()))));
-        face.DrawLine(painter, x, y, text);
-    }
+        FillSpan(x, y, x + face->TextWidth(text), y + face->Height(), FBrush.Color());
+    if (!FSurface->Empty() && !text.isEmpty())
+        face->DrawLine(*FSurface, Rect(0, 0, FSurface->Width(), FSurface->Height()), x, y, text, RGBToPixel(ColorToRGB(FFont.Color())));
     Changed();
 }
 
 int TCanvas::TextWidth(const QString& text) const
 {
-    return Face().TextWidth(text);
+    return Face()->TextWidth(text);
 }
 
 int TCanvas::TextHeight(const QString&) const
 {
-    return Face().Height();
+    return Face()->Height();
 }
 
 TSize TCanvas::TextExtent(const QString& text) const
@@ -200,36 +207,40 @@ TSize TCanvas::TextExtent(const QString& text) const
 
 int TCanvas::DrawText(const QString& text, const TRect& rect, unsigned flags)
 {
-    const TFontFace& face = Face();
-    const TDrawTextLayout layout(face, text, rect.Width(), flags);
-    if (FSurface->isNull())
+    const auto face = Face();
+    const TDrawTextLayout layout(*face, text, rect.Width(), flags);
+    if (FSurface->Empty())
         return layout.Height();
-    QPainter painter(FSurface);
-    const QColor color = QColor::fromRgb(RGBToPixel(ColorToRGB(FFont.Color())));
-    painter.setPen(color);
-    if (!(flags & DT_NOCLIP))
-        painter.setClipRect(QRect(rect.Left, rect.Top, rect.Width(), rect.Height()));
+    const std::uint32_t pixel = RGBToPixel(ColorToRGB(FFont.Color()));
+    const TRect clip = (flags & DT_NOCLIP) ? Rect(0, 0, FSurface->Width(), FSurface->Height()) : rect;
+    // Every fill below is clipped as the glyphs are.
+    const auto fill = [&](int left, int top, int width, int height, TColor color) {
+        const TClip part = ClipTo(Rect(std::max(left, clip.Left), std::max(top, clip.Top),
+                                       std::min(left + width, clip.Right), std::min(top + height, clip.Bottom)),
+                                  FSurface->Width(), FSurface->Height());
+        if (!part.Empty())
+            FillSpan(part.Left, part.Top, part.Right, part.Bottom, color);
+    };
     int y = rect.Top;
     for (const TDrawTextLayout::TLine& line : layout.Lines()) {
         for (const TDrawTextLayout::TSegment& segment : line.Segments) {
             if (FBrush.Style() != bsClear)
-                painter.fillRect(QRect(rect.Left + segment.X, y, segment.Width, face.Height()), QColor::fromRgb(RGBToPixel(ColorToRGB(FBrush.Color()))));
-            face.DrawLine(painter, rect.Left + segment.X, y, segment.Text);
+                fill(rect.Left + segment.X, y, segment.Width, face->Height(), FBrush.Color());
+            face->DrawLine(*FSurface, clip, rect.Left + segment.X, y, segment.Text, pixel);
         }
         for (const TDrawTextLayout::TUnderscore& mark : line.Underscores)
-            painter.fillRect(QRect(rect.Left + mark.X, y + face.Ascent() + 1, std::max(0, mark.Width - 1), 1), color);
-        y += face.Height();
+            fill(rect.Left + mark.X, y + face->Ascent() + 1, std::max(0, mark.Width - 1), 1, FFont.Color());
+        y += face->Height();
         if (y > rect.Bottom)
             break;
     }
-    painter.end();
     Changed();
     return layout.Height();
 }
 
 void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect)
 {
-    const QImage& from = *source.FSurface;
+    const TBitmap& from = *source.FSurface;
     int width = std::min(dest.Width(), sourceRect.Width());
     int height = std::min(dest.Height(), sourceRect.Height());
     int dx = dest.Left, dy = dest.Top, sx = sourceRect.Left, sy = sourceRect.Top;
@@ -238,14 +249,14 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& so
     const int skipY = std::max({0, -dy, -sy});
     dx += skipX; sx += skipX; width -= skipX;
     dy += skipY; sy += skipY; height -= skipY;
-    width = std::min({width, FSurface->width() - dx, from.width() - sx});
-    height = std::min({height, FSurface->height() - dy, from.height() - sy});
+    width = std::min({width, FSurface->Width() - dx, from.Width() - sx});
+    height = std::min({height, FSurface->Height() - dy, from.Height() - sy});
     if (width <= 0 || height <= 0)
         return;
-    const qsizetype destStride = FSurface->bytesPerLine() / 4;
-    const qsizetype sourceStride = from.bytesPerLine() / 4;
-    auto* destRow = reinterpret_cast<std::uint32_t*>(FSurface->bits()) + dy * destStride + dx;
-    auto* sourceRow = reinterpret_cast<const std::uint32_t*>(from.constBits()) + sy * sourceStride + sx;
+    const std::ptrdiff_t destStride = FSurface->Stride();
+    const std::ptrdiff_t sourceStride = from.Stride();
+    std::uint32_t* destRow = FSurface->ScanLine(dy) + dx;
+    const std::uint32_t* sourceRow = from.ScanLine(sy) + sx;
     for (int row = 0; row < height; ++row, destRow += destStride, sourceRow += sourceStride)
         CombineRow(destRow, sourceRow, destRow, width, FCopyMode);
     Changed();
@@ -253,23 +264,15 @@ void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& so
 
 TColor TCanvas::Pixel(int x, int y) const
 {
-    if (x < 0 || y < 0 || x >= FSurface->width() || y >= FSurface->height())
-        return clNone;
-    return PixelToRGB(reinterpret_cast<const std::uint32_t*>(FSurface->constScanLine(y))[x]);
+    return FSurface->Pixel(x, y);
 }
 
-void TCanvas::CombineSurfaces(QImage& dest, const QImage& backdrop, const QImage& source, TCopyMode mode)
+void TCanvas::CombineSurfaces(TBitmap& dest, const TBitmap& backdrop, const TBitmap& source, TCopyMode mode)
 {
-    const int width = std::min({dest.width(), backdrop.width(), source.width()});
-    const int height = std::min({dest.height(), backdrop.height(), source.height()});
+    const int width = std::min({dest.Width(), backdrop.Width(), source.Width()});
+    const int height = std::min({dest.Height(), backdrop.Height(), source.Height()});
     if (width <= 0 || height <= 0)
         return;
-    const qsizetype destStride = dest.bytesPerLine() / 4;
-    const qsizetype backdropStride = backdrop.bytesPerLine() / 4;
-    const qsizetype sourceStride = source.bytesPerLine() / 4;
-    auto* destRow = reinterpret_cast<std::uint32_t*>(dest.bits());
-    auto* backdropRow = reinterpret_cast<const std::uint32_t*>(backdrop.constBits());
-    auto* sourceRow = reinterpret_cast<const std::uint32_t*>(source.constBits());
-    for (int row = 0; row < height; ++row, destRow += destStride, backdropRow += backdropStride, sourceRow += sourceStride)
-        CombineRow(destRow, sourceRow, backdropRow, width, mode);
+    for (int row = 0; row < height; ++row)
+        CombineRow(dest.ScanLine(row), source.ScanLine(row), backdrop.ScanLine(row), width, mode);
 }

@@ -4,13 +4,14 @@
 #include "platform/Font.h"
 #include "platform/Types.h"
 
-#include <QImage>
 #include <QString>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <span>
 
+class TBitmap;
 class TFontFace;
 
 enum TPenStyle : unsigned char { psSolid, psDash, psClear };
@@ -62,11 +63,11 @@ private:
     TBrushStyle FStyle = bsSolid;
 };
 
-// A drawing surface bound to a 32-bit image: a bitmap's, or a control's backing store.
+// A drawing surface bound to a bitmap: an off-screen one, or a control's backing store.
 // Every operation clips to the surface. Colours are resolved when they are drawn.
 class TCanvas {
 public:
-    explicit TCanvas(QImage* surface);
+    explicit TCanvas(TBitmap* surface);
 
     TFont& Font() { return FFont; }
     const TFont& Font() const { return FFont; }
@@ -91,22 +92,22 @@ public:
 
     // dest := mode(source, backdrop) pixel by pixel, in one pass: what a plain copy of
     // the backdrop followed by a copy of the source in that mode gives.
-    static void CombineSurfaces(QImage& dest, const QImage& backdrop, const QImage& source, TCopyMode mode);
+    static void CombineSurfaces(TBitmap& dest, const TBitmap& backdrop, const TBitmap& source, TCopyMode mode);
 
     TColor Pixel(int x, int y) const;
-    int SurfaceWidth() const { return FSurface->width(); }
-    int SurfaceHeight() const { return FSurface->height(); }
+    int SurfaceWidth() const;
+    int SurfaceHeight() const;
 
     // Called after each drawing operation (a control shows its canvas then).
     std::function<void()> OnChange;
 
 private:
-    const TFontFace& Face() const;
+    std::shared_ptr<const TFontFace> Face() const;
     void FillSpan(int left, int top, int right, int bottom, TColor color);
     void DrawLine(TPoint from, TPoint to);
     void Changed();
 
-    QImage* FSurface;
+    TBitmap* FSurface;
     TFont FFont;
     TPen FPen;
     TBrush FBrush;

@@ -1,126 +1,312 @@
 #include "platform/FontFace.h"
 
-#include <QFont>
-#include <QHash>
-#include <QPainter>
-#include <QtEndian>
+#include "platform/Bitmap.h"
+#include "platform/FontLocator.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_MODULE_H
+#include FT_SYNTHESIS_H
+#include FT_TRUETYPE_TABLES_H
+#include FT_TYPE1_TABLES_H
+
 #include <algorithm>
+#include <cstring>
+#include <map>
+#include <unordered_map>
 
-// One realised font file at one pixel size, with its advance table in font units.
+namespace {
+
+// Fields of the font tables read at fixed offsets (big-endian, as the OpenType
+// format lays them out).
+constexpr std::size_t HeadUnitsPerEm = 18;         // head.unitsPerEm, uint16
+constexpr std::size_t HheaNumberOfHMetrics = 34;   // hhea.numberOfHMetrics, uint16
+constexpr std::size_t HmtxRecordSize = 4;          // hmtx longHorMetric {advanceWidth uint16, lsb int16}
+constexpr std::size_t Os2AvgCharWidth = 2;         // OS/2.xAvgCharWidth, int16
+constexpr std::size_t Os2StrikeoutSize = 26;       // OS/2.yStrikeoutSize, int16
+constexpr std::size_t Os2StrikeoutPosition = 28;   // OS/2.yStrikeoutPosition, int16
+constexpr std::size_t Os2WinAscent = 74;           // OS/2.usWinAscent, uint16
+constexpr std::size_t Os2WinDescent = 76;          // OS/2.usWinDescent, uint16
+constexpr std::size_t PostUnderlinePosition = 8;   // post.underlinePosition, int16
+constexpr std::size_t PostUnderlineThickness = 10; // post.underlineThickness, int16
+
+using TTable = std::vector<unsigned char>;
+
+int ReadU16(const TTable& table, std::size_t offset)
+{
+    if (offset + 2 > table.size())
+        return 0;
+    return (table[offset] << 8) | table[offset + 1];
+}
+
+int ReadS16(const TTable& table, std::size_t offset)
+{
+    return static_cast<std::int16_t>(ReadU16(table, offset));
+}
+
+FT_Library Library()
+{
+    static FT_Library library = [] {
+        FT_Library made = nullptr;
+        FT_Init_FreeType(&made);
+        // CFF outlines are drawn with stem darkening on, as the desktop's text is.
+        FT_Bool noStemDarkening = false;
+        FT_Property_Set(made, "cff", "no-stem-darkening", &noStemDarkening);
+        return made;
+    }();
+    return library;
+}
+
+// FreeType wants faces opened and closed one at a time per library.
+std::mutex& LibraryLock()
+{
+    static std::mutex lock;
+    return lock;
+}
+
+TTable LoadTable(FT_Face face, FT_ULong tag)
+{
+    FT_ULong length = 0;
+    if (!FT_IS_SFNT(face) || FT_Load_Sfnt_Table(face, tag, 0, nullptr, &length) != 0)
+        return {};
+    TTable table(length);
+    if (FT_Load_Sfnt_Table(face, tag, 0, table.data(), &length) != 0)
+        return {};
+    return table;
+}
+
+std::string CacheKey(const TFont& font)
+{
+    const bool symbol = font.Charset() == SYMBOL_CHARSET;
+    return font.Name().toStdString() + '|' + std::to_string(font.Height()) + '|' + std::to_string(font.Style())
+        + (symbol ? "|s" : "");
+}
+
+struct TGlyphBitmap {
+    int Left = 0; // from the pen to the first column
+    int Top = 0;  // from the baseline up to the first row
+    int Width = 0;
+    int Rows = 0;
+    int Pitch = 0;
+    std::vector<unsigned char> Bits; // one bit a pixel, most significant first
+};
+
+} // namespace
+
+// One font file at one pixel size, with its advance table in font units and the
+// glyph bitmaps drawn so far.
 struct TFontFace::TFace {
-    QRawFont Raw;
+    FT_Face Face = nullptr;
+    FT_CharMap UnicodeMap = nullptr;
+    FT_CharMap SymbolMap = nullptr;
+    bool SymbolAddressing = false; // byte codes may also be found at U+F000 + byte
+    bool Obliquen = false;
     int UnitsPerEm = 2048;
-    std::vector<quint16> AdvanceUnits;
+    std::vector<std::uint16_t> AdvanceUnits;
+    TTable Os2, Post;
 
-    int Advance(quint32 glyph, int em) const
+    std::mutex Lock; // FreeType's face is one thread's at a time
+    std::unordered_map<std::uint32_t, std::shared_ptr<const TGlyphBitmap>> Bitmaps;
+
+    ~TFace()
     {
-        if (AdvanceUnits.empty())
-            return qRound(Raw.advancesForGlyphIndexes(QVector<quint32>{glyph}).value(0).x());
-        const quint16 units = AdvanceUnits[std::min<std::size_t>(glyph, AdvanceUnits.size() - 1)];
+        if (Face) {
+            const std::lock_guard<std::mutex> lock(LibraryLock());
+            FT_Done_Face(Face);
+        }
+    }
+
+    int Advance(std::uint32_t glyph, int em)
+    {
+        if (AdvanceUnits.empty()) {
+            const std::lock_guard<std::mutex> lock(Lock);
+            if (!Face || FT_Load_Glyph(Face, glyph, FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO) != 0)
+                return 0;
+            return static_cast<int>((Face->glyph->advance.x + 32) >> 6);
+        }
+        const std::uint16_t units = AdvanceUnits[std::min<std::size_t>(glyph, AdvanceUnits.size() - 1)];
         return (units * em + UnitsPerEm / 2) / UnitsPerEm;
+    }
+
+    // The glyph of one character: from the Unicode map, then, in a face with a symbol
+    // map, from that map and at U+F000 + byte. Tab and no-break space take the space.
+    std::uint32_t GlyphOf(char32_t code)
+    {
+        if (!Face)
+            return 0;
+        const std::lock_guard<std::mutex> lock(Lock);
+        FT_UInt glyph = FT_Get_Char_Index(Face, code);
+        if (!glyph && (code == 0xA0 || code == 0x09)) {
+            code = 0x20;
+            glyph = FT_Get_Char_Index(Face, code);
+        }
+        if (!glyph && SymbolMap) {
+            FT_Set_Charmap(Face, SymbolMap);
+            glyph = FT_Get_Char_Index(Face, code);
+            FT_Set_Charmap(Face, UnicodeMap);
+            if (!glyph && SymbolAddressing && code < 0x100)
+                glyph = FT_Get_Char_Index(Face, code + 0xF000);
+        }
+        return glyph;
+    }
+
+    std::shared_ptr<const TGlyphBitmap> Bitmap(std::uint32_t glyph)
+    {
+        const std::lock_guard<std::mutex> lock(Lock);
+        auto& cached = Bitmaps[glyph];
+        if (cached)
+            return cached;
+        auto bitmap = std::make_shared<TGlyphBitmap>();
+        cached = bitmap;
+        if (!Face)
+            return cached;
+        FT_Int32 flags = FT_LOAD_DEFAULT | FT_LOAD_IGNORE_GLOBAL_ADVANCE_WIDTH | FT_LOAD_TARGET_MONO;
+        if (Obliquen)
+            flags |= FT_LOAD_NO_BITMAP;
+        FT_Error error = FT_Load_Glyph(Face, glyph, flags);
+        if (error && (flags & FT_LOAD_NO_BITMAP)) {
+            flags &= ~FT_LOAD_NO_BITMAP;
+            error = FT_Load_Glyph(Face, glyph, flags);
+        }
+        // A fault in the font's hinting program: its glyphs are hinted automatically.
+        if (error == FT_Err_Too_Few_Arguments || error == FT_Err_Execution_Too_Long)
+            error = FT_Load_Glyph(Face, glyph, flags | FT_LOAD_FORCE_AUTOHINT);
+        if (error)
+            return cached;
+        FT_GlyphSlot slot = Face->glyph;
+        if (Obliquen)
+            FT_GlyphSlot_Oblique(slot);
+        if (FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) != 0 || slot->bitmap.pixel_mode != FT_PIXEL_MODE_MONO)
+            return cached;
+        bitmap->Left = slot->bitmap_left;
+        bitmap->Top = slot->bitmap_top;
+        bitmap->Width = static_cast<int>(slot->bitmap.width);
+        bitmap->Rows = static_cast<int>(slot->bitmap.rows);
+        bitmap->Pitch = (bitmap->Width + 7) / 8;
+        bitmap->Bits.resize(std::size_t(bitmap->Pitch) * bitmap->Rows);
+        for (int row = 0; row < bitmap->Rows; ++row)
+            std::memcpy(bitmap->Bits.data() + std::size_t(row) * bitmap->Pitch,
+                        slot->bitmap.buffer + std::ptrdiff_t(row) * slot->bitmap.pitch, bitmap->Pitch);
+        return cached;
     }
 };
 
 namespace {
 
-int ReadU16(const QByteArray& table, int offset)
-{
-    if (offset + 2 > table.size())
-        return 0;
-    return qFromBigEndian<quint16>(table.constData() + offset);
-}
-
-int ReadS16(const QByteArray& table, int offset)
-{
-    if (offset + 2 > table.size())
-        return 0;
-    return qFromBigEndian<qint16>(table.constData() + offset);
-}
-
-int Scale(int units, int em, int unitsPerEm)
-{
-    return MulDiv(units, em, unitsPerEm);
-}
-
-void InstallSubstitutions()
-{
-    static bool installed = false;
-    if (installed)
-        return;
-    installed = true;
-    // fontconfig maps the Windows Latin faces to Liberation itself; the Japanese UI
-    // faces have no alias in Debian, so Qt is told where to find them.
-    const QString pgothic = QStringLiteral("IPAPGothic");
-    const QString gothic = QStringLiteral("IPAGothic");
-    QFont::insertSubstitution(QString::fromUtf8("ＭＳ Ｐゴシック"), pgothic);
-    QFont::insertSubstitution(QStringLiteral("MS PGothic"), pgothic);
-    QFont::insertSubstitution(QStringLiteral("MS UI Gothic"), pgothic);
-    QFont::insertSubstitution(QString::fromUtf8("ＭＳ ゴシック"), gothic);
-    QFont::insertSubstitution(QStringLiteral("MS Gothic"), gothic);
-}
-
-QFont QtFontFor(const QString& family, TFontStyles style)
-{
-    QFont font(family);
-    font.setBold(style & fsBold);
-    font.setItalic(style & fsItalic);
-    font.setKerning(false);
-    font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoFontMerging));
-    font.setHintingPreference(QFont::PreferFullHinting);
-    font.setPixelSize(64);
-    return font;
-}
-
-std::shared_ptr<TFontFace::TFace> MakeFace(const QString& family, TFontStyles style)
+// Opens the face fontconfig names for the family and style.
+std::shared_ptr<TFontFace::TFace> MakeFace(const TFontFile& file, const QString& requested, TFontStyles style)
 {
     auto face = std::make_shared<TFontFace::TFace>();
-    face->Raw = QRawFont::fromFont(QtFontFor(family, style));
-    const QByteArray head = face->Raw.fontTable("head");
-    const QByteArray hhea = face->Raw.fontTable("hhea");
-    const QByteArray hmtx = face->Raw.fontTable("hmtx");
-    face->UnitsPerEm = std::max(16, ReadU16(head, 18));
-    const int metrics = ReadU16(hhea, 34);
-    for (int i = 0; i < metrics && 4 * i + 2 <= hmtx.size(); ++i)
-        face->AdvanceUnits.push_back(static_cast<quint16>(ReadU16(hmtx, 4 * i)));
+    {
+        const std::lock_guard<std::mutex> lock(LibraryLock());
+        if (file.Path.empty() || FT_New_Face(Library(), file.Path.c_str(), file.Index, &face->Face) != 0)
+            face->Face = nullptr;
+    }
+    FT_Face ft = face->Face;
+    if (!ft)
+        return face;
+    for (int i = 0; i < ft->num_charmaps; ++i) {
+        FT_CharMap map = ft->charmaps[i];
+        switch (map->encoding) {
+        case FT_ENCODING_UNICODE:
+            face->UnicodeMap = map;
+            break;
+        case FT_ENCODING_APPLE_ROMAN:
+        case FT_ENCODING_ADOBE_LATIN_1:
+            if (!face->UnicodeMap || face->UnicodeMap->encoding != FT_ENCODING_UNICODE)
+                face->UnicodeMap = map;
+            break;
+        case FT_ENCODING_ADOBE_CUSTOM:
+        case FT_ENCODING_MS_SYMBOL:
+            if (!face->SymbolMap)
+                face->SymbolMap = map;
+            break;
+        default:
+            break;
+        }
+    }
+    FT_Set_Charmap(ft, face->UnicodeMap);
+    face->SymbolAddressing = face->SymbolMap != nullptr;
+    // A PostScript face is addressed by byte only when its family says it is a symbol face.
+    PS_FontInfoRec info;
+    if (FT_Get_PS_Font_Info(ft, &info) == 0)
+        face->SymbolAddressing = requested.contains(QLatin1String("symbol"), Qt::CaseInsensitive);
+
+    const TTable head = LoadTable(ft, FT_MAKE_TAG('h', 'e', 'a', 'd'));
+    const TTable hhea = LoadTable(ft, FT_MAKE_TAG('h', 'h', 'e', 'a'));
+    const TTable hmtx = LoadTable(ft, FT_MAKE_TAG('h', 'm', 't', 'x'));
+    face->Os2 = LoadTable(ft, FT_MAKE_TAG('O', 'S', '/', '2'));
+    face->Post = LoadTable(ft, FT_MAKE_TAG('p', 'o', 's', 't'));
+    face->UnitsPerEm = std::max(16, ReadU16(head, HeadUnitsPerEm));
+    const int metrics = ReadU16(hhea, HheaNumberOfHMetrics);
+    for (int i = 0; i < metrics && HmtxRecordSize * i + 2 <= hmtx.size(); ++i)
+        face->AdvanceUnits.push_back(static_cast<std::uint16_t>(ReadU16(hmtx, HmtxRecordSize * i)));
+
+    // A family without an italic face gets its upright glyphs slanted. A family
+    // without a bold face is drawn as it is: the desktop's text engine this replaces
+    // did not thicken such faces either (IPAPGothic and Standard Symbols PS bold were
+    // drawn regular), and logos keep their look.
+    if ((style & fsItalic) && FT_IS_SCALABLE(ft) && !(ft->style_flags & FT_STYLE_FLAG_ITALIC))
+        face->Obliquen = true;
     return face;
 }
 
-QString CacheKey(const TFont& font)
+void SetEm(TFontFace::TFace& face, int em)
 {
-    const bool symbol = font.Charset() == SYMBOL_CHARSET;
-    return font.Name() + QLatin1Char('|') + QString::number(font.Height()) + QLatin1Char('|')
-        + QString::number(font.Style()) + (symbol ? QStringLiteral("|s") : QString());
+    if (!face.Face)
+        return;
+    FT_Set_Char_Size(face.Face, FT_F26Dot6(em) * 64, FT_F26Dot6(em) * 64, 0, 0);
+}
+
+void FillClipped(TBitmap& surface, const TRect& clip, int left, int top, int right, int bottom, std::uint32_t pixel)
+{
+    left = std::max(left, clip.Left);
+    top = std::max(top, clip.Top);
+    right = std::min(right, clip.Right);
+    bottom = std::min(bottom, clip.Bottom);
+    for (int y = top; y < bottom; ++y)
+        std::fill(surface.ScanLine(y) + left, surface.ScanLine(y) + std::max(left, right), pixel);
 }
 
 } // namespace
 
-const TFontFace& TFontFace::For(const TFont& font)
+std::shared_ptr<const TFontFace> TFontFace::For(const TFont& font)
 {
-    static QHash<QString, std::shared_ptr<TFontFace>> cache;
-    const QString key = CacheKey(font);
-    auto found = cache.constFind(key);
-    if (found != cache.constEnd())
-        return **found;
+    static std::mutex lock;
+    static std::map<std::string, std::shared_ptr<const TFontFace>> cache;
+    const std::string key = CacheKey(font);
+    {
+        const std::lock_guard<std::mutex> guard(lock);
+        const auto found = cache.find(key);
+        if (found != cache.end())
+            return found->second;
+    }
+    // Made outside the lock: opening a face takes a while, and another thread making
+    // the same face at the same time only wastes that time.
+    std::shared_ptr<const TFontFace> face(new TFontFace(font));
+    const std::lock_guard<std::mutex> guard(lock);
     if (cache.size() >= 64)
-        cache.clear();
-    auto face = std::shared_ptr<TFontFace>(new TFontFace(font));
-    cache.insert(key, face);
-    return *face;
+        cache.clear(); // faces still in use live on in their holders
+    return cache.emplace(key, face).first->second;
 }
 
 TFontFace::TFontFace(const TFont& font)
     : FStyle(font.Style())
 {
-    InstallSubstitutions();
-    auto primary = MakeFace(font.Name(), FStyle);
-    const QByteArray os2 = primary->Raw.fontTable("OS/2");
-    const QByteArray post = primary->Raw.fontTable("post");
-    int winAscent = ReadU16(os2, 74);
-    int winDescent = ReadU16(os2, 76);
+    const bool bold = FStyle & fsBold;
+    const bool italic = FStyle & fsItalic;
+    const TFontFile file = TFontLocator::Shared().Find(font.Name(), bold, italic);
+    FFamily = file.Family;
+    FFamilyFound = file.Found;
+    auto primary = MakeFace(file, font.Name(), FStyle);
+    const TTable& os2 = primary->Os2;
+    const TTable& post = primary->Post;
+    int winAscent = ReadU16(os2, Os2WinAscent);
+    int winDescent = ReadU16(os2, Os2WinDescent);
     const int upem = primary->UnitsPerEm;
-    if (winAscent + winDescent == 0) {
-        winAscent = qRound(primary->Raw.ascent() * upem / primary->Raw.pixelSize());
-        winDescent = qRound(primary->Raw.descent() * upem / primary->Raw.pixelSize());
+    if (winAscent + winDescent == 0 && primary->Face) {
+        winAscent = primary->Face->ascender;
+        winDescent = -primary->Face->descender;
     }
     const int height = font.Height();
     if (height < 0)
@@ -129,13 +315,13 @@ TFontFace::TFontFace(const TFont& font)
         FEm = std::max(1, MulDiv(upem, height, winAscent + winDescent));
     else
         FEm = 16;
-    FAscent = Scale(winAscent, FEm, upem);
-    FDescent = Scale(winDescent, FEm, upem);
-    FAveCharWidth = std::max(1, Scale(ReadS16(os2, 2), FEm, upem));
-    FUnderlineThickness = std::max(1, Scale(ReadS16(post, 10), FEm, upem));
-    FUnderlineOffset = -Scale(ReadS16(post, 8), FEm, upem);
-    FStrikeOutThickness = std::max(1, Scale(ReadS16(os2, 26), FEm, upem));
-    FStrikeOutOffset = Scale(ReadS16(os2, 28), FEm, upem);
+    FAscent = MulDiv(winAscent, FEm, upem);
+    FDescent = MulDiv(winDescent, FEm, upem);
+    FAveCharWidth = std::max(1, MulDiv(ReadS16(os2, Os2AvgCharWidth), FEm, upem));
+    FUnderlineThickness = std::max(1, MulDiv(ReadS16(post, PostUnderlineThickness), FEm, upem));
+    FUnderlineOffset = -MulDiv(ReadS16(post, PostUnderlinePosition), FEm, upem);
+    FStrikeOutThickness = std::max(1, MulDiv(ReadS16(os2, Os2StrikeoutSize), FEm, upem));
+    FStrikeOutOffset = MulDiv(ReadS16(os2, Os2StrikeoutPosition), FEm, upem);
     if (post.size() < 12) {
         FUnderlineThickness = FAscent / 20 + 1;
         FUnderlineOffset = 0;
@@ -143,41 +329,49 @@ TFontFace::TFontFace(const TFont& font)
     if (os2.size() < 30)
         FStrikeOutOffset = FAscent / 2;
 
-    const QString family = primary->Raw.familyName();
     FSymbol = font.Charset() == SYMBOL_CHARSET || font.Name().compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0
-        || family.startsWith(QLatin1String("Standard Symbols"), Qt::CaseInsensitive);
-    primary->Raw.setPixelSize(FEm);
+        || FFamily.startsWith(QLatin1String("Standard Symbols"), Qt::CaseInsensitive);
+    SetEm(*primary, FEm);
     FFaces.push_back(primary);
     // Characters the face lacks come from the Japanese UI face, then from DejaVu,
     // as a Japanese desktop links fonts, instead of showing empty boxes.
     for (const QString& fallback : {QStringLiteral("IPAPGothic"), QStringLiteral("DejaVu Sans")}) {
-        if (family.compare(fallback, Qt::CaseInsensitive) != 0)
+        if (FFamily.compare(fallback, Qt::CaseInsensitive) != 0)
             FFallbackFamilies.push_back(fallback);
     }
     FFaces.resize(1 + FFallbackFamilies.size());
 }
 
-const TFontFace::TFace& TFontFace::Face(std::size_t index) const
+TFontFace::~TFontFace() = default;
+
+TFontFace::TFace& TFontFace::Face(std::size_t index) const
 {
+    const std::lock_guard<std::mutex> lock(FFacesLock);
     if (!FFaces[index]) {
-        FFaces[index] = MakeFace(FFallbackFamilies[index - 1], FStyle);
-        FFaces[index]->Raw.setPixelSize(FEm);
+        const QString& family = FFallbackFamilies[index - 1];
+        const TFontFile file = TFontLocator::Shared().Find(family, FStyle & fsBold, FStyle & fsItalic);
+        FFaces[index] = MakeFace(file, family, FStyle);
+        SetEm(*FFaces[index], FEm);
     }
     return *FFaces[index];
 }
 
-QString TFontFace::CodesFor(const QString& text) const
+std::u32string TFontFace::CodesFor(const QString& text) const
 {
-    if (!FSymbol)
-        return text;
-    // A symbol face is addressed by byte value: characters that stand for single bytes
-    // (Latin-1, or the half-width katakana the Japanese code page gives bytes A1..DF)
-    // become those byte codes.
-    QString codes = text;
-    for (QChar& c : codes) {
-        const char16_t u = c.unicode();
-        if (u >= 0xFF61 && u <= 0xFF9F)
-            c = QChar(char16_t(0xA1 + (u - 0xFF61)));
+    std::u32string codes;
+    codes.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char32_t code = text[i].unicode();
+        if (QChar::isHighSurrogate(code) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            code = QChar::surrogateToUcs4(text[i].unicode(), text[i + 1].unicode());
+            ++i;
+        }
+        // A symbol face is addressed by byte value: characters that stand for single
+        // bytes (Latin-1, or the half-width katakana the Japanese code page gives
+        // bytes A1..DF) become those byte codes.
+        if (FSymbol && code >= 0xFF61 && code <= 0xFF9F)
+            code = 0xA1 + (code - 0xFF61);
+        codes.push_back(code);
     }
     return codes;
 }
@@ -185,19 +379,19 @@ QString TFontFace::CodesFor(const QString& text) const
 TFontFace::TGlyphs TFontFace::Shape(const QString& text) const
 {
     TGlyphs result;
-    const QString codes = CodesFor(text);
-    result.Glyphs = FFaces.front()->Raw.glyphIndexesForString(codes);
-    const int count = static_cast<int>(result.Glyphs.size());
+    const std::u32string codes = CodesFor(text);
+    const std::size_t count = codes.size();
+    result.Glyphs.resize(count);
     result.FaceOfGlyph.assign(count, 0);
     result.Advances.resize(count);
-    const QList<uint> points = codes.toUcs4();
-    const bool perCodePoint = points.size() == count;
-    for (int i = 0; i < count; ++i) {
-        if (result.Glyphs[i] == 0 && perCodePoint && points[i] >= 0x20) {
+    TFace& primary = Face(0);
+    for (std::size_t i = 0; i < count; ++i) {
+        result.Glyphs[i] = primary.GlyphOf(codes[i]);
+        if (result.Glyphs[i] == 0 && codes[i] >= 0x20) {
             for (std::size_t f = 1; f < FFaces.size(); ++f) {
-                const QVector<quint32> alternative = Face(f).Raw.glyphIndexesForString(QString::fromUcs4(reinterpret_cast<const char32_t*>(&points[i]), 1));
-                if (alternative.size() == 1 && alternative[0] != 0) {
-                    result.Glyphs[i] = alternative[0];
+                const std::uint32_t alternative = Face(f).GlyphOf(codes[i]);
+                if (alternative != 0) {
+                    result.Glyphs[i] = alternative;
                     result.FaceOfGlyph[i] = static_cast<int>(f);
                     break;
                 }
@@ -210,9 +404,8 @@ TFontFace::TGlyphs TFontFace::Shape(const QString& text) const
 
 int TFontFace::TextWidth(const QString& text) const
 {
-    const TGlyphs glyphs = Shape(text);
     int width = 0;
-    for (int advance : glyphs.Advances)
+    for (int advance : Shape(text).Advances)
         width += advance;
     return width;
 }
@@ -222,42 +415,41 @@ std::vector<int> TFontFace::Advances(const QString& text) const
     return Shape(text).Advances;
 }
 
-int TFontFace::DrawLine(QPainter& painter, int x, int y, const QString& text) const
+int TFontFace::DrawLine(TBitmap& surface, const TRect& clipRect, int x, int y, const QString& text, std::uint32_t pixel) const
 {
+    const TRect clip = Rect(std::max(clipRect.Left, 0), std::max(clipRect.Top, 0),
+                            std::min(clipRect.Right, surface.Width()), std::min(clipRect.Bottom, surface.Height()));
     const TGlyphs glyphs = Shape(text);
-    const int count = static_cast<int>(glyphs.Glyphs.size());
     const int baseline = y + FAscent;
     int pen = x;
-    int start = 0;
-    while (start < count) {
-        const int face = glyphs.FaceOfGlyph[start];
-        QGlyphRun run;
-        run.setRawFont(Face(face).Raw);
-        QVector<quint32> indexes;
-        QVector<QPointF> positions;
-        int i = start;
-        for (; i < count && glyphs.FaceOfGlyph[i] == face; ++i) {
-            indexes.push_back(glyphs.Glyphs[i]);
-            positions.push_back(QPointF(pen, baseline));
-            pen += glyphs.Advances[i];
+    for (std::size_t i = 0; i < glyphs.Glyphs.size(); ++i) {
+        const auto bitmap = Face(glyphs.FaceOfGlyph[i]).Bitmap(glyphs.Glyphs[i]);
+        const int left = pen + bitmap->Left;
+        const int top = baseline - bitmap->Top;
+        pen += glyphs.Advances[i];
+        if (clip.Right <= clip.Left || clip.Bottom <= clip.Top)
+            continue;
+        const int firstRow = std::max(0, clip.Top - top);
+        const int lastRow = std::min(bitmap->Rows, clip.Bottom - top);
+        const int firstColumn = std::max(0, clip.Left - left);
+        const int lastColumn = std::min(bitmap->Width, clip.Right - left);
+        for (int row = firstRow; row < lastRow; ++row) {
+            const unsigned char* bits = bitmap->Bits.data() + std::size_t(row) * bitmap->Pitch;
+            std::uint32_t* target = surface.ScanLine(top + row) + left;
+            for (int column = firstColumn; column < lastColumn; ++column) {
+                if (bits[column >> 3] & (0x80 >> (column & 7)))
+                    target[column] = pixel;
+            }
         }
-        run.setGlyphIndexes(indexes);
-        run.setPositions(positions);
-        painter.drawGlyphRun(QPointF(0, 0), run);
-        start = i;
     }
     const int width = pen - x;
-    if (FStyle & fsUnderline)
-        DrawBar(painter, x, width, baseline + FUnderlineOffset, FUnderlineThickness);
-    if (FStyle & fsStrikeOut)
-        DrawBar(painter, x, width, baseline - FStrikeOutOffset, FStrikeOutThickness);
+    if (width > 0 && (FStyle & fsUnderline)) {
+        const int top = baseline + FUnderlineOffset - FUnderlineThickness / 2;
+        FillClipped(surface, clip, x, top, x + width, top + FUnderlineThickness, pixel);
+    }
+    if (width > 0 && (FStyle & fsStrikeOut)) {
+        const int top = baseline - FStrikeOutOffset - FStrikeOutThickness / 2;
+        FillClipped(surface, clip, x, top, x + width, top + FStrikeOutThickness, pixel);
+    }
     return width;
-}
-
-void TFontFace::DrawBar(QPainter& painter, int x, int width, int centreY, int thickness) const
-{
-    if (width <= 0)
-        return;
-    const int top = centreY - thickness / 2;
-    painter.fillRect(QRect(x, top, width, thickness), painter.pen().color());
 }

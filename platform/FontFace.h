@@ -1,23 +1,28 @@
 #pragma once
 
 #include "platform/Font.h"
+#include "platform/Types.h"
 
-#include <QGlyphRun>
-#include <QRawFont>
 #include <QString>
-#include <QVector>
+#include <cstdint>
 #include <memory>
+#include <mutex>
 #include <vector>
 
-class QPainter;
+class TBitmap;
 
 // A font realised the way the old Windows text calls realised it: metrics from the
-// face's OS/2 Windows ascent and descent, advances rounded per glyph, no kerning and
-// no ligatures. All metrics are in whole pixels. Faces are cached; For() hands out a
-// shared one.
+// face's OS/2 Windows ascent and descent, advances rounded per glyph from the face's
+// own advance table, no kerning and no ligatures. Glyphs are FreeType's hinted
+// monochrome bitmaps. All metrics are in whole pixels. Faces are cached and shared;
+// a face may be used from several threads at once.
 class TFontFace {
 public:
-    static const TFontFace& For(const TFont& font);
+    static std::shared_ptr<const TFontFace> For(const TFont& font);
+
+    ~TFontFace();
+    TFontFace(const TFontFace&) = delete;
+    TFontFace& operator=(const TFontFace&) = delete;
 
     int Em() const { return FEm; }
     int Ascent() const { return FAscent; }
@@ -25,34 +30,40 @@ public:
     int Height() const { return FAscent + FDescent; }
     int AveCharWidth() const { return FAveCharWidth; }
     bool IsSymbol() const { return FSymbol; }
+    // The family realised, and whether it is the one asked for (or its stand-in).
+    const QString& Family() const { return FFamily; }
+    bool FamilyFound() const { return FFamilyFound; }
 
     // Sum of the glyph advances of the text set as one line.
     int TextWidth(const QString& text) const;
     // Advance of every character (code point) of the text, in order.
     std::vector<int> Advances(const QString& text) const;
-    // Draws one line with the top-left of its cell at (x, y) in the painter's pen colour,
-    // underline and strike-out bars included. Returns the line's width.
-    int DrawLine(QPainter& painter, int x, int y, const QString& text) const;
+    // Draws one line with the top-left of its cell at (x, y) in the 0xFFRRGGBB pixel
+    // value, underline and strike-out bars included, inside the clip rectangle (which
+    // the surface also limits). Returns the line's width.
+    int DrawLine(TBitmap& surface, const TRect& clip, int x, int y, const QString& text, std::uint32_t pixel) const;
 
     struct TFace;
 
 private:
     struct TGlyphs {
         std::vector<int> FaceOfGlyph; // index into FFaces
-        QVector<quint32> Glyphs;
+        std::vector<std::uint32_t> Glyphs;
         std::vector<int> Advances;
     };
 
-    TFontFace(const TFont& font);
+    explicit TFontFace(const TFont& font);
     TGlyphs Shape(const QString& text) const;
-    QString CodesFor(const QString& text) const;
-    void DrawBar(QPainter& painter, int x, int width, int centreY, int thickness) const;
+    std::u32string CodesFor(const QString& text) const;
 
-    const TFace& Face(std::size_t index) const;
+    TFace& Face(std::size_t index) const;
 
     // The face itself first, then the fallbacks, each made when first needed.
+    mutable std::mutex FFacesLock;
     mutable std::vector<std::shared_ptr<TFace>> FFaces;
     std::vector<QString> FFallbackFamilies;
+    QString FFamily;
+    bool FFamilyFound = true;
     int FEm = 0;
     int FAscent = 0;
     int FDescent = 0;

@@ -1,5 +1,7 @@
 #include "platform/GraphicControl.h"
 
+#include "platform/BitmapImage.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -64,14 +66,13 @@ void TGraphicControl::EnsureSurface()
 }
 
 // An opaque surface starts in the face colour and keeps what is drawn on it; a
-// see-through one holds premultiplied alpha and starts every paint transparent.
+// see-through one starts every paint transparent (alpha 0) and is shown with
+// premultiplied alpha, so only what the control draws (always opaque) covers the parent.
 void TGraphicControl::ClearSurface()
 {
-    QImage& image = FSurface.Image();
-    if (image.isNull())
+    if (FSurface.Empty())
         return;
-    image.reinterpretAsFormat(FSeeThrough ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
-    image.fill(FSeeThrough ? 0u : RGBToPixel(ColorToRGB(clBtnFace)));
+    FSurface.Fill(FSeeThrough ? 0u : RGBToPixel(ColorToRGB(clBtnFace)));
 }
 
 void TGraphicControl::SetSeeThrough(bool seeThrough)
@@ -120,7 +121,7 @@ void TGraphicControl::paintEvent(QPaintEvent*)
     if (FSurface.Empty())
         return;
     QPainter painter(this);
-    painter.drawImage(0, 0, FSurface.Image());
+    painter.drawImage(0, 0, FSeeThrough ? BitmapImageWithAlpha(FSurface) : BitmapImage(FSurface));
 }
 
 void TGraphicControl::resizeEvent(QResizeEvent* event)

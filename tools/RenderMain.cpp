@@ -2,17 +2,23 @@
 #include "platform/AtomicFile.h"
 #include "platform/BmpEncoder.h"
 #include "platform/Exception.h"
+#include "platform/FontFace.h"
 #include "tools/RenderOptions.h"
+#include "tools/RenderPng.h"
 #include "tools/SettingsLogo.h"
 #include "tools/ShellWords.h"
 
-#include <QBuffer>
 #include <QFile>
-#include <QGuiApplication>
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
-#include <algorithm>
+#include <mutex>
 #include <new>
+#include <set>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -30,44 +36,45 @@ void PrintError(const QString& message)
     Print(stderr, QStringLiteral("vezodev-render: %1\n").arg(message));
 }
 
-// Qt warns while it starts up about things a renderer without a display never uses
-// (a missing XDG_RUNTIME_DIR, for one); a run that succeeds keeps standard error empty.
-void DropStartupWarning(QtMsgType type, const QMessageLogContext&, const QString& message)
-{
-    if (type == QtCriticalMsg || type == QtFatalMsg)
-        PrintError(message);
-}
+// What one logo's run leaves for the standard streams, printed in line order.
+struct TLineReport {
+    QString Out;
+    QString Err;
+    int Status = ExitDone;
+};
+
+// The rasters and the file buffer of one thread, kept from one logo to the next so
+// that a batch does not take fresh memory (and its page faults) for every logo.
+struct TWorkspace {
+    TLogoLayers Layers;
+    QByteArray Bytes;
+};
 
 // The raster the options ask for. Only the layers it needs are drawn.
-QImage RenderLayer(const TRenderOptions& options, TSize size)
+const TBitmap& RenderLayer(const TRenderOptions& options, TSize size, TWorkspace& work)
 {
     const TLogoParams& logo = options.Logo;
-    TBitmap text, gradient;
     switch (options.Layer) {
     case rlText:
-        TLogoComposer::RenderTextLayer(logo, text);
-        return text.Image();
+        TLogoComposer::RenderTextLayer(logo, work.Layers.Text);
+        return work.Layers.Text;
     case rlGradient:
-        TLogoComposer::RenderGradientLayer(logo, size.Width, size.Height, gradient);
-        return gradient.Image();
+        TLogoComposer::RenderGradientLayer(logo, size.Width, size.Height, work.Layers.Gradient);
+        return work.Layers.Gradient;
     case rlComposite:
         break;
     }
-    TLogoLayers layers;
-    TLogoComposer::Compose(logo, layers);
-    return layers.Composite.Image();
+    TLogoComposer::Compose(logo, work.Layers);
+    return work.Layers.Composite;
 }
 
-QByteArray Encode(const QImage& image, TImageFormat format)
+const QByteArray& Encode(const TBitmap& bitmap, TImageFormat format, TWorkspace& work)
 {
     if (format == ifBmp)
-        return EncodeBmp24(image);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
-        throw Exception(QStringLiteral("the PNG encoder failed"));
-    return bytes;
+        EncodeBmp24(bitmap, work.Bytes);
+    else
+        work.Bytes = EncodeRenderPng(bitmap);
+    return work.Bytes;
 }
 
 // The options with a settings file's logo as their base, when they name one.
@@ -78,57 +85,136 @@ TRenderOptions WithSettings(const TRenderOptions& options)
     return options.OverBase(ReadSettingsLogo(*options.IniPath, options.StyleName));
 }
 
-int Run(const TRenderOptions& options, TFileSync sync = fsNow)
+// A family that is not installed falls back to a default face; the user is told.
+void ReportMissingFont(const TRenderOptions& options, const QString& where, TLineReport& report)
 {
+    const auto face = TFontFace::For(options.Logo.Font);
+    if (!face->FamilyFound())
+        report.Err += QStringLiteral("vezodev-render: %1font '%2' not found, using '%3'\n")
+                          .arg(where, options.Logo.Font.Name(), face->Family());
+}
+
+void Run(const TRenderOptions& options, TWorkspace& work, TLineReport& report, const QString& where = {},
+         TFileSync sync = fsNow)
+{
+    ReportMissingFont(options, where, report);
     const TSize size = TLogoComposer::LogoSize(options.Logo);
-    if (options.PrintSize) {
-        Print(stdout, QStringLiteral("%1 x %2\n").arg(size.Width).arg(size.Height));
-        std::fflush(stdout);
-    }
+    if (options.PrintSize)
+        report.Out += QStringLiteral("%1 x %2\n").arg(size.Width).arg(size.Height);
     if (options.OutputPath.isEmpty())
-        return ExitDone;
+        return;
     TLogoComposer::CheckLogoSize(size);
     if (size.Width <= 0 || size.Height <= 0)
         throw Exception(QStringLiteral("the logo is empty (%1 x %2); nothing written").arg(size.Width).arg(size.Height));
-    SaveFileAtomically(options.OutputPath, Encode(RenderLayer(options, size), options.Format), sync);
-    return ExitDone;
+    const QByteArray& bytes = Encode(RenderLayer(options, size, work), options.Format, work);
+    SaveFileAtomically(options.OutputPath, bytes, sync);
+}
+
+// One line of a batch file: its options parsed and its logo written.
+TLineReport RunLine(const QString& line, const QString& where, TWorkspace& work)
+{
+    TLineReport report;
+    const auto fail = [&](const QString& message, int status) {
+        report.Err += QStringLiteral("vezodev-render: %1\n").arg(where + message);
+        report.Status = status;
+    };
+    try {
+        const TRenderOptions options = TRenderOptions::Parse(SplitShellWords(line));
+        if (!options.BatchPath.isEmpty() || options.Help || options.Jobs)
+            throw EUsageError(QStringLiteral("--batch, --jobs and --help do not go in a batch line"));
+        Run(WithSettings(options), work, report, where, fsDeferred);
+    } catch (const EUsageError& error) {
+        fail(error.Message(), ExitBadArgument);
+    } catch (const EShellWordsError& error) {
+        fail(error.Message(), ExitBadArgument);
+    } catch (const Exception& error) {
+        fail(error.Message(), ExitFailed);
+    } catch (const std::bad_alloc&) {
+        fail(QStringLiteral("out of memory"), ExitFailed);
+    }
+    return report;
+}
+
+struct TBatchLine {
+    QString Text;
+    QString Where;
+};
+
+// Two lines writing the same file must write it in their order.
+bool OutputsRepeat(const std::vector<TBatchLine>& lines)
+{
+    std::set<QString> outputs;
+    for (const TBatchLine& line : lines) {
+        try {
+            const TRenderOptions options = TRenderOptions::Parse(SplitShellWords(line.Text));
+            if (!options.OutputPath.isEmpty() && !outputs.insert(options.OutputPath).second)
+                return true;
+        } catch (const Exception&) {
+            // The line is reported when it runs.
+        }
+    }
+    return false;
 }
 
 // Renders every line of a batch file; a bad line is reported with its number and the
-// others still render. The status is the worst of the lines'.
-int RunBatch(const QString& batchPath)
+// others still render. The status is the worst of the lines'. Lines are rendered by
+// `jobs` threads; what each line prints comes out in line order, as one thread would
+// print it.
+int RunBatch(const QString& batchPath, int jobs)
 {
     QFile file(batchPath);
     if (!file.open(QIODevice::ReadOnly)) {
         PrintError(QStringLiteral("--batch: cannot read '%1' (%2)").arg(batchPath, file.errorString()));
         return ExitBadArgument;
     }
-    const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
-    int worst = ExitDone;
-    for (qsizetype index = 0; index < lines.size(); ++index) {
-        const QString line = lines[index].trimmed();
-        if (line.isEmpty() || line.startsWith(u'#'))
-            continue;
-        const QString where = QStringLiteral("%1:%2: ").arg(batchPath).arg(index + 1);
-        try {
-            const TRenderOptions options = TRenderOptions::Parse(SplitShellWords(line));
-            if (!options.BatchPath.isEmpty() || options.Help)
-                throw EUsageError(QStringLiteral("--batch and --help do not go in a batch line"));
-            Run(WithSettings(options), fsDeferred);
-        } catch (const EUsageError& error) {
-            PrintError(where + error.Message());
-            worst = std::max(worst, ExitBadArgument);
-        } catch (const EShellWordsError& error) {
-            PrintError(where + error.Message());
-            worst = std::max(worst, ExitBadArgument);
-        } catch (const Exception& error) {
-            PrintError(where + error.Message());
-            worst = std::max(worst, ExitFailed);
-        } catch (const std::bad_alloc&) {
-            PrintError(where + QStringLiteral("out of memory"));
-            worst = std::max(worst, ExitFailed);
-        }
+    const QStringList texts = QString::fromUtf8(file.readAll()).split(u'\n');
+    std::vector<TBatchLine> lines;
+    for (qsizetype index = 0; index < texts.size(); ++index) {
+        const QString line = texts[index].trimmed();
+        if (!line.isEmpty() && !line.startsWith(u'#'))
+            lines.push_back(TBatchLine{line, QStringLiteral("%1:%2: ").arg(batchPath).arg(index + 1)});
     }
+    if (jobs <= 0)
+        jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    jobs = std::min<int>(jobs, static_cast<int>(lines.size()));
+    if (jobs > 1 && OutputsRepeat(lines))
+        jobs = 1;
+
+    std::vector<TLineReport> reports(lines.size());
+    std::vector<char> done(lines.size(), 0);
+    std::mutex lock;
+    std::condition_variable finished;
+    std::atomic<std::size_t> next{0};
+    const auto work = [&] {
+        TWorkspace workspace;
+        for (std::size_t index; (index = next++) < lines.size();) {
+            TLineReport report = RunLine(lines[index].Text, lines[index].Where, workspace);
+            const std::lock_guard<std::mutex> guard(lock);
+            reports[index] = std::move(report);
+            done[index] = 1;
+            finished.notify_one();
+        }
+    };
+    std::vector<std::thread> threads;
+    for (int i = 1; i < jobs; ++i)
+        threads.emplace_back(work);
+    if (jobs <= 1)
+        work();
+    int worst = ExitDone;
+    for (std::size_t index = 0; index < lines.size(); ++index) {
+        TLineReport report;
+        {
+            std::unique_lock<std::mutex> guard(lock);
+            finished.wait(guard, [&] { return done[index] != 0; });
+            report = std::move(reports[index]);
+        }
+        Print(stdout, report.Out);
+        std::fflush(stdout);
+        Print(stderr, report.Err);
+        worst = std::max(worst, report.Status);
+    }
+    for (std::thread& thread : threads)
+        thread.join();
     // Each logo went out without its own flush; one sync makes them all durable.
     SyncFileSystems();
     return worst;
@@ -138,8 +224,7 @@ int RunBatch(const QString& batchPath)
 
 int main(int argc, char** argv)
 {
-    // Arguments are read as UTF-8 whatever the locale, and before the application
-    // object exists, so a bad argument costs no start-up of Qt's GUI layer.
+    // Arguments are read as UTF-8 whatever the locale.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.push_back(QString::fromUtf8(argv[i]));
@@ -154,8 +239,7 @@ int main(int argc, char** argv)
         Print(stdout, TRenderOptions::HelpText());
         return ExitDone;
     }
-    // The settings file is read before Qt starts too: a missing file or style is a
-    // bad argument.
+    // A missing settings file or style is a bad argument.
     if (options.BatchPath.isEmpty()) {
         try {
             options = WithSettings(options);
@@ -168,28 +252,32 @@ int main(int argc, char** argv)
         }
     }
 
-    // Fonts need a GUI application, but never a display. Qt is given no arguments of
-    // ours, so that it cannot take "-platform" or "-reverse" from a logo's text.
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    int qtArgc = 1;
-    const QtMessageHandler qtMessages = qInstallMessageHandler(DropStartupWarning);
-    QGuiApplication application(qtArgc, argv);
-    qInstallMessageHandler(qtMessages);
-    // With no plugin folders, QImage writes PNG with its built-in encoder; otherwise it
-    // loads every image-format plugin (GIF, ICO, JPEG) first to ask whether it writes PNG.
-    QCoreApplication::setLibraryPaths({});
     int status = ExitFailed;
     try {
-        status = options.BatchPath.isEmpty() ? Run(options) : RunBatch(options.BatchPath);
+        if (options.BatchPath.isEmpty()) {
+            TWorkspace work;
+            TLineReport report;
+            try {
+                Run(options, work, report);
+                status = ExitDone;
+            } catch (...) {
+                Print(stdout, report.Out);
+                Print(stderr, report.Err);
+                throw;
+            }
+            Print(stdout, report.Out);
+            Print(stderr, report.Err);
+        } else {
+            status = RunBatch(options.BatchPath, options.Jobs);
+        }
     } catch (const Exception& error) {
         PrintError(error.Message());
     } catch (const std::bad_alloc&) {
         PrintError(QStringLiteral("out of memory"));
     }
     // The file is in place or the error reported: nothing is left to do. Tearing down
-    // the application (its font database, fonts and platform plugin) would only give
-    // back memory the kernel reclaims at exit anyway, and takes a seventh of a small
-    // logo's run, so the process ends here.
+    // the font caches would only give back memory the kernel reclaims at exit anyway,
+    // so the process ends here.
     std::fflush(stdout);
     std::_Exit(status);
 }

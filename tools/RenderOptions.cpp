@@ -197,6 +197,10 @@ const TOptionRow OptionTable[] = {
              Refuse(n, v, QStringLiteral("a file name"));
          o.BatchPath = v;
      }},
+    {"--jobs", "-j", "N", "with --batch: render N lines at a time, 1..256 (default:\n"
+                          "the number of processors); what is written and printed\n"
+                          "is the same as one at a time, in line order",
+     [](TRenderOptions& o, const QString& n, const QString& v) { o.Jobs = ReadInteger(n, v, 1, TRenderOptions::MaxJobs); }},
     {"--print-size", nullptr, nullptr, "print the logo's size as \"W x H\" on standard output,\n"
                                        "even for a logo too large to draw",
      [](TRenderOptions& o, const QString&, const QString&) { o.PrintSize = true; }},
@@ -252,10 +256,12 @@ TRenderOptions TRenderOptions::Parse(const QStringList& arguments)
         options.FGiven.emplace_back(name, value);
     }
     if (!options.BatchPath.isEmpty()) {
-        if (options.FGiven.size() != 1)
-            throw EUsageError(QStringLiteral("--batch takes no other options"));
+        if (options.FGiven.size() != (options.Jobs ? 2u : 1u))
+            throw EUsageError(QStringLiteral("--batch takes no other options but --jobs"));
         return options;
     }
+    if (options.Jobs)
+        throw EUsageError(QStringLiteral("--jobs goes with --batch only"));
     if (options.StyleName && !options.IniPath)
         throw EUsageError(QStringLiteral("--style needs --ini FILE"));
     if (options.OutputPath.isEmpty() && !options.PrintSize && !options.Help)

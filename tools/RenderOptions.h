@@ -22,6 +22,7 @@ class EUsageError : public Exception { using Exception::Exception; };
 struct TRenderOptions {
     static constexpr int MaxFontHeight = 32767; // no taller text fits a logo
     static constexpr int MaxSpace = 100;        // the window's margin limit
+    static constexpr int MaxJobs = 256;
 
     TLogoParams Logo = DefaultLogo();
     TRenderLayer Layer = rlComposite;
@@ -32,6 +33,7 @@ struct TRenderOptions {
     std::optional<QString> IniPath;   // a settings file whose logo is the base
     std::optional<QString> StyleName; // a style of that file
     QString BatchPath;                // a file of option lines, one logo a line
+    int Jobs = 0;                     // lines of a batch rendered at a time; 0: one a processor
 
     // The window's default logo with the text "Vezodev".
     static TLogoParams DefaultLogo();

@@ -1,3 +1,4 @@
+#include "platform/BitmapImage.h"
 #include "Form1TestSupport.h"
 
 #include "components/GradBox.h"
@@ -69,7 +70,7 @@ protected:
         params.Text = text;
         TBitmap layer;
         TLogoComposer::RenderTextLayer(params, layer);
-        return layer.Image();
+        return BitmapImageCopy(layer);
     }
 
     // The window refused a logo: one size error naming a size over the limits, and the
@@ -85,7 +86,7 @@ protected:
         EXPECT_TRUE(size.Width > TLogoComposer::MaxSide || size.Height > TLogoComposer::MaxSide
                     || static_cast<long long>(size.Width) * size.Height > TLogoComposer::MaxPixels);
         EXPECT_EQ(form.windowTitle(), caption);
-        EXPECT_TRUE(form.Img->Picture().Image() == composite) << "the last good logo stays";
+        EXPECT_TRUE(BitmapImageCopy(form.Img->Picture()) == composite) << "the last good logo stays";
     }
 
     static void LeaveField(TSpinEdit& edit)
@@ -121,7 +122,7 @@ TEST_F(BadInputTest, TextsOfNoneOneAndTenThousandCharactersGiveALogoOrTheSizeErr
         if (c.FontPixels > 0)
             ChooseFont(form, QStringLiteral("Arial"), c.FontPixels);
         const QString caption = form.windowTitle();
-        const QImage composite = form.Img->Picture().Image();
+        const QImage composite = BitmapImageCopy(form.Img->Picture());
         Apply(form, c.Text);
         EXPECT_EQ(form.Edit1->text(), c.Text) << "the field keeps the text";
         const TSize size = TLogoComposer::LogoSize(form.CurrentParams());
@@ -242,7 +243,7 @@ TEST_F(BadInputTest, ATwoThousandPixelFontGivesALogoOrTheSizeError)
         ASSERT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
         ExpectConsistent(form);
         const QString caption = form.windowTitle();
-        const QImage composite = form.Img->Picture().Image();
+        const QImage composite = BitmapImageCopy(form.Img->Picture());
         Apply(form, c.Text);
         const TSize size = TLogoComposer::LogoSize(form.CurrentParams());
         if (c.TooLarge) {
@@ -306,7 +307,7 @@ TEST_F(BadInputTest, AHugeTypedMarginIsRefusedAsTooLargeAndTheLastLogoStays)
 {
     TForm1& form = Open();
     const QString caption = form.windowTitle();
-    const QImage composite = form.Img->Picture().Image();
+    const QImage composite = BitmapImageCopy(form.Img->Picture());
     form.EdHs->SetText(QStringLiteral("2147483647"));
     ExpectRefused(form, caption, composite);
     LeaveField(*form.EdHs);

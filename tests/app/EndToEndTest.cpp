@@ -1,3 +1,4 @@
+#include "platform/BitmapImage.h"
 #include "app/LogoComposer.h"
 
 #include <QDir>
@@ -52,7 +53,7 @@ bool Shows(const QImage& screen, const TBitmap& bitmap, int left, int top)
 {
     for (int y = 0; y < bitmap.Height(); ++y)
         for (int x = 0; x < bitmap.Width(); ++x)
-            if ((screen.pixel(left + x, top + y) & 0xFFFFFFu) != (bitmap.Image().pixel(x, y) & 0xFFFFFFu))
+            if ((screen.pixel(left + x, top + y) & 0xFFFFFFu) != (BitmapImageCopy(bitmap).pixel(x, y) & 0xFFFFFFu))
                 return false;
     return true;
 }

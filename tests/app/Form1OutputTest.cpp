@@ -1,3 +1,4 @@
+#include "platform/BitmapImage.h"
 #include "Form1TestSupport.h"
 #include "TestFiles.h"
 
@@ -70,7 +71,7 @@ TEST_F(Form1OutputTest, SavingWritesTheCompositeAsABmpOfTheCaptionsSize)
     const QImage image(saved);
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(form.windowTitle(), TForm1::SizeCaption(image.width(), image.height()));
-    EXPECT_TRUE(image.convertToFormat(QImage::Format_RGB32) == form.Img->Picture().Image());
+    EXPECT_TRUE(image.convertToFormat(QImage::Format_RGB32) == BitmapImageCopy(form.Img->Picture()));
     EXPECT_EQ(form.SaveDlg->FileName(), saved);
     EXPECT_EQ(form.IniGT->ReadString(QStringLiteral("Option"), QStringLiteral("SaveFile"), QString()), saved);
     EXPECT_TRUE(FErrors.isEmpty());
@@ -138,7 +139,7 @@ TEST_F(Form1OutputTest, CopyPutsTheLogoOnTheClipboardAndShowsAStatusForOneSecond
     QElapsedTimer shown;
     shown.start();
     form.BtCopyClick();
-    EXPECT_TRUE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32) == form.Img->Picture().Image());
+    EXPECT_TRUE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32) == BitmapImageCopy(form.Img->Picture()));
     EXPECT_EQ(form.windowTitle(), sizeCaption + QString::fromUtf8(" クリップボードにコピーしました"));
     EXPECT_TRUE(form.Timer1->isActive());
     // A second copy while the status shows does not restart the timer.
@@ -167,11 +168,11 @@ TEST_F(Form1OutputTest, ABuildDuringTheStatusSecondIsUndoneByTheTick)
 TEST_F(Form1OutputTest, DoubleClickingTheCompositeDoesNothing)
 {
     TForm1& form = Open();
-    const QImage before = form.Img->Picture().Image();
+    const QImage before = BitmapImageCopy(form.Img->Picture());
     const QString caption = form.windowTitle();
     QTest::mouseDClick(form.Img, Qt::LeftButton);
     EXPECT_EQ(form.windowTitle(), caption);
-    EXPECT_TRUE(form.Img->Picture().Image() == before);
+    EXPECT_TRUE(BitmapImageCopy(form.Img->Picture()) == before);
     EXPECT_TRUE(FErrors.isEmpty());
 }
 

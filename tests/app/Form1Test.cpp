@@ -1,3 +1,4 @@
+#include "platform/BitmapImage.h"
 #include "Form1TestSupport.h"
 
 #include "components/GradBox.h"
@@ -241,7 +242,7 @@ TEST_F(Form1Fixture, ColourDialogsSetBackgroundAndGradientColours)
 TEST_F(Form1Fixture, ATooLargeLogoIsRefusedAndTheLastGoodOneStays)
 {
     TForm1& form = Open();
-    const QImage before = form.Img->Picture().Image();
+    const QImage before = BitmapImageCopy(form.Img->Picture());
     const QString caption = form.windowTitle();
     TFontDialog::Answerer = [](TFontDialog& dialog) {
         dialog.Font().SetHeight(-2000);
@@ -252,7 +253,7 @@ TEST_F(Form1Fixture, ATooLargeLogoIsRefusedAndTheLastGoodOneStays)
     ASSERT_EQ(FErrors.size(), 1);
     EXPECT_TRUE(FErrors[0].startsWith(QString::fromUtf8("ロゴが大きすぎます")));
     EXPECT_EQ(form.windowTitle(), caption);
-    EXPECT_TRUE(form.Img->Picture().Image() == before);
+    EXPECT_TRUE(BitmapImageCopy(form.Img->Picture()) == before);
 }
 
 TEST_F(Form1Fixture, AboutTextHasFiveLinesStartingWithTheVersion)

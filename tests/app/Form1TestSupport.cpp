@@ -1,3 +1,4 @@
+#include "platform/BitmapImage.h"
 #include "Form1TestSupport.h"
 
 #include "components/ManyBtn.h"
@@ -82,5 +83,5 @@ void Form1Fixture::ExpectConsistent(TForm1& form)
     // A margin typed below zero can make a side negative; the panes are then empty.
     EXPECT_EQ(form.width(), std::max(size.Width, 0) + 216);
     EXPECT_EQ(form.height(), std::max(253, 3 * std::max(size.Height, 0) + 24));
-    EXPECT_TRUE(form.Img->Picture().Image() == composite.Image()) << "the composite differs from the composer's";
+    EXPECT_TRUE(BitmapImageCopy(form.Img->Picture()) == BitmapImageCopy(composite)) << "the composite differs from the composer's";
 }

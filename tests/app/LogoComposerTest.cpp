@@ -1,3 +1,4 @@
+#include "platform/BitmapImage.h"
 #include "app/LogoComposer.h"
 
 #include "platform/Exception.h"
@@ -95,8 +96,8 @@ TEST(LogoComposerTest, DirectionChangesTheGradientButNotTheTextLayer)
     params.GraType = 3;
     TLogoLayers up;
     Build(params, up);
-    EXPECT_EQ(down.Text.Image(), up.Text.Image());
-    EXPECT_NE(down.Gradient.Image(), up.Gradient.Image());
+    EXPECT_EQ(BitmapImageCopy(down.Text), BitmapImageCopy(up.Text));
+    EXPECT_NE(BitmapImageCopy(down.Gradient), BitmapImageCopy(up.Gradient));
     EXPECT_EQ(up.Gradient.Pixel(0, 0), 0xFFFFFFu - down.Gradient.Pixel(0, 0) + 0x000000u);
 }
 

@@ -1,3 +1,4 @@
+#include "platform/BitmapImage.h"
 #include "components/ManyBtn.h"
 
 #include "components/AutoCaptions.h"
@@ -226,8 +227,8 @@ TEST(ManyBtnDrawTest, FontGivenByCellHeightIsDrawnAsCharacterHeight)
     const auto byCharacter = MixSelector();
     byCell->Font().SetHeight(13);
     byCharacter->Font().SetHeight(-13);
-    EXPECT_EQ(byCell->CellImage().Image(), byCharacter->CellImage().Image());
-    EXPECT_NE(MixSelector()->CellImage().Image(), byCharacter->CellImage().Image()); // rebuilt at once
+    EXPECT_EQ(BitmapImageCopy(byCell->CellImage()), BitmapImageCopy(byCharacter->CellImage()));
+    EXPECT_NE(BitmapImageCopy(MixSelector()->CellImage()), BitmapImageCopy(byCharacter->CellImage())); // rebuilt at once
 }
 
 TEST(ManyBtnDrawTest, PaintOnlyCopiesTheCellImageWhileTheSizeMatches)
@@ -238,10 +239,10 @@ TEST(ManyBtnDrawTest, PaintOnlyCopiesTheCellImageWhileTheSizeMatches)
     button->Canvas().FillRect(Rect(0, 0, 57, 49));
     button->Repaint();
     EXPECT_EQ(ScreenPixel(*button, 56, 48), Face);
-    EXPECT_EQ(button->CellImage().Image(), MixSelector()->CellImage().Image());
+    EXPECT_EQ(BitmapImageCopy(button->CellImage()), BitmapImageCopy(MixSelector()->CellImage()));
     button->SetBounds(0, 0, 57, 50); // a new size rebuilds the image from the list
     button->Repaint();
-    EXPECT_EQ(button->CellImage().Image(), MakeButton(57, 50, {"X", "B", "C", "D"}, 2)->CellImage().Image());
+    EXPECT_EQ(BitmapImageCopy(button->CellImage()), BitmapImageCopy(MakeButton(57, 50, {"X", "B", "C", "D"}, 2)->CellImage()));
 }
 
 // ---------------------------------------------------------------------------------------
@@ -680,7 +681,7 @@ TEST_F(ManyBtnFormTest, StoredCaptionsSurviveTheSettersThatFollowThem)
     built->SetMarginErase(false);
     Button->Repaint();
     built->Repaint();
-    EXPECT_EQ(Button->CellImage().Image(), built->CellImage().Image());
+    EXPECT_EQ(BitmapImageCopy(Button->CellImage()), BitmapImageCopy(built->CellImage()));
 }
 
 TEST_F(ManyBtnFormTest, TextSelectorLoadsAsStored)
@@ -715,13 +716,13 @@ TEST_F(ManyBtnFormTest, FCaptionsOnlyReplacesTheList)
 {
     const auto button = MixSelector(true);
     button->SetSelectedCell(2);
-    const QImage before = button->CellImage().Image();
+    const QImage before = BitmapImageCopy(button->CellImage());
     EXPECT_TRUE(button->setProperty("FCaptions", QStringList{"1", "2"}));
     EXPECT_EQ(button->Captions().ToStringList(), QStringList({"1", "2"}));
     EXPECT_EQ(button->Cells(), 4);
     EXPECT_EQ(button->SelectedCell(), 2);
     EXPECT_EQ(button->Caption(), "B");
-    EXPECT_EQ(button->CellImage().Image(), before);
+    EXPECT_EQ(BitmapImageCopy(button->CellImage()), before);
 }
 
 } // namespace

@@ -2,11 +2,13 @@
 #include "platform/DrawTextLayout.h"
 #include "platform/FontFace.h"
 
+#include <QStringList>
+
 #include <gtest/gtest.h>
 
 namespace {
 
-const TFontFace& Arial()
+std::shared_ptr<const TFontFace> Arial()
 {
     TFont font;
     font.SetName(QStringLiteral("Arial"));
@@ -28,13 +30,14 @@ QStringList LineTexts(const TDrawTextLayout& layout)
 
 TEST(DrawTextLayoutTest, LineBreaksAreCrLfLfCrAndEachAlone)
 {
-    const TDrawTextLayout layout(Arial(), QStringLiteral("a\r\nb\n\rc\rd\ne\r\rf"), 1000, DT_WORDBREAK);
+    const TDrawTextLayout layout(*Arial(), QStringLiteral("a\r\nb\n\rc\rd\ne\r\rf"), 1000, DT_WORDBREAK);
     EXPECT_EQ(LineTexts(layout), (QStringList{"a|", "b|", "c|", "d|", "e|", "", "f|"}));
 }
 
 TEST(DrawTextLayoutTest, WordBreakKeepsAFittingBlankAndConsumesOneAtTheBreak)
 {
-    const TFontFace& face = Arial();
+    const auto held = Arial();
+    const TFontFace& face = *held;
     const int width = face.TextWidth(QStringLiteral("aaa bb"));
     const TDrawTextLayout layout(face, QStringLiteral("aaa bb cc"), width, DT_WORDBREAK);
     EXPECT_EQ(LineTexts(layout), (QStringList{"aaa bb|", "cc|"}));
@@ -46,15 +49,16 @@ TEST(DrawTextLayoutTest, WordBreakKeepsAFittingBlankAndConsumesOneAtTheBreak)
 
 TEST(DrawTextLayoutTest, AWordWiderThanTheLineStandsAloneUncut)
 {
-    const TDrawTextLayout layout(Arial(), QStringLiteral("x verylongword y"), 20, DT_WORDBREAK);
+    const TDrawTextLayout layout(*Arial(), QStringLiteral("x verylongword y"), 20, DT_WORDBREAK);
     EXPECT_EQ(LineTexts(layout), (QStringList{"x |", "verylongword|", "y|"}));
-    const TDrawTextLayout unwrapped(Arial(), QStringLiteral("x verylongword y"), 20, 0);
+    const TDrawTextLayout unwrapped(*Arial(), QStringLiteral("x verylongword y"), 20, 0);
     EXPECT_EQ(unwrapped.Lines().size(), 1u);
 }
 
 TEST(DrawTextLayoutTest, TabsMoveToMultiplesOfEightAverageWidths)
 {
-    const TFontFace& face = Arial();
+    const auto held = Arial();
+    const TFontFace& face = *held;
     const TDrawTextLayout layout(face, QStringLiteral("a\tb\t\tc"), 1000, DT_EXPANDTABS);
     const auto& segments = layout.Lines().at(0).Segments;
     ASSERT_EQ(segments.size(), 3u);
@@ -66,7 +70,8 @@ TEST(DrawTextLayoutTest, TabsMoveToMultiplesOfEightAverageWidths)
 
 TEST(DrawTextLayoutTest, AmpersandsUnderlineTheNextCharacter)
 {
-    const TFontFace& face = Arial();
+    const auto held = Arial();
+    const TFontFace& face = *held;
     const TDrawTextLayout layout(face, QStringLiteral("a&bc&&d&"), 1000, 0);
     EXPECT_EQ(LineTexts(layout), (QStringList{"abc&d&|"}));
     const auto& marks = layout.Lines().at(0).Underscores;

@@ -32,7 +32,8 @@ TEST(FontFaceTest, MetricsFollowTheWindowsAscentAndDescentOfTheSubstituteFaces)
     };
     for (const TMetricsCase& c : cases) {
         SCOPED_TRACE(std::string(c.Name) + " " + std::to_string(c.Height));
-        const TFontFace& face = TFontFace::For(MakeFont(c.Name, c.Height, c.Style));
+        const auto held = TFontFace::For(MakeFont(c.Name, c.Height, c.Style));
+        const TFontFace& face = *held;
         EXPECT_EQ(face.Ascent(), c.Ascent);
         EXPECT_EQ(face.Descent(), c.Descent);
         EXPECT_EQ(face.Height(), c.Ascent + c.Descent);
@@ -41,7 +42,8 @@ TEST(FontFaceTest, MetricsFollowTheWindowsAscentAndDescentOfTheSubstituteFaces)
 
 TEST(FontFaceTest, TextWidthIsTheSumOfRoundedAdvancesWithoutKerning)
 {
-    const TFontFace& face = TFontFace::For(MakeFont("Times New Roman", -29, fsBold));
+    const auto held = TFontFace::For(MakeFont("Times New Roman", -29, fsBold));
+    const TFontFace& face = *held;
     EXPECT_EQ(face.TextWidth(QStringLiteral("Vezodev")), 106);
     EXPECT_EQ(face.TextWidth(QString()), 0);
     int sum = 0;
@@ -52,7 +54,8 @@ TEST(FontFaceTest, TextWidthIsTheSumOfRoundedAdvancesWithoutKerning)
 
 TEST(FontFaceTest, SymbolFaceTakesByteCodesForTheArrows)
 {
-    const TFontFace& face = TFontFace::For(MakeFont("Symbol", -13));
+    const auto held = TFontFace::For(MakeFont("Symbol", -13));
+    const TFontFace& face = *held;
     EXPECT_TRUE(face.IsSymbol());
     // Up and down arrows are 603/1000 em, left and right 987/1000 em.
     EXPECT_EQ(face.TextWidth(QString(QChar(0xDF))), 8);

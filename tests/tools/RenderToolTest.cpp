@@ -1,3 +1,4 @@
+#include "platform/BitmapImage.h"
 #include "app/LogoComposer.h"
 #include "platform/AtomicFile.h"
 #include "platform/ShiftJis.h"
@@ -57,10 +58,10 @@ QImage ComposedLayer(const TLogoParams& params, const QString& layer)
     TLogoLayers layers;
     TLogoComposer::Compose(params, layers);
     if (layer == QLatin1String("text"))
-        return layers.Text.Image();
+        return BitmapImageCopy(layers.Text);
     if (layer == QLatin1String("gradient"))
-        return layers.Gradient.Image();
-    return layers.Composite.Image();
+        return BitmapImageCopy(layers.Gradient);
+    return BitmapImageCopy(layers.Composite);
 }
 
 TEST(RenderToolTest, ExitStatusTellsSuccessFailureAndBadArguments)

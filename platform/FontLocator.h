@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+// A font file chosen for a family and style.
+struct TFontFile {
+    std::string Path;
+    int Index = 0;       // the face within the file
+    QString Family;      // the family the file belongs to
+    bool Found = true;   // false: the family is not installed and a default stands in
+};
+
+// Finds font files through fontconfig, with the Windows names the program meets
+// mapped to the faces that stand in for them. Answers are kept in a small per-user
+// cache file, so that a start whose fonts and configuration have not changed does not
+// pay for fontconfig reading its whole configuration. The cache records the
+// modification times of fontconfig's configuration files and font folders and is
+// rebuilt when any of them changes; an answer whose file has gone is never used. A
+// cache that cannot be read or written only costs the time of asking fontconfig.
+// Thread-safe.
+class TFontLocator {
+public:
+    // cachePath empty: no cache file, every first question goes to fontconfig.
+    explicit TFontLocator(std::string cachePath);
+
+    // The program's locator, caching in $XDG_CACHE_HOME/vezodev (~/.cache when unset).
+    static TFontLocator& Shared();
+
+    TFontFile Find(const QString& family, bool bold, bool italic);
+
+private:
+    struct TStamp {
+        std::string Path;
+        std::string Time; // modification time, or "-" for a path that does not exist
+    };
+
+    void Load();
+    void Save() const;
+    void TakeStamps();
+    TFontFile Ask(const QString& family, bool bold, bool italic);
+
+    std::string FCachePath;
+    std::mutex FLock;
+    bool FLoaded = false;
+    bool FStampsTaken = false; // the stamps describe fontconfig as this process found it
+    std::vector<TStamp> FStamps;
+    std::map<std::string, TFontFile> FAnswers;
+};

@@ -1,0 +1,197 @@
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "TestFiles.h"
+
+#include <sys/stat.h>
+#include <utime.h>
+
+// The renderer's font lookups through its per-user cache, and batches rendered by
+// several threads, each seen from outside as a user sees them.
+namespace {
+
+struct TRun {
+    int ExitCode = -1;
+    QByteArray Out;
+    QByteArray Err;
+};
+
+TRun Render(const QStringList& arguments, const QProcessEnvironment& environment, const QString& folder = {})
+{
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    if (!folder.isEmpty())
+        process.setWorkingDirectory(folder);
+    process.start(QStringLiteral(VEZODEV_RENDER), arguments);
+    TRun run;
+    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
+        return run;
+    run.ExitCode = process.exitCode();
+    run.Out = process.readAllStandardOutput();
+    run.Err = process.readAllStandardError();
+    return run;
+}
+
+// A home of its own: the cache under XDG_CACHE_HOME, user fonts under XDG_DATA_HOME.
+class RenderFontCacheTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(Home.isValid());
+        ASSERT_TRUE(QDir().mkpath(Home.filePath("data/fonts")));
+        Environment.insert("XDG_CACHE_HOME", Home.filePath("cache"));
+        Environment.insert("XDG_DATA_HOME", Home.filePath("data"));
+        Environment.remove("FONTCONFIG_FILE");
+    }
+
+    QString CachePath() const { return Home.filePath("cache/vezodev/fonts.cache"); }
+
+    // The logo every case draws: a Latin face with a Japanese fallback.
+    QByteArray Logo(const QString& name, QByteArray* errors = nullptr)
+    {
+        const TRun run = Render({"--font", "Times New Roman", "--text", QString::fromUtf8("Cache 日本"), "-o",
+                                 Home.filePath(name)}, Environment);
+        EXPECT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+        if (errors)
+            *errors = run.Err;
+        return ReadAll(Home.filePath(name));
+    }
+
+    // Identity of the cache file: a rewrite puts a new file in its place.
+    QString CacheIdentity() const
+    {
+        struct stat info;
+        if (stat(CachePath().toLocal8Bit().constData(), &info) != 0)
+            return QStringLiteral("none");
+        return QStringLiteral("%1/%2.%3").arg(info.st_ino).arg(info.st_mtim.tv_sec).arg(info.st_mtim.tv_nsec);
+    }
+
+    QTemporaryDir Home;
+    QProcessEnvironment Environment = QProcessEnvironment::systemEnvironment();
+};
+
+TEST_F(RenderFontCacheTest, AbsentCacheIsWrittenAndAFreshOneIsUsedAsItIs)
+{
+    const QByteArray reference = Logo("first.bmp");
+    ASSERT_TRUE(QFileInfo::exists(CachePath()));
+    const QString written = CacheIdentity();
+    EXPECT_EQ(Logo("second.bmp"), reference);
+    EXPECT_EQ(CacheIdentity(), written) << "a cache that is still right is not written again";
+}
+
+TEST_F(RenderFontCacheTest, ATouchedFontFolderMakesTheCacheStale)
+{
+    const QByteArray reference = Logo("first.bmp");
+    const QString written = CacheIdentity();
+    ASSERT_TRUE(ReadAll(CachePath()).contains(Home.filePath("data/fonts").toUtf8())) << "the user font folder is watched";
+    const QByteArray folder = Home.filePath("data/fonts").toLocal8Bit();
+    const utimbuf later{time(nullptr) + 100, time(nullptr) + 100};
+    ASSERT_EQ(utime(folder.constData(), &later), 0);
+    EXPECT_EQ(Logo("second.bmp"), reference);
+    EXPECT_NE(CacheIdentity(), written) << "the stale cache is rebuilt";
+}
+
+TEST_F(RenderFontCacheTest, AnUnreadableOrUnwritableCacheIsNoError)
+{
+    const QByteArray reference = Logo("first.bmp");
+    ASSERT_TRUE(QFile::remove(CachePath()));
+    // A folder where the file should be: it can be neither read nor replaced.
+    ASSERT_TRUE(QDir().mkpath(CachePath()));
+    QByteArray errors;
+    EXPECT_EQ(Logo("second.bmp", &errors), reference);
+    EXPECT_TRUE(errors.isEmpty()) << errors.toStdString();
+    // Garbage in the file: fontconfig is asked and the file made right.
+    ASSERT_TRUE(QDir(CachePath()).removeRecursively());
+    WriteAll(CachePath(), QByteArray("\x00\xFF garbage\nstamp\tx\n", 19));
+    EXPECT_EQ(Logo("third.bmp", &errors), reference);
+    EXPECT_TRUE(errors.isEmpty()) << errors.toStdString();
+    EXPECT_TRUE(ReadAll(CachePath()).startsWith("vezodev font cache"));
+}
+
+TEST_F(RenderFontCacheTest, AnAnswerWhoseFileHasGoneIsNotTrusted)
+{
+    const QByteArray reference = Logo("first.bmp");
+    // Point the cached answer for Liberation Serif Bold at a copy, then delete the copy.
+    const QByteArray cache = ReadAll(CachePath());
+    const qsizetype at = cache.indexOf("LiberationSerif-Bold.ttf");
+    ASSERT_GE(at, 0) << cache.toStdString();
+    const qsizetype start = cache.lastIndexOf('\t', at) + 1;
+    const QByteArray original = cache.mid(start, at + 24 - start);
+    const QString copy = Home.filePath("copy.ttf");
+    ASSERT_TRUE(QFile::copy(QString::fromUtf8(original), copy));
+    QByteArray pointed = cache;
+    pointed.replace(original, copy.toUtf8());
+    // Keep the cache's own time stamps valid: only the answer changes.
+    WriteAll(CachePath(), pointed);
+    EXPECT_EQ(Logo("through-copy.bmp"), reference);
+    ASSERT_TRUE(QFile::remove(copy));
+    EXPECT_EQ(Logo("after-delete.bmp"), reference);
+    EXPECT_FALSE(ReadAll(CachePath()).contains(copy.toUtf8()));
+}
+
+TEST(RenderFontsTest, AMissingFamilyFallsBackAndIsNamedOnStandardError)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const TRun missing = Render({"--font", "No Such Family 42", "--text", "Ab", "-o", folder.filePath("m.bmp")}, environment);
+    EXPECT_EQ(missing.ExitCode, 0);
+    EXPECT_EQ(missing.Err, "vezodev-render: font 'No Such Family 42' not found, using 'DejaVu Sans'\n");
+    const TRun dejaVu = Render({"--font", "DejaVu Sans", "--text", "Ab", "-o", folder.filePath("d.bmp")}, environment);
+    EXPECT_TRUE(dejaVu.Err.isEmpty()) << dejaVu.Err.toStdString();
+    EXPECT_EQ(ReadAll(folder.filePath("m.bmp")), ReadAll(folder.filePath("d.bmp")));
+    // A stand-in the program knows, or one fontconfig's aliases give, is no missing font.
+    for (const char* name : {"Times New Roman", "Arial", "ＭＳ Ｐゴシック", "Symbol"}) {
+        const TRun known = Render({"--font", QString::fromUtf8(name), "--print-size"}, environment);
+        EXPECT_TRUE(known.Err.isEmpty()) << name << ": " << known.Err.toStdString();
+    }
+}
+
+TEST(RenderJobsTest, ParallelBatchWritesAndPrintsWhatASequentialOneDoes)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    QByteArray lines;
+    for (int i = 0; i < 24; ++i) {
+        if (i == 11)
+            lines += "--mix E -o bad.bmp\n";            // a bad argument in the middle
+        if (i == 17)
+            lines += "--font 'Missing Face Q' -o q.bmp\n"; // a note, not an error
+        lines += QStringLiteral("--text 'Logo %1 ロゴ' --font-height %2 --print-size --direction %3 -o out%1.bmp\n")
+                     .arg(i).arg(9 + 3 * i).arg(1 + i % 4).toUtf8();
+    }
+    lines += "-o missing-folder/x.bmp\n";
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    QList<TRun> runs;
+    QList<QList<QByteArray>> outputs;
+    for (const char* jobs : {"1", "4"}) {
+        const QString sub = folder.filePath(QString::fromLatin1(jobs));
+        ASSERT_TRUE(QDir().mkpath(sub));
+        WriteAll(sub + "/batch.txt", lines);
+        runs.push_back(Render({"--batch", "batch.txt", "--jobs", jobs}, environment, sub));
+        QList<QByteArray> files;
+        for (int i = 0; i < 24; ++i)
+            files.push_back(ReadAll(sub + QStringLiteral("/out%1.bmp").arg(i)));
+        files.push_back(ReadAll(sub + "/q.bmp"));
+        outputs.push_back(files);
+    }
+    EXPECT_EQ(runs[0].ExitCode, 2);
+    EXPECT_EQ(runs[1].ExitCode, runs[0].ExitCode);
+    EXPECT_EQ(runs[1].Out, runs[0].Out);
+    EXPECT_EQ(runs[1].Err, runs[0].Err);
+    EXPECT_TRUE(runs[0].Err.contains("batch.txt:12: --mix: 'E'")) << runs[0].Err.toStdString();
+    EXPECT_LT(runs[0].Err.indexOf("batch.txt:12:"), runs[0].Err.indexOf("batch.txt:19: font 'Missing Face Q'"));
+    EXPECT_EQ(runs[0].Out.count('\n'), 24);
+    for (qsizetype i = 0; i < outputs[0].size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_TRUE(outputs[0][i].startsWith("BM"));
+        EXPECT_EQ(outputs[1][i], outputs[0][i]);
+    }
+}
+
+} // namespace
