@@ -2,17 +2,20 @@
 #include "platform/AtomicFile.h"
 #include "platform/BmpEncoder.h"
 #include "platform/Exception.h"
+#include "platform/PngEncoder.h"
 #include "tools/RenderOptions.h"
 #include "tools/SettingsLogo.h"
 #include "tools/ShellWords.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <new>
+#include <unistd.h>
 
 namespace {
 
@@ -38,36 +41,47 @@ void DropStartupWarning(QtMsgType type, const QMessageLogContext&, const QString
         PrintError(message);
 }
 
-// The raster the options ask for. Only the layers it needs are drawn.
-QImage RenderLayer(const TRenderOptions& options, TSize size)
+// The raster the options ask for, drawn into layers. Only the layers it needs are
+// drawn, except for a transparent background, whose pixels the text layer decides.
+const TBitmap& RenderLayer(const TRenderOptions& options, TSize size, TLogoLayers& layers)
 {
     const TLogoParams& logo = options.Logo;
-    TBitmap text, gradient;
-    switch (options.Layer) {
-    case rlText:
-        TLogoComposer::RenderTextLayer(logo, text);
-        return text.Image();
-    case rlGradient:
-        TLogoComposer::RenderGradientLayer(logo, size.Width, size.Height, gradient);
-        return gradient.Image();
-    case rlComposite:
-        break;
+    if (!options.Transparent) {
+        switch (options.Layer) {
+        case rlText:
+            TLogoComposer::RenderTextLayer(logo, layers.Text);
+            return layers.Text;
+        case rlGradient:
+            TLogoComposer::RenderGradientLayer(logo, size.Width, size.Height, layers.Gradient);
+            return layers.Gradient;
+        case rlComposite:
+            break;
+        }
     }
-    TLogoLayers layers;
     TLogoComposer::Compose(logo, layers);
-    return layers.Composite.Image();
+    switch (options.Layer) {
+    case rlText: return layers.Text;
+    case rlGradient: return layers.Gradient;
+    case rlComposite: break;
+    }
+    return layers.Composite;
 }
 
-QByteArray Encode(const QImage& image, TImageFormat format)
+QByteArray Encode(const TRenderOptions& options, const TBitmap& image, const TLogoLayers& layers)
 {
-    if (format == ifBmp)
-        return EncodeBmp24(image);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.save(&buffer, "PNG"))
-        throw Exception(QStringLiteral("the PNG encoder failed"));
-    return bytes;
+    if (options.Format == ifBmp)
+        return EncodeBmp24(image.Image());
+    if (options.Transparent)
+        return EncodePng(image, TLogoComposer::TransparentBackground(options.Logo, layers.Text));
+    return EncodePng(image);
+}
+
+// Writes all of bytes to standard output.
+void WriteStandardOutput(const QByteArray& bytes)
+{
+    if (std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout) != std::size_t(bytes.size())
+        || std::fflush(stdout) != 0)
+        throw EWriteError(QStringLiteral("standard output: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
 }
 
 // The options with a settings file's logo as their base, when they name one.
@@ -90,7 +104,12 @@ int Run(const TRenderOptions& options, TFileSync sync = fsNow)
     TLogoComposer::CheckLogoSize(size);
     if (size.Width <= 0 || size.Height <= 0)
         throw Exception(QStringLiteral("the logo is empty (%1 x %2); nothing written").arg(size.Width).arg(size.Height));
-    const QByteArray bytes = Encode(RenderLayer(options, size), options.Format);
+    TLogoLayers layers;
+    const QByteArray bytes = Encode(options, RenderLayer(options, size, layers), layers);
+    if (options.ToStandardOutput()) {
+        WriteStandardOutput(bytes);
+        return ExitDone;
+    }
     try {
         SaveFileAtomically(options.OutputPath, bytes, sync);
     } catch (const EWriteError& error) {
@@ -118,8 +137,10 @@ int RunBatch(const QString& batchPath)
         const QString where = QStringLiteral("%1:%2: ").arg(batchPath).arg(index + 1);
         try {
             const TRenderOptions options = TRenderOptions::Parse(SplitShellWords(line));
-            if (!options.BatchPath.isEmpty() || options.Help)
-                throw EUsageError(QStringLiteral("--batch and --help do not go in a batch line"));
+            if (!options.BatchPath.isEmpty() || options.Help || options.Version)
+                throw EUsageError(QStringLiteral("--batch, --help and --version do not go in a batch line"));
+            if (options.ToStandardOutput())
+                throw EUsageError(QStringLiteral("-o - does not go in a batch line"));
             Run(WithSettings(options), fsDeferred);
         } catch (const EUsageError& error) {
             PrintError(where + error.Message());
@@ -160,6 +181,15 @@ int main(int argc, char** argv)
         Print(stdout, TRenderOptions::HelpText());
         return ExitDone;
     }
+    if (options.Version) {
+        Print(stdout, TRenderOptions::VersionText());
+        return ExitDone;
+    }
+    // An image is no text for a terminal to show.
+    if (options.ToStandardOutput() && isatty(STDOUT_FILENO)) {
+        PrintError(QStringLiteral("-o -: standard output is a terminal; redirect it to a file or a pipe"));
+        return ExitBadArgument;
+    }
     // The settings file is read before Qt starts too: a missing file or style is a
     // bad argument.
     if (options.BatchPath.isEmpty()) {
@@ -181,9 +211,6 @@ int main(int argc, char** argv)
     const QtMessageHandler qtMessages = qInstallMessageHandler(DropStartupWarning);
     QGuiApplication application(qtArgc, argv);
     qInstallMessageHandler(qtMessages);
-    // With no plugin folders, QImage writes PNG with its built-in encoder; otherwise it
-    // loads every image-format plugin (GIF, ICO, JPEG) first to ask whether it writes PNG.
-    QCoreApplication::setLibraryPaths({});
     int status = ExitFailed;
     try {
         status = options.BatchPath.isEmpty() ? Run(options) : RunBatch(options.BatchPath);
