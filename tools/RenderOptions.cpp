@@ -5,6 +5,7 @@
 #include "platform/IntegerSyntax.h"
 
 #include <QColor>
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -87,7 +88,7 @@ TColor ReadColor(const QString& option, const QString& value)
     if (!value.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
         if (const std::optional<TColor> named = NamedColor(value))
             return *named;
-        if (!value.isEmpty() && value.front().isLetter())
+        if (!value.isEmpty() && std::all_of(value.cbegin(), value.cend(), [](QChar ch) { return ch.isLetter(); }))
             throw EUsageError(QStringLiteral("%1: unknown colour name '%2'").arg(option, value));
         Refuse(option, value, expected);
     }
