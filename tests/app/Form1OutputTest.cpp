@@ -126,8 +126,9 @@ TEST_F(Form1OutputTest, PngSavesHoldTheCompositeAndTransparentOnesClearTheBackgr
                     ASSERT_EQ(image.pixel(x, y), composite.pixel(x, y)) << x << "," << y;
                 }
             }
-        if (type == stTransparentPng)
+        if (type == stTransparentPng) {
             EXPECT_GT(cleared, image.width() * 4) << "the margins at least are clear";
+        }
     }
     EXPECT_TRUE(FErrors.isEmpty());
 }
