@@ -189,3 +189,28 @@ TEST(MessageDialogsTest, InputQueryReturnsTypedTextOnOkAndKeepsValueOnEscape)
         EXPECT_EQ(value, ok ? " 新しい名前 " : "元の名前");
     }
 }
+
+TEST(MessageDialogsTest, MessageWithHelpIsTrueOnlyForItsHelpButton)
+{
+    enum TAnswer { ClickHelp, ClickOk, PressEscapeKey };
+    struct Case { TAnswer Answer; bool Result; };
+    const Case cases[] = {{ClickHelp, true}, {ClickOk, false}, {PressEscapeKey, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Answer);
+        WhenModalShown([&](QDialog& shown) {
+            switch (c.Answer) {
+            case ClickHelp:
+                ASSERT_NE(ButtonWithText(shown, "ヘルプ"), nullptr);
+                ButtonWithText(shown, "ヘルプ")->click();
+                break;
+            case ClickOk:
+                ButtonWithText(shown, "OK")->click();
+                break;
+            case PressEscapeKey:
+                PressEscape(shown);
+                break;
+            }
+        });
+        EXPECT_EQ(ShowMessageWithHelp(nullptr, "Vezodev", "Vezodev 0.2"), c.Result);
+    }
+}
