@@ -102,7 +102,7 @@ TEST(MessageDialogsTest, MessageWindowsCarryIconButtonsDefaultAndEscape)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Kind);
-        const TMessageRequest request{c.Kind, "題", "一行目\r\n二行目 <b>", c.Buttons, {}, 0};
+        const TMessageRequest request{c.Kind, "題", "一行目\r\n二行目 <b>", c.Buttons, {}, 0, {}, false};
         std::unique_ptr<QDialog> window(CreateMessageWindow(request, nullptr));
         auto* box = qobject_cast<QMessageBox*>(window.get());
         ASSERT_NE(box, nullptr);
@@ -126,7 +126,7 @@ TEST(MessageDialogsTest, MessageWindowsCarryIconButtonsDefaultAndEscape)
 
 TEST(MessageDialogsTest, InputWindowHoldsSelectedTextWithinLimit)
 {
-    const TMessageRequest request{mkInput, "スタイル追加", "スタイル名", {"OK", "ｷｬﾝｾﾙ"}, "既定のスタイル", 4};
+    const TMessageRequest request{mkInput, "スタイル追加", "スタイル名", {"OK", "ｷｬﾝｾﾙ"}, "既定のスタイル", 4, {}, false};
     std::unique_ptr<QDialog> window(CreateMessageWindow(request, nullptr));
     auto* edit = window->findChild<QLineEdit*>();
     auto* prompt = window->findChild<QLabel*>();
