@@ -20,6 +20,7 @@
 #include "platform/Label.h"
 #include "platform/MessageDialogs.h"
 #include "platform/PaintBox.h"
+#include "platform/PngEncoder.h"
 #include "platform/SpinEdit.h"
 
 #include <QAction>
@@ -174,7 +175,7 @@ void TForm1::CreateComponents()
     ClDlg = std::make_unique<TColorDialog>();
     FntDlg = std::make_unique<TFontDialog>();
     SaveDlg = std::make_unique<TSaveDialog>();
-    SaveDlg->SetFilter(QString::fromUtf8("bmpファイル|*.bmp"));
+    SaveDlg->SetFilter(QString::fromUtf8("BMP ファイル|*.bmp|PNG ファイル|*.png|PNG ファイル 透明な背景|*.png"));
     IniGT = new TIniGT(this, FProgramFile);
     IniGT->SetDefaultDir(ddApplication);
     IniGT->SetFence(fnNone);
@@ -375,7 +376,8 @@ QString TForm1::AboutText()
 
 void TForm1::SpeedButton3Click()
 {
-    ShowMessageDialog(this, TApplication::Instance().Title(), AboutText());
+    if (ShowMessageWithHelp(this, TApplication::Instance().Title(), AboutText()))
+        TApplication::Instance().HelpContext(1);
 }
 
 TLogoParams TForm1::CurrentParams() const
@@ -469,13 +471,35 @@ QString TForm1::WithBmpExtension(const QString& fileName)
     return (hasExtension ? fileName.left(dot) : fileName) + QStringLiteral(".bmp");
 }
 
+QString TForm1::WithSaveExtension(const QString& fileName, int filterIndex)
+{
+    if (fileName.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+        return fileName;
+    const QString bmp = WithBmpExtension(fileName);
+    if (filterIndex == stBmp || fileName.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive))
+        return bmp;
+    return bmp.chopped(4) + QStringLiteral(".png");
+}
+
+// The composite in the format of the file name; a transparent background only where
+// the user chose that type.
+QByteArray TForm1::EncodeLogo(const QString& fileName, int filterIndex)
+{
+    const TBitmap& logo = Img->Picture();
+    if (!fileName.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+        return EncodeBmp24(logo);
+    if (filterIndex != stTransparentPng)
+        return EncodePng(logo);
+    return EncodePng(logo, TLogoComposer::TransparentBackground(CurrentParams(), Pbox->Picture()));
+}
+
 void TForm1::BtSaveClick()
 {
     if (!SaveDlg->Execute(this))
         return;
-    const QString fileName = WithBmpExtension(SaveDlg->FileName());
+    const QString fileName = WithSaveExtension(SaveDlg->FileName(), SaveDlg->FilterIndex());
     SaveDlg->SetFileName(fileName);
-    SaveFileAtomically(fileName, EncodeBmp24(Img->Picture()));
+    SaveFileAtomically(fileName, EncodeLogo(fileName, SaveDlg->FilterIndex()));
     IniGT->WriteString(QStringLiteral("Option"), QStringLiteral("SaveFile"), fileName);
 }
 

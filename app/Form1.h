@@ -29,6 +29,9 @@ class TPaintBox;
 class TSaveDialog;
 class TSpinEdit;
 
+// The file types of the save dialog, in the order of its filter.
+enum TSaveType { stBmp = 1, stPng = 2, stTransparentPng = 3 };
+
 // The main window: the column of controls on the left, the text layer, the gradient
 // layer and the finished logo on the right. Every change of a logo parameter ends in
 // PboxPaint, which rebuilds the whole logo and sizes the window to it.
@@ -118,6 +121,10 @@ public:
     // The save name with a ".bmp" extension: kept when it has one in any letter case,
     // replacing another extension, appended when there is none.
     static QString WithBmpExtension(const QString& fileName);
+    // The name a save writes: a name ending in ".png" in any letter case stays as it
+    // is; with the BMP type chosen, or a name ending in ".bmp", WithBmpExtension; with
+    // a PNG type, the extension ".png" in the same way.
+    static QString WithSaveExtension(const QString& fileName, int filterIndex);
     static QString SizeCaption(int width, int height);
 
 protected:
@@ -131,6 +138,7 @@ private:
     void CreateComponents();
     void WireEvents();
     void SetClientSize(int width, int height);
+    QByteArray EncodeLogo(const QString& fileName, int filterIndex);
     void Guard(const std::function<void()>& handler);
     template <typename T> T* Find(const char* name) const;
 

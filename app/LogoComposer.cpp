@@ -90,6 +90,11 @@ void TLogoComposer::Compose(const TLogoParams& params, TLogoLayers& layers)
     MixLayers(layers.Text, layers.Gradient, params.MixType, layers.Composite);
 }
 
+TPngTransparency TLogoComposer::TransparentBackground(const TLogoParams& params, const TBitmap& text)
+{
+    return TPngTransparency{RGBToPixel(ColorToRGB(params.BgColor)), &text};
+}
+
 TGradStyle TLogoComposer::GradStyleOf(int graType)
 {
     switch (graType) {

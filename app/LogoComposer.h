@@ -5,6 +5,7 @@
 #include "platform/Canvas.h"
 #include "platform/Color.h"
 #include "platform/Font.h"
+#include "platform/PngEncoder.h"
 #include "platform/Types.h"
 
 #include <QString>
@@ -53,6 +54,10 @@ public:
     static void MixLayers(const TBitmap& text, const TBitmap& gradient, int mixType, TBitmap& composite);
     // All three: the text layer, the gradient layer of its size, and their mix.
     static void Compose(const TLogoParams& params, TLogoLayers& layers);
+
+    // A logo with a transparent background: the pixels where the text layer shows
+    // the background colour are transparent in every layer of that logo.
+    static TPngTransparency TransparentBackground(const TLogoParams& params, const TBitmap& text);
 
     static TGradStyle GradStyleOf(int graType);
     static TCopyMode MixOperationOf(int mixType);

@@ -2,10 +2,42 @@
 #include "platform/Application.h"
 
 #include <QApplication>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// The program's icon at every size the build made of it.
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/vezodev-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::puts("vezodev " VEZODEV_VERSION);
+            return 0;
+        }
+    }
     QApplication application(argc, argv);
+    application.setWindowIcon(ProgramIcon());
+    // Qt's own dialogs (colour, file, message buttons) speak the desktop's language;
+    // the window's own texts are Japanese whatever it is.
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        application.installTranslator(&qtTranslator);
     TForm1::InitializeApplication();
     try {
         TForm1 form;

@@ -330,8 +330,10 @@ bool TSaveDialog::Execute(QWidget* owner)
     dialog.setLabelText(QFileDialog::Accept, QStringLiteral("保存"));
     dialog.setLabelText(QFileDialog::Reject, CancelText);
     const QStringList filters = QtNameFilters(FFilter);
-    if (!filters.isEmpty())
+    if (!filters.isEmpty()) {
         dialog.setNameFilters(filters);
+        dialog.selectNameFilter(filters.value(FFilterIndex - 1, filters.first()));
+    }
     if (!FFileName.isEmpty()) {
         const QFileInfo preset(FFileName);
         dialog.setDirectory(preset.absolutePath());
@@ -343,5 +345,11 @@ bool TSaveDialog::Execute(QWidget* owner)
     if (chosen.isEmpty())
         return false;
     FFileName = chosen.first();
+    // With the patterns hidden the dialog names a filter by its description alone.
+    const QString chosenFilter = dialog.selectedNameFilter();
+    for (qsizetype i = 0; i < filters.size(); ++i) {
+        if (filters[i] == chosenFilter || filters[i].startsWith(chosenFilter + QStringLiteral(" (")))
+            FFilterIndex = int(i) + 1;
+    }
     return true;
 }

@@ -105,6 +105,10 @@ public:
     void SetFileName(const QString& fileName) { FFileName = fileName; }
     const QString& Filter() const { return FFilter; }
     void SetFilter(const QString& filter) { FFilter = filter; }
+    // The filter shown when the dialog opens, counted from 1; on OK, the one the user
+    // had chosen.
+    int FilterIndex() const { return FFilterIndex; }
+    void SetFilterIndex(int index) { FFilterIndex = index; }
     // The window title; empty gives "名前を付けて保存".
     const QString& Title() const { return FTitle; }
     void SetTitle(const QString& title) { FTitle = title; }
@@ -116,5 +120,6 @@ public:
 private:
     QString FFileName;
     QString FFilter;
+    int FFilterIndex = 1;
     QString FTitle;
 };

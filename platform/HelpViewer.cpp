@@ -1,10 +1,10 @@
 #include "platform/HelpViewer.h"
 
 #include "platform/Exception.h"
+#include "platform/HelpWindow.h"
 
-#include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
-#include <QUrl>
 
 THelpOpener HelpOpener;
 
@@ -16,15 +16,30 @@ QString HelpPagePath(const QString& helpFile)
     return helpFile.left(stemEnd) + QStringLiteral(".html");
 }
 
+QString FindHelpPage(const QString& helpFile)
+{
+    const QString beside = HelpPagePath(helpFile);
+    const QFileInfo besideInfo(beside);
+    if (besideInfo.isFile())
+        return beside;
+    const QString installed = besideInfo.absolutePath() + QStringLiteral("/../share/vezodev/") + besideInfo.fileName();
+    if (QFileInfo(installed).isFile())
+        return QDir::cleanPath(installed);
+    return beside;
+}
+
 void ShowHelp(const QString& helpFile, int context)
 {
     if (helpFile.isEmpty())
         return;
-    const QString page = HelpPagePath(helpFile);
+    const QString page = FindHelpPage(helpFile);
     if (!QFileInfo(page).isFile())
         throw Exception(QStringLiteral("ヘルプファイル %1 が見つかりません").arg(page));
-    const bool opened = HelpOpener ? HelpOpener(page, context)
-                                   : QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(page).absoluteFilePath()));
+    if (!HelpOpener) {
+        THelpWindow::Instance().ShowPage(page);
+        return;
+    }
+    const bool opened = HelpOpener(page, context);
     if (!opened)
         throw Exception(QStringLiteral("ヘルプファイル %1 を表示できません").arg(page));
 }

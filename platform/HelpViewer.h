@@ -11,8 +11,13 @@
 // ".html" added. Dots in folder names and a name's leading dot are no extension.
 QString HelpPagePath(const QString& helpFile);
 
-// Opens the help page of helpFile in the desktop's browser. An empty helpFile shows
-// nothing. Throws Exception when the page is missing or no browser takes it.
+// The help page of helpFile: the page beside it when there is one, else the page of
+// that name in ../share/vezodev/ from its folder, where an installed program keeps it;
+// the page beside it when neither exists.
+QString FindHelpPage(const QString& helpFile);
+
+// Opens the help page of helpFile in the program's help window. An empty helpFile
+// shows nothing. Throws Exception when the page is missing or cannot be shown.
 void ShowHelp(const QString& helpFile, int context);
 
 // Opens the page instead of the browser when set; returns whether it could.

@@ -49,6 +49,8 @@ QMessageBox* CreateMessageBox(const TMessageRequest& request, QWidget* owner)
     if (request.Buttons.size() > 1)
         escape = box->addButton(request.Buttons[1], QMessageBox::RejectRole);
     box->setEscapeButton(escape);
+    if (!request.HelpButton.isEmpty())
+        box->addButton(request.HelpButton, QMessageBox::HelpRole);
     return box;
 }
 
@@ -90,8 +92,11 @@ bool Ask(TMessageRequest& request, QWidget* owner)
         return MessageAnswerer(request);
     std::unique_ptr<QDialog> window(CreateMessageWindow(request, owner));
     window->exec();
-    if (auto* box = qobject_cast<QMessageBox*>(window.get()))
-        return box->clickedButton() != nullptr && box->buttonRole(box->clickedButton()) == QMessageBox::AcceptRole;
+    if (auto* box = qobject_cast<QMessageBox*>(window.get())) {
+        const QMessageBox::ButtonRole role = box->clickedButton() ? box->buttonRole(box->clickedButton()) : QMessageBox::InvalidRole;
+        request.HelpChosen = role == QMessageBox::HelpRole;
+        return role == QMessageBox::AcceptRole;
+    }
     if (window->result() != QDialog::Accepted)
         return false;
     request.EditText = window->findChild<QLineEdit*>()->text();
@@ -109,19 +114,27 @@ QDialog* CreateMessageWindow(const TMessageRequest& request, QWidget* owner)
 
 void ShowMessageDialog(QWidget* owner, const QString& caption, const QString& text)
 {
-    TMessageRequest request{mkInformation, caption, text, {OkText}, {}, 0};
+    TMessageRequest request{mkInformation, caption, text, {OkText}, {}, 0, {}, false};
     Ask(request, owner);
+}
+
+bool ShowMessageWithHelp(QWidget* owner, const QString& caption, const QString& text)
+{
+    TMessageRequest request{mkInformation, caption, text, {OkText}, {}, 0, {}, false};
+    request.HelpButton = QStringLiteral("ヘルプ");
+    Ask(request, owner);
+    return request.HelpChosen;
 }
 
 bool WarningOkCancel(QWidget* owner, const QString& caption, const QString& text)
 {
-    TMessageRequest request{mkWarning, caption, text, {OkText, CancelText}, {}, 0};
+    TMessageRequest request{mkWarning, caption, text, {OkText, CancelText}, {}, 0, {}, false};
     return Ask(request, owner);
 }
 
 bool InputQuery(QWidget* owner, const QString& caption, const QString& prompt, QString& value, int maxLength)
 {
-    TMessageRequest request{mkInput, caption, prompt, {OkText, CancelText}, value, maxLength};
+    TMessageRequest request{mkInput, caption, prompt, {OkText, CancelText}, value, maxLength, {}, false};
     if (!Ask(request, owner))
         return false;
     // An answerer stands in for the user, who cannot type past the edit's limit.
@@ -131,6 +144,6 @@ bool InputQuery(QWidget* owner, const QString& caption, const QString& prompt, Q
 
 void ShowErrorBox(QWidget* owner, const QString& caption, const QString& text)
 {
-    TMessageRequest request{mkError, caption, text, {OkText}, {}, 0};
+    TMessageRequest request{mkError, caption, text, {OkText}, {}, 0, {}, false};
     Ask(request, owner);
 }

@@ -23,6 +23,10 @@ struct TMessageRequest {
     QString EditText;
     // Input box only: the most characters the edit takes; 0 for no limit.
     int MaxLength = 0;
+    // Message box only: the text of a help button, or empty for none; on return,
+    // whether that button was pressed.
+    QString HelpButton;
+    bool HelpChosen = false;
 };
 
 // Returns true for OK; for an input box it leaves the entered text in EditText.
@@ -31,6 +35,10 @@ extern TMessageAnswerer MessageAnswerer;
 
 // An information box with the button "OK".
 void ShowMessageDialog(QWidget* owner, const QString& caption, const QString& text);
+
+// An information box with "OK" (default, also Escape) and "ヘルプ"; true when
+// "ヘルプ" was pressed.
+bool ShowMessageWithHelp(QWidget* owner, const QString& caption, const QString& text);
 
 // A warning box with "OK" (default) and "ｷｬﾝｾﾙ" (Escape, also closing the box); true
 // only for OK.

@@ -11,6 +11,9 @@ class TPaintBox : public TGraphicControl {
 public:
     explicit TPaintBox(QWidget* parent = nullptr) : TGraphicControl(parent) {}
 
+    // What the canvas holds, in the box's size.
+    const TBitmap& Picture() { Canvas(); return Surface(); }
+
     // Fired when the box is painted (after an invalidate or a resize).
     TNotifyEvent OnPaint;
     // True while OnPaint runs.

@@ -3,22 +3,25 @@
 #include "platform/BmpEncoder.h"
 #include "platform/Exception.h"
 #include "platform/FontFace.h"
+#include "platform/PngEncoder.h"
 #include "tools/RenderOptions.h"
-#include "tools/RenderPng.h"
 #include "tools/SettingsLogo.h"
 #include "tools/ShellWords.h"
 
 #include <QFile>
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <new>
 #include <set>
 #include <thread>
 #include <vector>
+#include <unistd.h>
 
 namespace {
 
@@ -50,31 +53,49 @@ struct TWorkspace {
     QByteArray Bytes;
 };
 
-// The raster the options ask for. Only the layers it needs are drawn.
-const TBitmap& RenderLayer(const TRenderOptions& options, TSize size, TWorkspace& work)
+// The raster the options ask for. Only the layers it needs are drawn, except for a
+// transparent background, whose pixels the text layer decides.
+const TBitmap& RenderLayer(const TRenderOptions& options, TSize size, TLogoLayers& layers)
 {
     const TLogoParams& logo = options.Logo;
-    switch (options.Layer) {
-    case rlText:
-        TLogoComposer::RenderTextLayer(logo, work.Layers.Text);
-        return work.Layers.Text;
-    case rlGradient:
-        TLogoComposer::RenderGradientLayer(logo, size.Width, size.Height, work.Layers.Gradient);
-        return work.Layers.Gradient;
-    case rlComposite:
-        break;
+    if (!options.Transparent) {
+        switch (options.Layer) {
+        case rlText:
+            TLogoComposer::RenderTextLayer(logo, layers.Text);
+            return layers.Text;
+        case rlGradient:
+            TLogoComposer::RenderGradientLayer(logo, size.Width, size.Height, layers.Gradient);
+            return layers.Gradient;
+        case rlComposite:
+            break;
+        }
     }
-    TLogoComposer::Compose(logo, work.Layers);
-    return work.Layers.Composite;
+    TLogoComposer::Compose(logo, layers);
+    switch (options.Layer) {
+    case rlText: return layers.Text;
+    case rlGradient: return layers.Gradient;
+    case rlComposite: break;
+    }
+    return layers.Composite;
 }
 
-const QByteArray& Encode(const TBitmap& bitmap, TImageFormat format, TWorkspace& work)
+const QByteArray& Encode(const TRenderOptions& options, const TBitmap& image, TWorkspace& work)
 {
-    if (format == ifBmp)
-        EncodeBmp24(bitmap, work.Bytes);
+    if (options.Format == ifBmp)
+        EncodeBmp24(image, work.Bytes);
+    else if (options.Transparent)
+        work.Bytes = EncodePng(image, TLogoComposer::TransparentBackground(options.Logo, work.Layers.Text));
     else
-        work.Bytes = EncodeRenderPng(bitmap);
+        work.Bytes = EncodePng(image);
     return work.Bytes;
+}
+
+// Writes all of bytes to standard output.
+void WriteStandardOutput(const QByteArray& bytes)
+{
+    if (std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout) != std::size_t(bytes.size())
+        || std::fflush(stdout) != 0)
+        throw EWriteError(QStringLiteral("standard output: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
 }
 
 // The options with a settings file's logo as their base, when they name one.
@@ -106,8 +127,11 @@ void Run(const TRenderOptions& options, TWorkspace& work, TLineReport& report, c
     TLogoComposer::CheckLogoSize(size);
     if (size.Width <= 0 || size.Height <= 0)
         throw Exception(QStringLiteral("the logo is empty (%1 x %2); nothing written").arg(size.Width).arg(size.Height));
-    const QByteArray& bytes = Encode(RenderLayer(options, size, work), options.Format, work);
-    SaveFileAtomically(options.OutputPath, bytes, sync);
+    const QByteArray& bytes = Encode(options, RenderLayer(options, size, work.Layers), work);
+    if (options.ToStandardOutput())
+        WriteStandardOutput(bytes);
+    else
+        SaveFileAtomically(options.OutputPath, bytes, sync);
 }
 
 // One line of a batch file: its options parsed and its logo written.
@@ -120,8 +144,10 @@ TLineReport RunLine(const QString& line, const QString& where, TWorkspace& work)
     };
     try {
         const TRenderOptions options = TRenderOptions::Parse(SplitShellWords(line));
-        if (!options.BatchPath.isEmpty() || options.Help || options.Jobs)
-            throw EUsageError(QStringLiteral("--batch, --jobs and --help do not go in a batch line"));
+        if (!options.BatchPath.isEmpty() || options.Help || options.Version || options.Jobs)
+            throw EUsageError(QStringLiteral("--batch, --jobs, --help and --version do not go in a batch line"));
+        if (options.ToStandardOutput())
+            throw EUsageError(QStringLiteral("-o - does not go in a batch line"));
         Run(WithSettings(options), work, report, where, fsDeferred);
     } catch (const EUsageError& error) {
         fail(error.Message(), ExitBadArgument);
@@ -238,6 +264,15 @@ int main(int argc, char** argv)
     if (options.Help) {
         Print(stdout, TRenderOptions::HelpText());
         return ExitDone;
+    }
+    if (options.Version) {
+        Print(stdout, TRenderOptions::VersionText());
+        return ExitDone;
+    }
+    // An image is no text for a terminal to show.
+    if (options.ToStandardOutput() && isatty(STDOUT_FILENO)) {
+        PrintError(QStringLiteral("-o -: standard output is a terminal; redirect it to a file or a pipe"));
+        return ExitBadArgument;
     }
     // A missing settings file or style is a bad argument.
     if (options.BatchPath.isEmpty()) {

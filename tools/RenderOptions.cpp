@@ -3,7 +3,9 @@
 #include "platform/Color.h"
 #include "platform/Font.h"
 #include "platform/IntegerSyntax.h"
+#include "tools/ColorNames.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -55,19 +57,27 @@ int ReadInteger(const QString& option, const QString& value, int first, int last
 }
 
 // "0x" and 1 to 8 hex digits as the settings file writes a colour (0x00BBGGRR, or
-// 0x800000NN for system colour NN), or "#RRGGBB" as web pages write one.
+// 0x800000NN for system colour NN), "#RRGGBB" or "#RGB" as web pages write one, or a
+// CSS colour name.
 TColor ReadColor(const QString& option, const QString& value)
 {
-    const QString expected = QStringLiteral("a colour (0x00BBGGRR or #RRGGBB)");
+    const QString expected = QStringLiteral("a colour (0x00BBGGRR, #RRGGBB, #RGB or a colour name)");
     if (value.startsWith(u'#')) {
-        const QStringView digits = QStringView(value).mid(1);
-        if (digits.size() != 6 || !IsDigits(digits, 16))
+        QString digits = value.mid(1);
+        if ((digits.size() != 6 && digits.size() != 3) || !IsDigits(digits, 16))
             Refuse(option, value, expected);
+        if (digits.size() == 3)
+            digits = QString(2, digits[0]) + QString(2, digits[1]) + QString(2, digits[2]);
         const TColor rgb = digits.toUInt(nullptr, 16);
         return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
     }
-    if (!value.startsWith(QLatin1String("0x"), Qt::CaseInsensitive))
+    if (!value.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
+        if (const std::optional<TColor> named = TColorNames::Find(value))
+            return *named;
+        if (!value.isEmpty() && std::all_of(value.cbegin(), value.cend(), [](QChar ch) { return ch.isLetter(); }))
+            throw EUsageError(QStringLiteral("%1: unknown colour name '%2'").arg(option, value));
         Refuse(option, value, expected);
+    }
     const QStringView digits = QStringView(value).mid(2);
     if (digits.size() > 8 || !IsDigits(digits, 16))
         Refuse(option, value, expected);
@@ -99,6 +109,8 @@ int ReadCell(const QString& option, const QString& value, TCellNames names)
 
 TImageFormat FormatOfPath(const QString& path)
 {
+    if (path == QLatin1String("-"))
+        return ifBmp;
     if (path.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive))
         return ifBmp;
     if (path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
@@ -171,13 +183,26 @@ const TOptionRow OptionTable[] = {
      }},
     {"-o", nullptr, "FILE", "the image to write: a .bmp (24-bit BMP) or .png file,\n"
                             "extension in any case; an existing file is replaced\n"
-                            "whole or not at all",
+                            "whole or not at all; - writes to standard output\n"
+                            "(not to a terminal) in the format of --format",
      [](TRenderOptions& o, const QString& n, const QString& v) {
          o.Format = FormatOfPath(v);
          if (o.Format == ifNone)
-             Refuse(n, v, QStringLiteral("a file name ending in .bmp or .png"));
+             Refuse(n, v, QStringLiteral("a file name ending in .bmp or .png, or -"));
          o.OutputPath = v;
      }},
+    {"--format", nullptr, "F", "the format for -o -: bmp (default) or png",
+     [](TRenderOptions& o, const QString& n, const QString& v) {
+         if (v == QLatin1String("bmp"))
+             o.FormatOption = ifBmp;
+         else if (v == QLatin1String("png"))
+             o.FormatOption = ifPng;
+         else
+             Refuse(n, v, QStringLiteral("bmp or png"));
+     }},
+    {"--transparent", nullptr, nullptr, "PNG only: make the pixels where the text layer shows\n"
+                                        "its background colour transparent",
+     [](TRenderOptions& o, const QString&, const QString&) { o.Transparent = true; }},
     {"--ini", nullptr, "FILE", "start from the logo of a settings file as the program\n"
                                "writes it: its last parameters (section OPTION); the\n"
                                "other options override its values; the file is only read",
@@ -206,6 +231,8 @@ const TOptionRow OptionTable[] = {
      [](TRenderOptions& o, const QString&, const QString&) { o.PrintSize = true; }},
     {"--help", "-h", nullptr, "show this help",
      [](TRenderOptions& o, const QString&, const QString&) { o.Help = true; }},
+    {"--version", nullptr, nullptr, "show the program's version",
+     [](TRenderOptions& o, const QString&, const QString&) { o.Version = true; }},
 };
 
 const TOptionRow* FindOption(const QString& name)
@@ -264,8 +291,18 @@ TRenderOptions TRenderOptions::Parse(const QStringList& arguments)
         throw EUsageError(QStringLiteral("--jobs goes with --batch only"));
     if (options.StyleName && !options.IniPath)
         throw EUsageError(QStringLiteral("--style needs --ini FILE"));
-    if (options.OutputPath.isEmpty() && !options.PrintSize && !options.Help)
+    if (options.OutputPath.isEmpty() && !options.PrintSize && !options.Help && !options.Version)
         throw EUsageError(QStringLiteral("-o FILE is required unless --print-size or --help is given"));
+    if (options.FormatOption != ifNone) {
+        if (options.ToStandardOutput())
+            options.Format = options.FormatOption;
+        else if (!options.OutputPath.isEmpty() && options.FormatOption != options.Format)
+            throw EUsageError(QStringLiteral("--format does not match the extension of '%1'").arg(options.OutputPath));
+    }
+    if (options.ToStandardOutput() && options.PrintSize)
+        throw EUsageError(QStringLiteral("--print-size and -o - both write to standard output"));
+    if (options.Transparent && options.Format != ifPng && !options.OutputPath.isEmpty())
+        throw EUsageError(QStringLiteral("--transparent needs PNG output (a .png file, or -o - --format png)"));
     return options;
 }
 
@@ -304,13 +341,30 @@ QString TRenderOptions::HelpText()
     text += QStringLiteral(
         "\n"
         "C is 0x followed by 1 to 8 hex digits, 0x00BBGGRR as the settings file writes\n"
-        "colours (0x800000NN names system colour NN), or #RRGGBB.\n"
+        "colours (0x800000NN names system colour NN), #RRGGBB, #RGB, or one of the\n"
+        "CSS colour names below, in any case.\n"
         "Options with a value also take it as --name=VALUE. An option given twice keeps\n"
         "its last value. -o is required unless --print-size or --help is given; with\n"
         "--print-size and -o the size is printed and the file written.\n"
         "An empty logo (no text and no margins) is an error.\n"
         "\n"
         "Exit status: 0 done, 1 the logo could not be drawn or written, 2 a bad argument\n"
-        "(with --batch: the worst status of its lines).\n");
+        "(with --batch: the worst status of its lines).\n"
+        "\n"
+        "Colour names:\n");
+    QString line;
+    for (const std::string_view name : TColorNames::All()) {
+        if (line.size() + 1 + qsizetype(name.size()) > 78) {
+            text += line + u'\n';
+            line.clear();
+        }
+        line += (line.isEmpty() ? QStringLiteral("  ") : QStringLiteral(" ")) + QLatin1String(name);
+    }
+    text += line + u'\n';
     return text;
+}
+
+QString TRenderOptions::VersionText()
+{
+    return QStringLiteral("vezodev " VEZODEV_VERSION "\n");
 }

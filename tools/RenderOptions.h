@@ -12,7 +12,8 @@
 // Which raster of the logo the renderer writes.
 enum TRenderLayer { rlComposite, rlText, rlGradient };
 
-// The file format of the output, chosen by the file name's extension.
+// The file format of the output, chosen by the file name's extension, or by --format
+// for standard output.
 enum TImageFormat { ifNone, ifBmp, ifPng };
 
 // An argument the renderer cannot use. The message is one line and names the argument.
@@ -26,10 +27,13 @@ struct TRenderOptions {
 
     TLogoParams Logo = DefaultLogo();
     TRenderLayer Layer = rlComposite;
-    QString OutputPath;
+    QString OutputPath;               // "-" is standard output
     TImageFormat Format = ifNone;
+    TImageFormat FormatOption = ifNone; // as --format gave it
+    bool Transparent = false;         // PNG only: the text layer's background is transparent
     bool PrintSize = false;
     bool Help = false;
+    bool Version = false;
     std::optional<QString> IniPath;   // a settings file whose logo is the base
     std::optional<QString> StyleName; // a style of that file
     QString BatchPath;                // a file of option lines, one logo a line
@@ -47,6 +51,11 @@ struct TRenderOptions {
 
     // The text shown by --help, lines ending in newlines.
     static QString HelpText();
+    // The line shown by --version, "vezodev" and the version, ending in a newline.
+    static QString VersionText();
+
+    // Whether the image goes to standard output (-o -).
+    bool ToStandardOutput() const { return OutputPath == QLatin1String("-"); }
 
     // These options over another logo: the arguments are applied again in their order
     // over base, so what the command line gives overrides a settings file's values.

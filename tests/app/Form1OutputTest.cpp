@@ -6,6 +6,7 @@
 #include "platform/AtomicFile.h"
 #include "platform/CommonDialogs.h"
 #include "platform/Image.h"
+#include "platform/PaintBox.h"
 #include "platform/SpinEdit.h"
 
 #include <QClipboard>
@@ -44,6 +45,26 @@ TEST(Form1OutputNames, SaveNamesGetABmpExtension)
         EXPECT_EQ(TForm1::WithBmpExtension(QString::fromUtf8(c.Chosen)), QString::fromUtf8(c.Saved)) << c.Chosen;
 }
 
+TEST(Form1OutputNames, PngNamesStayAndPngTypesGetAPngExtension)
+{
+    const struct {
+        const char* Chosen;
+        int Type;
+        const char* Saved;
+    } cases[] = {
+        {"logo.png", stBmp, "logo.png"},
+        {"logo.PNG", stBmp, "logo.PNG"},
+        {"logo", stBmp, "logo.bmp"},
+        {"logo", stPng, "logo.png"},
+        {"logo.txt", stTransparentPng, "logo.png"},
+        {"logo.Bmp", stPng, "logo.Bmp"},
+        {"/tmp/my.folder/logo", stPng, "/tmp/my.folder/logo.png"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(TForm1::WithSaveExtension(QString::fromUtf8(c.Chosen), c.Type), QString::fromUtf8(c.Saved))
+            << c.Chosen << " " << c.Type;
+}
+
 class Form1OutputTest : public Form1Fixture {
 protected:
     // Answers the save dialog with a name and remembers what it was offered.
@@ -74,6 +95,44 @@ TEST_F(Form1OutputTest, SavingWritesTheCompositeAsABmpOfTheCaptionsSize)
     EXPECT_TRUE(image.convertToFormat(QImage::Format_RGB32) == BitmapImageCopy(form.Img->Picture()));
     EXPECT_EQ(form.SaveDlg->FileName(), saved);
     EXPECT_EQ(form.IniGT->ReadString(QStringLiteral("Option"), QStringLiteral("SaveFile"), QString()), saved);
+    EXPECT_TRUE(FErrors.isEmpty());
+}
+
+TEST_F(Form1OutputTest, PngSavesHoldTheCompositeAndTransparentOnesClearTheBackground)
+{
+    TForm1& form = Open();
+    form.EdHs->SetText(QStringLiteral("2"));
+    const QImage composite = BitmapImageCopy(form.Img->Picture());
+    const QImage text = BitmapImageCopy(form.Pbox->Picture());
+    const QRgb background = RGBToPixel(ColorToRGB(form.CurrentParams().BgColor));
+    for (const int type : {stBmp, stPng, stTransparentPng}) {
+        SCOPED_TRACE(type);
+        const QString saved = FFolder.filePath(QStringLiteral("logo%1.Png").arg(type));
+        TSaveDialog::Answerer = [&](TSaveDialog& dialog) {
+            dialog.SetFileName(saved);
+            dialog.SetFilterIndex(type);
+            return true;
+        };
+        form.BtSave->click();
+        EXPECT_EQ(form.IniGT->ReadString(QStringLiteral("Option"), QStringLiteral("SaveFile"), QString()), saved);
+        EXPECT_TRUE(ReadAll(saved).startsWith("\x89PNG"));
+        const QImage image = QImage::fromData(ReadAll(saved), "PNG");
+        ASSERT_EQ(image.size(), composite.size());
+        EXPECT_EQ(image.hasAlphaChannel(), type == stTransparentPng);
+        int cleared = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) {
+                const bool clear = type == stTransparentPng && text.pixel(x, y) == background;
+                cleared += clear;
+                ASSERT_EQ(qAlpha(image.pixel(x, y)), clear ? 0 : 255) << x << "," << y;
+                if (!clear) {
+                    ASSERT_EQ(image.pixel(x, y), composite.pixel(x, y)) << x << "," << y;
+                }
+            }
+        if (type == stTransparentPng) {
+            EXPECT_GT(cleared, image.width() * 4) << "the margins at least are clear";
+        }
+    }
     EXPECT_TRUE(FErrors.isEmpty());
 }
 

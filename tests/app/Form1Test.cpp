@@ -1,6 +1,13 @@
 #include "platform/BitmapImage.h"
 #include "Form1TestSupport.h"
 
+#include "platform/HelpWindow.h"
+#include "platform/MessageDialogs.h"
+
+#include <QTextBrowser>
+#include <QToolButton>
+#include <QUrl>
+
 #include "components/GradBox.h"
 #include "platform/Bevel.h"
 #include "components/ManyBtn.h"
@@ -311,6 +318,32 @@ TEST_F(Form1Fixture, F1OpensTheHelpPageBesideTheProgram)
     EXPECT_EQ(opened, FFolder.filePath(QStringLiteral("vezodev.html")));
     EXPECT_EQ(context, 1);
     HelpOpener = nullptr;
+}
+
+TEST_F(Form1Fixture, F1AndTheAboutBoxOpenTheHelpWindow)
+{
+    TForm1& form = Open();
+    QFile page(FFolder.filePath(QStringLiteral("vezodev.html")));
+    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+    page.write("<h1>Vezodev</h1>");
+    page.close();
+    QTest::keyClick(&form, Qt::Key_F1);
+    EXPECT_TRUE(FErrors.isEmpty());
+    THelpWindow& help = THelpWindow::Instance();
+    EXPECT_TRUE(help.isVisible());
+    EXPECT_EQ(help.Browser()->source(), QUrl::fromLocalFile(page.fileName()));
+    help.hide();
+
+    MessageAnswerer = [](TMessageRequest& request) {
+        EXPECT_EQ(request.HelpButton, QStringLiteral("ヘルプ"));
+        request.HelpChosen = true;
+        return false;
+    };
+    form.SpeedButton3->click();
+    MessageAnswerer = nullptr;
+    EXPECT_TRUE(help.isVisible());
+    help.hide();
+    EXPECT_TRUE(FErrors.isEmpty());
 }
 
 } // namespace

@@ -252,3 +252,22 @@ TEST(CommonDialogsTest, SaveDialogOpensAtFileNameAndReturnsFullPath)
     EXPECT_EQ(QFileInfo(dialog.FileName()).canonicalFilePath(), QFileInfo(existing).canonicalFilePath());
     EXPECT_TRUE(QFileInfo(dialog.FileName()).isAbsolute());
 }
+
+TEST(CommonDialogsTest, SaveDialogOpensWithFilterIndexAndReturnsTheChosenOne)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    TSaveDialog dialog;
+    dialog.SetFilter("BMP ファイル|*.bmp|PNG ファイル|*.png|PNG ファイル 透明な背景|*.png");
+    dialog.SetFilterIndex(2);
+    dialog.SetFileName(folder.filePath("logo.png"));
+    WhenModalShown([&](QDialog& shown) {
+        auto* fileDialog = qobject_cast<QFileDialog*>(&shown);
+        ASSERT_NE(fileDialog, nullptr);
+        EXPECT_EQ(fileDialog->selectedNameFilter(), "PNG ファイル"); // the patterns are hidden
+        fileDialog->selectNameFilter("PNG ファイル 透明な背景 (*.png)");
+        shown.accept();
+    });
+    EXPECT_TRUE(dialog.Execute());
+    EXPECT_EQ(dialog.FilterIndex(), 3);
+}

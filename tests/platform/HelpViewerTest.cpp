@@ -1,8 +1,14 @@
 #include "platform/HelpViewer.h"
 
 #include "platform/Exception.h"
+#include "platform/HelpWindow.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QUrl>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -83,4 +89,36 @@ TEST(HelpViewerTest, NoHelpFileShowsNothing)
     TOpenerGuard guard([&](const QString&, int) { return called = true; });
     EXPECT_NO_THROW(ShowHelp(QString(), 1));
     EXPECT_FALSE(called);
+}
+
+TEST(HelpViewerTest, WithoutAnOpenerThePageOpensInTheHelpWindowWithBackAndContents)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    ASSERT_TRUE(QDir(folder.path()).mkpath("share/vezodev"));
+    ASSERT_TRUE(QDir(folder.path()).mkpath("bin"));
+    auto write = [&](const QString& path, const QByteArray& html) {
+        QFile file(folder.filePath(path));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(html);
+    };
+    // An installed program finds its page in ../share/vezodev/.
+    write("share/vezodev/vezodev.html", "<h1>目次</h1><a href=\"more.html\">more</a>");
+    write("share/vezodev/more.html", "<p>second page</p>");
+    ShowHelp(folder.filePath("bin/vezodev.hlp"), 1);
+
+    THelpWindow& window = THelpWindow::Instance();
+    EXPECT_TRUE(window.isVisible());
+    QTextBrowser* browser = window.Browser();
+    EXPECT_EQ(QFileInfo(browser->source().toLocalFile()).canonicalFilePath(),
+              QFileInfo(folder.filePath("share/vezodev/vezodev.html")).canonicalFilePath());
+    EXPECT_TRUE(browser->toPlainText().contains("目次"));
+    emit browser->anchorClicked(QUrl("more.html"));
+    EXPECT_TRUE(browser->toPlainText().contains("second page"));
+    auto* back = window.findChild<QPushButton*>("Back");
+    ASSERT_NE(back, nullptr);
+    ASSERT_TRUE(back->isEnabled());
+    back->click();
+    EXPECT_TRUE(browser->toPlainText().contains("目次"));
+    window.hide();
 }

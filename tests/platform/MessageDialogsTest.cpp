@@ -102,7 +102,7 @@ TEST(MessageDialogsTest, MessageWindowsCarryIconButtonsDefaultAndEscape)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Kind);
-        const TMessageRequest request{c.Kind, "題", "一行目\r\n二行目 <b>", c.Buttons, {}, 0};
+        const TMessageRequest request{c.Kind, "題", "一行目\r\n二行目 <b>", c.Buttons, {}, 0, {}, false};
         std::unique_ptr<QDialog> window(CreateMessageWindow(request, nullptr));
         auto* box = qobject_cast<QMessageBox*>(window.get());
         ASSERT_NE(box, nullptr);
@@ -126,7 +126,7 @@ TEST(MessageDialogsTest, MessageWindowsCarryIconButtonsDefaultAndEscape)
 
 TEST(MessageDialogsTest, InputWindowHoldsSelectedTextWithinLimit)
 {
-    const TMessageRequest request{mkInput, "スタイル追加", "スタイル名", {"OK", "ｷｬﾝｾﾙ"}, "既定のスタイル", 4};
+    const TMessageRequest request{mkInput, "スタイル追加", "スタイル名", {"OK", "ｷｬﾝｾﾙ"}, "既定のスタイル", 4, {}, false};
     std::unique_ptr<QDialog> window(CreateMessageWindow(request, nullptr));
     auto* edit = window->findChild<QLineEdit*>();
     auto* prompt = window->findChild<QLabel*>();
@@ -187,5 +187,30 @@ TEST(MessageDialogsTest, InputQueryReturnsTypedTextOnOkAndKeepsValueOnEscape)
         QString value = "元の名前";
         EXPECT_EQ(InputQuery(nullptr, "題", "名前", value, 50), ok);
         EXPECT_EQ(value, ok ? " 新しい名前 " : "元の名前");
+    }
+}
+
+TEST(MessageDialogsTest, MessageWithHelpIsTrueOnlyForItsHelpButton)
+{
+    enum TAnswer { ClickHelp, ClickOk, PressEscapeKey };
+    struct Case { TAnswer Answer; bool Result; };
+    const Case cases[] = {{ClickHelp, true}, {ClickOk, false}, {PressEscapeKey, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Answer);
+        WhenModalShown([&](QDialog& shown) {
+            switch (c.Answer) {
+            case ClickHelp:
+                ASSERT_NE(ButtonWithText(shown, "ヘルプ"), nullptr);
+                ButtonWithText(shown, "ヘルプ")->click();
+                break;
+            case ClickOk:
+                ButtonWithText(shown, "OK")->click();
+                break;
+            case PressEscapeKey:
+                PressEscape(shown);
+                break;
+            }
+        });
+        EXPECT_EQ(ShowMessageWithHelp(nullptr, "Vezodev", "Vezodev 0.2"), c.Result);
     }
 }

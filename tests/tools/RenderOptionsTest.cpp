@@ -137,6 +137,56 @@ TEST(RenderOptionsTest, ColoursAreSettingsHexOrWebRgb)
     }
 }
 
+TEST(RenderOptionsTest, ColoursAreAlsoShortWebRgbAndCssNames)
+{
+    struct TCase {
+        const char* Text;
+        TColor Color;
+    };
+    for (const TCase& c : {TCase{"#F84", 0x004488FF}, TCase{"#abc", 0x00CCBBAA}, TCase{"#000", 0x00000000},
+                           TCase{"navy", 0x00800000}, TCase{"Orange", 0x0000A5FF}, TCase{"WHITE", 0x00FFFFFF},
+                           TCase{"DarkSlateGray", 0x004F4F2F}}) {
+        SCOPED_TRACE(c.Text);
+        EXPECT_EQ(TRenderOptions::Parse(Arguments({"--print-size", "--bg", c.Text})).Logo.BgColor, c.Color);
+    }
+    for (const char* bad : {"#FF", "#FFFF", "#GGG", "transparent", "blurple", "light blue", "red1"}) {
+        SCOPED_TRACE(bad);
+        const QString message = UsageError(Arguments({"--print-size", "--bg", bad}));
+        EXPECT_TRUE(message.startsWith(QStringLiteral("--bg: "))) << message.toStdString();
+        EXPECT_TRUE(message.contains(QStringLiteral("'%1'").arg(QString::fromUtf8(bad)))) << message.toStdString();
+    }
+    EXPECT_EQ(UsageError(Arguments({"--print-size", "--top", "blurple"})), "--top: unknown colour name 'blurple'");
+}
+
+TEST(RenderOptionsTest, StandardOutputTakesItsFormatFromFormatAndTransparentNeedsPng)
+{
+    struct TCase {
+        QStringList Arguments;
+        TImageFormat Format; // ifNone: refused, the message naming Named
+        const char* Named;
+    };
+    for (const TCase& c : {TCase{Arguments({"-o", "-"}), ifBmp, ""},
+                           TCase{Arguments({"-o", "-", "--format", "png"}), ifPng, ""},
+                           TCase{Arguments({"--format", "png", "-o", "-", "--transparent"}), ifPng, ""},
+                           TCase{Arguments({"--format", "png", "-o", "a.PNG"}), ifPng, ""},
+                           TCase{Arguments({"--transparent", "-o", "a.png"}), ifPng, ""},
+                           TCase{Arguments({"--format", "gif", "-o", "-"}), ifNone, "--format"},
+                           TCase{Arguments({"--format", "png", "-o", "a.bmp"}), ifNone, "a.bmp"},
+                           TCase{Arguments({"--transparent", "-o", "a.bmp"}), ifNone, "--transparent"},
+                           TCase{Arguments({"--transparent", "-o", "-"}), ifNone, "--transparent"},
+                           TCase{Arguments({"-o", "-", "--print-size"}), ifNone, "--print-size"}}) {
+        SCOPED_TRACE(c.Arguments.join(u' ').toStdString());
+        if (c.Format == ifNone) {
+            const QString message = UsageError(c.Arguments);
+            EXPECT_TRUE(message.contains(QLatin1String(c.Named))) << message.toStdString();
+            continue;
+        }
+        EXPECT_EQ(TRenderOptions::Parse(c.Arguments).Format, c.Format);
+    }
+    EXPECT_TRUE(TRenderOptions::Parse(Arguments({"--version"})).Version);
+    EXPECT_EQ(TRenderOptions::VersionText(), "vezodev 0.2\n");
+}
+
 TEST(RenderOptionsTest, CellsAreDigitsAndMixAlsoTakesLetters)
 {
     struct TCase {

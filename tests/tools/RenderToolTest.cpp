@@ -20,6 +20,7 @@ namespace {
 
 struct TRun {
     int ExitCode = -1;
+    QByteArray OutBytes;
     QString Out;
     QString Err;
 };
@@ -41,7 +42,8 @@ TRun RunRenderer(const QStringList& arguments, rlim_t fileSizeLimit = RLIM_INFIN
     if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
         return run;
     run.ExitCode = process.exitCode();
-    run.Out = QString::fromUtf8(process.readAllStandardOutput());
+    run.OutBytes = process.readAllStandardOutput();
+    run.Out = QString::fromUtf8(run.OutBytes);
     run.Err = QString::fromUtf8(process.readAllStandardError());
     return run;
 }
@@ -88,6 +90,8 @@ TEST(RenderToolTest, ExitStatusTellsSuccessFailureAndBadArguments)
                            TCase{{"--ini", missingIni, "--print-size"}, 2, missingIni + "'" + noSuchFile},
                            TCase{{"--ini", folder.path(), "--print-size"}, 2, folder.path() + "' (" + SystemErrorText(EISDIR) + ")"},
                            TCase{{"--batch", missingBatch}, 2, missingBatch + "'" + noSuchFile},
+                           TCase{{"--bg", "blurple", "--print-size"}, 2, "'blurple'"},
+                           TCase{{"--transparent", "-o", folder.filePath("t.bmp")}, 2, "--transparent"},
                            TCase{{"--text", "", "-o", folder.filePath("empty.bmp")}, 1, "empty"},
                            TCase{{"--font-height", "30000", "--text", "WWW", "-o", folder.filePath("huge.bmp")}, 1, " x "}}) {
         SCOPED_TRACE(c.Arguments.join(u' ').toStdString());
@@ -104,6 +108,83 @@ TEST(RenderToolTest, ExitStatusTellsSuccessFailureAndBadArguments)
     // Only the successful run left a file; the failed ones created nothing, not even
     // the missing folder.
     EXPECT_EQ(Entries(folder.path()), QStringList{QStringLiteral("ok.bmp")});
+}
+
+TEST(RenderToolTest, BothProgramsAnswerVersion)
+{
+    for (const char* program : {VEZODEV_RENDER, VEZODEV_BIN}) {
+        SCOPED_TRACE(program);
+        QProcess process;
+        process.start(QString::fromUtf8(program), {"--version"});
+        ASSERT_TRUE(process.waitForFinished(60000));
+        EXPECT_EQ(process.exitCode(), 0);
+        EXPECT_EQ(process.readAllStandardOutput(), "vezodev 0.2\n");
+        EXPECT_TRUE(process.readAllStandardError().isEmpty());
+    }
+}
+
+TEST(RenderToolTest, StandardOutputThroughAPipeEqualsTheFile)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QStringList logo = {"--text", "Pipe", "--bg", "white", "--top", "#f00", "--last", "navy", "--mix", "B"};
+    struct TCase {
+        const char* Format;
+        bool Transparent;
+    };
+    for (const TCase& c : {TCase{"bmp", false}, TCase{"png", false}, TCase{"png", true}}) {
+        SCOPED_TRACE(std::string(c.Format) + (c.Transparent ? " transparent" : ""));
+        const QStringList extra = c.Transparent ? QStringList{"--transparent"} : QStringList{};
+        const QString path = folder.filePath(QStringLiteral("logo%1.%2").arg(c.Transparent).arg(QLatin1String(c.Format)));
+        const TRun file = RunRenderer(logo + extra + QStringList{"-o", path});
+        ASSERT_EQ(file.ExitCode, 0) << file.Err.toStdString();
+        const TRun piped = RunRenderer(logo + extra + QStringList{"-o", "-", "--format", c.Format});
+        ASSERT_EQ(piped.ExitCode, 0) << piped.Err.toStdString();
+        EXPECT_TRUE(piped.Err.isEmpty());
+        EXPECT_EQ(piped.OutBytes, ReadAll(path));
+    }
+}
+
+TEST(RenderToolTest, TransparentPngClearsWhereTheTextLayerShowsTheBackground)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    TLogoParams params = DefaultLogo();
+    params.BgColor = 0x00F0E0D0;
+    params.MixType = 1;
+    params.HSpace = 3;
+    const QString path = folder.filePath("clear.png");
+    const TRun run = RunRenderer({"--bg", "#D0E0F0", "--mix", "A", "--hspace", "3", "--transparent", "-o", path});
+    ASSERT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+    const QImage written(path);
+    const QImage text = ComposedLayer(params, "text");
+    const QImage composite = ComposedLayer(params, "composite");
+    ASSERT_EQ(written.size(), composite.size());
+    ASSERT_TRUE(written.hasAlphaChannel());
+    int clear = 0;
+    for (int y = 0; y < written.height(); ++y)
+        for (int x = 0; x < written.width(); ++x) {
+            const bool background = text.pixel(x, y) == 0xFFD0E0F0;
+            clear += background;
+            ASSERT_EQ(qAlpha(written.pixel(x, y)), background ? 0 : 255) << x << "," << y;
+            if (!background) {
+                ASSERT_EQ(written.pixel(x, y), composite.pixel(x, y)) << x << "," << y;
+            }
+        }
+    EXPECT_GT(clear, written.width() * written.height() / 2);
+}
+
+TEST(RenderToolTest, StandardOutputThatIsATerminalIsRefused)
+{
+    // script(1) gives the renderer a pseudo-terminal as its standard output.
+    QProcess process;
+    process.start(QStringLiteral("script"), {"-qec", QStringLiteral("'%1' -o -").arg(QStringLiteral(VEZODEV_RENDER)), "/dev/null"});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitCode(), 2);
+    const QString seen = QString::fromUtf8(process.readAllStandardOutput()).remove(u'\r').trimmed();
+    EXPECT_TRUE(seen.startsWith(QLatin1String("vezodev-render: -o -:"))) << seen.toStdString();
+    EXPECT_TRUE(seen.contains(QLatin1String("terminal"))) << seen.toStdString();
+    EXPECT_FALSE(seen.contains(u'\n')) << "one line, and no image bytes";
 }
 
 TEST(RenderToolTest, PrintSizeGivesTheComposersSize)

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Installs the build folder BUILD into a scratch prefix and checks what lands there:
+# the exact list of files, the desktop entry and the metainfo through their validators
+# (where those are installed), and that the installed programs run from the prefix.
+# Usage: InstallTreeTest.sh BUILD
+set -euo pipefail
+build=$1
+prefix=$(mktemp -d)
+trap 'rm -rf "$prefix"' EXIT
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+expected="bin/vezodev
+bin/vezodev-render
+share/applications/vezodev.desktop
+share/icons/hicolor/128x128/apps/vezodev.png
+share/icons/hicolor/16x16/apps/vezodev.png
+share/icons/hicolor/256x256/apps/vezodev.png
+share/icons/hicolor/32x32/apps/vezodev.png
+share/icons/hicolor/48x48/apps/vezodev.png
+share/icons/hicolor/64x64/apps/vezodev.png
+share/man/man1/vezodev-render.1
+share/man/man1/vezodev.1
+share/metainfo/org.example.Vezodev.metainfo.xml
+share/vezodev/help-mix-a-gray.png
+share/vezodev/help-mix-a-white.png
+share/vezodev/help-mix-b-gray.png
+share/vezodev/help-mix-b-white.png
+share/vezodev/help-mix-c-gray.png
+share/vezodev/help-mix-c-white.png
+share/vezodev/help-mix-d-gray.png
+share/vezodev/help-mix-d-white.png
+share/vezodev/vezodev.html"
+actual=$(cd "$prefix" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
+if [ "$actual" != "$(LC_ALL=C sort <<<"$expected")" ]; then
+  echo "The install tree differs from the expected list:"
+  diff <(LC_ALL=C sort <<<"$expected") <(echo "$actual") || true
+  exit 1
+fi
+
+# Each icon is the size its folder names.
+for folder in "$prefix"/share/icons/hicolor/*/apps; do
+  size=$(basename "$(dirname "$folder")")
+  width=$((16#$(od -An -tx1 -j16 -N4 "$folder/vezodev.png" | tr -d ' \n')))
+  height=$((16#$(od -An -tx1 -j20 -N4 "$folder/vezodev.png" | tr -d ' \n')))
+  [ "${width}x${height}" = "$size" ] || { echo "icon in $size is ${width}x${height}"; exit 1; }
+done
+
+if command -v desktop-file-validate >/dev/null; then
+  desktop-file-validate "$prefix/share/applications/vezodev.desktop"
+fi
+if command -v appstreamcli >/dev/null; then
+  appstreamcli validate --no-net "$prefix/share/metainfo/org.example.Vezodev.metainfo.xml" >/dev/null
+fi
+
+[ "$("$prefix/bin/vezodev" --version)" = "vezodev 0.2" ]
+[ "$("$prefix/bin/vezodev-render" --version)" = "vezodev 0.2" ]
+"$prefix/bin/vezodev-render" --text Installed -o "$prefix/check.png"
+[ -s "$prefix/check.png" ]
+echo "install tree OK"

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/Color.h"
+
+#include <QString>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+// The CSS colour keywords (CSS Color Module Level 4, less "transparent", which is no
+// opaque colour), so that the renderer reads colour names without the GUI toolkit.
+class TColorNames {
+public:
+    // The colour of a name in any letter case, or nothing for an unknown name.
+    static std::optional<TColor> Find(const QString& name);
+    // Every name, in alphabetical order.
+    static std::vector<std::string_view> All();
+};
