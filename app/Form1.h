@@ -4,6 +4,7 @@
 #include "platform/Color.h"
 #include "platform/GraphicControl.h"
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <memory>
@@ -28,6 +29,7 @@ class TManyBtn;
 class TPaintBox;
 class TSaveDialog;
 class TSpinEdit;
+class TStyleGallery;
 
 // The main window: the column of controls on the left, the text layer, the gradient
 // layer and the finished logo on the right. Every change of a logo parameter ends in
@@ -80,6 +82,12 @@ public:
     QAction* N1 = nullptr;
     QAction* MmDel = nullptr;
     QTimer* Timer1 = nullptr;
+    // The finished logo's context menu; the gallery entry is also in Pm.
+    QMenu* ImgMenu = nullptr;
+    QAction* MmCopy = nullptr;
+    QAction* MmSave = nullptr;
+    QAction* MmSmooth = nullptr;
+    QAction* MmGallery = nullptr;
 
     // Handlers.
     void FormCreate();
@@ -102,6 +110,10 @@ public:
     void MmAddClick();
     void MmDelClick();
     void PmPopup();
+    void MmSmoothClick();
+    void MmGalleryClick();
+    // The open style gallery, or null.
+    TStyleGallery* StyleGallery() const { return FGallery; }
     void SaveParams(const QString& section);
     void LoadParams(const QString& section);
     void ApplyParams(const TLogoParams& params);
@@ -131,6 +143,7 @@ private:
     void CreateComponents();
     void WireEvents();
     void SetClientSize(int width, int height);
+    void ImgContextMenu(const QPoint& at);
     void Guard(const std::function<void()>& handler);
     template <typename T> T* Find(const char* name) const;
 
@@ -141,4 +154,6 @@ private:
     bool FShown = false;
     TColor FBgColor = clGray;
     QString FSavedCaption;
+    int FSmooth = 0; // the smoothing factor of the logo, 0 for plain edges
+    QPointer<TStyleGallery> FGallery;
 };

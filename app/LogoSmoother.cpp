@@ -1,0 +1,120 @@
+#include "app/LogoSmoother.h"
+
+#include "app/LogoComposer.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+// The enlarged surfaces are made a band of rows at a time, so that a large logo at a
+// high factor needs no more than this many pixels per surface.
+constexpr long long BandPixels = 4LL * 1024 * 1024;
+
+constexpr std::uint32_t Opaque = 0xFF000000u;
+
+// The three colour bytes of a pixel spread into 16-bit lanes of one integer, so a
+// block of up to 8 x 8 pixels (64 x 255 at most per lane) is summed with one add a pixel.
+inline std::uint64_t Spread(std::uint32_t pixel)
+{
+    return (pixel & 0xFFu) | (std::uint64_t(pixel & 0xFF00u) << 8) | (std::uint64_t(pixel & 0xFF0000u) << 16);
+}
+
+template <int Factor>
+void ReduceBlocks(const TBitmap& source, TBitmap& dest, int destRow)
+{
+    constexpr std::uint64_t area = Factor * Factor;
+    constexpr std::uint64_t half = area / 2;
+    const int width = dest.Width();
+    const int rows = std::min(source.Height() / Factor, dest.Height() - destRow);
+    std::vector<std::uint64_t> sums(width);
+    for (int y = 0; y < rows; ++y) {
+        std::fill(sums.begin(), sums.end(), 0);
+        for (int k = 0; k < Factor; ++k) {
+            const std::uint32_t* row = source.ScanLine(y * Factor + k);
+            for (int x = 0; x < width; ++x) {
+                const std::uint32_t* block = row + x * Factor;
+                std::uint64_t sum = 0;
+                for (int j = 0; j < Factor; ++j)
+                    sum += Spread(block[j]);
+                sums[x] += sum;
+            }
+        }
+        std::uint32_t* out = dest.ScanLine(destRow + y);
+        for (int x = 0; x < width; ++x) {
+            const std::uint64_t sum = sums[x];
+            const auto blue = static_cast<std::uint32_t>(((sum & 0xFFFF) + half) / area);
+            const auto green = static_cast<std::uint32_t>((((sum >> 16) & 0xFFFF) + half) / area);
+            const auto red = static_cast<std::uint32_t>((((sum >> 32) & 0xFFFF) + half) / area);
+            out[x] = Opaque | (red << 16) | (green << 8) | blue;
+        }
+    }
+}
+
+} // namespace
+
+void TLogoSmoother::Enlarge(const TBitmap& source, int firstRow, int rows, int factor, TBitmap& dest)
+{
+    const int width = source.Width();
+    rows = std::clamp(rows, 0, std::max(source.Height() - firstRow, 0));
+    dest.SetSize(width * factor, rows * factor);
+    if (dest.Empty())
+        return;
+    const int wide = width * factor;
+    for (int y = 0; y < rows; ++y) {
+        const std::uint32_t* in = source.ScanLine(firstRow + y);
+        std::uint32_t* first = dest.ScanLine(y * factor);
+        for (int x = 0; x < width; ++x)
+            std::fill_n(first + x * factor, factor, in[x]);
+        for (int k = 1; k < factor; ++k)
+            std::copy(first, first + wide, dest.ScanLine(y * factor + k));
+    }
+}
+
+void TLogoSmoother::Reduce(const TBitmap& source, int factor, TBitmap& dest, int destRow)
+{
+    if (dest.Empty() || source.Empty())
+        return;
+    // One instance per factor, so the block loops have constant bounds.
+    switch (factor) {
+    case 2: ReduceBlocks<2>(source, dest, destRow); return;
+    case 3: ReduceBlocks<3>(source, dest, destRow); return;
+    case 4: ReduceBlocks<4>(source, dest, destRow); return;
+    case 5: ReduceBlocks<5>(source, dest, destRow); return;
+    case 6: ReduceBlocks<6>(source, dest, destRow); return;
+    case 7: ReduceBlocks<7>(source, dest, destRow); return;
+    case 8: ReduceBlocks<8>(source, dest, destRow); return;
+    default: return;
+    }
+}
+
+void TLogoSmoother::RenderComposite(const TLogoParams& params, const TBitmap& text, const TBitmap& gradient,
+                                    int factor, TBitmap& composite)
+{
+    const int width = gradient.Width();
+    const int height = gradient.Height();
+    factor = std::min({factor, MaxFactor, TLogoComposer::MaxSide / std::max({width, height, 1})});
+    if (factor < MinFactor || gradient.Empty()) {
+        TLogoComposer::MixLayers(text, gradient, params.MixType, composite);
+        return;
+    }
+    composite.SetSize(width, height);
+    TLogoParams large = params;
+    large.Font.SetHeight(params.Font.Height() * factor);
+    large.HSpace = params.HSpace * factor;
+    const long long bandPixels = static_cast<long long>(width) * factor * factor;
+    const int bandRows = static_cast<int>(std::clamp<long long>(BandPixels / bandPixels, 1, height));
+    TBitmap largeText, largeGradient, largeComposite;
+    for (int top = 0; top < height; top += bandRows) {
+        const int rows = std::min(bandRows, height - top);
+        const TSize bandSize{width * factor, rows * factor};
+        largeText.SetSize(bandSize.Width, bandSize.Height);
+        // Each band shows its own strip of the one line of text.
+        large.VSpace = (params.VSpace - top) * factor;
+        TLogoComposer::DrawTextLayer(large, largeText.Canvas(), bandSize);
+        Enlarge(gradient, top, rows, factor, largeGradient);
+        TLogoComposer::MixLayers(largeText, largeGradient, params.MixType, largeComposite);
+        Reduce(largeComposite, factor, composite, top);
+    }
+}
