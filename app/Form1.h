@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/LogoComposer.h"
+#include "app/StyleGallery.h"
 #include "platform/Color.h"
 #include "platform/GraphicControl.h"
 
@@ -29,7 +30,6 @@ class TManyBtn;
 class TPaintBox;
 class TSaveDialog;
 class TSpinEdit;
-class TStyleGallery;
 
 // The main window: the column of controls on the left, the text layer, the gradient
 // layer and the finished logo on the right. Every change of a logo parameter ends in

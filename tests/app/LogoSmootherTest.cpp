@@ -73,7 +73,7 @@ TEST(LogoSmootherTest, WithoutSmoothingTheCompositeIsThePlainMix)
 // and the background's mixed colour over the same gradient pixel.
 TEST(LogoSmootherTest, SmoothLogoKeepsSizeInteriorColoursAndBlendsEdges)
 {
-    for (const QString text : {QStringLiteral("H"), QStringLiteral("Hxg HHHH HHHH HHHH")}) {
+    for (const QString& text : {QStringLiteral("H"), QStringLiteral("Hxg HHHH HHHH HHHH")}) {
         for (int mixType = 1; mixType <= 4; ++mixType) {
             for (int factor : {2, 4, 8}) {
                 SCOPED_TRACE(QStringLiteral("%1 mix %2 factor %3").arg(text).arg(mixType).arg(factor).toStdString());
@@ -98,8 +98,9 @@ TEST(LogoSmootherTest, SmoothLogoKeepsSizeInteriorColoursAndBlendsEdges)
                         edges += pixel != onLetter && pixel != onBackground;
                         // Glyph placement drifts along a long line at a larger size,
                         // so the exact comparison is made on the single letter.
-                        if (text.size() == 1 && Uniform(plain.Text, x, y, 2))
+                        if (text.size() == 1 && Uniform(plain.Text, x, y, 2)) {
                             ASSERT_EQ(pixel, plain.Composite.Pixel(x, y)) << x << "," << y;
+                        }
                     }
                 }
                 EXPECT_GT(edges, 0);
