@@ -1,6 +1,7 @@
 #include "app/StyleGallery.h"
 
 #include "app/StoredParams.h"
+#include "components/IniGT.h"
 #include "platform/Exception.h"
 
 #include <QElapsedTimer>
@@ -89,6 +90,7 @@ void TStyleGallery::StyleStored(const QString& name)
             --FBuilt;
         }
     }
+    FSnapshot.Forget();
     if (!FQueue.empty())
         FTimer->start();
 }
@@ -108,6 +110,7 @@ void TStyleGallery::Restart()
         item->setText(FStyles[index]);
     }
     FQueue.clear();
+    FSnapshot.Forget();
     for (int index = 0; index < FStyles.size(); ++index)
         FQueue.push_back(index);
     FBuilt = 0;
@@ -137,8 +140,10 @@ void TStyleGallery::BuildTile(int index)
     const QString& name = FStyles[index];
     QString error;
     try {
+        if (!FSnapshot.Taken())
+            FSnapshot.Take(FIni.FullPath(), FIni.Fence(), FStyles);
         TLogoParams params = FBase;
-        TStoredParams::Read(FIni, name, FBase.Text, params);
+        FSnapshot.Read(index, FBase.Text, params);
         params.Text = FBase.Text;
         TLogoLayers layers;
         TLogoComposer::Compose(params, layers);

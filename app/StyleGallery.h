@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/LogoComposer.h"
+#include "app/StyleSnapshot.h"
 
 #include <QString>
 #include <QStringList>
@@ -62,5 +63,6 @@ private:
     QStringList FStyles;
     TLogoParams FBase;
     std::deque<int> FQueue; // tiles still to build, first first
+    TStyleSnapshot FSnapshot; // taken when the first tile after a change is built
     int FBuilt = 0;
 };
