@@ -14,40 +14,38 @@ constexpr long long BandPixels = 4LL * 1024 * 1024;
 
 constexpr std::uint32_t Opaque = 0xFF000000u;
 
-// The three colour bytes of a pixel spread into 16-bit lanes of one integer, so a
-// block of up to 8 x 8 pixels (64 x 255 at most per lane) is summed with one add a pixel.
-inline std::uint64_t Spread(std::uint32_t pixel)
-{
-    return (pixel & 0xFFu) | (std::uint64_t(pixel & 0xFF00u) << 8) | (std::uint64_t(pixel & 0xFF0000u) << 16);
-}
-
+// Red and blue are summed together in the 16-bit halves of one word, green in
+// another: a block of up to 8 x 8 pixels sums to at most 64 x 255, which fits 16 bits.
 template <int Factor>
 void ReduceBlocks(const TBitmap& source, TBitmap& dest, int destRow)
 {
-    constexpr std::uint64_t area = Factor * Factor;
-    constexpr std::uint64_t half = area / 2;
+    constexpr std::uint32_t area = Factor * Factor;
+    constexpr std::uint32_t half = area / 2;
     const int width = dest.Width();
     const int rows = std::min(source.Height() / Factor, dest.Height() - destRow);
-    std::vector<std::uint64_t> sums(width);
+    std::vector<std::uint32_t> redBlue(width), green(width);
     for (int y = 0; y < rows; ++y) {
-        std::fill(sums.begin(), sums.end(), 0);
+        std::fill(redBlue.begin(), redBlue.end(), 0);
+        std::fill(green.begin(), green.end(), 0);
         for (int k = 0; k < Factor; ++k) {
             const std::uint32_t* row = source.ScanLine(y * Factor + k);
             for (int x = 0; x < width; ++x) {
                 const std::uint32_t* block = row + x * Factor;
-                std::uint64_t sum = 0;
-                for (int j = 0; j < Factor; ++j)
-                    sum += Spread(block[j]);
-                sums[x] += sum;
+                std::uint32_t rb = 0, g = 0;
+                for (int j = 0; j < Factor; ++j) {
+                    rb += block[j] & 0x00FF00FFu;
+                    g += (block[j] >> 8) & 0xFFu;
+                }
+                redBlue[x] += rb;
+                green[x] += g;
             }
         }
         std::uint32_t* out = dest.ScanLine(destRow + y);
         for (int x = 0; x < width; ++x) {
-            const std::uint64_t sum = sums[x];
-            const auto blue = static_cast<std::uint32_t>(((sum & 0xFFFF) + half) / area);
-            const auto green = static_cast<std::uint32_t>((((sum >> 16) & 0xFFFF) + half) / area);
-            const auto red = static_cast<std::uint32_t>((((sum >> 32) & 0xFFFF) + half) / area);
-            out[x] = Opaque | (red << 16) | (green << 8) | blue;
+            const std::uint32_t red = ((redBlue[x] >> 16) + half) / area;
+            const std::uint32_t blue = ((redBlue[x] & 0xFFFFu) + half) / area;
+            const std::uint32_t greenValue = (green[x] + half) / area;
+            out[x] = Opaque | (red << 16) | (greenValue << 8) | blue;
         }
     }
 }
@@ -103,18 +101,30 @@ void TLogoSmoother::RenderComposite(const TLogoParams& params, const TBitmap& te
     TLogoParams large = params;
     large.Font.SetHeight(params.Font.Height() * factor);
     large.HSpace = params.HSpace * factor;
-    const long long bandPixels = static_cast<long long>(width) * factor * factor;
+    const int largeWidth = width * factor;
+    const long long bandPixels = static_cast<long long>(largeWidth) * factor;
     const int bandRows = static_cast<int>(std::clamp<long long>(BandPixels / bandPixels, 1, height));
-    TBitmap largeText, largeGradient, largeComposite;
+    // The enlarged text is drawn a band at a time; the gradient is enlarged, mixed and
+    // averaged one row of blocks at a time, in two small surfaces that stay in cache.
+    TBitmap largeText, textRow, gradientRow;
+    textRow.SetSize(largeWidth, factor);
     for (int top = 0; top < height; top += bandRows) {
         const int rows = std::min(bandRows, height - top);
-        const TSize bandSize{width * factor, rows * factor};
+        const TSize bandSize{largeWidth, rows * factor};
         largeText.SetSize(bandSize.Width, bandSize.Height);
         // Each band shows its own strip of the one line of text.
         large.VSpace = (params.VSpace - top) * factor;
         TLogoComposer::DrawTextLayer(large, largeText.Canvas(), bandSize);
-        Enlarge(gradient, top, rows, factor, largeGradient);
-        TLogoComposer::MixLayers(largeText, largeGradient, params.MixType, largeComposite);
-        Reduce(largeComposite, factor, composite, top);
+        for (int y = 0; y < rows; ++y) {
+            for (int k = 0; k < factor; ++k) {
+                const std::uint32_t* in = largeText.ScanLine(y * factor + k);
+                std::copy(in, in + largeWidth, textRow.ScanLine(k));
+            }
+            Enlarge(gradient, top + y, 1, factor, gradientRow);
+            // Mixed in place: each result pixel depends on the same pixel of the two
+            // layers alone.
+            TLogoComposer::MixLayers(textRow, gradientRow, params.MixType, textRow);
+            Reduce(textRow, factor, composite, top + y);
+        }
     }
 }
