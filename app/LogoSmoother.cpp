@@ -23,28 +23,30 @@ void ReduceBlocks(const TBitmap& source, TBitmap& dest, int destRow)
     constexpr std::uint32_t half = area / 2;
     const int width = dest.Width();
     const int rows = std::min(source.Height() / Factor, dest.Height() - destRow);
-    std::vector<std::uint32_t> redBlue(width), green(width);
+    const int sourceWidth = width * Factor;
+    // Each column is summed down the block's rows first, in one contiguous pass per
+    // row, then the block's columns are added.
+    std::vector<std::uint32_t> redBlue(sourceWidth), green(sourceWidth);
     for (int y = 0; y < rows; ++y) {
         std::fill(redBlue.begin(), redBlue.end(), 0);
         std::fill(green.begin(), green.end(), 0);
         for (int k = 0; k < Factor; ++k) {
             const std::uint32_t* row = source.ScanLine(y * Factor + k);
-            for (int x = 0; x < width; ++x) {
-                const std::uint32_t* block = row + x * Factor;
-                std::uint32_t rb = 0, g = 0;
-                for (int j = 0; j < Factor; ++j) {
-                    rb += block[j] & 0x00FF00FFu;
-                    g += (block[j] >> 8) & 0xFFu;
-                }
-                redBlue[x] += rb;
-                green[x] += g;
+            for (int x = 0; x < sourceWidth; ++x) {
+                redBlue[x] += row[x] & 0x00FF00FFu;
+                green[x] += (row[x] >> 8) & 0xFFu;
             }
         }
         std::uint32_t* out = dest.ScanLine(destRow + y);
         for (int x = 0; x < width; ++x) {
-            const std::uint32_t red = ((redBlue[x] >> 16) + half) / area;
-            const std::uint32_t blue = ((redBlue[x] & 0xFFFFu) + half) / area;
-            const std::uint32_t greenValue = (green[x] + half) / area;
+            std::uint32_t rb = 0, g = 0;
+            for (int j = 0; j < Factor; ++j) {
+                rb += redBlue[x * Factor + j];
+                g += green[x * Factor + j];
+            }
+            const std::uint32_t red = ((rb >> 16) + half) / area;
+            const std::uint32_t blue = ((rb & 0xFFFFu) + half) / area;
+            const std::uint32_t greenValue = (g + half) / area;
             out[x] = Opaque | (red << 16) | (greenValue << 8) | blue;
         }
     }
