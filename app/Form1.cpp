@@ -2,6 +2,8 @@
 
 #include "app/Glyphs.h"
 #include "app/SettingsLocation.h"
+#include "app/LogoSmoother.h"
+#include "app/StyleGallery.h"
 #include "app/StoredParams.h"
 #include "components/GradBox.h"
 #include "components/IniGT.h"
@@ -188,6 +190,17 @@ void TForm1::CreateComponents()
     MmAdd = Pm->addAction(QString::fromUtf8("スタイル追加"));
     N1 = Pm->addSeparator();
     MmDel = Pm->addAction(QString::fromUtf8("削除"));
+    MmGallery = new QAction(QString::fromUtf8("スタイル一覧…"), this);
+    Pm->addSeparator();
+    Pm->addAction(MmGallery);
+    ImgMenu = new QMenu(this);
+    MmCopy = ImgMenu->addAction(QString::fromUtf8("コピー"));
+    MmSave = ImgMenu->addAction(QString::fromUtf8("名前を付けて保存…"));
+    ImgMenu->addSeparator();
+    MmSmooth = ImgMenu->addAction(QString::fromUtf8("なめらかな縁"));
+    MmSmooth->setCheckable(true);
+    ImgMenu->addSeparator();
+    ImgMenu->addAction(MmGallery);
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
     SpeedButton3->setIcon(QIcon(AboutGlyph()));
@@ -223,6 +236,10 @@ void TForm1::WireEvents()
     });
     connect(MmAdd, &QAction::triggered, this, [this] { Guard([this] { MmAddClick(); }); });
     connect(MmDel, &QAction::triggered, this, [this] { Guard([this] { MmDelClick(); }); });
+    connect(MmCopy, &QAction::triggered, this, [this] { Guard([this] { BtCopyClick(); }); });
+    connect(MmSave, &QAction::triggered, this, [this] { Guard([this] { BtSaveClick(); }); });
+    connect(MmSmooth, &QAction::triggered, this, [this] { Guard([this] { MmSmoothClick(); }); });
+    connect(MmGallery, &QAction::triggered, this, [this] { Guard([this] { MmGalleryClick(); }); });
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { Guard([] { TApplication::Instance().HelpContext(1); }); });
 }
@@ -392,6 +409,7 @@ TLogoParams TForm1::CurrentParams() const
     params.MixType = MbMix->SelectedCell();
     params.HSpace = StrToIntDef(EdHs->Text(), 0);
     params.VSpace = StrToIntDef(EdVs->Text(), 0);
+    params.Smooth = FSmooth;
     return params;
 }
 
@@ -428,6 +446,8 @@ void TForm1::PboxPaint()
     Gbox->SetBounds(Gbox->Left(), Pbox->Top() + Pbox->Height() + 8, Pbox->Width(), Pbox->Height());
     Gbox->Repaint();
     Button1Click();
+    if (FGallery)
+        FGallery->SetBase(params);
 }
 
 void TForm1::Button1Click()
@@ -445,6 +465,21 @@ void TForm1::Button1Click()
     canvas.CopyRect(Rect(0, 0, Pbox->Width(), Pbox->Height()), Pbox->Canvas(), Rect(0, 0, Pbox->Width(), Pbox->Height()));
     canvas.SetCopyMode(TLogoComposer::MixOperationOf(MbMix->SelectedCell()));
     canvas.CopyRect(Rect(0, 0, Gbox->Width(), Gbox->Height()), Gbox->Canvas(), Rect(0, 0, Gbox->Width(), Gbox->Height()));
+    if (FSmooth != 0) {
+        TLogoLayers layers;
+        TLogoComposer::Compose(CurrentParams(), layers);
+        canvas.SetCopyMode(cmSrcCopy);
+        const TRect whole = Rect(0, 0, layers.Composite.Width(), layers.Composite.Height());
+        canvas.CopyRect(whole, layers.Composite.Canvas(), whole);
+    }
+    Img->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Img, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) { ImgContextMenu(at); });
+}
+
+void TForm1::ImgContextMenu(const QPoint& at)
+{
+    MmSmooth->setChecked(FSmooth != 0);
+    ImgMenu->exec(Img->mapToGlobal(at));
 }
 
 void TForm1::SetClientSize(int width, int height)
@@ -524,6 +559,10 @@ void TForm1::SaveParams(const QString& section)
     TStoredParams::Write(*IniGT, section, CurrentParams());
     IniGT->WriteStrings(QStringLiteral("STYLES"), QStringLiteral("STYLE"), *FStyleItems);
     update.Commit();
+    if (FGallery) {
+        FGallery->SetStyles(FStyleItems->ToStringList());
+        FGallery->StyleStored(section);
+    }
 }
 
 // Reads the section over the current parameters and puts what was read into the
@@ -541,6 +580,8 @@ void TForm1::LoadParams(const QString& section)
     }
     ApplyParams(params);
     IniGT->ReadStrings(QStringLiteral("STYLES"), QStringLiteral("STYLE"), *FStyleItems);
+    if (FGallery)
+        FGallery->SetStyles(FStyleItems->ToStringList());
     MbGraMouseDown(this, mbLeft, 0, 0, 0);
 }
 
@@ -560,6 +601,8 @@ void TForm1::ApplyParams(const TLogoParams& params)
         EdHs->SetValue(params.HSpace);
     if (params.VSpace != EdVs->Value())
         EdVs->SetValue(params.VSpace);
+    FSmooth = params.Smooth;
+    MmSmooth->setChecked(FSmooth != 0);
 }
 
 // A name the file cannot hold as a section is refused before anything changes. An
@@ -606,6 +649,8 @@ void TForm1::MmDelClick()
     } catch (...) {
         FStyleItems->Insert(index, name);
         CbStyle->setCurrentIndex(index);
+        if (FGallery)
+            FGallery->SetStyles(FStyleItems->ToStringList());
         throw;
     }
 }
@@ -625,4 +670,33 @@ void TForm1::PmPopup()
 {
     MmDel->setEnabled(!CbStyle->currentText().isEmpty());
     MmAdd->setEnabled(true);
+}
+
+void TForm1::MmSmoothClick()
+{
+    FSmooth = MmSmooth->isChecked() ? TLogoSmoother::DefaultFactor : 0;
+    PboxPaint();
+}
+
+// Opens the gallery, or brings the open one to the front. Applying a style there is
+// choosing it from the list.
+void TForm1::MmGalleryClick()
+{
+    if (!FGallery) {
+        FGallery = new TStyleGallery(*IniGT, this);
+        FGallery->setAttribute(Qt::WA_DeleteOnClose);
+        FGallery->OnApply = [this](int index) {
+            Guard([this, index] {
+                if (index < 0 || index >= CbStyle->count())
+                    return;
+                CbStyle->setCurrentIndex(index);
+                CbStyleChange();
+            });
+        };
+    }
+    FGallery->SetBase(CurrentParams());
+    FGallery->SetStyles(FStyleItems->ToStringList());
+    FGallery->show();
+    FGallery->raise();
+    FGallery->activateWindow();
 }

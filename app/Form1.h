@@ -1,9 +1,11 @@
 #pragma once
 
 #include "app/LogoComposer.h"
+#include "app/StyleGallery.h"
 #include "platform/Color.h"
 #include "platform/GraphicControl.h"
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <memory>
@@ -83,6 +85,12 @@ public:
     QAction* N1 = nullptr;
     QAction* MmDel = nullptr;
     QTimer* Timer1 = nullptr;
+    // The finished logo's context menu; the gallery entry is also in Pm.
+    QMenu* ImgMenu = nullptr;
+    QAction* MmCopy = nullptr;
+    QAction* MmSave = nullptr;
+    QAction* MmSmooth = nullptr;
+    QAction* MmGallery = nullptr;
 
     // Handlers.
     void FormCreate();
@@ -105,6 +113,10 @@ public:
     void MmAddClick();
     void MmDelClick();
     void PmPopup();
+    void MmSmoothClick();
+    void MmGalleryClick();
+    // The open style gallery, or null.
+    TStyleGallery* StyleGallery() const { return FGallery; }
     void SaveParams(const QString& section);
     void LoadParams(const QString& section);
     void ApplyParams(const TLogoParams& params);
@@ -139,6 +151,7 @@ private:
     void WireEvents();
     void SetClientSize(int width, int height);
     QByteArray EncodeLogo(const QString& fileName, int filterIndex);
+    void ImgContextMenu(const QPoint& at);
     void Guard(const std::function<void()>& handler);
     template <typename T> T* Find(const char* name) const;
 
@@ -150,4 +163,6 @@ private:
     bool FBuildQueued = false;
     TColor FBgColor = clGray;
     QString FSavedCaption;
+    int FSmooth = 0; // the smoothing factor of the logo, 0 for plain edges
+    QPointer<TStyleGallery> FGallery;
 };

@@ -1,5 +1,7 @@
 #include "app/LogoComposer.h"
 
+#include "app/LogoSmoother.h"
+
 #include "platform/Exception.h"
 #include "platform/FontFace.h"
 
@@ -87,7 +89,10 @@ void TLogoComposer::Compose(const TLogoParams& params, TLogoLayers& layers)
 {
     RenderTextLayer(params, layers.Text);
     RenderGradientLayer(params, layers.Text.Width(), layers.Text.Height(), layers.Gradient);
-    MixLayers(layers.Text, layers.Gradient, params.MixType, layers.Composite);
+    if (params.Smooth != 0)
+        TLogoSmoother::RenderComposite(params, layers.Text, layers.Gradient, params.Smooth, layers.Composite);
+    else
+        MixLayers(layers.Text, layers.Gradient, params.MixType, layers.Composite);
 }
 
 TPngTransparency TLogoComposer::TransparentBackground(const TLogoParams& params, const TBitmap& text)

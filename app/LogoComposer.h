@@ -21,6 +21,7 @@ struct TLogoParams {
     int MixType = 1; // 1 A SRCERASE, 2 B SRCPAINT, 3 C SRCINVERT, 4 D SRCAND
     int HSpace = 0;
     int VSpace = 0;
+    int Smooth = 0; // 0 plain edges; otherwise the supersampling factor of TLogoSmoother
 
     // The window's design values: Times New Roman bold, 29 pixels, black.
     static TLogoParams Defaults();
@@ -52,7 +53,8 @@ public:
     static void DrawTextLayer(const TLogoParams& params, TCanvas& canvas, TSize size);
     static void RenderGradientLayer(const TLogoParams& params, int width, int height, TBitmap& layer);
     static void MixLayers(const TBitmap& text, const TBitmap& gradient, int mixType, TBitmap& composite);
-    // All three: the text layer, the gradient layer of its size, and their mix.
+    // All three: the text layer, the gradient layer of its size, and their mix, with
+    // smooth edges when the parameters ask for them.
     static void Compose(const TLogoParams& params, TLogoLayers& layers);
 
     // A logo with a transparent background: the pixels where the text layer shows

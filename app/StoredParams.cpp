@@ -1,5 +1,6 @@
 #include "app/StoredParams.h"
 
+#include "app/LogoSmoother.h"
 #include "components/IniGT.h"
 
 #include <algorithm>
@@ -15,6 +16,7 @@ const QString KeyMixType = QStringLiteral("MIXTYPE");
 const QString KeyGraType = QStringLiteral("GRATYPE");
 const QString KeyHSpace = QStringLiteral("HSPACE");
 const QString KeyVSpace = QStringLiteral("VSPACE");
+const QString KeySmooth = QStringLiteral("SMOOTH");
 
 // A selector keeps its cell when the stored one does not exist.
 int Cell(int stored, int current)
@@ -57,6 +59,8 @@ void TStoredParams::Read(TIniGT& ini, const QString& section, const QString& def
     params.GraType = Cell(ini.ReadInteger(section, KeyGraType, params.GraType), params.GraType);
     params.HSpace = std::clamp(ini.ReadInteger(section, KeyHSpace, params.HSpace), 0, MaxSpace);
     params.VSpace = std::clamp(ini.ReadInteger(section, KeyVSpace, params.VSpace), 0, MaxSpace);
+    const int smooth = ini.ReadInteger(section, KeySmooth, 0);
+    params.Smooth = TLogoSmoother::ValidFactor(smooth) ? smooth : 0;
 }
 
 void TStoredParams::Write(TIniGT& ini, const QString& section, const TLogoParams& params)
@@ -70,4 +74,8 @@ void TStoredParams::Write(TIniGT& ini, const QString& section, const TLogoParams
     ini.WriteInteger(section, KeyGraType, params.GraType);
     ini.WriteInteger(section, KeyHSpace, params.HSpace);
     ini.WriteInteger(section, KeyVSpace, params.VSpace);
+    // Plain edges leave the key out, so files of plain logos keep their keys; a section
+    // that held a factor gets 0, which reads back as plain.
+    if (params.Smooth != 0 || ini.ReadInteger(section, KeySmooth, 0) != 0)
+        ini.WriteInteger(section, KeySmooth, params.Smooth);
 }

@@ -11,7 +11,9 @@ class TIniGT;
 // ("OPTION") or a style. Reading applies each key over the parameters given, in the
 // file's key order, with the window's rules: a missing BGCOLOR is grey, a missing
 // TEXT the default text, any other missing key keeps the value given; a mix or
-// direction outside 1..4 is ignored and the margins are limited to 0..100. A
+// direction outside 1..4 is ignored and the margins are limited to 0..100. The
+// smoothing factor is the one key whose absence does not keep the value given: files
+// written before it existed hold plain logos, so a missing or unusable SMOOTH is 0. A
 // malformed colour stops the reading at its key with the conversion error; the keys
 // before it have been applied to the parameters.
 class TStoredParams {

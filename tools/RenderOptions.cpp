@@ -1,5 +1,7 @@
 #include "tools/RenderOptions.h"
 
+#include "app/LogoSmoother.h"
+
 #include "platform/Color.h"
 #include "platform/Font.h"
 #include "platform/IntegerSyntax.h"
@@ -19,7 +21,7 @@ using TApply = void (*)(TRenderOptions& options, const QString& option, const QS
 struct TOptionRow {
     const char* Name;
     const char* Alias; // another spelling, or nullptr
-    const char* Value; // the placeholder shown in --help, or nullptr for a flag
+    const char* Value; // the placeholder shown in --help, in brackets when it may be left out, or nullptr for a flag
     const char* Help;  // may hold several lines
     TApply Apply;
 };
@@ -41,6 +43,11 @@ bool IsDigits(QStringView text, int base)
             return false;
     }
     return true;
+}
+
+bool LooksLikeInteger(const QString& text)
+{
+    return IsDigits(text.startsWith(u'-') ? QStringView(text).mid(1) : QStringView(text), 10);
 }
 
 // A decimal integer with an optional minus sign and nothing else, within first..last.
@@ -169,6 +176,12 @@ const TOptionRow OptionTable[] = {
      [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.HSpace = ReadInteger(n, v, 0, TRenderOptions::MaxSpace); }},
     {"--vspace", nullptr, "N", "top and bottom margins in pixels, 0..100 (default 0)",
      [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.VSpace = ReadInteger(n, v, 0, TRenderOptions::MaxSpace); }},
+    {"--smooth", nullptr, "[N]", "smooth the letters' edges: draw at N times the size,\n"
+                                 "2..8 (default 4), and average each N x N block",
+     [](TRenderOptions& o, const QString& n, const QString& v) {
+         o.Logo.Smooth = v.isEmpty() ? TLogoSmoother::DefaultFactor
+                                     : ReadInteger(n, v, TLogoSmoother::MinFactor, TLogoSmoother::MaxFactor);
+     }},
     {"--layer", nullptr, "L", "the raster to write: composite (default), text or\n"
                               "gradient",
      [](TRenderOptions& o, const QString& n, const QString& v) {
@@ -272,6 +285,11 @@ TRenderOptions TRenderOptions::Parse(const QStringList& arguments)
             if (!row->Value)
                 throw EUsageError(QStringLiteral("%1 takes no value").arg(name));
             value = argument.mid(equals + 1);
+        } else if (row->Value && row->Value[0] == '[') {
+            // A value that may be left out is taken only when the next argument looks
+            // like a number, so "--smooth -o a.bmp" keeps its meaning.
+            if (i + 1 < arguments.size() && LooksLikeInteger(arguments[i + 1]))
+                value = arguments[++i];
         } else if (row->Value) {
             // The next argument is the value even when it starts with a dash, so that
             // --text -5- draws "-5-".

@@ -1,9 +1,9 @@
-#include "platform/BitmapImage.h"
 #include "Form1TestSupport.h"
 #include "TestFiles.h"
 
 #include "components/IniGT.h"
 #include "platform/AtomicFile.h"
+#include "platform/BitmapImage.h"
 #include "platform/CommonDialogs.h"
 #include "platform/Image.h"
 #include "platform/PaintBox.h"

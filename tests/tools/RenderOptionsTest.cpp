@@ -32,7 +32,7 @@ std::string Describe(const TRenderOptions& options)
                        hex(logo.TopColor), hex(logo.LastColor), QString::number(logo.GraType),
                        QString::number(logo.MixType), QString::number(logo.HSpace), QString::number(logo.VSpace),
                        QString::number(options.Layer), options.OutputPath, QString::number(options.Format),
-                       QString::number(options.PrintSize), QString::number(options.Help)}
+                       QString::number(options.PrintSize), QString::number(options.Help), QString::number(logo.Smooth)}
         .join(u'|')
         .toStdString();
 }
@@ -50,9 +50,9 @@ QString UsageError(const QStringList& arguments)
 
 TEST(RenderOptionsTest, DefaultsAreTheWindowsLogoWithTheTextVezodev)
 {
-    // text|font|height|style|colour|bg|top|last|direction|mix|hspace|vspace|layer|out|format|size|help
+    // text|font|height|style|colour|bg|top|last|direction|mix|hspace|vspace|layer|out|format|size|help|smooth
     EXPECT_EQ(Describe(Parse({"-o", "logo.bmp"})),
-              "Vezodev|Times New Roman|-29|1|0|808080|8000|ff00|1|1|0|0|0|logo.bmp|1|0|0");
+              "Vezodev|Times New Roman|-29|1|0|808080|8000|ff00|1|1|0|0|0|logo.bmp|1|0|0|0");
 }
 
 TEST(RenderOptionsTest, EachOptionChangesOnlyItsOwnField)
@@ -84,6 +84,10 @@ TEST(RenderOptionsTest, EachOptionChangesOnlyItsOwnField)
         {Arguments({"-h"}), [](TRenderOptions& o) { o.Help = true; }},
         {Arguments({"--help"}), [](TRenderOptions& o) { o.Help = true; }},
         {Arguments({"--mix", "2", "--mix", "4"}), [](TRenderOptions& o) { o.Logo.MixType = 4; }},
+        {Arguments({"--smooth"}), [](TRenderOptions& o) { o.Logo.Smooth = 4; }},
+        {Arguments({"--smooth", "2"}), [](TRenderOptions& o) { o.Logo.Smooth = 2; }},
+        {Arguments({"--smooth=8"}), [](TRenderOptions& o) { o.Logo.Smooth = 8; }},
+        {Arguments({"--smooth", "--mix", "2"}), [](TRenderOptions& o) { o.Logo.Smooth = 4; o.Logo.MixType = 2; }},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Arguments.join(u' ').toStdString());
@@ -267,7 +271,11 @@ TEST(RenderOptionsTest, MisusedArgumentsAreNamedInTheError)
                            TCase{Arguments({"--print-size", "-x"}), "-x"},
                            TCase{Arguments({"--print-size", "logo.bmp"}), "logo.bmp"},
                            TCase{Arguments({"--print-size", "--layer", "mask"}), "--layer"},
-                           TCase{Arguments({"--print-size", "--layer", "Text"}), "--layer"}}) {
+                           TCase{Arguments({"--print-size", "--layer", "Text"}), "--layer"},
+                           TCase{Arguments({"--print-size", "--smooth", "1"}), "2..8"},
+                           TCase{Arguments({"--print-size", "--smooth", "9"}), "--smooth"},
+                           TCase{Arguments({"--print-size", "--smooth", "-4"}), "--smooth"},
+                           TCase{Arguments({"--print-size", "--smooth=x"}), "--smooth"}}) {
         SCOPED_TRACE(c.Arguments.join(u' ').toStdString());
         const QString message = UsageError(c.Arguments);
         EXPECT_TRUE(message.contains(QLatin1String(c.Named))) << message.toStdString();

@@ -84,6 +84,8 @@ TEST(RenderToolTest, ExitStatusTellsSuccessFailureAndBadArguments)
                            TCase{{"-o", folder.filePath("ok.bmp")}, 0, {}},
                            TCase{{}, 2, "-o"},
                            TCase{{"--mix", "E", "-o", folder.filePath("x.bmp")}, 2, "--mix"},
+                           TCase{{"--smooth", "9", "-o", folder.filePath("x.bmp")}, 2, "--smooth"},
+                           TCase{{"-o", folder.filePath("x.bmp"), "--smooth", "1"}, 2, "--smooth"},
                            TCase{{"--font-height", "-5", "--print-size"}, 2, "'-5'"},
                            TCase{{"--print-size", "-o", folder.filePath("x.gif")}, 2, "x.gif"},
                            TCase{{"-o", missing}, 1, missing + QString::fromUtf8(" を作成できません") + noSuchFile},
@@ -220,6 +222,16 @@ TEST(RenderToolTest, WrittenImageHasTheComposersPixels)
     const QStringList logoArguments = {"--text", params.Text, "--italic", "--underline", "--font-color", "0x203040",
                                        "--bg", "#D0E0F0", "--top", "0xFF0000", "--last", "#FF8000",
                                        "--direction", "2", "--mix", "C", "--hspace", "5", "--vspace", "2"};
+    // Smooth edges: the composite is the composer's smooth one, the layers stay plain.
+    for (const char* layer : {"composite", "text"}) {
+        SCOPED_TRACE(std::string("smooth ") + layer);
+        const QString path = folder.filePath(QStringLiteral("smooth-%1.png").arg(QLatin1String(layer)));
+        const TRun run = RunRenderer(logoArguments + QStringList{"--smooth", "3", "--layer", layer, "-o", path});
+        ASSERT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+        TLogoParams smooth = params;
+        smooth.Smooth = 3;
+        EXPECT_EQ(QImage(path).convertToFormat(QImage::Format_RGB32), ComposedLayer(smooth, QLatin1String(layer)));
+    }
     for (const char* layer : {"composite", "text", "gradient"}) {
         for (const char* extension : {"bmp", "PNG"}) {
             SCOPED_TRACE(std::string(layer) + "." + extension);

@@ -1,0 +1,54 @@
+// Times smooth edges against the plain build of the same logo.
+#include "app/LogoComposer.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// The window's default logo, 106 x 32.
+TLogoParams DefaultLogo()
+{
+    TLogoParams params = TLogoParams::Defaults();
+    params.Text = QStringLiteral("Vezodev");
+    return params;
+}
+
+// About 400 pixels wide.
+TLogoParams WideLogo()
+{
+    TLogoParams params = DefaultLogo();
+    params.Font.SetHeight(-110);
+    return params;
+}
+
+// Arguments: 0 for the default logo or 1 for the wide one, and the factor (0 plain).
+void BM_Build(benchmark::State& state)
+{
+    TLogoParams params = state.range(0) == 0 ? DefaultLogo() : WideLogo();
+    params.Smooth = static_cast<int>(state.range(1));
+    TLogoLayers layers;
+    TLogoComposer::Compose(params, layers); // the fonts are realised outside the timing
+    for (auto _ : state) {
+        TLogoLayers fresh;
+        TLogoComposer::Compose(params, fresh);
+        benchmark::DoNotOptimize(fresh.Composite.Bits());
+    }
+    state.SetLabel(QStringLiteral("%1 x %2").arg(layers.Composite.Width()).arg(layers.Composite.Height()).toStdString());
+}
+BENCHMARK(BM_Build)
+    ->ArgsProduct({{0, 1}, {0, 2, 4, 8}})
+    ->ArgNames({"wide", "smooth"})
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
