@@ -7,7 +7,8 @@
 #include "components/ManyBtn.h"
 #include "platform/AtomicFile.h"
 #include "platform/ComboBoxStrings.h"
-#include "platform/CommonDialogs.h"
+#include "platform/ColorDialog.h"
+#include "platform/SaveDialog.h"
 #include "platform/Image.h"
 #include "platform/MessageDialogs.h"
 #include "platform/ShiftJis.h"
@@ -101,12 +102,6 @@ private:
 
 class FaultInjectionTest : public Form1Fixture {
 protected:
-    void TearDown() override
-    {
-        MessageAnswerer = nullptr;
-        Form1Fixture::TearDown();
-    }
-
 
     // Answers an input box with name and every question with OK.
     void AnswerEveryBox(const QString& name)

@@ -2,7 +2,7 @@
 #include "TestFiles.h"
 
 #include "components/IniGT.h"
-#include "platform/CommonDialogs.h"
+#include "platform/SaveDialog.h"
 #include "platform/ComboBoxStrings.h"
 #include "platform/Font.h"
 #include "platform/Label.h"
@@ -67,11 +67,6 @@ private:
 
 class Form1SettingsTest : public Form1Fixture {
 protected:
-    void TearDown() override
-    {
-        MessageAnswerer = nullptr;
-        Form1Fixture::TearDown();
-    }
 };
 
 // Sets an environment variable for the guard's lifetime.
