@@ -511,13 +511,8 @@ TEST_F(FaultInjectionTest, ATenMegabyteLineIsReadCutToTheBuffer)
 {
     const QByteArray value(10 * 1024 * 1024, 'W');
     WriteAll(SettingsPath(), "[OPTION]\r\nTEXT=" + value + "\r\nMIXTYPE=4\r\n");
-    QElapsedTimer timer;
-    timer.start();
     TForm1& form = Open();
-    const qint64 startMs = timer.elapsed();
     EXPECT_EQ(form.MbMix->SelectedCell(), 4) << "the key after the long line is read";
-    std::cout << "[ MEASURED ] start with a " << value.size() << " byte line: " << startMs << " ms" << std::endl;
-    EXPECT_LT(startMs, 10000);
     EXPECT_EQ(form.Edit1->text(), QString(1023, QLatin1Char('W')));
     EXPECT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
     ExpectConsistent(form);

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "DialogHooksGuard.h"
+#include "TestFiles.h"
 
 TEST(HelpViewerTest, PageIsHelpFileWithHtmlExtension)
 {
@@ -36,9 +37,7 @@ TEST(HelpViewerTest, ExistingPageIsOpenedWithContext)
 {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    QFile page(folder.filePath("vezodev.html"));
-    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-    page.close();
+    WriteAll(folder.filePath("vezodev.html"), QByteArray());
 
     QStringList opened;
     const TDialogHooksGuard hooks;
@@ -71,9 +70,7 @@ TEST(HelpViewerTest, PageThatNoViewerOpensThrows)
 {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    QFile page(folder.filePath("vezodev.html"));
-    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-    page.close();
+    WriteAll(folder.filePath("vezodev.html"), QByteArray());
     const TDialogHooksGuard hooks;
     HelpOpener = [](const QString&, int) { return false; };
     EXPECT_THROW(ShowHelp(folder.filePath("vezodev.hlp"), 1), Exception);
