@@ -14,7 +14,8 @@
 #include "platform/BitmapImage.h"
 #include "platform/BmpEncoder.h"
 #include "platform/ComboBoxStrings.h"
-#include "platform/CommonDialogs.h"
+#include "platform/ColorDialog.h"
+#include "platform/FontDialog.h"
 #include "platform/Exception.h"
 #include "platform/FormLoader.h"
 #include "platform/Image.h"
@@ -23,6 +24,8 @@
 #include "platform/MessageDialogs.h"
 #include "platform/PaintBox.h"
 #include "platform/PngEncoder.h"
+#include "platform/QtColor.h"
+#include "platform/SaveDialog.h"
 #include "platform/SpinEdit.h"
 
 #include <QAction>
@@ -69,21 +72,20 @@ void RegisterFormClasses()
 // The classic grey desktop the window was drawn for, from the system colours.
 QPalette ClassicPalette()
 {
-    auto colour = [](TColor color) { return QColor::fromRgb(RGBToPixel(ColorToRGB(color))); };
     QPalette palette;
-    palette.setColor(QPalette::Window, colour(clBtnFace));
-    palette.setColor(QPalette::Button, colour(clBtnFace));
-    palette.setColor(QPalette::Base, colour(clSystemColor + 5));
-    palette.setColor(QPalette::WindowText, colour(clSystemColor + 8));
-    palette.setColor(QPalette::ButtonText, colour(clSystemColor + 18));
-    palette.setColor(QPalette::Text, colour(clSystemColor + 8));
-    palette.setColor(QPalette::Highlight, colour(clSystemColor + 13));
-    palette.setColor(QPalette::HighlightedText, colour(clSystemColor + 14));
-    palette.setColor(QPalette::ToolTipBase, colour(clSystemColor + 24));
-    palette.setColor(QPalette::ToolTipText, colour(clSystemColor + 23));
-    palette.setColor(QPalette::Light, colour(clBtnHighlight));
-    palette.setColor(QPalette::Dark, colour(clBtnShadow));
-    palette.setColor(QPalette::Mid, colour(clBtnShadow));
+    palette.setColor(QPalette::Window, ToQColor(clBtnFace));
+    palette.setColor(QPalette::Button, ToQColor(clBtnFace));
+    palette.setColor(QPalette::Base, ToQColor(clSystemColor + 5));
+    palette.setColor(QPalette::WindowText, ToQColor(clSystemColor + 8));
+    palette.setColor(QPalette::ButtonText, ToQColor(clSystemColor + 18));
+    palette.setColor(QPalette::Text, ToQColor(clSystemColor + 8));
+    palette.setColor(QPalette::Highlight, ToQColor(clSystemColor + 13));
+    palette.setColor(QPalette::HighlightedText, ToQColor(clSystemColor + 14));
+    palette.setColor(QPalette::ToolTipBase, ToQColor(clSystemColor + 24));
+    palette.setColor(QPalette::ToolTipText, ToQColor(clSystemColor + 23));
+    palette.setColor(QPalette::Light, ToQColor(clBtnHighlight));
+    palette.setColor(QPalette::Dark, ToQColor(clBtnShadow));
+    palette.setColor(QPalette::Mid, ToQColor(clBtnShadow));
     return palette;
 }
 

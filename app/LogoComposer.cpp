@@ -97,7 +97,7 @@ void TLogoComposer::Compose(const TLogoParams& params, TLogoLayers& layers)
 
 TPngTransparency TLogoComposer::TransparentBackground(const TLogoParams& params, const TBitmap& text)
 {
-    return TPngTransparency{RGBToPixel(ColorToRGB(params.BgColor)), &text};
+    return TPngTransparency{ColorToPixel(params.BgColor), &text};
 }
 
 TGradStyle TLogoComposer::GradStyleOf(int graType)

@@ -2,7 +2,7 @@
 
 #include "app/StoredParams.h"
 #include "components/IniGT.h"
-#include "platform/ProfileFile.h"
+#include "platform/ProfileText.h"
 
 #include <QFile>
 #include <algorithm>

@@ -4,7 +4,9 @@
 #include "platform/Exception.h"
 #include "platform/Font.h"
 #include "platform/IntegerSyntax.h"
+#include "platform/AsciiCase.h"
 #include "platform/ProfileFile.h"
+#include "platform/ProfileText.h"
 #include "platform/ShiftJis.h"
 #include "platform/Strings.h"
 
@@ -252,12 +254,10 @@ QString TIniGT::DefaultFileName(const QString& programFile)
     if (dot >= 0)
         name.truncate(dot);
     name += QStringLiteral(".INI");
-    for (QChar& ch : name) {
-        if (ch >= u'A' && ch <= u'Z')
-            ch = QChar(ch.unicode() - u'A' + u'a');
-    }
-    if (!name.isEmpty() && name[0] >= u'a' && name[0] <= u'z')
-        name[0] = QChar(name[0].unicode() - u'a' + u'A');
+    for (QChar& ch : name)
+        ch = QChar(AsciiLower(ch.unicode()));
+    if (!name.isEmpty())
+        name[0] = QChar(AsciiUpper(name[0].unicode()));
     return name;
 }
 

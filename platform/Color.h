@@ -30,6 +30,12 @@ constexpr std::uint32_t RGBToPixel(TColor rgb)
     return 0xFF000000u | ((rgb & 0xFFu) << 16) | (rgb & 0xFF00u) | ((rgb >> 16) & 0xFFu);
 }
 
+// A colour, system colours resolved, as the 0xFFRRGGBB pixel of a 32-bit surface.
+inline std::uint32_t ColorToPixel(TColor color)
+{
+    return RGBToPixel(ColorToRGB(color));
+}
+
 // A 32-bit surface pixel back to 0x00BBGGRR; the unused top byte is dropped.
 constexpr TColor PixelToRGB(std::uint32_t pixel)
 {

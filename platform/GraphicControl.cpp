@@ -72,7 +72,7 @@ void TGraphicControl::ClearSurface()
 {
     if (FSurface.Empty())
         return;
-    FSurface.Fill(FSeeThrough ? 0u : RGBToPixel(ColorToRGB(clBtnFace)));
+    FSurface.Fill(FSeeThrough ? 0u : ColorToPixel(clBtnFace));
 }
 
 void TGraphicControl::SetSeeThrough(bool seeThrough)

@@ -2,6 +2,7 @@
 
 #include "app/LogoSmoother.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/Color.h"
 #include "platform/Font.h"
 #include "platform/IntegerSyntax.h"
@@ -105,7 +106,7 @@ int ReadCell(const QString& option, const QString& value, TCellNames names)
 {
     const bool letters = names == cnDigitsOrLetters;
     if (letters && value.size() == 1) {
-        const char16_t c = value.front().toUpper().unicode();
+        const char16_t c = AsciiUpper(value.front().unicode());
         if (c >= u'A' && c <= u'D')
             return c - u'A' + 1;
     }

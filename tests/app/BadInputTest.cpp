@@ -5,7 +5,8 @@
 #include "components/IniGT.h"
 #include "components/ManyBtn.h"
 #include "platform/ComboBoxStrings.h"
-#include "platform/CommonDialogs.h"
+#include "platform/FontDialog.h"
+#include "platform/SaveDialog.h"
 #include "platform/Image.h"
 #include "platform/Label.h"
 #include "platform/MessageDialogs.h"
@@ -27,12 +28,6 @@ const QString TooLargePattern = QString::fromUtf8("^ロゴが大きすぎます 
 
 class BadInputTest : public Form1Fixture {
 protected:
-    void TearDown() override
-    {
-        MessageAnswerer = nullptr;
-        Form1Fixture::TearDown();
-    }
-
     // Types text into the text field and presses Enter, as the user applies a text.
     static void Apply(TForm1& form, const QString& text)
     {

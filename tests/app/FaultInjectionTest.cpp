@@ -7,7 +7,8 @@
 #include "components/ManyBtn.h"
 #include "platform/AtomicFile.h"
 #include "platform/ComboBoxStrings.h"
-#include "platform/CommonDialogs.h"
+#include "platform/ColorDialog.h"
+#include "platform/SaveDialog.h"
 #include "platform/Image.h"
 #include "platform/MessageDialogs.h"
 #include "platform/ShiftJis.h"
@@ -101,12 +102,6 @@ private:
 
 class FaultInjectionTest : public Form1Fixture {
 protected:
-    void TearDown() override
-    {
-        MessageAnswerer = nullptr;
-        Form1Fixture::TearDown();
-    }
-
 
     // Answers an input box with name and every question with OK.
     void AnswerEveryBox(const QString& name)
@@ -516,13 +511,8 @@ TEST_F(FaultInjectionTest, ATenMegabyteLineIsReadCutToTheBuffer)
 {
     const QByteArray value(10 * 1024 * 1024, 'W');
     WriteAll(SettingsPath(), "[OPTION]\r\nTEXT=" + value + "\r\nMIXTYPE=4\r\n");
-    QElapsedTimer timer;
-    timer.start();
     TForm1& form = Open();
-    const qint64 startMs = timer.elapsed();
     EXPECT_EQ(form.MbMix->SelectedCell(), 4) << "the key after the long line is read";
-    std::cout << "[ MEASURED ] start with a " << value.size() << " byte line: " << startMs << " ms" << std::endl;
-    EXPECT_LT(startMs, 10000);
     EXPECT_EQ(form.Edit1->text(), QString(1023, QLatin1Char('W')));
     EXPECT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
     ExpectConsistent(form);

@@ -20,11 +20,6 @@ namespace {
 // Smooth edges as a window setting, and the style gallery.
 class Form1GalleryTest : public Form1Fixture {
 protected:
-    void TearDown() override
-    {
-        MessageAnswerer = nullptr;
-        Form1Fixture::TearDown();
-    }
     void AddStyle(TForm1& form, const QString& name)
     {
         MessageAnswerer = [name](TMessageRequest& request) {

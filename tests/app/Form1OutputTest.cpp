@@ -4,7 +4,7 @@
 #include "components/IniGT.h"
 #include "platform/AtomicFile.h"
 #include "platform/BitmapImage.h"
-#include "platform/CommonDialogs.h"
+#include "platform/SaveDialog.h"
 #include "platform/Image.h"
 #include "platform/PaintBox.h"
 #include "platform/SpinEdit.h"
@@ -104,7 +104,7 @@ TEST_F(Form1OutputTest, PngSavesHoldTheCompositeAndTransparentOnesClearTheBackgr
     form.EdHs->SetText(QStringLiteral("2"));
     const QImage composite = BitmapImageCopy(form.Img->Picture());
     const QImage text = BitmapImageCopy(form.Pbox->Picture());
-    const QRgb background = RGBToPixel(ColorToRGB(form.CurrentParams().BgColor));
+    const QRgb background = ColorToPixel(form.CurrentParams().BgColor);
     for (const int type : {stBmp, stPng, stTransparentPng}) {
         SCOPED_TRACE(type);
         const QString saved = FFolder.filePath(QStringLiteral("logo%1.Png").arg(type));

@@ -1,8 +1,9 @@
 #include "Form1TestSupport.h"
+#include "EnvironmentOverride.h"
 #include "TestFiles.h"
 
 #include "components/IniGT.h"
-#include "platform/CommonDialogs.h"
+#include "platform/SaveDialog.h"
 #include "platform/ComboBoxStrings.h"
 #include "platform/Font.h"
 #include "platform/Label.h"
@@ -67,35 +68,6 @@ private:
 
 class Form1SettingsTest : public Form1Fixture {
 protected:
-    void TearDown() override
-    {
-        MessageAnswerer = nullptr;
-        Form1Fixture::TearDown();
-    }
-};
-
-// Sets an environment variable for the guard's lifetime.
-class TEnvironmentOverride {
-public:
-    TEnvironmentOverride(const char* name, const QByteArray& value)
-        : FName(name), FOld(qgetenv(name)), FWasSet(qEnvironmentVariableIsSet(name))
-    {
-        qputenv(name, value);
-    }
-    ~TEnvironmentOverride()
-    {
-        if (FWasSet)
-            qputenv(FName, FOld);
-        else
-            qunsetenv(FName);
-    }
-    TEnvironmentOverride(const TEnvironmentOverride&) = delete;
-    TEnvironmentOverride& operator=(const TEnvironmentOverride&) = delete;
-
-private:
-    const char* FName;
-    QByteArray FOld;
-    bool FWasSet;
 };
 
 // The logo text, the font name and the saved file name come back exactly after a

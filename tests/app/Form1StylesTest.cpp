@@ -5,7 +5,8 @@
 #include "components/ManyBtn.h"
 #include "platform/AtomicFile.h"
 #include "platform/ComboBoxStrings.h"
-#include "platform/CommonDialogs.h"
+#include "platform/ColorDialog.h"
+#include "platform/SaveDialog.h"
 #include "platform/Label.h"
 #include "platform/MessageDialogs.h"
 #include "platform/ShiftJis.h"
@@ -22,11 +23,6 @@ namespace {
 
 class Form1StylesTest : public Form1Fixture {
 protected:
-    void TearDown() override
-    {
-        MessageAnswerer = nullptr;
-        Form1Fixture::TearDown();
-    }
     // Answers the input box with a name (or cancels), remembering the proposal.
     void AnswerName(const QString& name, bool ok = true)
     {

@@ -11,7 +11,8 @@
 #include "components/GradBox.h"
 #include "platform/Bevel.h"
 #include "components/ManyBtn.h"
-#include "platform/CommonDialogs.h"
+#include "platform/ColorDialog.h"
+#include "platform/FontDialog.h"
 #include "platform/HelpViewer.h"
 #include "platform/Image.h"
 #include "platform/Label.h"
@@ -317,7 +318,6 @@ TEST_F(Form1Fixture, F1OpensTheHelpPageBesideTheProgram)
     QTest::keyClick(form.Edit1, Qt::Key_F1);
     EXPECT_EQ(opened, FFolder.filePath(QStringLiteral("vezodev.html")));
     EXPECT_EQ(context, 1);
-    HelpOpener = nullptr;
 }
 
 TEST_F(Form1Fixture, F1AndTheAboutBoxOpenTheHelpWindow)

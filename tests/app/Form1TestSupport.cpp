@@ -3,7 +3,6 @@
 
 #include "components/ManyBtn.h"
 #include "platform/Application.h"
-#include "platform/CommonDialogs.h"
 #include "platform/Image.h"
 #include "platform/MessageDialogs.h"
 
@@ -22,10 +21,6 @@ void Form1Fixture::SetUp()
 void Form1Fixture::TearDown()
 {
     FForm.reset();
-    TApplication::Instance().OnException = nullptr;
-    TColorDialog::Answerer = nullptr;
-    TFontDialog::Answerer = nullptr;
-    TSaveDialog::Answerer = nullptr;
 }
 
 QString Form1Fixture::ProgramFile() const

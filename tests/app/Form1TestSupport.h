@@ -2,6 +2,7 @@
 
 #include "app/Form1.h"
 #include "app/LogoComposer.h"
+#include "platform/DialogHooksGuard.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -30,6 +31,8 @@ protected:
     // current parameters.
     static void ExpectConsistent(TForm1& form);
 
+    // Declared first, so the hooks a test set are put back only after the window is gone.
+    TDialogHooksGuard FHooks;
     QTemporaryDir FFolder;
     std::unique_ptr<TForm1> FForm;
     QStringList FErrors;

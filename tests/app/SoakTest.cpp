@@ -2,7 +2,8 @@
 
 #include "components/ManyBtn.h"
 #include "platform/ComboBoxStrings.h"
-#include "platform/CommonDialogs.h"
+#include "platform/ColorDialog.h"
+#include "platform/FontDialog.h"
 #include "platform/MessageDialogs.h"
 #include "platform/SpinEdit.h"
 
@@ -44,12 +45,6 @@ std::uint32_t SoakSeed()
 
 class SoakTest : public Form1Fixture {
 protected:
-    void TearDown() override
-    {
-        MessageAnswerer = nullptr;
-        Form1Fixture::TearDown();
-    }
-
     int Uniform(int low, int high) { return std::uniform_int_distribution<int>(low, high)(FRandom); }
     bool Chance(int percent) { return Uniform(1, 100) <= percent; }
     template <typename T, std::size_t N> const T& Pick(const T (&items)[N]) { return items[Uniform(0, int(N) - 1)]; }

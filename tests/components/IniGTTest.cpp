@@ -11,6 +11,8 @@
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include "EnvironmentOverride.h"
+
 #include <cerrno>
 #include <cstdint>
 #include <optional>
@@ -22,28 +24,6 @@ const QString Left(QChar(0xFF62));  // ｢, byte A2 in the file
 const QString Right(QChar(0xFF63)); // ｣, byte A3 in the file
 
 QString Bracketed(const QString& text) { return Left + text + Right; }
-
-// Sets an environment variable for one test and puts the old value back.
-class TEnvironmentOverride {
-public:
-    TEnvironmentOverride(const char* name, const QByteArray& value)
-        : FName(name), FOld(qgetenv(name)), FWasSet(qEnvironmentVariableIsSet(name))
-    {
-        qputenv(name, value);
-    }
-    ~TEnvironmentOverride()
-    {
-        if (FWasSet)
-            qputenv(FName, FOld);
-        else
-            qunsetenv(FName);
-    }
-
-private:
-    const char* FName;
-    QByteArray FOld;
-    bool FWasSet;
-};
 
 // A store as the main window has it: the file is named after a program in the
 // temporary folder, strings are written bare.

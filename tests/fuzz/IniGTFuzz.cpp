@@ -1,5 +1,5 @@
 #include "components/IniGT.h"
-#include "platform/ProfileFile.h"
+#include "platform/ProfileText.h"
 #include "platform/ShiftJis.h"
 
 #include <QByteArray>

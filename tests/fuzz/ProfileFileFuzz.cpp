@@ -1,4 +1,4 @@
-#include "platform/ProfileFile.h"
+#include "platform/ProfileText.h"
 #include "platform/ShiftJis.h"
 
 #include <QByteArray>

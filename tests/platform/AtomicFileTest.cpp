@@ -17,20 +17,31 @@
 
 namespace {
 
-// Runs body in a child process whose files may not grow past limit bytes, as on a
-// full disk, and returns the child's exit code.
-int RunWithFileSizeLimit(rlim_t limit, const std::function<int()>& body)
+// Runs body in a child process after prepare (which may end the child with its own
+// code) and returns the child's exit code.
+int RunInChild(const std::function<void()>& prepare, const std::function<int()>& body)
 {
     const pid_t child = fork();
     if (child == 0) {
-        std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit fileSize{limit, limit};
-        setrlimit(RLIMIT_FSIZE, &fileSize);
+        prepare();
         _exit(body());
     }
     int status = 0;
     waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Runs body in a child process whose files may not grow past limit bytes, as on a
+// full disk, and returns the child's exit code.
+int RunWithFileSizeLimit(rlim_t limit, const std::function<int()>& body)
+{
+    return RunInChild(
+        [limit] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit fileSize{limit, limit};
+            setrlimit(RLIMIT_FSIZE, &fileSize);
+        },
+        body);
 }
 
 TEST(AtomicFile, WritesNewFile)
@@ -85,15 +96,12 @@ TEST(AtomicFile, RefusesFolderClosedToWriting)
 // test runs as root) and returns the child's exit code.
 int RunUnprivileged(const std::function<int()>& body)
 {
-    const pid_t child = fork();
-    if (child == 0) {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
-            _exit(100);
-        _exit(body());
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return RunInChild(
+        [] {
+            if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+                _exit(100);
+        },
+        body);
 }
 
 TEST(AtomicFile, RefusesAReadOnlyFileEvenInAWritableFolder)

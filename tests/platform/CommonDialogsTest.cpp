@@ -1,4 +1,8 @@
-#include "platform/CommonDialogs.h"
+#include "platform/ColorDialog.h"
+#include "platform/FontDialog.h"
+#include "platform/FontDialogState.h"
+#include "platform/QtColor.h"
+#include "platform/SaveDialog.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,15 +18,10 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "DialogHooksGuard.h"
 #include "ModalDialogSupport.h"
 
 namespace {
-
-template <typename TDialog>
-struct TAnswererGuard {
-    explicit TAnswererGuard(std::function<bool(TDialog&)> answerer) { TDialog::Answerer = std::move(answerer); }
-    ~TAnswererGuard() { TDialog::Answerer = nullptr; }
-};
 
 TFont MakeFont(const QString& name, int height, TFontStyles style, TColor color)
 {
@@ -102,9 +101,9 @@ TEST(CommonDialogsTest, ColourBoxOffersBasicColoursAndKeepsAnyOther)
 
 TEST(CommonDialogsTest, ColourConversionSwapsRedAndBlue)
 {
-    EXPECT_EQ(ColorToQColor(0x00336699), QColor(0x99, 0x66, 0x33));
-    EXPECT_EQ(QColorToColor(QColor(0x99, 0x66, 0x33)), 0x00336699u);
-    EXPECT_EQ(QColorToColor(ColorToQColor(clBtnFace)), GetSysColor(15));
+    EXPECT_EQ(ToQColor(0x00336699), QColor(0x99, 0x66, 0x33));
+    EXPECT_EQ(FromQColor(QColor(0x99, 0x66, 0x33)), 0x00336699u);
+    EXPECT_EQ(FromQColor(ToQColor(clBtnFace)), GetSysColor(15));
 }
 
 TEST(CommonDialogsTest, FilterBecomesQtNameFilters)
@@ -127,32 +126,35 @@ TEST(CommonDialogsTest, FilterBecomesQtNameFilters)
 TEST(CommonDialogsTest, AnswerersStandInForUserWithoutShowingAnything)
 {
     {
-        TAnswererGuard<TColorDialog> guard([](TColorDialog& dialog) {
+        const TDialogHooksGuard hooks;
+        TColorDialog::Answerer = [](TColorDialog& dialog) {
             EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
             EXPECT_EQ(dialog.Color(), 0x00112233u);
             dialog.SetColor(0x00445566);
             return true;
-        });
+        };
         TColorDialog dialog;
         dialog.SetColor(0x00112233);
         EXPECT_TRUE(dialog.Execute());
         EXPECT_EQ(dialog.Color(), 0x00445566u);
     }
     {
-        TAnswererGuard<TFontDialog> guard([](TFontDialog& dialog) {
+        const TDialogHooksGuard hooks;
+        TFontDialog::Answerer = [](TFontDialog& dialog) {
             EXPECT_EQ(dialog.Font().Name(), "Arial");
             return false;
-        });
+        };
         TFontDialog dialog;
         dialog.SetFont(MakeFont("Arial", -13, 0, clBlack));
         EXPECT_FALSE(dialog.Execute());
     }
     {
-        TAnswererGuard<TSaveDialog> guard([](TSaveDialog& dialog) {
+        const TDialogHooksGuard hooks;
+        TSaveDialog::Answerer = [](TSaveDialog& dialog) {
             EXPECT_EQ(dialog.Filter(), "bmpファイル|*.bmp");
             dialog.SetFileName("/tmp/ロゴ.bmp");
             return true;
-        });
+        };
         TSaveDialog dialog;
         dialog.SetFilter("bmpファイル|*.bmp");
         EXPECT_TRUE(dialog.Execute());

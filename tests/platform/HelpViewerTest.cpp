@@ -12,14 +12,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-namespace {
-
-struct TOpenerGuard {
-    explicit TOpenerGuard(THelpOpener opener) { HelpOpener = std::move(opener); }
-    ~TOpenerGuard() { HelpOpener = nullptr; }
-};
-
-} // namespace
+#include "DialogHooksGuard.h"
+#include "TestFiles.h"
 
 TEST(HelpViewerTest, PageIsHelpFileWithHtmlExtension)
 {
@@ -43,15 +37,14 @@ TEST(HelpViewerTest, ExistingPageIsOpenedWithContext)
 {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    QFile page(folder.filePath("vezodev.html"));
-    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-    page.close();
+    WriteAll(folder.filePath("vezodev.html"), QByteArray());
 
     QStringList opened;
-    TOpenerGuard guard([&](const QString& path, int context) {
+    const TDialogHooksGuard hooks;
+    HelpOpener = [&](const QString& path, int context) {
         opened.append(path + "#" + QString::number(context));
         return true;
-    });
+    };
     ShowHelp(folder.filePath("vezodev.hlp"), 1);
     EXPECT_EQ(opened, QStringList{folder.filePath("vezodev.html") + "#1"});
 }
@@ -61,7 +54,8 @@ TEST(HelpViewerTest, MissingPageThrowsNamingItAndOpensNothing)
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
     bool called = false;
-    TOpenerGuard guard([&](const QString&, int) { return called = true; });
+    const TDialogHooksGuard hooks;
+    HelpOpener = [&](const QString&, int) { return called = true; };
     const QString page = folder.filePath("vezodev.html");
     try {
         ShowHelp(folder.filePath("vezodev.hlp"), 1);
@@ -76,17 +70,17 @@ TEST(HelpViewerTest, PageThatNoViewerOpensThrows)
 {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    QFile page(folder.filePath("vezodev.html"));
-    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-    page.close();
-    TOpenerGuard guard([](const QString&, int) { return false; });
+    WriteAll(folder.filePath("vezodev.html"), QByteArray());
+    const TDialogHooksGuard hooks;
+    HelpOpener = [](const QString&, int) { return false; };
     EXPECT_THROW(ShowHelp(folder.filePath("vezodev.hlp"), 1), Exception);
 }
 
 TEST(HelpViewerTest, NoHelpFileShowsNothing)
 {
     bool called = false;
-    TOpenerGuard guard([&](const QString&, int) { return called = true; });
+    const TDialogHooksGuard hooks;
+    HelpOpener = [&](const QString&, int) { return called = true; };
     EXPECT_NO_THROW(ShowHelp(QString(), 1));
     EXPECT_FALSE(called);
 }

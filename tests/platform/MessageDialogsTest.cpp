@@ -11,15 +11,11 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include "DialogHooksGuard.h"
 #include "ModalDialogSupport.h"
 #include <memory>
 
 namespace {
-
-struct TAnswererGuard {
-    explicit TAnswererGuard(TMessageAnswerer answerer) { MessageAnswerer = std::move(answerer); }
-    ~TAnswererGuard() { MessageAnswerer = nullptr; }
-};
 
 QPushButton* ButtonWithText(QDialog& dialog, const QString& text)
 {
@@ -40,11 +36,12 @@ void PressEscape(QWidget& target)
 TEST(MessageDialogsTest, EachBoxDescribesItselfToAnswerer)
 {
     QList<TMessageRequest> seen;
-    TAnswererGuard guard([&](TMessageRequest& request) {
+    const TDialogHooksGuard hooks;
+    MessageAnswerer = [&](TMessageRequest& request) {
         EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
         seen.append(request);
         return true;
-    });
+    };
     QString value = "初期値";
     ShowMessageDialog(nullptr, "Vezodev", "Vezodev 0.2\r\n(c)");
     WarningOkCancel(nullptr, "確認", "上書きしますか");
@@ -82,10 +79,11 @@ TEST(MessageDialogsTest, InputQueryTakesEnteredTextOnlyOnOk)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Entered.toStdString());
-        TAnswererGuard guard([&](TMessageRequest& request) {
+        const TDialogHooksGuard hooks;
+        MessageAnswerer = [&](TMessageRequest& request) {
             request.EditText = c.Entered;
             return c.Ok;
-        });
+        };
         QString value = "元";
         EXPECT_EQ(InputQuery(nullptr, "題", "名前", value, c.MaxLength), c.Result);
         EXPECT_EQ(value, c.Value);

@@ -1,4 +1,5 @@
 #include "platform/ProfileFile.h"
+#include "platform/ProfileText.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QStringView>
+
+// Case folding of A-Z and a-z alone, as the settings file's names and the program's
+// file names compare and spell them; every other character stays as it is, whatever
+// its case in Unicode.
+constexpr char16_t AsciiUpper(char16_t ch)
+{
+    return ch >= u'a' && ch <= u'z' ? char16_t(ch - u'a' + u'A') : ch;
+}
+
+constexpr char16_t AsciiLower(char16_t ch)
+{
+    return ch >= u'A' && ch <= u'Z' ? char16_t(ch - u'A' + u'a') : ch;
+}
+
+// Whether a and b are the same text but for the case of A-Z.
+inline bool SameIgnoringAsciiCase(QStringView a, QStringView b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (AsciiUpper(a[i].unicode()) != AsciiUpper(b[i].unicode()))
+            return false;
+    }
+    return true;
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+#include <vector>
+
+// A settings (INI) file in code page 932, held as its lines. Each line keeps its
+// raw bytes and is decoded only to be interpreted, so a change rewrites the lines
+// it touches and leaves every other byte of the file as it was, even bytes that
+// are not valid CP932.
+//
+// Section and key names match without regard to the case of A-Z; spaces around
+// the names a caller passes are ignored. Of duplicate sections or keys the first
+// one counts.
+class TProfileText {
+public:
+    explicit TProfileText(const QByteArray& bytes = QByteArray());
+
+    // The value of key in section, or defaultValue (less its trailing spaces)
+    // when either is missing. One pair of matching outer quotes is removed. The
+    // result holds at most bufferSize - 1 bytes of CP932; a double-byte
+    // character that would be cut in half is left out.
+    QString Read(const QString& section, const QString& key, const QString& defaultValue,
+                 int bufferSize) const;
+
+    // The value of key in section as its line holds it (outer blanks trimmed, quotes
+    // still on, not cut), or nothing when either is missing.
+    std::optional<QString> Value(const QString& section, const QString& key) const;
+
+    // Sets key in section to value, replacing the key's line or adding one after
+    // the section's last key, or a new section at the end. Returns false and
+    // changes nothing when a name or the value holds a line break or NUL, or a
+    // character CP932 cannot hold, and when a name would not read back as written
+    // (outer tabs; a key starting with "[" or ";" or holding "=").
+    bool Write(const QString& section, const QString& key, const QString& value);
+
+    // Removes the line of key in section; a missing key is no error.
+    void DeleteKey(const QString& section, const QString& key);
+
+    // Removes the header and the key lines of section; comments and other lines
+    // inside it stay. A missing section is no error.
+    void EraseSection(const QString& section);
+
+    QByteArray Bytes() const;
+
+private:
+    enum TLineKind { lkOther, lkComment, lkSection, lkKey };
+
+    struct TLine {
+        QByteArray Raw;      // the line's bytes without its line break
+        QByteArray Ending;   // "\r\n", "\n", or empty on a last line that has none
+        TLineKind Kind = lkOther;
+        QString Name;        // section or key name, trimmed
+        QString Value;       // key value, trimmed, quotes still on
+    };
+
+    std::vector<TLine> FLines;
+
+    static TLine ParseLine(const QByteArray& raw, const QByteArray& ending);
+    std::optional<std::size_t> FindSection(const QString& name) const;
+    std::size_t SectionEnd(std::size_t header) const;
+    std::optional<std::size_t> FindKey(std::size_t header, const QString& name) const;
+    std::size_t LastEntryLine(std::size_t header) const;
+    void InsertLine(std::size_t position, const QByteArray& raw);
+};
+
+// What a key's line holds of a value once it is written: the value less its outer
+// blanks (spaces, tabs, vertical tabs).
+QString StoredProfileValue(const QString& value);
+
+// The start of text that a read into a buffer of bufferSize characters delivers: at
+// most bufferSize - 1 bytes of CP932, without a double-byte character cut in half.
+QString CutToProfileBuffer(const QString& text, int bufferSize);
