@@ -62,7 +62,7 @@ TEST(LogoSmootherTest, WithoutSmoothingTheCompositeIsThePlainMix)
     TLogoLayers layers;
     TLogoComposer::Compose(Sample(QStringLiteral("Vezodev"), mtSrcPaint, 0), layers);
     TBitmap mixed;
-    TLogoComposer::MixLayers(layers.Text, layers.Gradient, 2, mixed);
+    TLogoComposer::MixLayers(layers.Text, layers.Gradient, mtSrcPaint, mixed);
     ASSERT_EQ(mixed.Width(), layers.Composite.Width());
     for (int y = 0; y < mixed.Height(); ++y)
         ASSERT_TRUE(std::equal(mixed.ScanLine(y), mixed.ScanLine(y) + mixed.Width(), layers.Composite.ScanLine(y)));
