@@ -20,8 +20,8 @@ enum TMixType : int { mtSrcErase = 1, mtSrcPaint = 2, mtSrcInvert = 3, mtSrcAnd 
 // The parameters of one logo.
 struct TLogoParams {
     static constexpr TColor DefaultBgColor = clGray;
-    static constexpr TColor DefaultTopColor = 0x00008000;
-    static constexpr TColor DefaultLastColor = 0x0000FF00;
+    static constexpr TColor DefaultTopColor = TGradientFill::DefaultTopColor;
+    static constexpr TColor DefaultLastColor = TGradientFill::DefaultLastColor;
     static inline const QString DefaultText = QStringLiteral("Vezodev");
     // The margins' limit in pixels, as the window's margin fields and the settings file hold it.
     static constexpr int MaxSpace = 100;

@@ -1,12 +1,13 @@
 #include "BenchMain.h"
 
+#include <QByteArray>
 #include <QtGlobal>
 #include <benchmark/benchmark.h>
 
 void TBenchMain::PreferOffscreen()
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("offscreen"));
 }
 
 int TBenchMain::Run(int* argc, char** argv)

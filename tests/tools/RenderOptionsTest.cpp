@@ -211,7 +211,7 @@ TEST(RenderOptionsTest, CellsAreDigitsAndMixAlsoTakesLetters)
             continue;
         }
         const TLogoParams logo = TRenderOptions::Parse(arguments).Logo;
-        EXPECT_EQ(QByteArray(c.Option) == "--mix" ? logo.MixType : logo.GraType, c.Cell);
+        EXPECT_EQ(QByteArray(c.Option) == "--mix" ? int(logo.MixType) : int(logo.GraType), c.Cell);
     }
 }
 
