@@ -3,6 +3,7 @@
 #include "app/Glyphs.h"
 #include "app/SettingsLocation.h"
 #include "app/LogoSmoother.h"
+#include "app/SettingsKeys.h"
 #include "app/StyleGallery.h"
 #include "app/StoredParams.h"
 #include "components/GradBox.h"
@@ -56,7 +57,9 @@ static void InitFormResource()
 
 namespace {
 
-const QString Version = QStringLiteral("Vezodev 0.2");
+const QString Version = QStringLiteral("Vezodev " VEZODEV_VERSION);
+// The font of the window and of its controls.
+const QString UiFontName = QString::fromUtf8("ＭＳ Ｐゴシック");
 
 void RegisterFormClasses()
 {
@@ -98,7 +101,7 @@ void TForm1::InitializeApplication()
     QApplication::setApplicationName(QStringLiteral("Vezodev"));
     TApplication::Instance().SetTitle(QStringLiteral("Vezodev"));
     TFont& controlFont = TGraphicControl::DefaultFont();
-    controlFont.SetName(QString::fromUtf8("ＭＳ Ｐゴシック"));
+    controlFont.SetName(UiFontName);
     controlFont.SetHeight(-12);
     controlFont.SetCharset(SHIFTJIS_CHARSET);
 }
@@ -129,7 +132,7 @@ void TForm1::LoadForm()
 {
     InitFormResource();
     RegisterFormClasses();
-    QFont windowFont(QString::fromUtf8("ＭＳ Ｐゴシック"));
+    QFont windowFont(UiFontName);
     windowFont.setPixelSize(12);
     setFont(windowFont);
     QFile form(QStringLiteral(":/forms/MainForm.ui"));
@@ -261,11 +264,11 @@ void TForm1::FormCreate()
     // The reads share one reading of the file; the update writes nothing.
     TIniGT::TUpdate snapshot(*IniGT);
     try {
-        SaveDlg->SetFileName(IniGT->ReadString(QStringLiteral("Option"), QStringLiteral("SaveFile"), QString()));
+        SaveDlg->SetFileName(IniGT->ReadString(TSettingsKeys::SaveFileSection, TSettingsKeys::SaveFile, QString()));
     } catch (const std::exception&) {
     }
-    LoadParams(QStringLiteral("OPTION"));
-    IniGT->ReadPosition(QStringLiteral("Bounds"), QStringLiteral("WindowSize"), *this);
+    LoadParams(TSettingsKeys::LastParams);
+    IniGT->ReadPosition(TSettingsKeys::BoundsSection, TSettingsKeys::WindowSize, *this);
     FFirstPaint = true;
 }
 
@@ -275,8 +278,7 @@ void TForm1::FormPaint()
         return;
     FFirstPaint = false;
     // The first paint builds twice. The second build changes nothing: it finds the sizes
-    // the first one set, and every build repaints the gradient layer itself before it
-    // mixes, so the first one already mixed finished layers.
+    // the first one set, and the composer makes the same layers from the same parameters.
     PboxPaint();
     PboxPaint();
 }
@@ -285,8 +287,8 @@ void TForm1::FormPaint()
 void TForm1::FormClose()
 {
     TIniGT::TUpdate update(*IniGT);
-    SaveParams(QStringLiteral("OPTION"));
-    IniGT->WritePosition(QStringLiteral("Bounds"), QStringLiteral("WindowSize"), *this);
+    SaveParams(TSettingsKeys::LastParams);
+    IniGT->WritePosition(TSettingsKeys::BoundsSection, TSettingsKeys::WindowSize, *this);
     update.Commit();
 }
 
@@ -376,7 +378,7 @@ void TForm1::MbColorMouseDown(QObject*, TMouseButton, TShiftState, int, int)
 
 void TForm1::MbGraMouseDown(QObject*, TMouseButton, TShiftState, int, int)
 {
-    Gbox->SetGradStyle(TLogoComposer::GradStyleOf(MbGra->SelectedCell()));
+    Gbox->SetGradStyle(TLogoComposer::GradStyleOf(TLogoComposer::GraTypeOf(MbGra->SelectedCell(), gtTopBottom)));
     Gbox->Repaint();
     PboxPaint();
 }
@@ -407,8 +409,8 @@ TLogoParams TForm1::CurrentParams() const
     params.BgColor = FBgColor;
     params.TopColor = Gbox->TopColor();
     params.LastColor = Gbox->LastColor();
-    params.GraType = MbGra->SelectedCell();
-    params.MixType = MbMix->SelectedCell();
+    params.GraType = TLogoComposer::GraTypeOf(MbGra->SelectedCell(), gtTopBottom);
+    params.MixType = TLogoComposer::MixTypeOf(MbMix->SelectedCell(), mtSrcErase);
     params.HSpace = StrToIntDef(EdHs->Text(), 0);
     params.VSpace = StrToIntDef(EdVs->Text(), 0);
     params.Smooth = FSmooth;
@@ -421,9 +423,11 @@ QString TForm1::SizeCaption(int width, int height)
         + QString::number(height) + QLatin1Char(')');
 }
 
-// Draws the text layer into the preview, captions the window with the logo's size,
-// sizes the gradient layer to match and builds the composite. A logo too large to
-// make is refused before anything changes, so the last good logo stays.
+// Builds the logo: the composer makes its three layers from the controls' parameters,
+// the preview shows the text layer, the window is captioned with the logo's size, the
+// gradient box (which paints the gradient layer's pixels itself) is sized to match, and
+// Button1Click shows the composite. A logo too large to make is refused before anything
+// changes, so the last good logo stays.
 // It is also the preview's paint handler, and widgets must not be moved or made while
 // Qt paints: there it queues one build to run just after the paint, and further paints
 // before that build runs queue nothing more.
@@ -442,8 +446,9 @@ void TForm1::PboxPaint()
     const TLogoParams params = CurrentParams();
     const TSize size = TLogoComposer::LogoSize(params);
     TLogoComposer::CheckLogoSize(size);
+    TLogoComposer::Compose(params, FLayers);
     Pbox->SetBounds(Pbox->Left(), Pbox->Top(), std::max(size.Width, 0), std::max(size.Height, 0));
-    TLogoComposer::DrawTextLayer(params, Pbox->Canvas(), size);
+    ShowLayer(FLayers.Text, Pbox->Canvas());
     setWindowTitle(SizeCaption(size.Width, size.Height));
     Gbox->SetBounds(Gbox->Left(), Pbox->Top() + Pbox->Height() + 8, Pbox->Width(), Pbox->Height());
     Gbox->Repaint();
@@ -452,6 +457,8 @@ void TForm1::PboxPaint()
         FGallery->SetBase(params);
 }
 
+// Shows the composite of the last build in a new image pane below the gradient box and
+// sizes the window to hold the three panes and the controls.
 void TForm1::Button1Click()
 {
     delete Img;
@@ -462,20 +469,16 @@ void TForm1::Button1Click()
     const int clientHeight = std::max(BtSave->y() + BtSave->height() + 4, Img->Top() + Img->Height() + 4);
     SetClientSize(clientWidth, clientHeight);
     Bv->SetHeight(clientHeight);
-    TCanvas& canvas = Img->Canvas();
-    canvas.SetCopyMode(cmSrcCopy);
-    canvas.CopyRect(Rect(0, 0, Pbox->Width(), Pbox->Height()), Pbox->Canvas(), Rect(0, 0, Pbox->Width(), Pbox->Height()));
-    canvas.SetCopyMode(TLogoComposer::MixOperationOf(MbMix->SelectedCell()));
-    canvas.CopyRect(Rect(0, 0, Gbox->Width(), Gbox->Height()), Gbox->Canvas(), Rect(0, 0, Gbox->Width(), Gbox->Height()));
-    if (FSmooth != 0) {
-        TLogoLayers layers;
-        TLogoComposer::Compose(CurrentParams(), layers);
-        canvas.SetCopyMode(cmSrcCopy);
-        const TRect whole = Rect(0, 0, layers.Composite.Width(), layers.Composite.Height());
-        canvas.CopyRect(whole, layers.Composite.Canvas(), whole);
-    }
+    ShowLayer(FLayers.Composite, Img->Canvas());
     Img->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Img, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) { ImgContextMenu(at); });
+}
+
+void TForm1::ShowLayer(const TBitmap& layer, TCanvas& pane)
+{
+    const TRect whole = Rect(0, 0, layer.Width(), layer.Height());
+    pane.SetCopyMode(cmSrcCopy);
+    pane.CopyRect(whole, layer.Canvas(), whole);
 }
 
 void TForm1::ImgContextMenu(const QPoint& at)
@@ -527,7 +530,7 @@ QByteArray TForm1::EncodeLogo(const QString& fileName, int filterIndex)
         return EncodeBmp24(logo);
     if (filterIndex != stTransparentPng)
         return EncodePng(logo);
-    return EncodePng(logo, TLogoComposer::TransparentBackground(CurrentParams(), Pbox->Picture()));
+    return EncodePng(logo, TLogoComposer::TransparentBackground(CurrentParams(), FLayers.Text));
 }
 
 void TForm1::BtSaveClick()
@@ -537,7 +540,7 @@ void TForm1::BtSaveClick()
     const QString fileName = WithSaveExtension(SaveDlg->FileName(), SaveDlg->FilterIndex());
     SaveDlg->SetFileName(fileName);
     SaveFileAtomically(fileName, EncodeLogo(fileName, SaveDlg->FilterIndex()));
-    IniGT->WriteString(QStringLiteral("Option"), QStringLiteral("SaveFile"), fileName);
+    IniGT->WriteString(TSettingsKeys::SaveFileSection, TSettingsKeys::SaveFile, fileName);
 }
 
 void TForm1::BtCopyClick()
@@ -559,7 +562,7 @@ void TForm1::SaveParams(const QString& section)
 {
     TIniGT::TUpdate update(*IniGT);
     TStoredParams::Write(*IniGT, section, CurrentParams());
-    IniGT->WriteStrings(QStringLiteral("STYLES"), QStringLiteral("STYLE"), *FStyleItems);
+    IniGT->WriteStrings(TSettingsKeys::Styles, TSettingsKeys::Style, *FStyleItems);
     update.Commit();
     if (FGallery) {
         FGallery->SetStyles(FStyleItems->ToStringList());
@@ -581,7 +584,7 @@ void TForm1::LoadParams(const QString& section)
         throw;
     }
     ApplyParams(params);
-    IniGT->ReadStrings(QStringLiteral("STYLES"), QStringLiteral("STYLE"), *FStyleItems);
+    IniGT->ReadStrings(TSettingsKeys::Styles, TSettingsKeys::Style, *FStyleItems);
     if (FGallery)
         FGallery->SetStyles(FStyleItems->ToStringList());
     MbGraMouseDown(this, mbLeft, 0, 0, 0);
@@ -646,7 +649,7 @@ void TForm1::MmDelClick()
     FStyleItems->Delete(index);
     CbStyle->setCurrentIndex(-1);
     try {
-        SaveParams(QStringLiteral("OPTION"));
+        SaveParams(TSettingsKeys::LastParams);
         update.Commit();
     } catch (...) {
         FStyleItems->Insert(index, name);

@@ -36,7 +36,8 @@ enum TSaveType { stBmp = 1, stPng = 2, stTransparentPng = 3 };
 
 // The main window: the column of controls on the left, the text layer, the gradient
 // layer and the finished logo on the right. Every change of a logo parameter ends in
-// PboxPaint, which rebuilds the whole logo and sizes the window to it.
+// PboxPaint, which builds the whole logo through the composer once and sizes the window
+// to it.
 class TForm1 : public QWidget {
     Q_OBJECT
 
@@ -150,6 +151,8 @@ private:
     void CreateComponents();
     void WireEvents();
     void SetClientSize(int width, int height);
+    // Copies a layer of the last build onto a pane's canvas of the layer's size.
+    static void ShowLayer(const TBitmap& layer, TCanvas& pane);
     QByteArray EncodeLogo(const QString& fileName, int filterIndex);
     void ImgContextMenu(const QPoint& at);
     void Guard(const std::function<void()>& handler);
@@ -161,8 +164,9 @@ private:
     bool FFirstPaint = false;
     bool FShown = false;
     bool FBuildQueued = false;
-    TColor FBgColor = clGray;
+    TColor FBgColor = TLogoParams::DefaultBgColor;
     QString FSavedCaption;
     int FSmooth = 0; // the smoothing factor of the logo, 0 for plain edges
     QPointer<TStyleGallery> FGallery;
+    TLogoLayers FLayers; // the last build's layers, their memory used again by the next
 };

@@ -11,6 +11,7 @@
 TLogoParams TLogoParams::Defaults()
 {
     TLogoParams params;
+    params.Text = DefaultText;
     params.Font.SetName(QStringLiteral("Times New Roman"));
     params.Font.SetHeight(-29);
     params.Font.SetStyle(fsBold);
@@ -75,7 +76,7 @@ void TLogoComposer::RenderGradientLayer(const TLogoParams& params, int width, in
     TGradientFill::PaintGradient(layer.Canvas(), width, height, params.TopColor, params.LastColor, GradStyleOf(params.GraType));
 }
 
-void TLogoComposer::MixLayers(const TBitmap& text, const TBitmap& gradient, int mixType, TBitmap& composite)
+void TLogoComposer::MixLayers(const TBitmap& text, const TBitmap& gradient, TMixType mixType, TBitmap& composite)
 {
     composite.Reshape(text.Width(), text.Height());
     if (composite.Empty())
@@ -100,22 +101,34 @@ TPngTransparency TLogoComposer::TransparentBackground(const TLogoParams& params,
     return TPngTransparency{ColorToPixel(params.BgColor), &text};
 }
 
-TGradStyle TLogoComposer::GradStyleOf(int graType)
+TGradStyle TLogoComposer::GradStyleOf(TGraType graType)
 {
     switch (graType) {
-    case 2: return gsLeftRight;
-    case 3: return gsBottomTop;
-    case 4: return gsRightLeft;
-    default: return gsTopBottom;
+    case gtLeftRight: return gsLeftRight;
+    case gtBottomTop: return gsBottomTop;
+    case gtRightLeft: return gsRightLeft;
+    case gtTopBottom: break;
     }
+    return gsTopBottom;
 }
 
-TCopyMode TLogoComposer::MixOperationOf(int mixType)
+TCopyMode TLogoComposer::MixOperationOf(TMixType mixType)
 {
     switch (mixType) {
-    case 2: return cmSrcPaint;
-    case 3: return cmSrcInvert;
-    case 4: return cmSrcAnd;
-    default: return cmSrcErase;
+    case mtSrcPaint: return cmSrcPaint;
+    case mtSrcInvert: return cmSrcInvert;
+    case mtSrcAnd: return cmSrcAnd;
+    case mtSrcErase: break;
     }
+    return cmSrcErase;
+}
+
+TGraType TLogoComposer::GraTypeOf(int number, TGraType otherwise)
+{
+    return number >= gtTopBottom && number <= gtRightLeft ? static_cast<TGraType>(number) : otherwise;
+}
+
+TMixType TLogoComposer::MixTypeOf(int number, TMixType otherwise)
+{
+    return number >= mtSrcErase && number <= mtSrcAnd ? static_cast<TMixType>(number) : otherwise;
 }

@@ -10,20 +10,34 @@
 
 #include <QString>
 
+// The direction of the gradient, numbered as the direction cells and the settings file
+// number it.
+enum TGraType : int { gtTopBottom = 1, gtLeftRight = 2, gtBottomTop = 3, gtRightLeft = 4 };
+// How the gradient layer goes over the text layer, numbered as the mix cells A to D
+// and the settings file number it.
+enum TMixType : int { mtSrcErase = 1, mtSrcPaint = 2, mtSrcInvert = 3, mtSrcAnd = 4 };
+
 // The parameters of one logo.
 struct TLogoParams {
+    static constexpr TColor DefaultBgColor = clGray;
+    static constexpr TColor DefaultTopColor = TGradientFill::DefaultTopColor;
+    static constexpr TColor DefaultLastColor = TGradientFill::DefaultLastColor;
+    static inline const QString DefaultText = QStringLiteral("Vezodev");
+    // The margins' limit in pixels, as the window's margin fields and the settings file hold it.
+    static constexpr int MaxSpace = 100;
+
     QString Text;
     TFont Font;
-    TColor BgColor = clGray;
-    TColor TopColor = 0x00008000;
-    TColor LastColor = 0x0000FF00;
-    int GraType = 1; // 1 top to bottom, 2 left to right, 3 bottom to top, 4 right to left
-    int MixType = 1; // 1 A SRCERASE, 2 B SRCPAINT, 3 C SRCINVERT, 4 D SRCAND
+    TColor BgColor = DefaultBgColor;
+    TColor TopColor = DefaultTopColor;
+    TColor LastColor = DefaultLastColor;
+    TGraType GraType = gtTopBottom;
+    TMixType MixType = mtSrcErase;
     int HSpace = 0;
     int VSpace = 0;
     int Smooth = 0; // 0 plain edges; otherwise the supersampling factor of TLogoSmoother
 
-    // The window's design values: Times New Roman bold, 29 pixels, black.
+    // The window's design values: the default text in Times New Roman bold, 29 pixels, black.
     static TLogoParams Defaults();
 };
 
@@ -52,7 +66,7 @@ public:
     // The text layer drawn on a canvas of the logo's size (the preview pane's).
     static void DrawTextLayer(const TLogoParams& params, TCanvas& canvas, TSize size);
     static void RenderGradientLayer(const TLogoParams& params, int width, int height, TBitmap& layer);
-    static void MixLayers(const TBitmap& text, const TBitmap& gradient, int mixType, TBitmap& composite);
+    static void MixLayers(const TBitmap& text, const TBitmap& gradient, TMixType mixType, TBitmap& composite);
     // All three: the text layer, the gradient layer of its size, and their mix, with
     // smooth edges when the parameters ask for them.
     static void Compose(const TLogoParams& params, TLogoLayers& layers);
@@ -61,6 +75,9 @@ public:
     // the background colour are transparent in every layer of that logo.
     static TPngTransparency TransparentBackground(const TLogoParams& params, const TBitmap& text);
 
-    static TGradStyle GradStyleOf(int graType);
-    static TCopyMode MixOperationOf(int mixType);
+    static TGradStyle GradStyleOf(TGraType graType);
+    static TCopyMode MixOperationOf(TMixType mixType);
+    // The type a cell or a stored number names; a number outside 1..4 gives otherwise.
+    static TGraType GraTypeOf(int number, TGraType otherwise);
+    static TMixType MixTypeOf(int number, TMixType otherwise);
 };

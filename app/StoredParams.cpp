@@ -1,28 +1,12 @@
 #include "app/StoredParams.h"
 
 #include "app/LogoSmoother.h"
+#include "app/SettingsKeys.h"
 #include "components/IniGT.h"
 
 #include <algorithm>
 
 namespace {
-
-const QString KeyBgColor = QStringLiteral("BGCOLOR");
-const QString KeyTopColor = QStringLiteral("TOPCOLOR");
-const QString KeyLastColor = QStringLiteral("LASTCOLOR");
-const QString KeyFont = QStringLiteral("FONT");
-const QString KeyText = QStringLiteral("TEXT");
-const QString KeyMixType = QStringLiteral("MIXTYPE");
-const QString KeyGraType = QStringLiteral("GRATYPE");
-const QString KeyHSpace = QStringLiteral("HSPACE");
-const QString KeyVSpace = QStringLiteral("VSPACE");
-const QString KeySmooth = QStringLiteral("SMOOTH");
-
-// A selector keeps its cell when the stored one does not exist.
-int Cell(int stored, int current)
-{
-    return stored >= 1 && stored <= 4 ? stored : current;
-}
 
 // Only a to z are folded.
 QString UpperAscii(QString text)
@@ -49,33 +33,36 @@ int TStoredParams::FindStyle(const QStringList& styles, const QString& name)
 
 void TStoredParams::Read(TIniGT& ini, const QString& section, const QString& defaultText, TLogoParams& params)
 {
-    params.BgColor = ini.ReadColor(section, KeyBgColor, DefaultBgColor);
-    params.TopColor = ini.ReadColor(section, KeyTopColor, params.TopColor);
-    params.LastColor = ini.ReadColor(section, KeyLastColor, params.LastColor);
-    ini.ReadFont(section, KeyFont, params.Font);
+    using Keys = TSettingsKeys;
+    params.BgColor = ini.ReadColor(section, Keys::BgColor, TLogoParams::DefaultBgColor);
+    params.TopColor = ini.ReadColor(section, Keys::TopColor, params.TopColor);
+    params.LastColor = ini.ReadColor(section, Keys::LastColor, params.LastColor);
+    ini.ReadFont(section, Keys::Font, params.Font);
     params.Font.SetCharset(DEFAULT_CHARSET);
-    params.Text = ini.ReadString(section, KeyText, defaultText);
-    params.MixType = Cell(ini.ReadInteger(section, KeyMixType, params.MixType), params.MixType);
-    params.GraType = Cell(ini.ReadInteger(section, KeyGraType, params.GraType), params.GraType);
-    params.HSpace = std::clamp(ini.ReadInteger(section, KeyHSpace, params.HSpace), 0, MaxSpace);
-    params.VSpace = std::clamp(ini.ReadInteger(section, KeyVSpace, params.VSpace), 0, MaxSpace);
-    const int smooth = ini.ReadInteger(section, KeySmooth, 0);
+    params.Text = ini.ReadString(section, Keys::Text, defaultText);
+    // A selector keeps its cell when the stored one does not exist.
+    params.MixType = TLogoComposer::MixTypeOf(ini.ReadInteger(section, Keys::MixType, params.MixType), params.MixType);
+    params.GraType = TLogoComposer::GraTypeOf(ini.ReadInteger(section, Keys::GraType, params.GraType), params.GraType);
+    params.HSpace = std::clamp(ini.ReadInteger(section, Keys::HSpace, params.HSpace), 0, TLogoParams::MaxSpace);
+    params.VSpace = std::clamp(ini.ReadInteger(section, Keys::VSpace, params.VSpace), 0, TLogoParams::MaxSpace);
+    const int smooth = ini.ReadInteger(section, Keys::Smooth, 0);
     params.Smooth = TLogoSmoother::ValidFactor(smooth) ? smooth : 0;
 }
 
 void TStoredParams::Write(TIniGT& ini, const QString& section, const TLogoParams& params)
 {
-    ini.WriteColor(section, KeyBgColor, params.BgColor);
-    ini.WriteColor(section, KeyTopColor, params.TopColor);
-    ini.WriteColor(section, KeyLastColor, params.LastColor);
-    ini.WriteFont(section, KeyFont, params.Font);
-    ini.WriteString(section, KeyText, params.Text);
-    ini.WriteInteger(section, KeyMixType, params.MixType);
-    ini.WriteInteger(section, KeyGraType, params.GraType);
-    ini.WriteInteger(section, KeyHSpace, params.HSpace);
-    ini.WriteInteger(section, KeyVSpace, params.VSpace);
+    using Keys = TSettingsKeys;
+    ini.WriteColor(section, Keys::BgColor, params.BgColor);
+    ini.WriteColor(section, Keys::TopColor, params.TopColor);
+    ini.WriteColor(section, Keys::LastColor, params.LastColor);
+    ini.WriteFont(section, Keys::Font, params.Font);
+    ini.WriteString(section, Keys::Text, params.Text);
+    ini.WriteInteger(section, Keys::MixType, params.MixType);
+    ini.WriteInteger(section, Keys::GraType, params.GraType);
+    ini.WriteInteger(section, Keys::HSpace, params.HSpace);
+    ini.WriteInteger(section, Keys::VSpace, params.VSpace);
     // Plain edges leave the key out, so files of plain logos keep their keys; a section
     // that held a factor gets 0, which reads back as plain.
-    if (params.Smooth != 0 || ini.ReadInteger(section, KeySmooth, 0) != 0)
-        ini.WriteInteger(section, KeySmooth, params.Smooth);
+    if (params.Smooth != 0 || ini.ReadInteger(section, Keys::Smooth, 0) != 0)
+        ini.WriteInteger(section, Keys::Smooth, params.Smooth);
 }

@@ -18,9 +18,6 @@ class TIniGT;
 // before it have been applied to the parameters.
 class TStoredParams {
 public:
-    static constexpr TColor DefaultBgColor = 0x808080;
-    static constexpr int MaxSpace = 100;
-
     static void Read(TIniGT& ini, const QString& section, const QString& defaultText, TLogoParams& params);
     static void Write(TIniGT& ini, const QString& section, const TLogoParams& params);
 

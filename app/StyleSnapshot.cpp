@@ -1,5 +1,6 @@
 #include "app/StyleSnapshot.h"
 
+#include "app/SettingsKeys.h"
 #include "app/StoredParams.h"
 #include "components/IniGT.h"
 #include "platform/ProfileText.h"
@@ -80,7 +81,7 @@ void TStyleSnapshot::Take(const QString& settingsPath, int fence, const QStringL
     TProfileText text(bytes);
     // The style list is the file's largest section; no style needs it unless it is
     // called by its name.
-    const QString list = QStringLiteral("STYLES");
+    const QString& list = TSettingsKeys::Styles;
     if (std::find(keys.begin(), keys.end(), list) == keys.end())
         text.EraseSection(list);
     TSplit{styles, keys, FFolder->path()}.Run(std::move(text), 0, static_cast<int>(styles.size()));

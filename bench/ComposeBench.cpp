@@ -1,4 +1,5 @@
 #include "app/LogoComposer.h"
+#include "BenchMain.h"
 
 #include <benchmark/benchmark.h>
 
@@ -10,9 +11,7 @@ namespace {
 // The window's default logo: "Vezodev" in Times New Roman bold, 29 pixels, 106 x 32.
 TLogoParams SmallLogo()
 {
-    TLogoParams params = TLogoParams::Defaults();
-    params.Text = QStringLiteral("Vezodev");
-    return params;
+    return TLogoParams::Defaults();
 }
 
 // A banner of 4000 x 599 pixels: a 400-pixel font with margins.
@@ -105,7 +104,7 @@ BENCHMARK(BM_TextLayerLarge)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_GradientLayer4000x600(benchmark::State& state)
 {
     TLogoParams params = LargeLogo();
-    params.GraType = static_cast<int>(state.range(0));
+    params.GraType = static_cast<TGraType>(state.range(0));
     for (auto _ : state) {
         TBitmap gradient;
         TLogoComposer::RenderGradientLayer(params, 4000, 600, gradient);
@@ -172,10 +171,5 @@ BENCHMARK(BM_MemsetLargeRasters)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return TBenchMain::Run(&argc, argv);
 }

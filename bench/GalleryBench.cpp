@@ -1,6 +1,7 @@
 // Times the style gallery over a settings file of 200 styles: from opening the window
 // to its first row of logos, and to the last.
 #include "app/StyleGallery.h"
+#include "BenchMain.h"
 #include "components/IniGT.h"
 
 #include <QApplication>
@@ -51,8 +52,7 @@ void BM_GalleryOf200Styles(benchmark::State& state)
     QStringList styles;
     for (int i = 0; i < StyleCount; ++i)
         styles << QStringLiteral("Style %1").arg(i);
-    TLogoParams base = TLogoParams::Defaults();
-    base.Text = QStringLiteral("Vezodev");
+    const TLogoParams base = TLogoParams::Defaults();
     double firstRow = 0;
     for (auto _ : state) {
         QElapsedTimer clock;
@@ -78,13 +78,7 @@ BENCHMARK(BM_GalleryOf200Styles)->Unit(benchmark::kMillisecond)->UseManualTime()
 
 int main(int argc, char** argv)
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    TBenchMain::PreferOffscreen();
     QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return TBenchMain::Run(&argc, argv);
 }

@@ -1,22 +1,15 @@
 // Times smooth edges against the plain build of the same logo.
 #include "app/LogoComposer.h"
+#include "BenchMain.h"
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-// The window's default logo, 106 x 32.
-TLogoParams DefaultLogo()
-{
-    TLogoParams params = TLogoParams::Defaults();
-    params.Text = QStringLiteral("Vezodev");
-    return params;
-}
-
 // About 400 pixels wide.
 TLogoParams WideLogo()
 {
-    TLogoParams params = DefaultLogo();
+    TLogoParams params = TLogoParams::Defaults();
     params.Font.SetHeight(-110);
     return params;
 }
@@ -24,7 +17,7 @@ TLogoParams WideLogo()
 // Arguments: 0 for the default logo or 1 for the wide one, and the factor (0 plain).
 void BM_Build(benchmark::State& state)
 {
-    TLogoParams params = state.range(0) == 0 ? DefaultLogo() : WideLogo();
+    TLogoParams params = state.range(0) == 0 ? TLogoParams::Defaults() : WideLogo();
     params.Smooth = static_cast<int>(state.range(1));
     TLogoLayers layers;
     TLogoComposer::Compose(params, layers); // the fonts are realised outside the timing
@@ -45,10 +38,5 @@ BENCHMARK(BM_Build)
 
 int main(int argc, char** argv)
 {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return TBenchMain::Run(&argc, argv);
 }

@@ -2,6 +2,7 @@
 // default logo and for a large one, and from the window's creation to its first logo.
 #include "platform/BitmapImage.h"
 #include "app/Form1.h"
+#include "BenchMain.h"
 #include "components/ManyBtn.h"
 #include "platform/Image.h"
 #include "platform/Label.h"
@@ -61,8 +62,7 @@ int main(int argc, char** argv)
 {
     QElapsedTimer sinceStart;
     sinceStart.start();
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    TBenchMain::PreferOffscreen();
     QApplication application(argc, argv);
     TForm1::InitializeApplication();
     QTemporaryDir folder;

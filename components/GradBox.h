@@ -93,8 +93,8 @@ private:
     int FCaptionLeft = 10;
     int FCaptionTop = 10;
     TColor FBackFont = 0x0000FFFF;
-    TColor FTopColor = 0x00008000;
-    TColor FLastColor = 0x0000FF00;
+    TColor FTopColor = TGradientFill::DefaultTopColor;
+    TColor FLastColor = TGradientFill::DefaultLastColor;
     TColor FOutLineColor = 0x00000000;
     bool FFont3D = false;
     bool FDrawOutLine = false;

@@ -20,6 +20,10 @@ using TColorTable = std::array<TColor, 256>;
 // box paints with it, and so does the logo composer, which needs no widgets.
 class TGradientFill {
 public:
+    // The colours a new gradient box starts with, and a logo's by default.
+    static constexpr TColor DefaultTopColor = 0x00008000;
+    static constexpr TColor DefaultLastColor = 0x0000FF00;
+
     // Red, green and blue of a colour, system colours resolved.
     static void GetRGB(TColor color, int& red, int& green, int& blue);
     // The 256 entries from the start to the end colour of the direction; under gsNone

@@ -166,13 +166,13 @@ const TOptionRow OptionTable[] = {
     {"--direction", nullptr, "N", "gradient direction as the direction cells (default 1):\n"
                                   "1 top to bottom, 2 left to right,\n"
                                   "3 bottom to top, 4 right to left",
-     [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.GraType = ReadCell(n, v, cnDigits); }},
+     [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.GraType = TLogoComposer::GraTypeOf(ReadCell(n, v, cnDigits), gtTopBottom); }},
     {"--mix", nullptr, "N", "how the gradient meets the text layer, 1..4 or A..D\n"
                             "as the mix cells (default 1); for dark text on a light\n"
                             "background: A gradient letters on black, B gradient\n"
                             "letters on white, C letters on the inverted gradient,\n"
                             "D black letters on the gradient",
-     [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.MixType = ReadCell(n, v, cnDigitsOrLetters); }},
+     [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.MixType = TLogoComposer::MixTypeOf(ReadCell(n, v, cnDigitsOrLetters), mtSrcErase); }},
     {"--hspace", nullptr, "N", "left and right margins in pixels, 0..100 (default 0)",
      [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.HSpace = ReadInteger(n, v, 0, TRenderOptions::MaxSpace); }},
     {"--vspace", nullptr, "N", "top and bottom margins in pixels, 0..100 (default 0)",
@@ -262,9 +262,7 @@ const TOptionRow* FindOption(const QString& name)
 
 TLogoParams TRenderOptions::DefaultLogo()
 {
-    TLogoParams logo = TLogoParams::Defaults();
-    logo.Text = QStringLiteral("Vezodev");
-    return logo;
+    return TLogoParams::Defaults();
 }
 
 TRenderOptions TRenderOptions::Parse(const QStringList& arguments)

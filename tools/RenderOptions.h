@@ -22,7 +22,7 @@ class EUsageError : public Exception { using Exception::Exception; };
 // What one run of vezodev-render is asked to do.
 struct TRenderOptions {
     static constexpr int MaxFontHeight = 32767; // no taller text fits a logo
-    static constexpr int MaxSpace = 100;        // the window's margin limit
+    static constexpr int MaxSpace = TLogoParams::MaxSpace;
     static constexpr int MaxJobs = 256;
 
     TLogoParams Logo = DefaultLogo();
@@ -39,7 +39,7 @@ struct TRenderOptions {
     QString BatchPath;                // a file of option lines, one logo a line
     int Jobs = 0;                     // lines of a batch rendered at a time; 0: one a processor
 
-    // The window's default logo with the text "Vezodev".
+    // The window's default logo with its default text.
     static TLogoParams DefaultLogo();
 
     // Reads the arguments that follow the program name; nothing is read from disk.

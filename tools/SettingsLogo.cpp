@@ -1,5 +1,6 @@
 #include "tools/SettingsLogo.h"
 
+#include "app/SettingsKeys.h"
 #include "app/StoredParams.h"
 #include "components/IniGT.h"
 #include "platform/AtomicFile.h"
@@ -9,12 +10,6 @@
 
 #include <QFileInfo>
 #include <cerrno>
-
-namespace {
-
-const QString DefaultText = QStringLiteral("Vezodev");
-
-} // namespace
 
 TLogoParams ReadSettingsLogo(const QString& iniPath, const std::optional<QString>& styleName)
 {
@@ -28,15 +23,14 @@ TLogoParams ReadSettingsLogo(const QString& iniPath, const std::optional<QString
     // The reads share one reading of the file; the update writes nothing.
     TIniGT::TUpdate snapshot(ini);
     TLogoParams logo = TLogoParams::Defaults();
-    logo.Text = DefaultText;
-    TStoredParams::Read(ini, QStringLiteral("OPTION"), DefaultText, logo);
+    TStoredParams::Read(ini, TSettingsKeys::LastParams, TLogoParams::DefaultText, logo);
     if (!styleName)
         return logo;
     TStringList styles;
-    ini.ReadStrings(QStringLiteral("STYLES"), QStringLiteral("STYLE"), styles);
+    ini.ReadStrings(TSettingsKeys::Styles, TSettingsKeys::Style, styles);
     const int index = TStoredParams::FindStyle(styles.ToStringList(), *styleName);
     if (index < 0)
         throw EUsageError(QStringLiteral("--style: no style '%1' in '%2'").arg(*styleName, iniPath));
-    TStoredParams::Read(ini, styles.Get(index), DefaultText, logo);
+    TStoredParams::Read(ini, styles.Get(index), TLogoParams::DefaultText, logo);
     return logo;
 }

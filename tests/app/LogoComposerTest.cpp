@@ -64,11 +64,11 @@ TEST(LogoComposerTest, TextCellStartsAtTheMarginsInAnOpaqueBackground)
 TEST(LogoComposerTest, MixCellsGiveTheirBitwiseResults)
 {
     struct TCase {
-        int Mix;
+        TMixType Mix;
         const char* Look;
     };
-    for (const TCase& c : {TCase{1, "gradient letters on black"}, TCase{2, "gradient letters on white"},
-                           TCase{3, "letters on the inverted gradient"}, TCase{4, "black letters on the gradient"}}) {
+    for (const TCase& c : {TCase{mtSrcErase, "gradient letters on black"}, TCase{mtSrcPaint, "gradient letters on white"},
+                           TCase{mtSrcInvert, "letters on the inverted gradient"}, TCase{mtSrcAnd, "black letters on the gradient"}}) {
         SCOPED_TRACE(c.Look);
         TLogoParams params = BlackOnWhite(QStringLiteral("HI"));
         params.MixType = c.Mix;
@@ -93,7 +93,7 @@ TEST(LogoComposerTest, DirectionChangesTheGradientButNotTheTextLayer)
     TLogoParams params = BlackOnWhite(QStringLiteral("Vezodev"));
     TLogoLayers down;
     Build(params, down);
-    params.GraType = 3;
+    params.GraType = gtBottomTop;
     TLogoLayers up;
     Build(params, up);
     EXPECT_EQ(BitmapImageCopy(down.Text), BitmapImageCopy(up.Text));

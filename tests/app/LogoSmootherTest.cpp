@@ -11,7 +11,7 @@ namespace {
 constexpr TColor Background = 0x00336699;
 constexpr TColor Letters = 0x001122CC;
 
-TLogoParams Sample(const QString& text, int mixType, int smooth)
+TLogoParams Sample(const QString& text, TMixType mixType, int smooth)
 {
     TLogoParams params = TLogoParams::Defaults();
     params.Text = text;
@@ -20,7 +20,7 @@ TLogoParams Sample(const QString& text, int mixType, int smooth)
     params.BgColor = Background;
     params.TopColor = 0x0000A0F0;
     params.LastColor = 0x00F01040;
-    params.GraType = 2;
+    params.GraType = gtLeftRight;
     params.MixType = mixType;
     params.HSpace = 6;
     params.VSpace = 4;
@@ -60,9 +60,9 @@ bool Uniform(const TBitmap& text, int x, int y, int r)
 TEST(LogoSmootherTest, WithoutSmoothingTheCompositeIsThePlainMix)
 {
     TLogoLayers layers;
-    TLogoComposer::Compose(Sample(QStringLiteral("Vezodev"), 2, 0), layers);
+    TLogoComposer::Compose(Sample(QStringLiteral("Vezodev"), mtSrcPaint, 0), layers);
     TBitmap mixed;
-    TLogoComposer::MixLayers(layers.Text, layers.Gradient, 2, mixed);
+    TLogoComposer::MixLayers(layers.Text, layers.Gradient, mtSrcPaint, mixed);
     ASSERT_EQ(mixed.Width(), layers.Composite.Width());
     for (int y = 0; y < mixed.Height(); ++y)
         ASSERT_TRUE(std::equal(mixed.ScanLine(y), mixed.ScanLine(y) + mixed.Width(), layers.Composite.ScanLine(y)));
@@ -74,7 +74,7 @@ TEST(LogoSmootherTest, WithoutSmoothingTheCompositeIsThePlainMix)
 TEST(LogoSmootherTest, SmoothLogoKeepsSizeInteriorColoursAndBlendsEdges)
 {
     for (const QString& text : {QStringLiteral("H"), QStringLiteral("Hxg HHHH HHHH HHHH")}) {
-        for (int mixType = 1; mixType <= 4; ++mixType) {
+        for (TMixType mixType : {mtSrcErase, mtSrcPaint, mtSrcInvert, mtSrcAnd}) {
             for (int factor : {2, 4, 8}) {
                 SCOPED_TRACE(QStringLiteral("%1 mix %2 factor %3").arg(text).arg(mixType).arg(factor).toStdString());
                 TLogoLayers plain, smooth;

@@ -74,8 +74,8 @@ TEST(RenderOptionsTest, EachOptionChangesOnlyItsOwnField)
         {Arguments({"--bg", "#FFFFFF"}), [](TRenderOptions& o) { o.Logo.BgColor = 0x00FFFFFF; }},
         {Arguments({"--top", "0x0000FF"}), [](TRenderOptions& o) { o.Logo.TopColor = 0x000000FF; }},
         {Arguments({"--last", "#0000FF"}), [](TRenderOptions& o) { o.Logo.LastColor = 0x00FF0000; }},
-        {Arguments({"--direction", "4"}), [](TRenderOptions& o) { o.Logo.GraType = 4; }},
-        {Arguments({"--mix", "C"}), [](TRenderOptions& o) { o.Logo.MixType = 3; }},
+        {Arguments({"--direction", "4"}), [](TRenderOptions& o) { o.Logo.GraType = gtRightLeft; }},
+        {Arguments({"--mix", "C"}), [](TRenderOptions& o) { o.Logo.MixType = mtSrcInvert; }},
         {Arguments({"--hspace", "100"}), [](TRenderOptions& o) { o.Logo.HSpace = 100; }},
         {Arguments({"--vspace", "7"}), [](TRenderOptions& o) { o.Logo.VSpace = 7; }},
         {Arguments({"--layer", "text"}), [](TRenderOptions& o) { o.Layer = rlText; }},
@@ -83,11 +83,11 @@ TEST(RenderOptionsTest, EachOptionChangesOnlyItsOwnField)
         {Arguments({"--print-size"}), [](TRenderOptions& o) { o.PrintSize = true; }},
         {Arguments({"-h"}), [](TRenderOptions& o) { o.Help = true; }},
         {Arguments({"--help"}), [](TRenderOptions& o) { o.Help = true; }},
-        {Arguments({"--mix", "2", "--mix", "4"}), [](TRenderOptions& o) { o.Logo.MixType = 4; }},
+        {Arguments({"--mix", "2", "--mix", "4"}), [](TRenderOptions& o) { o.Logo.MixType = mtSrcAnd; }},
         {Arguments({"--smooth"}), [](TRenderOptions& o) { o.Logo.Smooth = 4; }},
         {Arguments({"--smooth", "2"}), [](TRenderOptions& o) { o.Logo.Smooth = 2; }},
         {Arguments({"--smooth=8"}), [](TRenderOptions& o) { o.Logo.Smooth = 8; }},
-        {Arguments({"--smooth", "--mix", "2"}), [](TRenderOptions& o) { o.Logo.Smooth = 4; o.Logo.MixType = 2; }},
+        {Arguments({"--smooth", "--mix", "2"}), [](TRenderOptions& o) { o.Logo.Smooth = 4; o.Logo.MixType = mtSrcPaint; }},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Arguments.join(u' ').toStdString());
@@ -211,7 +211,7 @@ TEST(RenderOptionsTest, CellsAreDigitsAndMixAlsoTakesLetters)
             continue;
         }
         const TLogoParams logo = TRenderOptions::Parse(arguments).Logo;
-        EXPECT_EQ(QByteArray(c.Option) == "--mix" ? logo.MixType : logo.GraType, c.Cell);
+        EXPECT_EQ(QByteArray(c.Option) == "--mix" ? int(logo.MixType) : int(logo.GraType), c.Cell);
     }
 }
 

@@ -153,7 +153,7 @@ TEST(RenderToolTest, TransparentPngClearsWhereTheTextLayerShowsTheBackground)
     ASSERT_TRUE(folder.isValid());
     TLogoParams params = DefaultLogo();
     params.BgColor = 0x00F0E0D0;
-    params.MixType = 1;
+    params.MixType = mtSrcErase;
     params.HSpace = 3;
     const QString path = folder.filePath("clear.png");
     const TRun run = RunRenderer({"--bg", "#D0E0F0", "--mix", "A", "--hspace", "3", "--transparent", "-o", path});
@@ -215,8 +215,8 @@ TEST(RenderToolTest, WrittenImageHasTheComposersPixels)
     params.BgColor = 0x00F0E0D0;
     params.TopColor = 0x00FF0000;
     params.LastColor = 0x000080FF;
-    params.GraType = 2;
-    params.MixType = 3;
+    params.GraType = gtLeftRight;
+    params.MixType = mtSrcInvert;
     params.HSpace = 5;
     params.VSpace = 2;
     const QStringList logoArguments = {"--text", params.Text, "--italic", "--underline", "--font-color", "0x203040",
@@ -293,7 +293,7 @@ TEST(RenderToolTest, ASettingsFileAndItsStylesGiveTheWindowsLogo)
     last.Text = QString::fromUtf8("ロゴ");
     last.BgColor = 0xFFFFFF;
     last.TopColor = 0x0000FF;
-    last.MixType = 2;
+    last.MixType = mtSrcPaint;
     last.HSpace = 100;
     const QString lastFile = folder.filePath("last.bmp");
     ASSERT_EQ(RunRenderer({"--ini", ini, "-o", lastFile}).ExitCode, 0);
@@ -303,8 +303,8 @@ TEST(RenderToolTest, ASettingsFileAndItsStylesGiveTheWindowsLogo)
     TLogoParams styled = last;
     styled.BgColor = 0x808080;
     styled.Text = QStringLiteral("Vezodev");
-    styled.GraType = 3;
-    styled.MixType = 4;
+    styled.GraType = gtBottomTop;
+    styled.MixType = mtSrcAnd;
     styled.VSpace = 6; // from the command line
     const QString styledFile = folder.filePath("styled.png");
     const TRun run = RunRenderer({"--ini", ini, "--style", QString::fromUtf8("青ゾ"), "--vspace", "6", "-o", styledFile});
@@ -343,7 +343,7 @@ TEST(RenderToolTest, ABatchRendersEveryGoodLineAndNamesTheBadOnes)
     EXPECT_TRUE(QImage(folder.filePath("a.bmp")).convertToFormat(QImage::Format_RGB32) == ComposedLayer(a, "composite"));
     TLogoParams c = DefaultLogo();
     c.Text = QStringLiteral("it's");
-    c.MixType = 4;
+    c.MixType = mtSrcAnd;
     EXPECT_TRUE(QImage(folder.filePath("c.png")).convertToFormat(QImage::Format_RGB32) == ComposedLayer(c, "composite"));
     EXPECT_FALSE(QFile::exists(folder.filePath("bad.bmp")));
     EXPECT_EQ(RunRenderer({"--batch", batch, "--mix", "2"}).ExitCode, 2) << "no other option goes with --batch";
