@@ -1,8 +1,8 @@
 #include "app/StyleSnapshot.h"
 
-#include "app/StoredParams.h"
+#include "app/composer/StoredParams.h"
 #include "components/IniGT.h"
-#include "platform/ProfileFile.h"
+#include "platform/raster/ProfileFile.h"
 
 #include <QFile>
 #include <algorithm>

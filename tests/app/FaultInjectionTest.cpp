@@ -1,17 +1,17 @@
-#include "platform/BitmapImage.h"
+#include "platform/widgets/BitmapImage.h"
 #include "Form1TestSupport.h"
 #include "TestFiles.h"
 
 #include "components/GradBox.h"
 #include "components/IniGT.h"
 #include "components/ManyBtn.h"
-#include "platform/AtomicFile.h"
-#include "platform/ComboBoxStrings.h"
-#include "platform/CommonDialogs.h"
-#include "platform/Image.h"
-#include "platform/MessageDialogs.h"
-#include "platform/ShiftJis.h"
-#include "platform/SpinEdit.h"
+#include "platform/raster/AtomicFile.h"
+#include "platform/widgets/ComboBoxStrings.h"
+#include "platform/widgets/CommonDialogs.h"
+#include "platform/widgets/Image.h"
+#include "platform/widgets/MessageDialogs.h"
+#include "platform/raster/ShiftJis.h"
+#include "platform/widgets/SpinEdit.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Form1.h"
-#include "app/LogoComposer.h"
+#include "app/composer/LogoComposer.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 #include "Form1TestSupport.h"
 
 #include "components/ManyBtn.h"
-#include "platform/ComboBoxStrings.h"
-#include "platform/CommonDialogs.h"
-#include "platform/MessageDialogs.h"
-#include "platform/SpinEdit.h"
+#include "platform/widgets/ComboBoxStrings.h"
+#include "platform/widgets/CommonDialogs.h"
+#include "platform/widgets/MessageDialogs.h"
+#include "platform/widgets/SpinEdit.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #include "components/IniGT.h"
-#include "platform/ProfileFile.h"
-#include "platform/ShiftJis.h"
+#include "platform/raster/ProfileFile.h"
+#include "platform/raster/ShiftJis.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "platform/ProfileFile.h"
-#include "platform/ShiftJis.h"
+#include "platform/raster/ProfileFile.h"
+#include "platform/raster/ShiftJis.h"
 
 #include <QByteArray>
 #include <QString>
