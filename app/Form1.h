@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/LogoComposer.h"
+#include "app/composer/LogoComposer.h"
 #include "app/StyleGallery.h"
-#include "platform/Color.h"
-#include "platform/GraphicControl.h"
+#include "platform/raster/Color.h"
+#include "platform/widgets/GraphicControl.h"
 
 #include <QPointer>
 #include <QString>

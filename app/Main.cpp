@@ -1,5 +1,5 @@
 #include "app/Form1.h"
-#include "platform/Application.h"
+#include "platform/widgets/Application.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,9 +1,9 @@
 #include "app/StyleGallery.h"
 
-#include "app/StoredParams.h"
+#include "app/composer/StoredParams.h"
 #include "components/IniGT.h"
-#include "platform/BitmapImage.h"
-#include "platform/Exception.h"
+#include "platform/widgets/BitmapImage.h"
+#include "platform/raster/Exception.h"
 
 #include <QElapsedTimer>
 #include <QListWidget>

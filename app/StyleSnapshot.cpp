@@ -1,9 +1,9 @@
 #include "app/StyleSnapshot.h"
 
-#include "app/SettingsKeys.h"
-#include "app/StoredParams.h"
+#include "app/composer/SettingsKeys.h"
+#include "app/composer/StoredParams.h"
 #include "components/IniGT.h"
-#include "platform/ProfileText.h"
+#include "platform/raster/ProfileText.h"
 
 #include <QFile>
 #include <algorithm>

@@ -1,5 +1,5 @@
 // Times smooth edges against the plain build of the same logo.
-#include "app/LogoComposer.h"
+#include "app/composer/LogoComposer.h"
 #include "BenchMain.h"
 
 #include <benchmark/benchmark.h>

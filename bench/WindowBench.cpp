@@ -1,12 +1,12 @@
 // Times the main window: from a parameter change to the rebuilt composite, for the
 // default logo and for a large one, and from the window's creation to its first logo.
-#include "platform/BitmapImage.h"
+#include "platform/widgets/BitmapImage.h"
 #include "app/Form1.h"
 #include "BenchMain.h"
 #include "components/ManyBtn.h"
-#include "platform/Image.h"
-#include "platform/Label.h"
-#include "platform/SpinEdit.h"
+#include "platform/widgets/Image.h"
+#include "platform/widgets/Label.h"
+#include "platform/widgets/SpinEdit.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

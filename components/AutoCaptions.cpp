@@ -1,7 +1,7 @@
 #include "components/AutoCaptions.h"
 
-#include "platform/IntegerSyntax.h"
-#include "platform/ShiftJis.h"
+#include "platform/raster/IntegerSyntax.h"
+#include "platform/raster/ShiftJis.h"
 
 #include <QByteArray>
 #include <cstdint>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Strings.h"
+#include "platform/raster/Strings.h"
 
 #include <QString>
 

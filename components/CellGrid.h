@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Types.h"
+#include "platform/raster/Types.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 #include "components/GradBox.h"
 
-#include "platform/Canvas.h"
+#include "platform/raster/Canvas.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/Color.h"
-#include "platform/GraphicControl.h"
-#include "platform/Types.h"
+#include "platform/raster/Color.h"
+#include "platform/widgets/GraphicControl.h"
+#include "platform/raster/Types.h"
 
 #include "components/GradientFill.h"
 

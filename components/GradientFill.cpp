@@ -1,6 +1,6 @@
 #include "components/GradientFill.h"
 
-#include "platform/Canvas.h"
+#include "platform/raster/Canvas.h"
 
 void TGradientFill::GetRGB(TColor color, int& red, int& green, int& blue)
 {

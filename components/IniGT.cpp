@@ -1,14 +1,14 @@
 #include "components/IniGT.h"
 
-#include "platform/AtomicFile.h"
-#include "platform/Exception.h"
-#include "platform/Font.h"
-#include "platform/IntegerSyntax.h"
-#include "platform/AsciiCase.h"
-#include "platform/ProfileFile.h"
-#include "platform/ProfileText.h"
-#include "platform/ShiftJis.h"
-#include "platform/Strings.h"
+#include "platform/raster/AtomicFile.h"
+#include "platform/raster/Exception.h"
+#include "platform/raster/Font.h"
+#include "platform/raster/IntegerSyntax.h"
+#include "platform/raster/AsciiCase.h"
+#include "platform/raster/ProfileFile.h"
+#include "platform/raster/ProfileText.h"
+#include "platform/raster/ShiftJis.h"
+#include "platform/raster/Strings.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -2,8 +2,8 @@
 
 #include "components/AutoCaptions.h"
 #include "components/CellGrid.h"
-#include "platform/Canvas.h"
-#include "platform/FormLoader.h"
+#include "platform/raster/Canvas.h"
+#include "platform/widgets/FormLoader.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "components/CaptionStrings.h"
-#include "platform/Bitmap.h"
-#include "platform/Color.h"
-#include "platform/GraphicControl.h"
-#include "platform/Types.h"
+#include "platform/raster/Bitmap.h"
+#include "platform/raster/Color.h"
+#include "platform/widgets/GraphicControl.h"
+#include "platform/raster/Types.h"
 
 #include <QString>
 #include <QStringList>

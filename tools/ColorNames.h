@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Color.h"
+#include "platform/raster/Color.h"
 
 #include <QString>
 #include <optional>

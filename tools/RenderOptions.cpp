@@ -1,11 +1,11 @@
 #include "tools/RenderOptions.h"
 
-#include "app/LogoSmoother.h"
+#include "app/composer/LogoSmoother.h"
 
-#include "platform/AsciiCase.h"
-#include "platform/Color.h"
-#include "platform/Font.h"
-#include "platform/IntegerSyntax.h"
+#include "platform/raster/AsciiCase.h"
+#include "platform/raster/Color.h"
+#include "platform/raster/Font.h"
+#include "platform/raster/IntegerSyntax.h"
 #include "tools/ColorNames.h"
 
 #include <algorithm>

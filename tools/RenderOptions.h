@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/LogoComposer.h"
-#include "platform/Exception.h"
+#include "app/composer/LogoComposer.h"
+#include "platform/raster/Exception.h"
 
 #include <QString>
 #include <QStringList>

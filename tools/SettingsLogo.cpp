@@ -1,11 +1,11 @@
 #include "tools/SettingsLogo.h"
 
-#include "app/SettingsKeys.h"
-#include "app/StoredParams.h"
+#include "app/composer/SettingsKeys.h"
+#include "app/composer/StoredParams.h"
 #include "components/IniGT.h"
-#include "platform/AtomicFile.h"
-#include "platform/ProfileFile.h"
-#include "platform/Strings.h"
+#include "platform/raster/AtomicFile.h"
+#include "platform/raster/ProfileFile.h"
+#include "platform/raster/Strings.h"
 #include "tools/RenderOptions.h"
 
 #include <QFileInfo>

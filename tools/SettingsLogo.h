@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/LogoComposer.h"
+#include "app/composer/LogoComposer.h"
 
 #include <QString>
 #include <optional>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Exception.h"
+#include "platform/raster/Exception.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,17 +1,17 @@
-#include "platform/BitmapImage.h"
+#include "platform/widgets/BitmapImage.h"
 #include "Form1TestSupport.h"
 
 #include "components/GradBox.h"
 #include "components/IniGT.h"
 #include "components/ManyBtn.h"
-#include "platform/ComboBoxStrings.h"
-#include "platform/FontDialog.h"
-#include "platform/SaveDialog.h"
-#include "platform/Image.h"
-#include "platform/Label.h"
-#include "platform/MessageDialogs.h"
-#include "platform/ShiftJis.h"
-#include "platform/SpinEdit.h"
+#include "platform/widgets/ComboBoxStrings.h"
+#include "platform/widgets/FontDialog.h"
+#include "platform/widgets/SaveDialog.h"
+#include "platform/widgets/Image.h"
+#include "platform/widgets/Label.h"
+#include "platform/widgets/MessageDialogs.h"
+#include "platform/raster/ShiftJis.h"
+#include "platform/widgets/SpinEdit.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -1,9 +1,9 @@
 // The copy command seen from another program: this binary starts its own Xvfb, runs
 // a real main window on it, copies, and asks xclip for the clipboard's PNG.
-#include "platform/BitmapImage.h"
+#include "platform/widgets/BitmapImage.h"
 #include "app/Form1.h"
-#include "app/LogoComposer.h"
-#include "platform/Image.h"
+#include "app/composer/LogoComposer.h"
+#include "platform/widgets/Image.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

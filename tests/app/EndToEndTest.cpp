@@ -1,5 +1,5 @@
-#include "platform/BitmapImage.h"
-#include "app/LogoComposer.h"
+#include "platform/widgets/BitmapImage.h"
+#include "app/composer/LogoComposer.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,18 +1,18 @@
-#include "platform/BitmapImage.h"
+#include "platform/widgets/BitmapImage.h"
 #include "Form1TestSupport.h"
 #include "TestFiles.h"
 
 #include "components/GradBox.h"
 #include "components/IniGT.h"
 #include "components/ManyBtn.h"
-#include "platform/AtomicFile.h"
-#include "platform/ComboBoxStrings.h"
-#include "platform/ColorDialog.h"
-#include "platform/SaveDialog.h"
-#include "platform/Image.h"
-#include "platform/MessageDialogs.h"
-#include "platform/ShiftJis.h"
-#include "platform/SpinEdit.h"
+#include "platform/raster/AtomicFile.h"
+#include "platform/widgets/ComboBoxStrings.h"
+#include "platform/widgets/ColorDialog.h"
+#include "platform/widgets/SaveDialog.h"
+#include "platform/widgets/Image.h"
+#include "platform/widgets/MessageDialogs.h"
+#include "platform/raster/ShiftJis.h"
+#include "platform/widgets/SpinEdit.h"
 
 #include <QAction>
 #include <QComboBox>

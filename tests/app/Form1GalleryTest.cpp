@@ -2,10 +2,10 @@
 
 #include "app/StyleGallery.h"
 #include "components/IniGT.h"
-#include "platform/BitmapImage.h"
-#include "platform/ComboBoxStrings.h"
-#include "platform/Image.h"
-#include "platform/MessageDialogs.h"
+#include "platform/widgets/BitmapImage.h"
+#include "platform/widgets/ComboBoxStrings.h"
+#include "platform/widgets/Image.h"
+#include "platform/widgets/MessageDialogs.h"
 
 #include <QAction>
 #include <QComboBox>

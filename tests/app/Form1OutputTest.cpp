@@ -2,12 +2,12 @@
 #include "TestFiles.h"
 
 #include "components/IniGT.h"
-#include "platform/AtomicFile.h"
-#include "platform/BitmapImage.h"
-#include "platform/SaveDialog.h"
-#include "platform/Image.h"
-#include "platform/PaintBox.h"
-#include "platform/SpinEdit.h"
+#include "platform/raster/AtomicFile.h"
+#include "platform/widgets/BitmapImage.h"
+#include "platform/widgets/SaveDialog.h"
+#include "platform/widgets/Image.h"
+#include "platform/widgets/PaintBox.h"
+#include "platform/widgets/SpinEdit.h"
 
 #include <QClipboard>
 #include <QDir>

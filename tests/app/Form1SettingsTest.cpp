@@ -3,12 +3,12 @@
 #include "TestFiles.h"
 
 #include "components/IniGT.h"
-#include "platform/SaveDialog.h"
-#include "platform/ComboBoxStrings.h"
-#include "platform/Font.h"
-#include "platform/Label.h"
-#include "platform/MessageDialogs.h"
-#include "platform/ShiftJis.h"
+#include "platform/widgets/SaveDialog.h"
+#include "platform/widgets/ComboBoxStrings.h"
+#include "platform/raster/Font.h"
+#include "platform/widgets/Label.h"
+#include "platform/widgets/MessageDialogs.h"
+#include "platform/raster/ShiftJis.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>

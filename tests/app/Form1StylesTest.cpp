@@ -3,14 +3,14 @@
 #include "components/GradBox.h"
 #include "components/IniGT.h"
 #include "components/ManyBtn.h"
-#include "platform/AtomicFile.h"
-#include "platform/ComboBoxStrings.h"
-#include "platform/ColorDialog.h"
-#include "platform/SaveDialog.h"
-#include "platform/Label.h"
-#include "platform/MessageDialogs.h"
-#include "platform/ShiftJis.h"
-#include "platform/SpinEdit.h"
+#include "platform/raster/AtomicFile.h"
+#include "platform/widgets/ComboBoxStrings.h"
+#include "platform/widgets/ColorDialog.h"
+#include "platform/widgets/SaveDialog.h"
+#include "platform/widgets/Label.h"
+#include "platform/widgets/MessageDialogs.h"
+#include "platform/raster/ShiftJis.h"
+#include "platform/widgets/SpinEdit.h"
 
 #include <QAction>
 #include <QComboBox>

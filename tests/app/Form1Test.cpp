@@ -1,23 +1,23 @@
-#include "platform/BitmapImage.h"
+#include "platform/widgets/BitmapImage.h"
 #include "Form1TestSupport.h"
 
-#include "platform/HelpWindow.h"
-#include "platform/MessageDialogs.h"
+#include "platform/widgets/HelpWindow.h"
+#include "platform/widgets/MessageDialogs.h"
 
 #include <QTextBrowser>
 #include <QToolButton>
 #include <QUrl>
 
 #include "components/GradBox.h"
-#include "platform/Bevel.h"
+#include "platform/widgets/Bevel.h"
 #include "components/ManyBtn.h"
-#include "platform/ColorDialog.h"
-#include "platform/FontDialog.h"
-#include "platform/HelpViewer.h"
-#include "platform/Image.h"
-#include "platform/Label.h"
-#include "platform/PaintBox.h"
-#include "platform/SpinEdit.h"
+#include "platform/widgets/ColorDialog.h"
+#include "platform/widgets/FontDialog.h"
+#include "platform/widgets/HelpViewer.h"
+#include "platform/widgets/Image.h"
+#include "platform/widgets/Label.h"
+#include "platform/widgets/PaintBox.h"
+#include "platform/widgets/SpinEdit.h"
 
 #include <QApplication>
 #include <QChildEvent>

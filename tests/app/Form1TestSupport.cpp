@@ -1,10 +1,10 @@
-#include "platform/BitmapImage.h"
+#include "platform/widgets/BitmapImage.h"
 #include "Form1TestSupport.h"
 
 #include "components/ManyBtn.h"
-#include "platform/Application.h"
-#include "platform/Image.h"
-#include "platform/MessageDialogs.h"
+#include "platform/widgets/Application.h"
+#include "platform/widgets/Image.h"
+#include "platform/widgets/MessageDialogs.h"
 
 #include <QCoreApplication>
 #include <QFile>

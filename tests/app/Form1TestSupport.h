@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/Form1.h"
-#include "app/LogoComposer.h"
-#include "platform/DialogHooksGuard.h"
+#include "app/composer/LogoComposer.h"
+#include "platform/widgets/DialogHooksGuard.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

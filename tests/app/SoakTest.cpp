@@ -1,11 +1,11 @@
 #include "Form1TestSupport.h"
 
 #include "components/ManyBtn.h"
-#include "platform/ComboBoxStrings.h"
-#include "platform/ColorDialog.h"
-#include "platform/FontDialog.h"
-#include "platform/MessageDialogs.h"
-#include "platform/SpinEdit.h"
+#include "platform/widgets/ComboBoxStrings.h"
+#include "platform/widgets/ColorDialog.h"
+#include "platform/widgets/FontDialog.h"
+#include "platform/widgets/MessageDialogs.h"
+#include "platform/widgets/SpinEdit.h"
 
 #include <QAction>
 #include <QComboBox>

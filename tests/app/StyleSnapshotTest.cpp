@@ -1,4 +1,4 @@
-#include "app/StoredParams.h"
+#include "app/composer/StoredParams.h"
 #include "app/StyleSnapshot.h"
 #include "components/IniGT.h"
 

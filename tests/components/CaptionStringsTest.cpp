@@ -1,6 +1,6 @@
 #include "components/CaptionStrings.h"
 
-#include "platform/Exception.h"
+#include "platform/raster/Exception.h"
 
 #include <gtest/gtest.h>
 

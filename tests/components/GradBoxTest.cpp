@@ -1,6 +1,6 @@
 #include "components/GradBox.h"
 
-#include "platform/Bitmap.h"
+#include "platform/raster/Bitmap.h"
 
 #include <QImage>
 #include <QPalette>

@@ -1,9 +1,9 @@
 #include "components/IniGT.h"
 
-#include "platform/AtomicFile.h"
-#include "platform/Exception.h"
-#include "platform/Font.h"
-#include "platform/Strings.h"
+#include "platform/raster/AtomicFile.h"
+#include "platform/raster/Exception.h"
+#include "platform/raster/Font.h"
+#include "platform/raster/Strings.h"
 
 #include <QCoreApplication>
 #include <QFile>

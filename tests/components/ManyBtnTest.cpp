@@ -1,11 +1,11 @@
-#include "platform/BitmapImage.h"
+#include "platform/widgets/BitmapImage.h"
 #include "components/ManyBtn.h"
 
 #include "components/AutoCaptions.h"
 #include "components/CellGrid.h"
-#include "platform/Canvas.h"
-#include "platform/Exception.h"
-#include "platform/FormLoader.h"
+#include "platform/raster/Canvas.h"
+#include "platform/raster/Exception.h"
+#include "platform/widgets/FormLoader.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

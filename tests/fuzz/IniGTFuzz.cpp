@@ -1,6 +1,6 @@
 #include "components/IniGT.h"
-#include "platform/ProfileText.h"
-#include "platform/ShiftJis.h"
+#include "platform/raster/ProfileText.h"
+#include "platform/raster/ShiftJis.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "platform/Exception.h"
-#include "platform/IntegerSyntax.h"
+#include "platform/raster/Exception.h"
+#include "platform/raster/IntegerSyntax.h"
 
 #include <QString>
 #include <cstdint>

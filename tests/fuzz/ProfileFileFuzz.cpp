@@ -1,5 +1,5 @@
-#include "platform/ProfileText.h"
-#include "platform/ShiftJis.h"
+#include "platform/raster/ProfileText.h"
+#include "platform/raster/ShiftJis.h"
 
 #include <QByteArray>
 #include <QString>

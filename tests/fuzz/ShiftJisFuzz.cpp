@@ -1,4 +1,4 @@
-#include "platform/ShiftJis.h"
+#include "platform/raster/ShiftJis.h"
 
 #include <QByteArray>
 #include <QString>

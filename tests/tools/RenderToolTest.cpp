@@ -1,13 +1,13 @@
-#include "platform/BitmapImage.h"
-#include "app/LogoComposer.h"
-#include "platform/AtomicFile.h"
-#include "platform/ShiftJis.h"
+#include "app/composer/LogoComposer.h"
+#include "platform/raster/AtomicFile.h"
+#include "platform/raster/ShiftJis.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "TestFiles.h"
@@ -55,15 +55,24 @@ TLogoParams DefaultLogo()
     return params;
 }
 
+// The bitmap's pixels as an image, to compare with what an image reader gives.
+QImage ImageOf(const TBitmap& bitmap)
+{
+    QImage image(bitmap.Width(), bitmap.Height(), QImage::Format_RGB32);
+    for (int y = 0; y < bitmap.Height(); ++y)
+        std::copy_n(bitmap.ScanLine(y), bitmap.Width(), reinterpret_cast<std::uint32_t*>(image.scanLine(y)));
+    return image;
+}
+
 QImage ComposedLayer(const TLogoParams& params, const QString& layer)
 {
     TLogoLayers layers;
     TLogoComposer::Compose(params, layers);
     if (layer == QLatin1String("text"))
-        return BitmapImageCopy(layers.Text);
+        return ImageOf(layers.Text);
     if (layer == QLatin1String("gradient"))
-        return BitmapImageCopy(layers.Gradient);
-    return BitmapImageCopy(layers.Composite);
+        return ImageOf(layers.Gradient);
+    return ImageOf(layers.Composite);
 }
 
 TEST(RenderToolTest, ExitStatusTellsSuccessFailureAndBadArguments)

@@ -1,0 +1,68 @@
+#include "app/composer/StoredParams.h"
+
+#include "app/composer/LogoSmoother.h"
+#include "app/composer/SettingsKeys.h"
+#include "components/IniGT.h"
+
+#include <algorithm>
+
+namespace {
+
+// Only a to z are folded.
+QString UpperAscii(QString text)
+{
+    for (QChar& c : text) {
+        if (c >= u'a' && c <= u'z')
+            c = QChar(c.unicode() - (u'a' - u'A'));
+    }
+    return text;
+}
+
+} // namespace
+
+int TStoredParams::FindStyle(const QStringList& styles, const QString& name)
+{
+    const QString key = UpperAscii(name);
+    int found = -1;
+    for (int i = 0; i < styles.size(); ++i) {
+        if (UpperAscii(styles[i]) == key)
+            found = i;
+    }
+    return found;
+}
+
+void TStoredParams::Read(TIniGT& ini, const QString& section, const QString& defaultText, TLogoParams& params)
+{
+    using Keys = TSettingsKeys;
+    params.BgColor = ini.ReadColor(section, Keys::BgColor, TLogoParams::DefaultBgColor);
+    params.TopColor = ini.ReadColor(section, Keys::TopColor, params.TopColor);
+    params.LastColor = ini.ReadColor(section, Keys::LastColor, params.LastColor);
+    ini.ReadFont(section, Keys::Font, params.Font);
+    params.Font.SetCharset(DEFAULT_CHARSET);
+    params.Text = ini.ReadString(section, Keys::Text, defaultText);
+    // A selector keeps its cell when the stored one does not exist.
+    params.MixType = TLogoComposer::MixTypeOf(ini.ReadInteger(section, Keys::MixType, params.MixType), params.MixType);
+    params.GraType = TLogoComposer::GraTypeOf(ini.ReadInteger(section, Keys::GraType, params.GraType), params.GraType);
+    params.HSpace = std::clamp(ini.ReadInteger(section, Keys::HSpace, params.HSpace), 0, TLogoParams::MaxSpace);
+    params.VSpace = std::clamp(ini.ReadInteger(section, Keys::VSpace, params.VSpace), 0, TLogoParams::MaxSpace);
+    const int smooth = ini.ReadInteger(section, Keys::Smooth, 0);
+    params.Smooth = TLogoSmoother::ValidFactor(smooth) ? smooth : 0;
+}
+
+void TStoredParams::Write(TIniGT& ini, const QString& section, const TLogoParams& params)
+{
+    using Keys = TSettingsKeys;
+    ini.WriteColor(section, Keys::BgColor, params.BgColor);
+    ini.WriteColor(section, Keys::TopColor, params.TopColor);
+    ini.WriteColor(section, Keys::LastColor, params.LastColor);
+    ini.WriteFont(section, Keys::Font, params.Font);
+    ini.WriteString(section, Keys::Text, params.Text);
+    ini.WriteInteger(section, Keys::MixType, params.MixType);
+    ini.WriteInteger(section, Keys::GraType, params.GraType);
+    ini.WriteInteger(section, Keys::HSpace, params.HSpace);
+    ini.WriteInteger(section, Keys::VSpace, params.VSpace);
+    // Plain edges leave the key out, so files of plain logos keep their keys; a section
+    // that held a factor gets 0, which reads back as plain.
+    if (params.Smooth != 0 || ini.ReadInteger(section, Keys::Smooth, 0) != 0)
+        ini.WriteInteger(section, Keys::Smooth, params.Smooth);
+}

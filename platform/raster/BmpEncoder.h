@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+
+class TBitmap;
+
+// The bytes of an uncompressed Windows BMP file, 24 bits a pixel, rows stored
+// bottom first, 96 dpi. An empty bitmap gives a valid file of 0 x 0 pixels (the 54
+// header bytes alone), which the format allows, so saving never fails for want of
+// pixels. Throws EImageSizeError when the file would exceed the 4 GiB the header can
+// count.
+QByteArray EncodeBmp24(const TBitmap& bitmap);
+// The same into a buffer the caller keeps, so that a batch reuses its memory.
+void EncodeBmp24(const TBitmap& bitmap, QByteArray& bytes);

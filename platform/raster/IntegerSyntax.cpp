@@ -1,0 +1,84 @@
+#include "platform/raster/IntegerSyntax.h"
+
+#include "platform/raster/Exception.h"
+
+namespace {
+
+int HexDigitValue(QChar ch)
+{
+    const char16_t c = ch.unicode();
+    if (c >= u'0' && c <= u'9')
+        return c - u'0';
+    if (c >= u'A' && c <= u'F')
+        return c - u'A' + 10;
+    if (c >= u'a' && c <= u'f')
+        return c - u'a' + 10;
+    return -1;
+}
+
+int DecimalDigitValue(QChar ch)
+{
+    const char16_t c = ch.unicode();
+    return c >= u'0' && c <= u'9' ? c - u'0' : -1;
+}
+
+// Accumulates the digits of digits in base into a magnitude no larger than limit.
+// Leading zeros never overflow because the magnitude stays 0 while they are read.
+std::optional<std::uint64_t> ReadMagnitude(QStringView digits, int base, std::uint64_t limit)
+{
+    if (digits.isEmpty())
+        return std::nullopt;
+    std::uint64_t magnitude = 0;
+    for (const QChar ch : digits) {
+        const int digit = base == 16 ? HexDigitValue(ch) : DecimalDigitValue(ch);
+        if (digit < 0)
+            return std::nullopt;
+        magnitude = magnitude * base + digit;
+        if (magnitude > limit)
+            return std::nullopt;
+    }
+    return magnitude;
+}
+
+} // namespace
+
+std::optional<std::int32_t> TryStrToInt(const QString& text)
+{
+    QStringView rest(text);
+    while (!rest.isEmpty() && rest.front() == u' ')
+        rest = rest.mid(1);
+
+    bool negative = false;
+    if (!rest.isEmpty() && (rest.front() == u'+' || rest.front() == u'-')) {
+        negative = rest.front() == u'-';
+        rest = rest.mid(1);
+    }
+
+    if (!rest.isEmpty() && rest.front() == u'$') {
+        // Hex spells the 32-bit pattern, so the sign negates it modulo 2^32.
+        const auto magnitude = ReadMagnitude(rest.mid(1), 16, 0xFFFFFFFFu);
+        if (!magnitude)
+            return std::nullopt;
+        const std::uint32_t bits = std::uint32_t(*magnitude);
+        return std::int32_t(negative ? 0u - bits : bits);
+    }
+
+    const std::uint64_t limit = negative ? 2147483648u : 2147483647u;
+    const auto magnitude = ReadMagnitude(rest, 10, limit);
+    if (!magnitude)
+        return std::nullopt;
+    return std::int32_t(negative ? -std::int64_t(*magnitude) : std::int64_t(*magnitude));
+}
+
+std::int32_t StrToIntDef(const QString& text, std::int32_t defaultValue)
+{
+    return TryStrToInt(text).value_or(defaultValue);
+}
+
+std::int32_t StrToInt(const QString& text)
+{
+    const auto value = TryStrToInt(text);
+    if (!value)
+        throw EConvertError(QString("'%1' は整数ではありません").arg(text));
+    return *value;
+}

@@ -1,0 +1,173 @@
+#include "platform/widgets/GraphicControl.h"
+
+#include "platform/widgets/BitmapImage.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+TMouseButton ButtonOf(const QMouseEvent* event)
+{
+    switch (event->button()) {
+    case Qt::RightButton: return mbRight;
+    case Qt::MiddleButton: return mbMiddle;
+    default: return mbLeft;
+    }
+}
+
+TShiftState ShiftOf(const QMouseEvent* event)
+{
+    TShiftState shift = 0;
+    const Qt::KeyboardModifiers keys = event->modifiers();
+    if (keys & Qt::ShiftModifier) shift |= ssShift;
+    if (keys & Qt::AltModifier) shift |= ssAlt;
+    if (keys & Qt::ControlModifier) shift |= ssCtrl;
+    const Qt::MouseButtons buttons = event->buttons();
+    if (buttons & Qt::LeftButton) shift |= ssLeft;
+    if (buttons & Qt::RightButton) shift |= ssRight;
+    if (buttons & Qt::MiddleButton) shift |= ssMiddle;
+    return shift;
+}
+
+} // namespace
+
+TFont& TGraphicControl::DefaultFont()
+{
+    static TFont font;
+    return font;
+}
+
+TGraphicControl::TGraphicControl(QWidget* parent)
+    : QWidget(parent), FFont(DefaultFont())
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    FFont.OnChange = [this] { FontChanged(); };
+    FSurface.Canvas().OnChange = [this] { update(); };
+}
+
+TGraphicControl::~TGraphicControl() = default;
+
+void TGraphicControl::SetCaption(const QString& caption)
+{
+    if (caption == FCaption)
+        return;
+    FCaption = caption;
+    TextChanged();
+}
+
+void TGraphicControl::EnsureSurface()
+{
+    if (FSurface.Width() == width() && FSurface.Height() == height())
+        return;
+    FSurface.SetSize(width(), height());
+    ClearSurface();
+}
+
+// An opaque surface starts in the face colour and keeps what is drawn on it; a
+// see-through one starts every paint transparent (alpha 0) and is shown with
+// premultiplied alpha, so only what the control draws (always opaque) covers the parent.
+void TGraphicControl::ClearSurface()
+{
+    if (FSurface.Empty())
+        return;
+    FSurface.Fill(FSeeThrough ? 0u : ColorToPixel(clBtnFace));
+}
+
+void TGraphicControl::SetSeeThrough(bool seeThrough)
+{
+    if (seeThrough == FSeeThrough)
+        return;
+    FSeeThrough = seeThrough;
+    // Qt paints the parent beneath a widget only when the widget does not claim to
+    // cover its area.
+    setAttribute(Qt::WA_OpaquePaintEvent, !seeThrough);
+    ClearSurface();
+}
+
+TCanvas& TGraphicControl::Canvas()
+{
+    EnsureSurface();
+    return FSurface.Canvas();
+}
+
+void TGraphicControl::Invalidate()
+{
+    FPaintPending = true;
+    update();
+}
+
+void TGraphicControl::PaintSurface()
+{
+    FPaintPending = false;
+    EnsureSurface();
+    if (FSeeThrough)
+        ClearSurface();
+    Paint();
+}
+
+void TGraphicControl::Repaint()
+{
+    PaintSurface();
+    if (isVisible())
+        repaint();
+}
+
+void TGraphicControl::paintEvent(QPaintEvent*)
+{
+    if (FPaintPending || FSurface.Width() != width() || FSurface.Height() != height())
+        PaintSurface();
+    if (FSurface.Empty())
+        return;
+    QPainter painter(this);
+    painter.drawImage(0, 0, FSeeThrough ? BitmapImageWithAlpha(FSurface) : BitmapImage(FSurface));
+}
+
+void TGraphicControl::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    FPaintPending = true;
+}
+
+void TGraphicControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (OnMouseDown)
+        OnMouseDown(this, button, shift, x, y);
+}
+
+void TGraphicControl::MouseMove(TShiftState shift, int x, int y)
+{
+    if (OnMouseMove)
+        OnMouseMove(this, shift, x, y);
+}
+
+void TGraphicControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
+{
+    if (OnMouseUp)
+        OnMouseUp(this, button, shift, x, y);
+}
+
+void TGraphicControl::mousePressEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    MouseDown(ButtonOf(event), ShiftOf(event), p.x(), p.y());
+}
+
+void TGraphicControl::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    MouseDown(ButtonOf(event), ShiftOf(event) | ssDouble, p.x(), p.y());
+}
+
+void TGraphicControl::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    MouseMove(ShiftOf(event), p.x(), p.y());
+}
+
+void TGraphicControl::mouseReleaseEvent(QMouseEvent* event)
+{
+    const QPoint p = event->position().toPoint();
+    MouseUp(ButtonOf(event), ShiftOf(event), p.x(), p.y());
+}

@@ -1,0 +1,71 @@
+#include "platform/widgets/Label.h"
+
+TLabel::TLabel(QWidget* parent)
+    : TGraphicControl(parent)
+{
+}
+
+void TLabel::SetAlignment(TAlignment alignment)
+{
+    if (alignment == FAlignment)
+        return;
+    FAlignment = alignment;
+    Invalidate();
+}
+
+void TLabel::SetAutoSize(bool autoSize)
+{
+    if (autoSize == FAutoSize)
+        return;
+    FAutoSize = autoSize;
+    AdjustBounds();
+}
+
+void TLabel::SetColor(TColor color)
+{
+    if (color == FColor)
+        return;
+    FColor = color;
+    Invalidate();
+}
+
+void TLabel::TextChanged()
+{
+    AdjustBounds();
+    Invalidate();
+}
+
+void TLabel::FontChanged()
+{
+    AdjustBounds();
+    Invalidate();
+}
+
+void TLabel::AdjustBounds()
+{
+    if (!FAutoSize)
+        return;
+    TBitmap probe(1, 1);
+    probe.Canvas().Font() = Font();
+    const TSize extent = probe.Canvas().TextExtent(Caption());
+    if (FAlignment == taRightJustify)
+        SetBounds(Left() + Width() - extent.Width, Top(), extent.Width, extent.Height);
+    else
+        resize(extent.Width, extent.Height);
+}
+
+void TLabel::Paint()
+{
+    TCanvas& canvas = Canvas();
+    canvas.Brush().SetColor(FColor);
+    canvas.FillRect(Rect(0, 0, Width(), Height()));
+    canvas.Font() = Font();
+    canvas.Brush().SetStyle(bsClear);
+    const int textWidth = canvas.TextWidth(Caption());
+    int x = 0;
+    if (FAlignment == taRightJustify)
+        x = Width() - textWidth;
+    else if (FAlignment == taCenter)
+        x = (Width() - textWidth) / 2;
+    canvas.TextOut(x, 0, Caption());
+}

@@ -1,0 +1,126 @@
+#include "platform/widgets/SpinEdit.h"
+
+#include "platform/raster/IntegerSyntax.h"
+
+#include <QEvent>
+#include <QFocusEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+QToolButton* MakeArrowButton(Qt::ArrowType arrow, QWidget* parent)
+{
+    auto* button = new QToolButton(parent);
+    button->setArrowType(arrow);
+    button->setAutoRepeat(true);
+    // The arrows leave the keyboard focus in the text, so a click never counts as
+    // leaving the field.
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setFixedWidth(15);
+    button->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Ignored);
+    return button;
+}
+
+// Focus moving to another window or to a popup menu is no exit from the field: the
+// user comes back to the same unfinished text.
+bool LeavesField(const QFocusEvent& event)
+{
+    return event.reason() != Qt::ActiveWindowFocusReason && event.reason() != Qt::PopupFocusReason;
+}
+
+} // namespace
+
+TSpinEdit::TSpinEdit(QWidget* parent)
+    : QWidget(parent), FEditor(new QLineEdit(QStringLiteral("0"), this)),
+      FUpButton(MakeArrowButton(Qt::UpArrow, this)), FDownButton(MakeArrowButton(Qt::DownArrow, this))
+{
+    auto* arrows = new QVBoxLayout;
+    arrows->setContentsMargins(0, 0, 0, 0);
+    arrows->setSpacing(0);
+    arrows->addWidget(FUpButton);
+    arrows->addWidget(FDownButton);
+
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(FEditor, 1);
+    layout->addLayout(arrows);
+
+    setFocusProxy(FEditor);
+    FEditor->installEventFilter(this);
+    connect(FEditor, &QLineEdit::textChanged, this, [this] { EditorTextChanged(); });
+    connect(FUpButton, &QToolButton::clicked, this, [this] { StepUp(); });
+    connect(FDownButton, &QToolButton::clicked, this, [this] { StepDown(); });
+}
+
+QString TSpinEdit::Text() const
+{
+    return FEditor->text();
+}
+
+void TSpinEdit::SetText(const QString& text)
+{
+    if (text != FEditor->text())
+        FEditor->setText(text);
+}
+
+int TSpinEdit::Value() const
+{
+    return TryStrToInt(FEditor->text()).value_or(FMinValue);
+}
+
+int TSpinEdit::CheckValue(qint64 value) const
+{
+    if (FMinValue != FMaxValue)
+        value = std::clamp<qint64>(value, std::min(FMinValue, FMaxValue), std::max(FMinValue, FMaxValue));
+    return static_cast<int>(std::clamp<qint64>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
+void TSpinEdit::SetValue(int value)
+{
+    SetText(QString::number(CheckValue(value)));
+}
+
+void TSpinEdit::StepUp()
+{
+    SetText(QString::number(CheckValue(static_cast<qint64>(Value()) + FIncrement)));
+}
+
+void TSpinEdit::StepDown()
+{
+    SetText(QString::number(CheckValue(static_cast<qint64>(Value()) - FIncrement)));
+}
+
+void TSpinEdit::EditorTextChanged()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+bool TSpinEdit::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == FEditor) {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key == Qt::Key_Up) {
+                StepUp();
+                return true;
+            }
+            if (key == Qt::Key_Down) {
+                StepDown();
+                return true;
+            }
+        } else if (event->type() == QEvent::FocusOut && LeavesField(*static_cast<QFocusEvent*>(event))) {
+            const int value = Value();
+            if (CheckValue(value) != value)
+                SetValue(value);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -1,0 +1,176 @@
+#include "platform/raster/AtomicFile.h"
+
+#include "platform/raster/Exception.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+#include <functional>
+#include <gtest/gtest.h>
+
+#include "TestFiles.h"
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+// Runs body in a child process after prepare (which may end the child with its own
+// code) and returns the child's exit code.
+int RunInChild(const std::function<void()>& prepare, const std::function<int()>& body)
+{
+    const pid_t child = fork();
+    if (child == 0) {
+        prepare();
+        _exit(body());
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Runs body in a child process whose files may not grow past limit bytes, as on a
+// full disk, and returns the child's exit code.
+int RunWithFileSizeLimit(rlim_t limit, const std::function<int()>& body)
+{
+    return RunInChild(
+        [limit] {
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlimit fileSize{limit, limit};
+            setrlimit(RLIMIT_FSIZE, &fileSize);
+        },
+        body);
+}
+
+TEST(AtomicFile, WritesNewFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("logo.ini");
+    EXPECT_EQ(WriteFileAtomically(path, "abc\r\n"), fwOk);
+    EXPECT_EQ(ReadAll(path), QByteArray("abc\r\n"));
+    EXPECT_EQ(Entries(dir.path()), QStringList{"logo.ini"});
+}
+
+TEST(AtomicFile, ReplacesLongerFileCompletely)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("logo.ini");
+    WriteAll(path, QByteArray(5000, 'x'));
+    EXPECT_EQ(WriteFileAtomically(path, "new"), fwOk);
+    EXPECT_EQ(ReadAll(path), QByteArray("new"));
+    EXPECT_EQ(Entries(dir.path()), QStringList{"logo.ini"});
+}
+
+TEST(AtomicFile, RefusesTargetsThatCannotBeCreated)
+{
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir("folder");
+    const QString fifo = dir.filePath("pipe");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+
+    const QString targets[] = {dir.filePath("missing/logo.ini"), dir.filePath("folder"), fifo};
+    for (const QString& target : targets) {
+        SCOPED_TRACE(target.toStdString());
+        EXPECT_EQ(WriteFileAtomically(target, "abc"), fwCannotCreate);
+    }
+    struct stat info {};
+    ASSERT_EQ(stat(QFile::encodeName(fifo).constData(), &info), 0);
+    EXPECT_TRUE(S_ISFIFO(info.st_mode));
+    EXPECT_EQ(Entries(dir.path()), (QStringList{"folder", "pipe"}));
+    EXPECT_THROW(SaveFileAtomically(targets[0], "abc"), EFCreateError);
+}
+
+TEST(AtomicFile, RefusesFolderClosedToWriting)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes into any folder";
+    QTemporaryDir dir;
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_EQ(WriteFileAtomically(dir.filePath("logo.ini"), "abc"), fwCannotCreate);
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+// Runs body in a child process without root's privilege (as the user nobody when the
+// test runs as root) and returns the child's exit code.
+int RunUnprivileged(const std::function<int()>& body)
+{
+    return RunInChild(
+        [] {
+            if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
+                _exit(100);
+        },
+        body);
+}
+
+TEST(AtomicFile, RefusesAReadOnlyFileEvenInAWritableFolder)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("kept.bmp");
+    WriteAll(path, "old");
+    ASSERT_EQ(chmod(QFile::encodeName(path).constData(), 0444), 0);
+    ASSERT_EQ(chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+
+    const int result = RunUnprivileged([&] { return int(WriteFileAtomically(path, "new")); });
+    EXPECT_EQ(result, fwCannotCreate);
+    EXPECT_EQ(ReadAll(path), QByteArray("old"));
+    EXPECT_EQ(Entries(dir.path()), QStringList{"kept.bmp"});
+    const int thrown = RunUnprivileged([&] {
+        try {
+            SaveFileAtomically(path, "new");
+        } catch (const EFCreateError&) {
+            return 1;
+        }
+        return 0;
+    });
+    EXPECT_EQ(thrown, 1);
+}
+
+TEST(AtomicFile, FailureMidWayKeepsOldFileAndLeavesNoTemporaryFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("logo.bmp");
+    const QByteArray old(1000, 'o');
+    WriteAll(path, old);
+
+    const int result = RunWithFileSizeLimit(4096, [&] {
+        return int(WriteFileAtomically(path, QByteArray(100000, 'n')));
+    });
+    EXPECT_EQ(result, fwWriteFailed);
+    EXPECT_EQ(ReadAll(path), old);
+    EXPECT_EQ(Entries(dir.path()), QStringList{"logo.bmp"});
+
+    const int thrown = RunWithFileSizeLimit(4096, [&] {
+        try {
+            SaveFileAtomically(path, QByteArray(100000, 'n'));
+        } catch (const EWriteError&) {
+            return 1;
+        }
+        return 0;
+    });
+    EXPECT_EQ(thrown, 1);
+}
+
+} // namespace
+
+TEST(AtomicFile, ReplacedFileKeepsItsPermissionsAndDeferredWritesLandToo)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("kept.bmp");
+    ASSERT_EQ(WriteFileAtomically(path, "old"), fwOk);
+    const mode_t mask = umask(0);
+    umask(mask);
+    struct stat info {};
+    ASSERT_EQ(stat(QFile::encodeName(path).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0666 & ~mask) << "a new file gets the usual permissions";
+    ASSERT_EQ(chmod(QFile::encodeName(path).constData(), 0640), 0);
+    ASSERT_EQ(WriteFileAtomically(path, "new bytes", fsDeferred), fwOk);
+    SyncFileSystems();
+    ASSERT_EQ(stat(QFile::encodeName(path).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0640u);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("new bytes"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"kept.bmp"});
+}

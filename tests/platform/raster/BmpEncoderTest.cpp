@@ -1,0 +1,77 @@
+#include "platform/raster/Bitmap.h"
+#include "platform/raster/BmpEncoder.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QRgb PixelColour(int x, int y)
+{
+    return qRgb((x * 37 + y * 11) & 0xFF, (x * 5 + y * 71) & 0xFF, (x * y + 3) & 0xFF);
+}
+
+void Pattern(TBitmap& bitmap, int width, int height)
+{
+    bitmap.SetSize(width, height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            bitmap.ScanLine(y)[x] = 0xFF000000u | PixelColour(x, y);
+}
+
+TEST(BmpEncoder, WritesHeaderAndBottomUpPaddedRows)
+{
+    TBitmap image(3, 2);
+    image.ScanLine(0)[0] = 0xFF010203; image.ScanLine(0)[1] = 0xFF040506; image.ScanLine(0)[2] = 0xFF070809;
+    image.ScanLine(1)[0] = 0xFFA1A2A3; image.ScanLine(1)[1] = 0xFFB1B2B3; image.ScanLine(1)[2] = 0xFFC1C2C3;
+    const QByteArray expected = QByteArray::fromHex(
+        "424d" "4e000000" "0000" "0000" "36000000"   // file header, size 78, offset 54
+        "28000000" "03000000" "02000000" "0100" "1800" "00000000" "18000000"
+        "c40e0000" "c40e0000" "00000000" "00000000"  // 3780 pixels per metre
+        "a3a2a1" "b3b2b1" "c3c2c1" "000000"          // bottom row first, B G R, padded to 12
+        "030201" "060504" "090807" "000000");
+    EXPECT_EQ(EncodeBmp24(image).toHex(), expected.toHex());
+}
+
+TEST(BmpEncoder, NullImageGivesHeaderOnlyFile)
+{
+    const QByteArray bytes = EncodeBmp24(TBitmap());
+    ASSERT_EQ(bytes.size(), 54);
+    EXPECT_EQ(bytes.mid(2, 4).toHex(), "36000000");    // bfSize
+    EXPECT_EQ(bytes.mid(18, 8).toHex(), "0000000000000000");  // width, height
+    EXPECT_EQ(bytes.mid(34, 4).toHex(), "00000000");   // biSizeImage
+}
+
+class BmpEncoderRoundTrip : public testing::TestWithParam<QSize> {};
+
+TEST_P(BmpEncoderRoundTrip, QtReaderSeesEveryPixel)
+{
+    TBitmap image;
+    Pattern(image, GetParam().width(), GetParam().height());
+    const QByteArray bytes = EncodeBmp24(image);
+    const qsizetype stride = (image.Width() * 3 + 3) / 4 * 4;
+    ASSERT_EQ(bytes.size(), 54 + stride * image.Height());
+
+    const QImage decoded = QImage::fromData(bytes, "BMP");
+    ASSERT_EQ(decoded.size(), GetParam());
+    for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x)
+            ASSERT_EQ(decoded.pixel(x, y), 0xFF000000u | PixelColour(x, y)) << x << "," << y;
+}
+
+INSTANTIATE_TEST_SUITE_P(OddAndEvenSizes, BmpEncoderRoundTrip,
+    testing::Values(QSize(1, 1), QSize(3, 5), QSize(4, 4), QSize(47, 33), QSize(2, 9)));
+
+TEST(BmpEncoder, AKeptBufferGivesTheSameBytesAtEverySize)
+{
+    QByteArray kept;
+    for (const QSize size : {QSize(47, 33), QSize(3, 5), QSize(13, 7)}) {
+        TBitmap image;
+        Pattern(image, size.width(), size.height());
+        EncodeBmp24(image, kept);
+        EXPECT_EQ(kept, EncodeBmp24(image));
+    }
+}
+
+} // namespace

@@ -1,0 +1,67 @@
+#include "platform/raster/FontFace.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TFont MakeFont(const char* name, int height, TFontStyles style = 0)
+{
+    TFont font;
+    font.SetName(QString::fromUtf8(name));
+    font.SetHeight(height);
+    font.SetStyle(style);
+    return font;
+}
+
+struct TMetricsCase {
+    const char* Name;
+    int Height;
+    TFontStyles Style;
+    int Ascent;
+    int Descent;
+};
+
+TEST(FontFaceTest, MetricsFollowTheWindowsAscentAndDescentOfTheSubstituteFaces)
+{
+    const TMetricsCase cases[] = {
+        {"Times New Roman", -29, fsBold, 26, 6},
+        {"Times New Roman", 29, 0, 23, 6},
+        {"Arial", -15, fsBold, 14, 3},
+        {"Symbol", -13, 0, 10, 3},
+        {"ＭＳ Ｐゴシック", -12, 0, 11, 2},
+    };
+    for (const TMetricsCase& c : cases) {
+        SCOPED_TRACE(std::string(c.Name) + " " + std::to_string(c.Height));
+        const auto held = TFontFace::For(MakeFont(c.Name, c.Height, c.Style));
+        const TFontFace& face = *held;
+        EXPECT_EQ(face.Ascent(), c.Ascent);
+        EXPECT_EQ(face.Descent(), c.Descent);
+        EXPECT_EQ(face.Height(), c.Ascent + c.Descent);
+    }
+}
+
+TEST(FontFaceTest, TextWidthIsTheSumOfRoundedAdvancesWithoutKerning)
+{
+    const auto held = TFontFace::For(MakeFont("Times New Roman", -29, fsBold));
+    const TFontFace& face = *held;
+    EXPECT_EQ(face.TextWidth(QStringLiteral("Vezodev")), 106);
+    EXPECT_EQ(face.TextWidth(QString()), 0);
+    int sum = 0;
+    for (int advance : face.Advances(QStringLiteral("AVAV")))
+        sum += advance;
+    EXPECT_EQ(face.TextWidth(QStringLiteral("AVAV")), sum);
+}
+
+TEST(FontFaceTest, SymbolFaceTakesByteCodesForTheArrows)
+{
+    const auto held = TFontFace::For(MakeFont("Symbol", -13));
+    const TFontFace& face = *held;
+    EXPECT_TRUE(face.IsSymbol());
+    // Up and down arrows are 603/1000 em, left and right 987/1000 em.
+    EXPECT_EQ(face.TextWidth(QString(QChar(0xDF))), 8);
+    EXPECT_EQ(face.TextWidth(QString(QChar(0xDE))), 13);
+    // The same bytes read as half-width katakana from the Japanese code page.
+    EXPECT_EQ(face.TextWidth(QString(QChar(0xFF9F))), 8);
+}
+
+} // namespace

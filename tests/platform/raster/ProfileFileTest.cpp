@@ -1,0 +1,259 @@
+#include "platform/raster/ProfileFile.h"
+#include "platform/raster/ProfileText.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// ---- Reading ----
+
+struct TReadCase {
+    const char* Name;
+    QByteArray File;
+    QString Section;
+    QString Key;
+    QString Default;
+    QString Expected;
+    int BufferSize = 1024;
+};
+
+std::ostream& operator<<(std::ostream& out, const TReadCase& c) { return out << c.Name; }
+
+class ProfileRead : public testing::TestWithParam<TReadCase> {};
+
+TEST_P(ProfileRead, FindsValueOrDefault)
+{
+    const TReadCase& c = GetParam();
+    EXPECT_EQ(TProfileText(c.File).Read(c.Section, c.Key, c.Default, c.BufferSize), c.Expected);
+}
+
+const QByteArray Sample = "[OPTION]\r\nTEXT=Vezodev\r\n";
+
+INSTANTIATE_TEST_SUITE_P(Lookup, ProfileRead, testing::Values(
+    TReadCase{"Found", Sample, "OPTION", "TEXT", "d", "Vezodev"},
+    TReadCase{"CaseOfAsciiLettersIgnored", Sample, "option", "text", "d", "Vezodev"},
+    TReadCase{"FullWidthLettersKeepCase", "[\x82\x60]\r\nk=1\r\n", u"ａ"_s, "k", "d", "d"},
+    TReadCase{"SpacesAroundArgumentsIgnored", Sample, "  OPTION ", " TEXT  ", "d", "Vezodev"},
+    TReadCase{"TabInArgumentKept", Sample, "\tOPTION", "TEXT", "d", "d"},
+    TReadCase{"MissingSection", Sample, "OTHER", "TEXT", "d", "d"},
+    TReadCase{"MissingKey", Sample, "OPTION", "SIZE", "d", "d"},
+    TReadCase{"LfLineBreaks", "[A]\nk=1\n", "A", "k", "d", "1"},
+    TReadCase{"CrLineBreaks", "[A]\rj=0\rk=1\r", "A", "k", "d", "1"},
+    TReadCase{"MixedLineBreaks", "[A]\r\rj=0\n\rk=1\r\n", "A", "k", "d", "1"},
+    TReadCase{"CrEndsAValue", "[A]\rk=a\rb=c\r", "A", "k", "d", "a"},
+    TReadCase{"LastLineWithoutBreak", "[A]\r\nk=1", "A", "k", "d", "1"},
+    TReadCase{"KeysBeforeFirstHeaderUnreachable", "k=1\r\n[A]\r\n", "A", "k", "d", "d"},
+    TReadCase{"CommentIsNoKey", "[A]\r\n;k=1\r\n", "A", ";k", "d", "d"},
+    TReadCase{"FirstDuplicateSectionWins", "[A]\r\n[B]\r\n[a]\r\nk=2\r\n", "A", "k", "d", "d"},
+    TReadCase{"FirstDuplicateKeyWins", "[A]\r\nk=1\r\nK=2\r\n", "A", "k", "d", "1"},
+    TReadCase{"HeaderWithoutBracket", "[A\r\nk=1\r\n", "A", "k", "d", "1"},
+    TReadCase{"TextAfterHeaderIgnored", "[A] ; note\r\nk=1\r\n", "A", "k", "d", "1"},
+    TReadCase{"SectionNameRunsToLastBracket", "[a]b]\r\nk=1\r\n", "a]b", "k", "d", "1"},
+    TReadCase{"TrailByteBracketInSectionName", "[\x83\x5d]\r\nk=1\r\n", u"ゾ"_s, "k", "d", "1"},
+    TReadCase{"TrailByteBackslashInKey", "[A]\r\n\x83\x5c=\x95\x5c\r\n", "A", u"ソ"_s, "d", u"表"_s},
+    TReadCase{"InvalidBytesReadAsReplacement", "[A]\r\nk=a\x80\r\n", "A", "k", "d", u"a\ufffd"_s}));
+
+INSTANTIATE_TEST_SUITE_P(ValueForm, ProfileRead, testing::Values(
+    TReadCase{"BlanksAroundKeyAndValue", "[A]\r\n \tk \t= \tv  v\v \r\n", "A", "k", "d", "v  v"},
+    TReadCase{"ValueMayHoldEquals", "[A]\r\nk=a=b\r\n", "A", "k", "d", "a=b"},
+    TReadCase{"DoubleQuotesRemoved", "[A]\r\nk=\" x \"\r\n", "A", "k", "d", " x "},
+    TReadCase{"SingleQuotesRemoved", "[A]\r\nk='x'\r\n", "A", "k", "d", "x"},
+    TReadCase{"OnlyOnePairRemoved", "[A]\r\nk=\"\"x\"\"\r\n", "A", "k", "d", "\"x\""},
+    TReadCase{"EmptyQuotes", "[A]\r\nk=\"\"\r\n", "A", "k", "d", ""},
+    TReadCase{"MixedQuotesStay", "[A]\r\nk=\"x'\r\n", "A", "k", "d", "\"x'"},
+    TReadCase{"DefaultLosesTrailingSpacesOnly", "", "A", "k", "  d  ", "  d"},
+    TReadCase{"DefaultLosesQuotes", "", "A", "k", "'d'  ", "d"}));
+
+const QByteArray Long1030 = "[A]\r\nk=" + QByteArray(1030, 'a') + "\r\n";
+const QByteArray KanjiAtCut = "[A]\r\nk=" + QByteArray(1022, 'a') + "\x82\xa0\r\n";
+const QByteArray KanjiFits = "[A]\r\nk=" + QByteArray(1021, 'a') + "\x82\xa0\r\n";
+const QByteArray KanaAtCut = "[A]\r\nk=" + QByteArray(1022, 'a') + "\xb1\r\n";
+
+INSTANTIATE_TEST_SUITE_P(BufferSize, ProfileRead, testing::Values(
+    TReadCase{"CutTo1023Bytes", Long1030, "A", "k", "d", QString(1023, u'a')},
+    TReadCase{"DoubleByteCharacterAtCutDropped", KanjiAtCut, "A", "k", "d", QString(1022, u'a')},
+    TReadCase{"DoubleByteCharacterEndingAtCutKept", KanjiFits, "A", "k", "d", QString(1021, u'a') + u"あ"_s},
+    TReadCase{"HalfWidthKanaIsOneByte", KanaAtCut, "A", "k", "d", QString(1022, u'a') + u"ｱ"_s},
+    TReadCase{"DefaultCutToo", "", "A", "k", QString(2000, u'x'), QString(1023, u'x')},
+    TReadCase{"SmallBuffer", Sample, "OPTION", "TEXT", "d", "Vez", 4},
+    TReadCase{"BufferOfZero", Sample, "OPTION", "TEXT", "d", "", 0}));
+
+// ---- Writing ----
+
+enum TOperation { opWrite, opDeleteKey, opEraseSection };
+
+struct TStep {
+    TOperation Operation;
+    QString Section;
+    QString Key = QString();
+    QString Value = QString();
+    bool Succeeds = true;
+};
+
+struct TWriteCase {
+    const char* Name;
+    QByteArray Before;
+    std::vector<TStep> Steps;
+    QByteArray After;
+};
+
+std::ostream& operator<<(std::ostream& out, const TWriteCase& c) { return out << c.Name; }
+
+class ProfileWrite : public testing::TestWithParam<TWriteCase> {};
+
+TEST_P(ProfileWrite, ChangesOnlyWhatItMust)
+{
+    const TWriteCase& c = GetParam();
+    TProfileText text(c.Before);
+    for (const TStep& step : c.Steps) {
+        if (step.Operation == opWrite)
+            EXPECT_EQ(text.Write(step.Section, step.Key, step.Value), step.Succeeds);
+        else if (step.Operation == opDeleteKey)
+            text.DeleteKey(step.Section, step.Key);
+        else
+            text.EraseSection(step.Section);
+    }
+    EXPECT_EQ(text.Bytes(), c.After);
+}
+
+const QByteArray TwoSections = "[A]\r\nx=1\r\n\r\n;c\r\n[B]\r\ny=2\r\n";
+
+INSTANTIATE_TEST_SUITE_P(Golden, ProfileWrite, testing::Values(
+    TWriteCase{"NewFile", "", {{opWrite, "OPTION", "TEXT", "Vezodev"}},
+               "[OPTION]\r\nTEXT=Vezodev\r\n"},
+    TWriteCase{"NewKeyAfterLastKeyOfSection", TwoSections, {{opWrite, "A", "z", "3"}},
+               "[A]\r\nx=1\r\nz=3\r\n\r\n;c\r\n[B]\r\ny=2\r\n"},
+    TWriteCase{"NewKeyRightAfterHeaderOfEmptySection", "[A]\r\n;c\r\n[B]\r\n", {{opWrite, "A", "k", "v"}},
+               "[A]\r\nk=v\r\n;c\r\n[B]\r\n"},
+    TWriteCase{"NewSectionAtEndWithoutBlankLine", TwoSections, {{opWrite, "C", "k", "v"}},
+               TwoSections + "[C]\r\nk=v\r\n"},
+    TWriteCase{"LineBreakAddedToLastLine", "[A]\r\nx=1", {{opWrite, "A", "y", "2"}},
+               "[A]\r\nx=1\r\ny=2\r\n"},
+    TWriteCase{"ReplacedInPlace", TwoSections, {{opWrite, "A", "x", "9"}},
+               "[A]\r\nx=9\r\n\r\n;c\r\n[B]\r\ny=2\r\n"},
+    TWriteCase{"HitKeepsFileSpelling", "[OPTION]\r\nTEXT=a\r\n", {{opWrite, "option", "text", "b"}},
+               "[OPTION]\r\nTEXT=b\r\n"},
+    TWriteCase{"ReplaceKeepsTextBeforeEquals", "[A]\r\n  Key = old  \r\n", {{opWrite, "A", "KEY", "new"}},
+               "[A]\r\n  Key =new\r\n"},
+    TWriteCase{"ValueWrittenVerbatim", "", {{opWrite, " A ", " k ", "  'Logo'  "}},
+               "[A]\r\nk=  'Logo'  \r\n"},
+    TWriteCase{"LfFileKeepsItsBreaks", "[A]\nx=1\n[B]\n", {{opWrite, "A", "x", "2"}, {opWrite, "A", "y", "3"}},
+               "[A]\nx=2\ny=3\r\n[B]\n"},
+    TWriteCase{"CrFileKeepsItsBreaks", "[A]\rx=1\r\r[B]\ry=2", {{opWrite, "A", "x", "2"}, {opWrite, "A", "z", "3"}, {opWrite, "B", "w", "4"}},
+               "[A]\rx=2\rz=3\r\n\r[B]\ry=2\r\nw=4\r\n"},
+    TWriteCase{"FirstDuplicateSectionAndKeyChanged", "[A]\r\nk=1\r\nk=2\r\n[A]\r\nk=3\r\n",
+               {{opWrite, "A", "k", "9"}, {opWrite, "A", "n", "8"}},
+               "[A]\r\nk=9\r\nk=2\r\nn=8\r\n[A]\r\nk=3\r\n"},
+    TWriteCase{"ShiftJisNamesWithBracketTrailBytes", "[\x83\x5d]\r\n\x83\x5c=1\r\n",
+               {{opWrite, u"ゾ"_s, u"ソ"_s, u"表"_s}, {opWrite, u"ゾ"_s, "k", "2"}},
+               "[\x83\x5d]\r\n\x83\x5c=\x95\x5c\r\nk=2\r\n"},
+    TWriteCase{"SectionNameWithBracket", "", {{opWrite, "a]b", "k", "v"}, {opWrite, "a]b", "k", "w"}},
+               "[a]b]\r\nk=w\r\n"},
+    TWriteCase{"InvalidLinesKeptByteForByte", "\x80\xff\r\n[A]\r\n;\xfd\x83\r\nx=\xa0\r\n\x85\x40\r\n",
+               {{opWrite, "A", "x", "2"}}, "\x80\xff\r\n[A]\r\n;\xfd\x83\r\nx=2\r\n\x85\x40\r\n"}));
+
+INSTANTIATE_TEST_SUITE_P(Removal, ProfileWrite, testing::Values(
+    TWriteCase{"DeleteKey", TwoSections, {{opDeleteKey, "a", "X"}}, "[A]\r\n\r\n;c\r\n[B]\r\ny=2\r\n"},
+    TWriteCase{"DeleteMissingKey", TwoSections, {{opDeleteKey, "A", "q"}, {opDeleteKey, "Q", "x"}}, TwoSections},
+    TWriteCase{"EraseKeepsComments", "[A]\r\nx=1\r\n;keep\r\ny=2\r\n[B]\r\nz=3\r\n", {{opEraseSection, "a"}},
+               ";keep\r\n[B]\r\nz=3\r\n"},
+    TWriteCase{"EraseMissingSection", TwoSections, {{opEraseSection, "C"}}, TwoSections}));
+
+INSTANTIATE_TEST_SUITE_P(Refusal, ProfileWrite, testing::Values(
+    TWriteCase{"LineBreakInValue", Sample, {{opWrite, "OPTION", "TEXT", "a\r\nb", false}}, Sample},
+    TWriteCase{"LineFeedInKey", Sample, {{opWrite, "OPTION", "T\nX", "a", false}}, Sample},
+    TWriteCase{"WaveDashNotInCp932", Sample, {{opWrite, "OPTION", "TEXT", u"a\u301c"_s, false}}, Sample},
+    TWriteCase{"YenSignNotInCp932", Sample, {{opWrite, u"\u00a5"_s, "TEXT", "a", false}}, Sample},
+    TWriteCase{"Emoji", Sample, {{opWrite, "OPTION", QString::fromUtf8("😀"), "a", false}}, Sample},
+    TWriteCase{"TabBeforeSectionName", Sample, {{opWrite, "\tBlue", "TEXT", "a", false}}, Sample},
+    TWriteCase{"TabAfterKeyName", Sample, {{opWrite, "OPTION", "TEXT\t", "a", false}}, Sample},
+    TWriteCase{"KeyReadAsComment", Sample, {{opWrite, "OPTION", ";k", "a", false}}, Sample},
+    TWriteCase{"KeyReadAsHeader", Sample, {{opWrite, "OPTION", "[k", "a", false}}, Sample},
+    TWriteCase{"EqualsInKey", Sample, {{opWrite, "OPTION", "k=j", "a", false}}, Sample}));
+
+// A typical run of calls, checking the whole file after each one against the
+// image Windows leaves.
+TEST(ProfileFile, WorkedExampleGivesWindowsFileImages)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Vezodev.ini");
+    const auto write = [&](const QString& section, const QString* key, const QString* value) {
+        EXPECT_TRUE(WritePrivateProfileString(section, key, value, path));
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    const QString text = "TEXT", lowerText = "text", hspace = "HSPACE", count = "STYLE.Count";
+    const QString vezodev = "Vezodev", zero = "0", one = "1", logo = "  Logo  ";
+
+    EXPECT_EQ(write("OPTION", &text, &vezodev), "[OPTION]\r\nTEXT=Vezodev\r\n");
+    EXPECT_EQ(write("option", &hspace, &zero), "[OPTION]\r\nTEXT=Vezodev\r\nHSPACE=0\r\n");
+    EXPECT_EQ(write("STYLES", &count, &one),
+              "[OPTION]\r\nTEXT=Vezodev\r\nHSPACE=0\r\n[STYLES]\r\nSTYLE.Count=1\r\n");
+    EXPECT_EQ(write("OPTION", &lowerText, &logo),
+              "[OPTION]\r\nTEXT=  Logo  \r\nHSPACE=0\r\n[STYLES]\r\nSTYLE.Count=1\r\n");
+    EXPECT_EQ(GetPrivateProfileString("OPTION", "TEXT", "x", 1024, path), "Logo");
+    EXPECT_EQ(write("Option", nullptr, nullptr), "[STYLES]\r\nSTYLE.Count=1\r\n");
+    EXPECT_EQ(GetPrivateProfileString("styles", "style.count", "x", 1024, path), "1");
+}
+
+TEST(ProfileFile, EachCallReadsTheFileAnew)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Vezodev.ini");
+    EXPECT_EQ(GetPrivateProfileString("A", "k", "none", 1024, path), "none");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[A]\nk=1\n");
+    file.close();
+    EXPECT_EQ(GetPrivateProfileString("A", "k", "none", 1024, path), "1");
+}
+
+TEST(ProfileFile, MissingFolderOrFolderAsFileFails)
+{
+    QTemporaryDir dir;
+    const QString key = "k", value = "v";
+    EXPECT_FALSE(WritePrivateProfileString("A", &key, &value, dir.filePath("missing/Vezodev.ini")));
+    EXPECT_FALSE(WritePrivateProfileString("A", &key, &value, dir.path()));
+    EXPECT_EQ(GetPrivateProfileString("A", "k", "d", 1024, dir.path()), "d");
+    EXPECT_FALSE(QDir(dir.filePath("missing")).exists());
+}
+
+TEST(ProfileFile, FailedWriteLeavesOldFileByteForByte)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Vezodev.ini");
+    const QByteArray old = "[A]\nk=1\n";
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(old);
+    file.close();
+
+    // The child may not write files larger than 4 KiB, as on a full disk.
+    const pid_t child = fork();
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit fileSize{4096, 4096};
+        setrlimit(RLIMIT_FSIZE, &fileSize);
+        const QString key = "k", value(100000, u'v');
+        _exit(WritePrivateProfileString("A", &key, &value, path) ? 1 : 0);
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the write did not fail";
+
+    QFile after(path);
+    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
+    EXPECT_EQ(after.readAll(), old);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Vezodev.ini"});
+}
+
+} // namespace

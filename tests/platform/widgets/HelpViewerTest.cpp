@@ -1,0 +1,118 @@
+#include "platform/widgets/HelpViewer.h"
+
+#include "platform/raster/Exception.h"
+#include "platform/widgets/HelpWindow.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include "DialogHooksGuard.h"
+#include "TestFiles.h"
+
+TEST(HelpViewerTest, PageIsHelpFileWithHtmlExtension)
+{
+    struct Case { QString HelpFile; QString Page; };
+    const Case cases[] = {
+        {"/opt/v/vezodev.hlp", "/opt/v/vezodev.html"},
+        {"/opt/v/vezodev.HLP", "/opt/v/vezodev.html"},
+        {"/opt/v/a.b.hlp", "/opt/v/a.b.html"},
+        {"/opt/v.1/vezodev", "/opt/v.1/vezodev.html"},
+        {"/opt/v/.hlp", "/opt/v/.hlp.html"},
+        {"vezodev.hlp", "vezodev.html"},
+        {"/opt/ヘルプ/説明.hlp", "/opt/ヘルプ/説明.html"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.HelpFile.toStdString());
+        EXPECT_EQ(HelpPagePath(c.HelpFile), c.Page);
+    }
+}
+
+TEST(HelpViewerTest, ExistingPageIsOpenedWithContext)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    WriteAll(folder.filePath("vezodev.html"), QByteArray());
+
+    QStringList opened;
+    const TDialogHooksGuard hooks;
+    HelpOpener = [&](const QString& path, int context) {
+        opened.append(path + "#" + QString::number(context));
+        return true;
+    };
+    ShowHelp(folder.filePath("vezodev.hlp"), 1);
+    EXPECT_EQ(opened, QStringList{folder.filePath("vezodev.html") + "#1"});
+}
+
+TEST(HelpViewerTest, MissingPageThrowsNamingItAndOpensNothing)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    bool called = false;
+    const TDialogHooksGuard hooks;
+    HelpOpener = [&](const QString&, int) { return called = true; };
+    const QString page = folder.filePath("vezodev.html");
+    try {
+        ShowHelp(folder.filePath("vezodev.hlp"), 1);
+        FAIL() << "no exception";
+    } catch (const Exception& error) {
+        EXPECT_EQ(error.Message(), "ヘルプファイル " + page + " が見つかりません");
+    }
+    EXPECT_FALSE(called);
+}
+
+TEST(HelpViewerTest, PageThatNoViewerOpensThrows)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    WriteAll(folder.filePath("vezodev.html"), QByteArray());
+    const TDialogHooksGuard hooks;
+    HelpOpener = [](const QString&, int) { return false; };
+    EXPECT_THROW(ShowHelp(folder.filePath("vezodev.hlp"), 1), Exception);
+}
+
+TEST(HelpViewerTest, NoHelpFileShowsNothing)
+{
+    bool called = false;
+    const TDialogHooksGuard hooks;
+    HelpOpener = [&](const QString&, int) { return called = true; };
+    EXPECT_NO_THROW(ShowHelp(QString(), 1));
+    EXPECT_FALSE(called);
+}
+
+TEST(HelpViewerTest, WithoutAnOpenerThePageOpensInTheHelpWindowWithBackAndContents)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    ASSERT_TRUE(QDir(folder.path()).mkpath("share/vezodev"));
+    ASSERT_TRUE(QDir(folder.path()).mkpath("bin"));
+    auto write = [&](const QString& path, const QByteArray& html) {
+        QFile file(folder.filePath(path));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(html);
+    };
+    // An installed program finds its page in ../share/vezodev/.
+    write("share/vezodev/vezodev.html", "<h1>目次</h1><a href=\"more.html\">more</a>");
+    write("share/vezodev/more.html", "<p>second page</p>");
+    ShowHelp(folder.filePath("bin/vezodev.hlp"), 1);
+
+    THelpWindow& window = THelpWindow::Instance();
+    EXPECT_TRUE(window.isVisible());
+    QTextBrowser* browser = window.Browser();
+    EXPECT_EQ(QFileInfo(browser->source().toLocalFile()).canonicalFilePath(),
+              QFileInfo(folder.filePath("share/vezodev/vezodev.html")).canonicalFilePath());
+    EXPECT_TRUE(browser->toPlainText().contains("目次"));
+    emit browser->anchorClicked(QUrl("more.html"));
+    EXPECT_TRUE(browser->toPlainText().contains("second page"));
+    auto* back = window.findChild<QPushButton*>("Back");
+    ASSERT_NE(back, nullptr);
+    ASSERT_TRUE(back->isEnabled());
+    back->click();
+    EXPECT_TRUE(browser->toPlainText().contains("目次"));
+    window.hide();
+}
