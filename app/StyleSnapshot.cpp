@@ -3,6 +3,7 @@
 #include "app/composer/SettingsKeys.h"
 #include "app/composer/StoredParams.h"
 #include "components/IniGT.h"
+#include "platform/raster/AsciiCase.h"
 #include "platform/raster/ProfileText.h"
 
 #include <QFile>
@@ -10,16 +11,6 @@
 #include <vector>
 
 namespace {
-
-// Only a to z are folded, as the file matches section names.
-QString UpperAscii(QString text)
-{
-    for (QChar& c : text) {
-        if (c >= u'a' && c <= u'z')
-            c = QChar(c.unicode() - (u'a' - u'A'));
-    }
-    return text;
-}
 
 struct TSplit {
     const QStringList& Styles;
@@ -77,7 +68,7 @@ void TStyleSnapshot::Take(const QString& settingsPath, int fence, const QStringL
         return;
     std::vector<QString> keys;
     for (const QString& style : styles)
-        keys.push_back(UpperAscii(style.trimmed()));
+        keys.push_back(AsciiUpper(style.trimmed()));
     TProfileText text(bytes);
     // The style list is the file's largest section; no style needs it unless it is
     // called by its name.

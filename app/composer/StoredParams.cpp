@@ -3,29 +3,16 @@
 #include "app/composer/LogoSmoother.h"
 #include "app/composer/SettingsKeys.h"
 #include "components/IniGT.h"
+#include "platform/raster/AsciiCase.h"
 
 #include <algorithm>
 
-namespace {
-
-// Only a to z are folded.
-QString UpperAscii(QString text)
-{
-    for (QChar& c : text) {
-        if (c >= u'a' && c <= u'z')
-            c = QChar(c.unicode() - (u'a' - u'A'));
-    }
-    return text;
-}
-
-} // namespace
-
 int TStoredParams::FindStyle(const QStringList& styles, const QString& name)
 {
-    const QString key = UpperAscii(name);
+    const QString key = AsciiUpper(name);
     int found = -1;
     for (int i = 0; i < styles.size(); ++i) {
-        if (UpperAscii(styles[i]) == key)
+        if (AsciiUpper(styles[i]) == key)
             found = i;
     }
     return found;

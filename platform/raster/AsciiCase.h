@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringView>
 
 // Case folding of A-Z and a-z alone, as the settings file's names and the program's
@@ -13,6 +14,14 @@ constexpr char16_t AsciiUpper(char16_t ch)
 constexpr char16_t AsciiLower(char16_t ch)
 {
     return ch >= u'A' && ch <= u'Z' ? char16_t(ch - u'A' + u'a') : ch;
+}
+
+// The text with a-z made upper case, for keys that compare as the file compares names.
+inline QString AsciiUpper(QString text)
+{
+    for (QChar& ch : text)
+        ch = QChar(AsciiUpper(ch.unicode()));
+    return text;
 }
 
 // Whether a and b are the same text but for the case of A-Z.
