@@ -33,9 +33,11 @@ void CheckAccepted(const TRenderOptions& options)
 {
     if (!options.BatchPath.isEmpty())
         return; // a batch is read line by line later; nothing else is set
-    if (options.OutputPath.isEmpty() && !options.PrintSize && !options.Help)
+    if (options.OutputPath.isEmpty() && !options.PrintSize && !options.Help && !options.Version)
         std::abort();
-    if (!options.OutputPath.isEmpty() && options.Format != FormatOfName(options.OutputPath))
+    // Standard output takes its format from --format; a file takes it from its name.
+    if (options.ToStandardOutput() ? options.Format == ifNone
+                                   : !options.OutputPath.isEmpty() && options.Format != FormatOfName(options.OutputPath))
         std::abort();
     if (options.StyleName && !options.IniPath)
         std::abort();
