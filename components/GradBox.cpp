@@ -1,20 +1,7 @@
 #include "components/GradBox.h"
 
 #include "platform/raster/Canvas.h"
-
-namespace {
-
-// Sets a property field; a change asks for a repaint when it shows.
-template <typename T>
-bool Store(T& field, T value)
-{
-    if (field == value)
-        return false;
-    field = value;
-    return true;
-}
-
-} // namespace
+#include "platform/raster/Store.h"
 
 TGradBox::TGradBox(QWidget* parent)
     : TGraphicControl(parent)

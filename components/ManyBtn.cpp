@@ -3,6 +3,7 @@
 #include "components/AutoCaptions.h"
 #include "components/CellGrid.h"
 #include "platform/raster/Canvas.h"
+#include "platform/raster/Store.h"
 #include "platform/widgets/FormLoader.h"
 
 #include <cstdint>
@@ -220,13 +221,7 @@ void TManyBtn::SetCols(int cols)
     LayoutChanged();
 }
 
-void TManyBtn::SetBackColor(TColor color)
-{
-    if (color == FBackColor)
-        return;
-    FBackColor = color;
-    LayoutChanged();
-}
+void TManyBtn::SetBackColor(TColor color) { if (Store(FBackColor, color)) LayoutChanged(); }
 
 void TManyBtn::SetMarginErase(bool marginErase)
 {

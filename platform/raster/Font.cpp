@@ -1,5 +1,7 @@
 #include "platform/raster/Font.h"
 
+#include "platform/raster/Store.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
@@ -65,13 +67,7 @@ void TFont::SetName(const QString& name)
     Changed();
 }
 
-void TFont::SetHeight(int height)
-{
-    if (height == FHeight)
-        return;
-    FHeight = height;
-    Changed();
-}
+void TFont::SetHeight(int height) { if (Store(FHeight, height)) Changed(); }
 
 int TFont::Size() const
 {
@@ -86,35 +82,15 @@ void TFont::SetSize(int points)
 void TFont::SetStyle(TFontStyles style)
 {
     style &= fsBold | fsItalic | fsUnderline | fsStrikeOut;
-    if (style == FStyle)
-        return;
-    FStyle = style;
-    Changed();
+    if (Store(FStyle, style))
+        Changed();
 }
 
-void TFont::SetColor(TColor color)
-{
-    if (color == FColor)
-        return;
-    FColor = color;
-    Changed();
-}
+void TFont::SetColor(TColor color) { if (Store(FColor, color)) Changed(); }
 
-void TFont::SetCharset(int charset)
-{
-    if (charset == FCharset)
-        return;
-    FCharset = charset;
-    Changed();
-}
+void TFont::SetCharset(int charset) { if (Store(FCharset, charset)) Changed(); }
 
-void TFont::SetPitch(TFontPitch pitch)
-{
-    if (pitch == FPitch)
-        return;
-    FPitch = pitch;
-    Changed();
-}
+void TFont::SetPitch(TFontPitch pitch) { if (Store(FPitch, pitch)) Changed(); }
 
 void TFont::Changed()
 {

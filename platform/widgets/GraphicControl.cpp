@@ -1,5 +1,6 @@
 #include "platform/widgets/GraphicControl.h"
 
+#include "platform/raster/Store.h"
 #include "platform/widgets/BitmapImage.h"
 
 #include <QMouseEvent>
@@ -49,13 +50,7 @@ TGraphicControl::TGraphicControl(QWidget* parent)
 
 TGraphicControl::~TGraphicControl() = default;
 
-void TGraphicControl::SetCaption(const QString& caption)
-{
-    if (caption == FCaption)
-        return;
-    FCaption = caption;
-    TextChanged();
-}
+void TGraphicControl::SetCaption(const QString& caption) { if (Store(FCaption, caption)) TextChanged(); }
 
 void TGraphicControl::EnsureSurface()
 {
@@ -77,9 +72,8 @@ void TGraphicControl::ClearSurface()
 
 void TGraphicControl::SetSeeThrough(bool seeThrough)
 {
-    if (seeThrough == FSeeThrough)
+    if (!Store(FSeeThrough, seeThrough))
         return;
-    FSeeThrough = seeThrough;
     // Qt paints the parent beneath a widget only when the widget does not claim to
     // cover its area.
     setAttribute(Qt::WA_OpaquePaintEvent, !seeThrough);

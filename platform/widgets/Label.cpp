@@ -1,33 +1,17 @@
 #include "platform/widgets/Label.h"
 
+#include "platform/raster/Store.h"
+
 TLabel::TLabel(QWidget* parent)
     : TGraphicControl(parent)
 {
 }
 
-void TLabel::SetAlignment(TAlignment alignment)
-{
-    if (alignment == FAlignment)
-        return;
-    FAlignment = alignment;
-    Invalidate();
-}
+void TLabel::SetAlignment(TAlignment alignment) { if (Store(FAlignment, alignment)) Invalidate(); }
 
-void TLabel::SetAutoSize(bool autoSize)
-{
-    if (autoSize == FAutoSize)
-        return;
-    FAutoSize = autoSize;
-    AdjustBounds();
-}
+void TLabel::SetAutoSize(bool autoSize) { if (Store(FAutoSize, autoSize)) AdjustBounds(); }
 
-void TLabel::SetColor(TColor color)
-{
-    if (color == FColor)
-        return;
-    FColor = color;
-    Invalidate();
-}
+void TLabel::SetColor(TColor color) { if (Store(FColor, color)) Invalidate(); }
 
 void TLabel::TextChanged()
 {

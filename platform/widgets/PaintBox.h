@@ -1,18 +1,15 @@
 #pragma once
 
-#include "platform/widgets/GraphicControl.h"
+#include "platform/widgets/Image.h"
 
 #include <QScopedValueRollback>
 
-// A surface its owner draws on through Canvas(); what was drawn stays shown until the
-// owner draws again or the box is resized.
-class TPaintBox : public TGraphicControl {
+// An image its owner draws on every paint, through Canvas(); what was drawn stays shown
+// until the owner draws again or the box is resized.
+class TPaintBox : public TImage {
     Q_OBJECT
 public:
-    explicit TPaintBox(QWidget* parent = nullptr) : TGraphicControl(parent) {}
-
-    // What the canvas holds, in the box's size.
-    const TBitmap& Picture() { Canvas(); return Surface(); }
+    using TImage::TImage;
 
     // Fired when the box is painted (after an invalidate or a resize).
     TNotifyEvent OnPaint;
