@@ -6,7 +6,6 @@
 #include "components/ManyBtn.h"
 #include "platform/widgets/ComboBoxStrings.h"
 #include "platform/widgets/FontDialog.h"
-#include "platform/widgets/SaveDialog.h"
 #include "platform/widgets/Image.h"
 #include "platform/widgets/Label.h"
 #include "platform/widgets/MessageDialogs.h"
@@ -142,11 +141,7 @@ TEST_F(BadInputTest, AnEmptyLogoCanBeSaved)
     Apply(form, QString());
     ASSERT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
     const QString saved = FFolder.filePath(QStringLiteral("empty.bmp"));
-    TSaveDialog::Answerer = [&](TSaveDialog& dialog) {
-        dialog.SetFileName(saved);
-        return true;
-    };
-    form.BtSave->click();
+    SaveAs(form, saved);
     EXPECT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
     QFile file(saved);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -190,47 +185,33 @@ TEST_F(BadInputTest, ControlCharactersBuildALogoAndSurviveARestart)
 // or a fallback's), not the missing-glyph box, and come back at the next start.
 TEST_F(BadInputTest, CharactersTheCodePageCannotHoldAreDrawnAndStored)
 {
-    const struct {
-        const char* Name;
-        QString Character;
-    } cases[] = {
-        {"Emoji", QString::fromUtf8("\xF0\x9F\x98\x80")},
-        {"YenSign", QString(QChar(0x00A5))},
-        {"EuroSign", QString(QChar(0x20AC))},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.Name);
-        ASSERT_FALSE(CanEncodeShiftJis(c.Character)) << "a character the file cannot hold";
+    // An emoji, the yen sign and the euro sign.
+    for (const QString& character : {QString::fromUtf8("\xF0\x9F\x98\x80"), QString(QChar(0x00A5)), QString(QChar(0x20AC))}) {
+        SCOPED_TRACE(character.toStdString());
+        ASSERT_FALSE(CanEncodeShiftJis(character)) << "a character the file cannot hold";
         FErrors.clear();
         QFile::remove(SettingsPath());
         TForm1& form = Open();
-        Apply(form, QStringLiteral("Logo ") + c.Character);
+        Apply(form, QStringLiteral("Logo ") + character);
         EXPECT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
         ExpectConsistent(form);
         const TLogoParams params = form.CurrentParams();
-        const QImage drawn = TextLayer(params, c.Character);
+        const QImage drawn = TextLayer(params, character);
         EXPECT_GT(drawn.width(), 0);
         EXPECT_TRUE(HasInk(drawn, params.BgColor));
         EXPECT_FALSE(drawn == TextLayer(params, QString(QChar(0xE000)))) << "not the missing-glyph box";
 
         form.close();
         EXPECT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
-        EXPECT_EQ(Open().Edit1->text(), QStringLiteral("Logo ") + c.Character);
+        EXPECT_EQ(Open().Edit1->text(), QStringLiteral("Logo ") + character);
     }
 }
 
 TEST_F(BadInputTest, ATwoThousandPixelFontGivesALogoOrTheSizeError)
 {
-    const struct {
-        const char* Name;
-        QString Text;
-        bool TooLarge;
-    } cases[] = {
-        {"DefaultText", QStringLiteral("Vezodev"), false},
-        {"LongText", QStringLiteral("Vezodev Vezodev Vezodev Vezodev"), true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.Name);
+    // The default text fits; four times as much is too wide.
+    for (const bool tooLarge : {false, true}) {
+        SCOPED_TRACE(tooLarge ? "LongText" : "DefaultText");
         FErrors.clear();
         TForm1& form = Open();
         Apply(form, QStringLiteral("V"));
@@ -239,9 +220,9 @@ TEST_F(BadInputTest, ATwoThousandPixelFontGivesALogoOrTheSizeError)
         ExpectConsistent(form);
         const QString caption = form.windowTitle();
         const QImage composite = BitmapImageCopy(form.Img->Picture());
-        Apply(form, c.Text);
+        Apply(form, tooLarge ? QStringLiteral("Vezodev Vezodev Vezodev Vezodev") : QStringLiteral("Vezodev"));
         const TSize size = TLogoComposer::LogoSize(form.CurrentParams());
-        if (c.TooLarge) {
+        if (tooLarge) {
             ExpectRefused(form, caption, composite);
         } else {
             EXPECT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
@@ -468,11 +449,7 @@ TEST_F(BadInputTest, StyleNamesWithFileSyntaxRoundTripOrAreTrimmedAsTheFileReads
 TEST_F(BadInputTest, AStyleNameWithAnOuterTabIsRefusedAndNotStored)
 {
     TForm1& form = Open();
-    MessageAnswerer = [](TMessageRequest& request) {
-        request.EditText = QStringLiteral("\tBlue");
-        return true;
-    };
-    form.MmAdd->trigger();
+    AddStyle(form, QStringLiteral("\tBlue"));
     ASSERT_EQ(FErrors.size(), 1);
     EXPECT_TRUE(FErrors[0].startsWith(QString::fromUtf8("%1 に書き込めません (「\tBlue」").arg(SettingsPath()))) << FErrors[0].toStdString();
     EXPECT_EQ(form.StyleItems().Count(), 0);
@@ -489,11 +466,7 @@ TEST_F(BadInputTest, AQuotedStyleNameLosesItsQuotesAtTheNextStart)
 {
     TForm1& form = Open();
     Apply(form, QStringLiteral("Styled"));
-    MessageAnswerer = [](TMessageRequest& request) {
-        request.EditText = QStringLiteral("\"Q\"");
-        return true;
-    };
-    form.MmAdd->trigger();
+    AddStyle(form, QStringLiteral("\"Q\""));
     ASSERT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
     EXPECT_TRUE(Settings().contains("[\"Q\"]\r\n"));
     EXPECT_TRUE(Settings().contains("STYLE.0=\"Q\"\r\n"));

@@ -113,12 +113,6 @@ protected:
         };
     }
 
-    static void Choose(TForm1& form, int index)
-    {
-        form.CbStyle->setCurrentIndex(index);
-        emit form.CbStyle->activated(index);
-    }
-
     // A settings file as a real window writes it: the last parameters with the text
     // "Kept", the style "Red" and the window's position.
     void WritePreviousFile()
@@ -582,11 +576,7 @@ TEST_P(SaveFaultTest, IsReportedAndTheOldFileAndWindowSurvive)
     TForm1& form = Open();
     // The settings file remembers an earlier save.
     const QString earlier = FOutput.filePath(QStringLiteral("earlier.bmp"));
-    TSaveDialog::Answerer = [&](TSaveDialog& dialog) {
-        dialog.SetFileName(earlier);
-        return true;
-    };
-    form.BtSave->click();
+    SaveAs(form, earlier);
     ASSERT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
     const QByteArray settings = Settings();
 
@@ -655,11 +645,7 @@ TEST_P(SaveFaultTest, IsReportedAndTheOldFileAndWindowSurvive)
 
     // Saving somewhere else works again.
     const QString elsewhere = FOutput.filePath(QStringLiteral("elsewhere.bmp"));
-    TSaveDialog::Answerer = [&](TSaveDialog& dialog) {
-        dialog.SetFileName(elsewhere);
-        return true;
-    };
-    form.BtSave->click();
+    SaveAs(form, elsewhere);
     EXPECT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
     EXPECT_TRUE(QImage(elsewhere).convertToFormat(QImage::Format_RGB32) == BitmapImageCopy(form.Img->Picture()));
 }

@@ -5,7 +5,6 @@
 #include "platform/widgets/BitmapImage.h"
 #include "platform/widgets/ComboBoxStrings.h"
 #include "platform/widgets/Image.h"
-#include "platform/widgets/MessageDialogs.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -20,19 +19,6 @@ namespace {
 // Smooth edges as a window setting, and the style gallery.
 class Form1GalleryTest : public Form1Fixture {
 protected:
-    void AddStyle(TForm1& form, const QString& name)
-    {
-        MessageAnswerer = [name](TMessageRequest& request) {
-            request.EditText = name;
-            return true;
-        };
-        form.MmAddClick();
-    }
-    void Choose(TForm1& form, int index)
-    {
-        form.CbStyle->setCurrentIndex(index);
-        emit form.CbStyle->activated(index);
-    }
     QString Read(const char* section, const char* key)
     {
         return FForm->IniGT->ReadString(QString::fromUtf8(section), QString::fromUtf8(key), QStringLiteral("<none>"));

@@ -3,11 +3,9 @@
 #include "TestFiles.h"
 
 #include "components/IniGT.h"
-#include "platform/widgets/SaveDialog.h"
 #include "platform/widgets/ComboBoxStrings.h"
 #include "platform/raster/Font.h"
 #include "platform/widgets/Label.h"
-#include "platform/widgets/MessageDialogs.h"
 #include "platform/raster/ShiftJis.h"
 
 #include <QComboBox>
@@ -92,11 +90,7 @@ TEST_F(Form1SettingsTest, AnyTextSurvivesARestart)
         form.Edit1->setText(c.Text);
         form.Label1->Font().SetName(c.Text + QStringLiteral(" Sans"));
         const QString saved = FFolder.filePath(c.Text + QStringLiteral(".bmp"));
-        TSaveDialog::Answerer = [&](TSaveDialog& dialog) {
-            dialog.SetFileName(saved);
-            return true;
-        };
-        form.BtSave->click();
+        SaveAs(form, saved);
         form.close();
         ASSERT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
         EXPECT_EQ(Settings().contains("Unicode="), !CanEncodeShiftJis(c.Text)) << Settings().toStdString();
@@ -127,22 +121,14 @@ TEST_F(Form1SettingsTest, AValueEditedByHandAfterTheCompanionWins)
 TEST_F(Form1SettingsTest, AStyleNameTheCodePageCannotHoldIsRefusedBeforeAnythingChanges)
 {
     TForm1& form = Open();
-    MessageAnswerer = [](TMessageRequest& request) {
-        request.EditText = QStringLiteral("Red");
-        return true;
-    };
-    form.MmAdd->trigger();
+    AddStyle(form, QStringLiteral("Red"));
     const QByteArray before = Settings();
     ASSERT_EQ(form.StyleItems().ToStringList(), QStringList{QStringLiteral("Red")});
     form.Edit1->setText(QStringLiteral("Changed"));
     for (const QString& name : {QString::fromUtf8("Caf\u00e9"), QString::fromUtf8("\xF0\x9F\x98\x80 Red")}) {
         SCOPED_TRACE(name.toStdString());
         FErrors.clear();
-        MessageAnswerer = [&](TMessageRequest& request) {
-            request.EditText = name;
-            return true;
-        };
-        form.MmAdd->trigger();
+        AddStyle(form, name);
         ASSERT_EQ(FErrors.size(), 1);
         const QString character = name.startsWith(u'C') ? QString::fromUtf8("\u00e9") : QString::fromUtf8("\xF0\x9F\x98\x80");
         EXPECT_TRUE(FErrors[0].contains(QString::fromUtf8("「%1」").arg(character))) << FErrors[0].toStdString();

@@ -39,11 +39,6 @@ protected:
             return ok;
         };
     }
-    void Choose(TForm1& form, int index)
-    {
-        form.CbStyle->setCurrentIndex(index);
-        emit form.CbStyle->activated(index);
-    }
     QString Read(const char* section, const char* key)
     {
         return FForm->IniGT->ReadString(QString::fromUtf8(section), QString::fromUtf8(key), QStringLiteral("<none>"));

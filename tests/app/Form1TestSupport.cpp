@@ -5,10 +5,14 @@
 #include "platform/widgets/Application.h"
 #include "platform/widgets/Image.h"
 #include "platform/widgets/MessageDialogs.h"
+#include "platform/widgets/SaveDialog.h"
 
+#include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <algorithm>
 
 void Form1Fixture::SetUp()
@@ -52,6 +56,30 @@ TForm1& Form1Fixture::Open()
     FForm->show();
     QCoreApplication::processEvents();
     return *FForm;
+}
+
+void Form1Fixture::AddStyle(TForm1& form, const QString& name)
+{
+    MessageAnswerer = [name](TMessageRequest& request) {
+        request.EditText = name;
+        return true;
+    };
+    form.MmAdd->trigger();
+}
+
+void Form1Fixture::SaveAs(TForm1& form, const QString& path)
+{
+    TSaveDialog::Answerer = [path](TSaveDialog& dialog) {
+        dialog.SetFileName(path);
+        return true;
+    };
+    form.BtSave->click();
+}
+
+void Form1Fixture::Choose(TForm1& form, int index)
+{
+    form.CbStyle->setCurrentIndex(index);
+    emit form.CbStyle->activated(index);
 }
 
 void Form1Fixture::ClickCell(TManyBtn& button, int cell, Qt::MouseButton mouseButton)

@@ -25,6 +25,12 @@ protected:
     void WriteSettings(const QByteArray& bytes);
     QString ProgramFile() const;
 
+    // What a user does through the window, with the dialogs answered: adds a style under
+    // name from the menu, saves the logo as path, chooses the list's entry index.
+    static void AddStyle(TForm1& form, const QString& name);
+    static void SaveAs(TForm1& form, const QString& path);
+    static void Choose(TForm1& form, int index);
+
     // Presses and releases a cell of a multi-cell button with a mouse button.
     static void ClickCell(TManyBtn& button, int cell, Qt::MouseButton mouseButton = Qt::LeftButton);
     // The composite, caption and client size agree with the composer for the window's

@@ -145,11 +145,8 @@ protected:
         }
         case 10:
         case 11:
-            if (form.StyleItems().Count() > 0) {
-                const int index = Uniform(0, form.StyleItems().Count() - 1);
-                form.CbStyle->setCurrentIndex(index);
-                emit form.CbStyle->activated(index);
-            }
+            if (form.StyleItems().Count() > 0)
+                Choose(form, Uniform(0, form.StyleItems().Count() - 1));
             break;
         }
     }

@@ -2,6 +2,7 @@
 #include "platform/raster/ShiftJis.h"
 
 #include <QByteArray>
+#include <QRegularExpression>
 #include <QString>
 #include <QStringList>
 #include <algorithm>
@@ -49,28 +50,17 @@ struct TPair {
     QString Key;
 };
 
-bool IsBlank(QChar ch) { return ch == u' ' || ch == u'\t' || ch == u'\v'; }
-
+// The oracle trims with patterns rather than the loops the file reader uses.
 QString TrimBlanks(const QString& text)
 {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && IsBlank(text[begin]))
-        ++begin;
-    while (end > begin && IsBlank(text[end - 1]))
-        --end;
-    return text.mid(begin, end - begin);
+    static const QRegularExpression outerBlanks(QStringLiteral("\\A[ \\t\\x0B]+|[ \\t\\x0B]+\\z"));
+    return QString(text).remove(outerBlanks);
 }
 
 QString TrimSpaces(const QString& text)
 {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ')
-        ++begin;
-    while (end > begin && text[end - 1] == u' ')
-        --end;
-    return text.mid(begin, end - begin);
+    static const QRegularExpression outerSpaces(QStringLiteral("\\A +| +\\z"));
+    return QString(text).remove(outerSpaces);
 }
 
 bool SameName(const QString& a, const QString& b)

@@ -1,11 +1,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "RenderProcess.h"
 #include "TestFiles.h"
 
 #include <sys/stat.h>
@@ -15,26 +15,11 @@
 // several threads, each seen from outside as a user sees them.
 namespace {
 
-struct TRun {
-    int ExitCode = -1;
-    QByteArray Out;
-    QByteArray Err;
-};
+using TRun = TRenderRun;
 
 TRun Render(const QStringList& arguments, const QProcessEnvironment& environment, const QString& folder = {})
 {
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    if (!folder.isEmpty())
-        process.setWorkingDirectory(folder);
-    process.start(QStringLiteral(VEZODEV_RENDER), arguments);
-    TRun run;
-    if (!process.waitForFinished(120000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.ExitCode = process.exitCode();
-    run.Out = process.readAllStandardOutput();
-    run.Err = process.readAllStandardError();
-    return run;
+    return RunRenderer(arguments, {environment, folder, {}});
 }
 
 // A home of its own: the cache under XDG_CACHE_HOME, user fonts under XDG_DATA_HOME.
@@ -52,7 +37,7 @@ protected:
     QString CachePath() const { return Home.filePath("cache/vezodev/fonts.cache"); }
 
     // The logo every case draws: a Latin face with a Japanese fallback.
-    QByteArray Logo(const QString& name, QByteArray* errors = nullptr)
+    QByteArray Logo(const QString& name, QString* errors = nullptr)
     {
         const TRun run = Render({"--font", "Times New Roman", "--text", QString::fromUtf8("Cache 日本"), "-o",
                                  Home.filePath(name)}, Environment);
@@ -102,7 +87,7 @@ TEST_F(RenderFontCacheTest, AnUnreadableOrUnwritableCacheIsNoError)
     ASSERT_TRUE(QFile::remove(CachePath()));
     // A folder where the file should be: it can be neither read nor replaced.
     ASSERT_TRUE(QDir().mkpath(CachePath()));
-    QByteArray errors;
+    QString errors;
     EXPECT_EQ(Logo("second.bmp", &errors), reference);
     EXPECT_TRUE(errors.isEmpty()) << errors.toStdString();
     // Garbage in the file: fontconfig is asked and the file made right.

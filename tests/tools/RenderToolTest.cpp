@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
+#include "RenderProcess.h"
 #include "TestFiles.h"
 
 #include <cerrno>
@@ -18,34 +19,19 @@
 
 namespace {
 
-struct TRun {
-    int ExitCode = -1;
-    QByteArray OutBytes;
-    QString Out;
-    QString Err;
-};
+using TRun = TRenderRun;
 
-// Runs the built renderer. A file-size limit, when given, makes writes beyond it fail
-// (SIGXFSZ is ignored so that the write reports the error instead of killing us).
-TRun RunRenderer(const QStringList& arguments, rlim_t fileSizeLimit = RLIM_INFINITY)
+// A start whose writes beyond the limit fail (SIGXFSZ is ignored so that the write
+// reports the error instead of killing the renderer).
+TRenderStart WithFileSizeLimit(rlim_t bytes)
 {
-    QProcess process;
-    if (fileSizeLimit != RLIM_INFINITY) {
-        process.setChildProcessModifier([fileSizeLimit] {
-            std::signal(SIGXFSZ, SIG_IGN);
-            const rlimit limit{fileSizeLimit, fileSizeLimit};
-            setrlimit(RLIMIT_FSIZE, &limit);
-        });
-    }
-    process.start(QStringLiteral(VEZODEV_RENDER), arguments);
-    TRun run;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return run;
-    run.ExitCode = process.exitCode();
-    run.OutBytes = process.readAllStandardOutput();
-    run.Out = QString::fromUtf8(run.OutBytes);
-    run.Err = QString::fromUtf8(process.readAllStandardError());
-    return run;
+    TRenderStart start;
+    start.ChildSetup = [bytes] {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, bytes};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    };
+    return start;
 }
 
 TLogoParams DefaultLogo()
@@ -271,7 +257,7 @@ TEST(RenderToolTest, FailedWriteLeavesTheExistingFileWhole)
         ASSERT_EQ(file.write(previous), previous.size());
     }
     // The default logo's BMP is 10294 bytes; writing stops after 1000.
-    const TRun run = RunRenderer({"-o", path}, 1000);
+    const TRun run = RunRenderer({"-o", path}, WithFileSizeLimit(1000));
     EXPECT_EQ(run.ExitCode, 1);
     EXPECT_TRUE(run.Err.contains(path)) << run.Err.toStdString();
     QFile file(path);

@@ -13,6 +13,8 @@
 
 #include "DialogHooksGuard.h"
 #include "ModalDialogSupport.h"
+#include <functional>
+#include <initializer_list>
 #include <memory>
 
 namespace {
@@ -29,6 +31,38 @@ void PressEscape(QWidget& target)
 {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(&target, &press);
+}
+
+// A user's answer to a shown box: the text of the button clicked, or one of these.
+const QString Escape = QStringLiteral("<Escape>");
+const QString CloseBox = QStringLiteral("<close box>");
+
+void Answer(QDialog& shown, const QString& answer)
+{
+    if (answer == Escape)
+        return PressEscape(shown);
+    if (answer == CloseBox) {
+        shown.close();
+        return;
+    }
+    QPushButton* button = ButtonWithText(shown, answer);
+    ASSERT_NE(button, nullptr);
+    button->click();
+}
+
+struct TAnswerCase {
+    QString Answer;
+    bool Result;
+};
+
+// Shows a box through show once for each answer and checks what show returns.
+void ExpectResults(std::initializer_list<TAnswerCase> cases, const std::function<bool()>& show)
+{
+    for (const TAnswerCase& c : cases) {
+        SCOPED_TRACE(c.Answer.toStdString());
+        WhenModalShown([&](QDialog& shown) { Answer(shown, c.Answer); });
+        EXPECT_EQ(show(), c.Result);
+    }
 }
 
 } // namespace
@@ -142,31 +176,8 @@ TEST(MessageDialogsTest, InputWindowHoldsSelectedTextWithinLimit)
 
 TEST(MessageDialogsTest, WarningIsTrueOnlyForOk)
 {
-    enum TAnswer { ClickOk, ClickCancel, PressEscapeKey, CloseBox };
-    struct Case { TAnswer Answer; bool Result; };
-    const Case cases[] = {{ClickOk, true}, {ClickCancel, false}, {PressEscapeKey, false}, {CloseBox, false}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.Answer);
-        WhenModalShown([&](QDialog& shown) {
-            switch (c.Answer) {
-            case ClickOk:
-                ASSERT_NE(ButtonWithText(shown, "OK"), nullptr);
-                ButtonWithText(shown, "OK")->click();
-                break;
-            case ClickCancel:
-                ASSERT_NE(ButtonWithText(shown, "ｷｬﾝｾﾙ"), nullptr);
-                ButtonWithText(shown, "ｷｬﾝｾﾙ")->click();
-                break;
-            case PressEscapeKey:
-                PressEscape(shown);
-                break;
-            case CloseBox:
-                shown.close();
-                break;
-            }
-        });
-        EXPECT_EQ(WarningOkCancel(nullptr, "確認", "続けますか"), c.Result);
-    }
+    ExpectResults({{"OK", true}, {"ｷｬﾝｾﾙ", false}, {Escape, false}, {CloseBox, false}},
+                  [] { return WarningOkCancel(nullptr, "確認", "続けますか"); });
 }
 
 TEST(MessageDialogsTest, InputQueryReturnsTypedTextOnOkAndKeepsValueOnEscape)
@@ -177,10 +188,7 @@ TEST(MessageDialogsTest, InputQueryReturnsTypedTextOnOkAndKeepsValueOnEscape)
             auto* edit = shown.findChild<QLineEdit*>();
             ASSERT_NE(edit, nullptr);
             edit->setText(" 新しい名前 ");
-            if (ok)
-                ButtonWithText(shown, "OK")->click();
-            else
-                PressEscape(shown);
+            Answer(shown, ok ? QStringLiteral("OK") : Escape);
         });
         QString value = "元の名前";
         EXPECT_EQ(InputQuery(nullptr, "題", "名前", value, 50), ok);
@@ -190,25 +198,6 @@ TEST(MessageDialogsTest, InputQueryReturnsTypedTextOnOkAndKeepsValueOnEscape)
 
 TEST(MessageDialogsTest, MessageWithHelpIsTrueOnlyForItsHelpButton)
 {
-    enum TAnswer { ClickHelp, ClickOk, PressEscapeKey };
-    struct Case { TAnswer Answer; bool Result; };
-    const Case cases[] = {{ClickHelp, true}, {ClickOk, false}, {PressEscapeKey, false}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.Answer);
-        WhenModalShown([&](QDialog& shown) {
-            switch (c.Answer) {
-            case ClickHelp:
-                ASSERT_NE(ButtonWithText(shown, "ヘルプ"), nullptr);
-                ButtonWithText(shown, "ヘルプ")->click();
-                break;
-            case ClickOk:
-                ButtonWithText(shown, "OK")->click();
-                break;
-            case PressEscapeKey:
-                PressEscape(shown);
-                break;
-            }
-        });
-        EXPECT_EQ(ShowMessageWithHelp(nullptr, "Vezodev", "Vezodev 0.2"), c.Result);
-    }
+    ExpectResults({{"ヘルプ", true}, {"OK", false}, {Escape, false}},
+                  [] { return ShowMessageWithHelp(nullptr, "Vezodev", "Vezodev 0.2"); });
 }
