@@ -1,6 +1,7 @@
 #include "app/SettingsLocation.h"
 
 #include "components/IniGT.h"
+#include "platform/raster/InstalledData.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,8 +24,7 @@ void MakePrivateFolders(const QString& path)
 
 bool TSettingsLocation::IsInstalled(const QString& programFile)
 {
-    const QDir programFolder = QFileInfo(programFile).absoluteDir();
-    return QFileInfo(programFolder.filePath(QStringLiteral("../share/") + FolderName)).isDir();
+    return QFileInfo(InstalledDataFolder(programFile, FolderName)).isDir();
 }
 
 QString TSettingsLocation::PrepareUserFile(const QString& programFile, const QString& fileName)

@@ -1,9 +1,9 @@
 #include "platform/widgets/HelpViewer.h"
 
 #include "platform/raster/Exception.h"
+#include "platform/raster/InstalledData.h"
 #include "platform/widgets/HelpWindow.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 THelpOpener HelpOpener;
@@ -22,9 +22,9 @@ QString FindHelpPage(const QString& helpFile)
     const QFileInfo besideInfo(beside);
     if (besideInfo.isFile())
         return beside;
-    const QString installed = besideInfo.absolutePath() + QStringLiteral("/../share/vezodev/") + besideInfo.fileName();
+    const QString installed = InstalledDataFolder(beside, besideInfo.completeBaseName()) + u'/' + besideInfo.fileName();
     if (QFileInfo(installed).isFile())
-        return QDir::cleanPath(installed);
+        return installed;
     return beside;
 }
 

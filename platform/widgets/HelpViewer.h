@@ -12,8 +12,8 @@
 QString HelpPagePath(const QString& helpFile);
 
 // The help page of helpFile: the page beside it when there is one, else the page of
-// that name in ../share/vezodev/ from its folder, where an installed program keeps it;
-// the page beside it when neither exists.
+// that name in the data folder an installed program of the help file's name keeps
+// (../share/vezodev/ for vezodev.hlp); the page beside it when neither exists.
 QString FindHelpPage(const QString& helpFile);
 
 // Opens the help page of helpFile in the program's help window. An empty helpFile
