@@ -112,6 +112,7 @@ TForm1::TForm1(QWidget* parent, const QString& programFile)
     setAttribute(Qt::WA_DeleteOnClose, false);
     LoadForm();
     BindControls();
+    ShowDesignValues();
     CreateComponents();
     WireEvents();
     Guard([this] { FormCreate(); });
@@ -175,6 +176,25 @@ void TForm1::BindControls()
     Img = Find<TImage>("Img");
     Label1 = Find<TLabel>("Label1");
     FStyleItems = std::make_unique<TComboBoxStrings>(CbStyle);
+}
+
+// The logo's design values are the composer's defaults, which the renderer and a missing
+// settings file start from too; the label keeps the window's character set, as a form
+// that does not store one leaves it.
+void TForm1::ShowDesignValues()
+{
+    const TLogoParams design = TLogoParams::Defaults();
+    Edit1->setText(design.Text);
+    Label1->SetCaption(design.Text);
+    TFont font = design.Font;
+    font.SetCharset(Label1->Font().Charset());
+    Label1->Font().Assign(font);
+    for (TSpinEdit* margin : {EdHs, EdVs}) {
+        margin->SetMinValue(0);
+        margin->SetMaxValue(TLogoParams::MaxSpace);
+    }
+    EdHs->SetValue(design.HSpace);
+    EdVs->SetValue(design.VSpace);
 }
 
 void TForm1::CreateComponents()

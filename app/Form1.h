@@ -148,6 +148,7 @@ protected:
 private:
     void LoadForm();
     void BindControls();
+    void ShowDesignValues();
     void CreateComponents();
     void WireEvents();
     void SetClientSize(int width, int height);

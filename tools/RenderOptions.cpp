@@ -132,15 +132,15 @@ void AddStyle(TRenderOptions& options, TFontStyles style)
 }
 
 const TOptionRow OptionTable[] = {
-    {"--text", nullptr, "TEXT", "the logo's text (default \"Vezodev\")",
+    {"--text", nullptr, "TEXT", "the logo's text (default \"{text}\")",
      [](TRenderOptions& o, const QString&, const QString& v) { o.Logo.Text = v; }},
-    {"--font", nullptr, "NAME", "font family (default \"Times New Roman\")",
+    {"--font", nullptr, "NAME", "font family (default \"{font}\")",
      [](TRenderOptions& o, const QString& n, const QString& v) {
          if (v.trimmed().isEmpty())
              Refuse(n, v, QStringLiteral("a font name"));
          o.Logo.Font.SetName(v);
      }},
-    {"--font-height", nullptr, "N", "character height in pixels, 1..32767 (default 29)",
+    {"--font-height", nullptr, "N", "character height in pixels, 1..{max-height} (default {height})",
      [](TRenderOptions& o, const QString& n, const QString& v) {
          o.Logo.Font.SetHeight(-ReadInteger(n, v, 1, TRenderOptions::MaxFontHeight));
      }},
@@ -155,30 +155,30 @@ const TOptionRow OptionTable[] = {
     {"--regular", nullptr, nullptr, "clear all four styles; style flags after it add again\n"
                                     "(--regular --italic gives italic without bold)",
      [](TRenderOptions& o, const QString&, const QString&) { o.Logo.Font.SetStyle(0); }},
-    {"--font-color", nullptr, "C", "text colour (default 0x00000000)",
+    {"--font-color", nullptr, "C", "text colour (default {font-color})",
      [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.Font.SetColor(ReadColor(n, v)); }},
-    {"--bg", nullptr, "C", "background of the text layer (default 0x00808080)",
+    {"--bg", nullptr, "C", "background of the text layer (default {bg})",
      [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.BgColor = ReadColor(n, v); }},
-    {"--top", nullptr, "C", "first colour of the gradient (default 0x00008000)",
+    {"--top", nullptr, "C", "first colour of the gradient (default {top})",
      [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.TopColor = ReadColor(n, v); }},
-    {"--last", nullptr, "C", "last colour of the gradient (default 0x0000FF00)",
+    {"--last", nullptr, "C", "last colour of the gradient (default {last})",
      [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.LastColor = ReadColor(n, v); }},
-    {"--direction", nullptr, "N", "gradient direction as the direction cells (default 1):\n"
+    {"--direction", nullptr, "N", "gradient direction as the direction cells (default {direction}):\n"
                                   "1 top to bottom, 2 left to right,\n"
                                   "3 bottom to top, 4 right to left",
      [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.GraType = TLogoComposer::GraTypeOf(ReadCell(n, v, cnDigits), gtTopBottom); }},
     {"--mix", nullptr, "N", "how the gradient meets the text layer, 1..4 or A..D\n"
-                            "as the mix cells (default 1); for dark text on a light\n"
+                            "as the mix cells (default {mix}); for dark text on a light\n"
                             "background: A gradient letters on black, B gradient\n"
                             "letters on white, C letters on the inverted gradient,\n"
                             "D black letters on the gradient",
      [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.MixType = TLogoComposer::MixTypeOf(ReadCell(n, v, cnDigitsOrLetters), mtSrcErase); }},
-    {"--hspace", nullptr, "N", "left and right margins in pixels, 0..100 (default 0)",
+    {"--hspace", nullptr, "N", "left and right margins in pixels, 0..{max-space} (default {hspace})",
      [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.HSpace = ReadInteger(n, v, 0, TRenderOptions::MaxSpace); }},
-    {"--vspace", nullptr, "N", "top and bottom margins in pixels, 0..100 (default 0)",
+    {"--vspace", nullptr, "N", "top and bottom margins in pixels, 0..{max-space} (default {vspace})",
      [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.VSpace = ReadInteger(n, v, 0, TRenderOptions::MaxSpace); }},
     {"--smooth", nullptr, "[N]", "smooth the letters' edges: draw at N times the size,\n"
-                                 "2..8 (default 4), and average each N x N block",
+                                 "{min-smooth}..{max-smooth} (default {smooth}), and average each N x N block",
      [](TRenderOptions& o, const QString& n, const QString& v) {
          o.Logo.Smooth = v.isEmpty() ? TLogoSmoother::DefaultFactor
                                      : ReadInteger(n, v, TLogoSmoother::MinFactor, TLogoSmoother::MaxFactor);
@@ -236,7 +236,7 @@ const TOptionRow OptionTable[] = {
              Refuse(n, v, QStringLiteral("a file name"));
          o.BatchPath = v;
      }},
-    {"--jobs", "-j", "N", "with --batch: render N lines at a time, 1..256 (default:\n"
+    {"--jobs", "-j", "N", "with --batch: render N lines at a time, 1..{max-jobs} (default:\n"
                           "the number of processors); what is written and printed\n"
                           "is the same as one at a time, in line order",
      [](TRenderOptions& o, const QString& n, const QString& v) { o.Jobs = ReadInteger(n, v, 1, TRenderOptions::MaxJobs); }},
@@ -248,6 +248,41 @@ const TOptionRow OptionTable[] = {
     {"--version", nullptr, nullptr, "show the program's version",
      [](TRenderOptions& o, const QString&, const QString&) { o.Version = true; }},
 };
+
+QString ColorText(TColor color)
+{
+    return QStringLiteral("0x") + QString::number(color, 16).toUpper().rightJustified(8, u'0');
+}
+
+// A row's help with the defaults and limits it names in braces filled in from where the
+// program keeps them.
+QString WithFacts(const char* help)
+{
+    const TLogoParams logo = TRenderOptions::DefaultLogo();
+    const std::pair<const char*, QString> facts[] = {
+        {"{text}", logo.Text},
+        {"{font}", logo.Font.Name()},
+        {"{height}", QString::number(-logo.Font.Height())},
+        {"{max-height}", QString::number(TRenderOptions::MaxFontHeight)},
+        {"{font-color}", ColorText(logo.Font.Color())},
+        {"{bg}", ColorText(logo.BgColor)},
+        {"{top}", ColorText(logo.TopColor)},
+        {"{last}", ColorText(logo.LastColor)},
+        {"{direction}", QString::number(logo.GraType)},
+        {"{mix}", QString::number(logo.MixType)},
+        {"{hspace}", QString::number(logo.HSpace)},
+        {"{vspace}", QString::number(logo.VSpace)},
+        {"{max-space}", QString::number(TRenderOptions::MaxSpace)},
+        {"{smooth}", QString::number(TLogoSmoother::DefaultFactor)},
+        {"{min-smooth}", QString::number(TLogoSmoother::MinFactor)},
+        {"{max-smooth}", QString::number(TLogoSmoother::MaxFactor)},
+        {"{max-jobs}", QString::number(TRenderOptions::MaxJobs)},
+    };
+    QString text = QString::fromUtf8(help);
+    for (const auto& [name, value] : facts)
+        text.replace(QLatin1String(name), value);
+    return text;
+}
 
 const TOptionRow* FindOption(const QString& name)
 {
@@ -346,7 +381,7 @@ QString TRenderOptions::HelpText()
         left += QLatin1String(row.Name);
         if (row.Value)
             left += u' ' + QLatin1String(row.Value);
-        const QStringList lines = QString::fromUtf8(row.Help).split(u'\n');
+        const QStringList lines = WithFacts(row.Help).split(u'\n');
         for (qsizetype k = 0; k < lines.size(); ++k) {
             const QString lead = k == 0 ? left : QString();
             if (lead.size() >= column)

@@ -283,12 +283,15 @@ TEST(RenderOptionsTest, MisusedArgumentsAreNamedInTheError)
     }
 }
 
-TEST(RenderOptionsTest, HelpFitsEightyColumns)
+TEST(RenderOptionsTest, HelpFitsEightyColumnsWithEveryDefaultFilledIn)
 {
     const QStringList lines = TRenderOptions::HelpText().split(u'\n');
     ASSERT_GT(lines.size(), 20);
-    for (const QString& line : lines)
+    for (const QString& line : lines) {
         EXPECT_LE(line.size(), 80) << line.toStdString();
+        EXPECT_FALSE(line.contains(u'{')) << line.toStdString();
+    }
+    EXPECT_TRUE(lines.contains(QStringLiteral("  --bg C              background of the text layer (default 0x00808080)")));
 }
 
 } // namespace
