@@ -13,21 +13,11 @@ namespace {
 
 constexpr const char* CacheHeader = "vezodev font cache 1";
 
-// Windows faces with no fontconfig alias on Debian: the Japanese UI faces. The Latin
-// faces (Times New Roman, Arial, Courier New) have metric-compatible aliases in
-// fontconfig's own configuration.
 QString Substitute(const QString& family)
 {
-    static const std::pair<const char*, const char*> substitutions[] = {
-        {"ＭＳ Ｐゴシック", "IPAPGothic"},
-        {"MS PGothic", "IPAPGothic"},
-        {"MS UI Gothic", "IPAPGothic"},
-        {"ＭＳ ゴシック", "IPAGothic"},
-        {"MS Gothic", "IPAGothic"},
-    };
-    for (const auto& [windows, debian] : substitutions) {
-        if (family.compare(QString::fromUtf8(windows), Qt::CaseInsensitive) == 0)
-            return QString::fromUtf8(debian);
+    for (const auto& [windows, debian] : TFontLocator::Substitutions()) {
+        if (family.compare(windows, Qt::CaseInsensitive) == 0)
+            return debian;
     }
     return family;
 }
@@ -117,6 +107,18 @@ TFontLocator::TFontLocator(std::string cachePath)
 {
 }
 
+const std::vector<std::pair<QString, QString>>& TFontLocator::Substitutions()
+{
+    static const std::vector<std::pair<QString, QString>> substitutions = {
+        {QString::fromUtf8("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic")},
+        {QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic")},
+        {QStringLiteral("MS UI Gothic"), QStringLiteral("IPAPGothic")},
+        {QString::fromUtf8("ＭＳ ゴシック"), QStringLiteral("IPAGothic")},
+        {QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic")},
+    };
+    return substitutions;
+}
+
 TFontLocator& TFontLocator::Shared()
 {
     static TFontLocator locator([] {
@@ -147,6 +149,7 @@ TFontFile TFontLocator::Find(const QString& family, bool bold, bool italic)
         // A font file has gone: everything the cache says is in doubt.
         FAnswers.clear();
         FStamps.clear();
+        FStampsTaken = false;
     }
     TFontFile answer = Ask(family, bold, italic);
     if (!FStampsTaken)

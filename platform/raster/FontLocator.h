@@ -4,6 +4,7 @@
 #include <map>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 // A font file chosen for a family and style.
@@ -31,6 +32,11 @@ public:
     static TFontLocator& Shared();
 
     TFontFile Find(const QString& family, bool bold, bool italic);
+
+    // Windows faces with no fontconfig alias on Debian, the Japanese UI faces, and the
+    // faces that stand in for them. The Latin faces (Times New Roman, Arial, Courier
+    // New) have metric-compatible aliases in fontconfig's own configuration.
+    static const std::vector<std::pair<QString, QString>>& Substitutions();
 
 private:
     struct TStamp {

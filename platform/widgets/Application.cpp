@@ -3,9 +3,15 @@
 #include "platform/raster/Exception.h"
 #include "platform/widgets/HelpViewer.h"
 #include "platform/widgets/MessageDialogs.h"
+#include "platform/widgets/QtFontSubstitutions.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
+
+TApplication::TApplication()
+{
+    InstallQtFontSubstitutions();
+}
 
 TApplication& TApplication::Instance()
 {

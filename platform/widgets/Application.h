@@ -30,6 +30,10 @@ public:
     std::function<void(const QString& message)> OnException;
 
 private:
+    // The one instance installs Qt's font substitutions, so every window font finds
+    // the faces the text engine draws with.
+    TApplication();
+
     QString FTitle;
     QString FHelpFile;
 };

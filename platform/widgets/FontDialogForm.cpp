@@ -2,6 +2,7 @@
 
 #include "platform/widgets/CommonDialog.h"
 #include "platform/widgets/QtColor.h"
+#include "platform/widgets/QtFontSubstitutions.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -40,6 +41,7 @@ TFontDialogForm::TFontDialogForm(const TFontDialogState& state, QWidget* owner)
       FButtons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this)),
       FColors(FontDialogColors(state.Color))
 {
+    InstallQtFontSubstitutions();
     setWindowTitle(QStringLiteral("フォント"));
 
     FFaceBox->setObjectName(QStringLiteral("FaceBox"));

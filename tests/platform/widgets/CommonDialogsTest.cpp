@@ -12,6 +12,8 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontInfo>
+#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -227,6 +229,21 @@ TEST(CommonDialogsTest, FontDialogControlsSetSizeStyleEffectsAndColour)
     EXPECT_EQ(dialog.Font().Height(), -29);
     EXPECT_EQ(dialog.Font().Style(), fsBold | fsItalic | fsStrikeOut);
     EXPECT_EQ(dialog.Font().Color(), 0x0000FFu);
+}
+
+// The Japanese UI face has no fontconfig alias; the sample shows the face that stands in
+// for it when the logo is drawn.
+TEST(CommonDialogsTest, FontDialogSampleShowsTheFaceThatStandsInForAWindowsFace)
+{
+    TFontDialog dialog;
+    dialog.SetFont(MakeFont("ＭＳ Ｐゴシック", -12, 0, clBlack));
+    WhenModalShown([](QDialog& shown) {
+        auto* sample = shown.findChild<QLabel*>("Sample");
+        ASSERT_NE(sample, nullptr);
+        EXPECT_EQ(QFontInfo(sample->font()).family(), "IPAPGothic");
+        shown.reject();
+    });
+    EXPECT_FALSE(dialog.Execute());
 }
 
 TEST(CommonDialogsTest, SaveDialogOpensAtFileNameAndReturnsFullPath)
