@@ -107,7 +107,7 @@ void TForm1::InitializeApplication()
 }
 
 TForm1::TForm1(QWidget* parent, const QString& programFile)
-    : QWidget(parent), FProgramFile(programFile)
+    : QWidget(parent), FProgramFile(programFile.isEmpty() ? TApplication::ExeName() : programFile)
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
     LoadForm();
@@ -208,7 +208,7 @@ void TForm1::CreateComponents()
     IniGT->SetFence(fnNone);
     IniGT->Loaded();
     const QString userFile =
-        TSettingsLocation::PrepareUserFile(FProgramFile.isEmpty() ? TApplication::ExeName() : FProgramFile, IniGT->FileName());
+        TSettingsLocation::PrepareUserFile(FProgramFile, IniGT->FileName());
     if (!userFile.isEmpty())
         IniGT->SetFileName(userFile);
     Pm = new QMenu(this);
@@ -279,7 +279,7 @@ void TForm1::Guard(const std::function<void()>& handler)
 void TForm1::FormCreate()
 {
     setWindowTitle(Version);
-    const QString folder = QFileInfo(FProgramFile.isEmpty() ? TApplication::ExeName() : FProgramFile).absolutePath();
+    const QString folder = QFileInfo(FProgramFile).absolutePath();
     TApplication::Instance().SetHelpFile(folder + QStringLiteral("/vezodev.hlp"));
     // The reads share one reading of the file; the update writes nothing.
     TIniGT::TUpdate snapshot(*IniGT);
@@ -297,9 +297,8 @@ void TForm1::FormPaint()
     if (!FFirstPaint)
         return;
     FFirstPaint = false;
-    // The first paint builds twice. The second build changes nothing: it finds the sizes
-    // the first one set, and the composer makes the same layers from the same parameters.
-    PboxPaint();
+    // The first paint builds the logo once: a second build, as the old window made, would
+    // find the sizes this one sets and make the same layers from the same parameters.
     PboxPaint();
 }
 
@@ -467,6 +466,7 @@ void TForm1::PboxPaint()
     const TSize size = TLogoComposer::LogoSize(params);
     TLogoComposer::CheckLogoSize(size);
     TLogoComposer::Compose(params, FLayers);
+    FLayersParams = params;
     Pbox->SetBounds(Pbox->Left(), Pbox->Top(), std::max(size.Width, 0), std::max(size.Height, 0));
     ShowLayer(FLayers.Text, Pbox->Canvas());
     setWindowTitle(SizeCaption(size.Width, size.Height));
@@ -550,7 +550,7 @@ QByteArray TForm1::EncodeLogo(const QString& fileName, int filterIndex)
         return EncodeBmp24(logo);
     if (filterIndex != stTransparentPng)
         return EncodePng(logo);
-    return EncodePng(logo, TLogoComposer::TransparentBackground(CurrentParams(), FLayers.Text));
+    return EncodePng(logo, TLogoComposer::TransparentBackground(FLayersParams, FLayers.Text));
 }
 
 void TForm1::BtSaveClick()

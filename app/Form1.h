@@ -159,7 +159,7 @@ private:
     void Guard(const std::function<void()>& handler);
     template <typename T> T* Find(const char* name) const;
 
-    QString FProgramFile;
+    QString FProgramFile; // the running program unless the window was given another
     QWidget* FClient = nullptr;
     std::unique_ptr<TComboBoxStrings> FStyleItems;
     bool FFirstPaint = false;
@@ -170,4 +170,5 @@ private:
     int FSmooth = 0; // the smoothing factor of the logo, 0 for plain edges
     QPointer<TStyleGallery> FGallery;
     TLogoLayers FLayers; // the last build's layers, their memory used again by the next
+    TLogoParams FLayersParams; // what FLayers were built from; the controls may since ask for a logo that was refused
 };

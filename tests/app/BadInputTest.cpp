@@ -4,11 +4,13 @@
 #include "components/GradBox.h"
 #include "components/IniGT.h"
 #include "components/ManyBtn.h"
+#include "platform/widgets/ColorDialog.h"
 #include "platform/widgets/ComboBoxStrings.h"
 #include "platform/widgets/FontDialog.h"
 #include "platform/widgets/Image.h"
 #include "platform/widgets/Label.h"
 #include "platform/widgets/MessageDialogs.h"
+#include "platform/widgets/SaveDialog.h"
 #include "platform/raster/ShiftJis.h"
 #include "platform/widgets/SpinEdit.h"
 
@@ -232,6 +234,40 @@ TEST_F(BadInputTest, ATwoThousandPixelFontGivesALogoOrTheSizeError)
     }
 }
 
+// A refused build leaves the last good logo shown; a transparent save of it clears that
+// logo's background, not a background chosen since for a logo that was refused.
+TEST_F(BadInputTest, ATransparentSaveAfterARefusedBuildClearsTheShownLogosBackground)
+{
+    TForm1& form = Open();
+    ChooseFont(form, QStringLiteral("Times New Roman"), 300);
+    Apply(form, QStringLiteral("V"));
+    ASSERT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
+    Apply(form, QStringLiteral("Vezodev ").repeated(40));
+    TColorDialog::Answerer = [](TColorDialog& dialog) {
+        dialog.SetColor(0x00123456);
+        return true;
+    };
+    ClickCell(*form.MbText, 2);
+    ASSERT_EQ(FErrors.size(), 2) << "both builds are refused";
+    FErrors.clear();
+
+    const QString saved = FFolder.filePath(QStringLiteral("v.png"));
+    TSaveDialog::Answerer = [&](TSaveDialog& dialog) {
+        dialog.SetFileName(saved);
+        dialog.SetFilterIndex(stTransparentPng);
+        return true;
+    };
+    form.BtSave->click();
+    ASSERT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
+    const QImage image(saved);
+    ASSERT_EQ(image.size(), QSize(form.Img->Width(), form.Img->Height()));
+    int clear = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            clear += qAlpha(image.pixel(x, y)) == 0;
+    EXPECT_GT(clear, image.width() * image.height() / 2) << "the V's background is cleared";
+}
+
 // --- The margin fields ---
 
 // While typed, a text that reads as an integer counts as it is, even a margin that makes
@@ -357,8 +393,7 @@ TEST_F(BadInputTest, AGarbageColourInAStyleIsReportedWhenChosenAndTheWindowKeeps
     TForm1& form = Open();
     ASSERT_TRUE(FErrors.isEmpty());
     const QString caption = form.windowTitle();
-    form.CbStyle->setCurrentIndex(0);
-    emit form.CbStyle->activated(0);
+    Choose(form, 0);
     EXPECT_EQ(FErrors, QStringList{QString::fromUtf8("'$GG' は整数ではありません")});
     EXPECT_EQ(form.CurrentParams().BgColor, 0x0000FFu) << "the keys before the bad one are applied";
     EXPECT_EQ(form.Edit1->text(), QStringLiteral("Vezodev"));
@@ -397,11 +432,7 @@ TEST_F(BadInputTest, StyleNamesWithFileSyntaxRoundTripOrAreTrimmedAsTheFileReads
         TForm1& form = Open();
         Apply(form, QStringLiteral("Styled"));
         ClickCell(*form.MbMix, 3);
-        MessageAnswerer = [&](TMessageRequest& request) {
-            request.EditText = c.Entered;
-            return true;
-        };
-        form.MmAdd->trigger();
+        AddStyle(form, c.Entered);
         ASSERT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
         const QString entered = c.Entered.left(255);
         EXPECT_EQ(form.StyleItems().ToStringList(), QStringList{entered});
@@ -409,8 +440,7 @@ TEST_F(BadInputTest, StyleNamesWithFileSyntaxRoundTripOrAreTrimmedAsTheFileReads
         // Chosen again in the same session.
         Apply(form, QStringLiteral("Other"));
         ClickCell(*form.MbMix, 1);
-        form.CbStyle->setCurrentIndex(0);
-        emit form.CbStyle->activated(0);
+        Choose(form, 0);
         EXPECT_EQ(form.Edit1->text(), QStringLiteral("Styled"));
         EXPECT_EQ(form.MbMix->SelectedCell(), 3);
 
@@ -420,8 +450,7 @@ TEST_F(BadInputTest, StyleNamesWithFileSyntaxRoundTripOrAreTrimmedAsTheFileReads
         EXPECT_EQ(next.StyleItems().ToStringList(), QStringList{c.ReadBack});
         Apply(next, QStringLiteral("Other"));
         ClickCell(*next.MbMix, 1);
-        next.CbStyle->setCurrentIndex(0);
-        emit next.CbStyle->activated(0);
+        Choose(next, 0);
         EXPECT_EQ(next.Edit1->text(), QStringLiteral("Styled")) << "the style's section is found by its read-back name";
         EXPECT_EQ(next.MbMix->SelectedCell(), 3);
         ExpectConsistent(next);
@@ -475,8 +504,7 @@ TEST_F(BadInputTest, AQuotedStyleNameLosesItsQuotesAtTheNextStart)
     TForm1& next = Open();
     EXPECT_EQ(next.StyleItems().ToStringList(), QStringList{QStringLiteral("Q")});
     Apply(next, QStringLiteral("Other"));
-    next.CbStyle->setCurrentIndex(0);
-    emit next.CbStyle->activated(0);
+    Choose(next, 0);
     EXPECT_EQ(next.Edit1->text(), QStringLiteral("Vezodev")) << "the section is not found: the default text";
     ExpectConsistent(next);
 }
