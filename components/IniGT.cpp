@@ -47,17 +47,6 @@ qsizetype CharacterLength(const QString& text, qsizetype index)
     return text[index].isHighSurrogate() && index + 1 < text.size() && text[index + 1].isLowSurrogate() ? 2 : 1;
 }
 
-bool Storable(QStringView character)
-{
-    const QChar first = character.front();
-    return first != u'\r' && first != u'\n' && first != QChar(0) && CanEncodeShiftJis(character.toString());
-}
-
-bool Storable(const QString& text)
-{
-    return !text.contains(u'\r') && !text.contains(u'\n') && !text.contains(QChar(0)) && CanEncodeShiftJis(text);
-}
-
 // Each character the file cannot hold becomes one "?".
 QString Substituted(const QString& text)
 {
@@ -66,7 +55,7 @@ QString Substituted(const QString& text)
     for (qsizetype index = 0; index < text.size();) {
         const qsizetype length = CharacterLength(text, index);
         const QStringView character = QStringView(text).mid(index, length);
-        if (Storable(character))
+        if (ProfileHolds(character))
             result += character;
         else
             result += Substitute;
@@ -118,12 +107,6 @@ QString CutLikeSubstitute(const QString& text, int bufferSize)
     for (qsizetype character = 0; character < kept && index < text.size(); ++character)
         index += CharacterLength(text, index);
     return text.left(index);
-}
-
-QString HexText(std::int32_t value)
-{
-    return QStringLiteral("0x")
-        + QString::number(static_cast<std::uint32_t>(value), 16).rightJustified(8, u'0').toUpper();
 }
 
 // Sets a fence for the lifetime of the guard and puts the old one back on every
@@ -282,6 +265,11 @@ void TIniGT::CancelUpdate()
         FPending.reset();
 }
 
+int TIniGT::UpdateReadError() const
+{
+    return FPending ? FPending->ReadError : 0;
+}
+
 // Nothing changed needs no write, and leaves a file that could not be read alone.
 void TIniGT::EndUpdate()
 {
@@ -339,11 +327,11 @@ QString TIniGT::ReadRawString(const QString& section, const QString& key, const 
 
 QString TIniGT::FirstUnstorableCharacter(const QString& text)
 {
-    if (Storable(text))
+    if (ProfileHolds(text))
         return QString();
     for (qsizetype index = 0; index < text.size();) {
         const qsizetype length = CharacterLength(text, index);
-        if (!Storable(QStringView(text).mid(index, length)))
+        if (!ProfileHolds(QStringView(text).mid(index, length)))
             return text.mid(index, length);
         index += length;
     }
@@ -363,7 +351,7 @@ void TIniGT::WriteRawString(const QString& section, const QString& key, const QS
     const QString companion = key + CompanionSuffix;
     Change(
         [&](TProfileText& text) {
-            if (Storable(value)) {
+            if (ProfileHolds(value)) {
                 if (!text.Write(section, key, value))
                     return false;
                 text.DeleteKey(section, companion);
@@ -441,13 +429,13 @@ void TIniGT::WriteInteger(const QString& section, const QString& key, std::int32
 // tenth is ignored. A value that does not convert raises EConvertError.
 std::int32_t TIniGT::ReadHex(const QString& section, const QString& key, std::int32_t defaultValue) const
 {
-    const QString text = ReadRawString(section, key, HexText(defaultValue));
+    const QString text = ReadRawString(section, key, HexText(static_cast<std::uint32_t>(defaultValue)));
     return StrToInt(u'$' + text.mid(2, 8));
 }
 
 void TIniGT::WriteHex(const QString& section, const QString& key, std::int32_t value)
 {
-    WriteRawString(section, key, HexText(value));
+    WriteRawString(section, key, HexText(static_cast<std::uint32_t>(value)));
 }
 
 TColor TIniGT::ReadColor(const QString& section, const QString& key, TColor defaultValue) const

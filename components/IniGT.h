@@ -83,6 +83,9 @@ public:
     void BeginUpdate();
     void EndUpdate();
     void CancelUpdate();
+    // While an update runs: the system's error number when its reading of the file failed
+    // (the reads then give their defaults), 0 when the file was read or is missing.
+    int UpdateReadError() const;
 
     // An update for the lifetime of the guard, cancelled unless Commit ended it.
     class TUpdate {

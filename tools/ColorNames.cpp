@@ -171,8 +171,7 @@ std::optional<TColor> TColorNames::Find(const QString& name)
                                         [](const TNamedColor& color, const std::string& k) { return color.Name < k; });
     if (found == Colors.end() || found->Name != key)
         return std::nullopt;
-    const std::uint32_t rgb = found->Rgb;
-    return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+    return PixelToRGB(found->Rgb);
 }
 
 std::vector<std::string_view> TColorNames::All()

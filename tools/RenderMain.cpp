@@ -53,29 +53,24 @@ struct TWorkspace {
     QByteArray Bytes;
 };
 
-// The raster the options ask for. Only the layers it needs are drawn, except for a
-// transparent background, whose pixels the text layer decides.
+// The raster the options ask for. Only the layers it needs are drawn, and the text
+// layer for a transparent background, whose pixels it decides.
 const TBitmap& RenderLayer(const TRenderOptions& options, TSize size, TLogoLayers& layers)
 {
     const TLogoParams& logo = options.Logo;
-    if (!options.Transparent) {
-        switch (options.Layer) {
-        case rlText:
+    switch (options.Layer) {
+    case rlText:
+        TLogoComposer::RenderTextLayer(logo, layers.Text);
+        return layers.Text;
+    case rlGradient:
+        if (options.Transparent)
             TLogoComposer::RenderTextLayer(logo, layers.Text);
-            return layers.Text;
-        case rlGradient:
-            TLogoComposer::RenderGradientLayer(logo, size.Width, size.Height, layers.Gradient);
-            return layers.Gradient;
-        case rlComposite:
-            break;
-        }
+        TLogoComposer::RenderGradientLayer(logo, size.Width, size.Height, layers.Gradient);
+        return layers.Gradient;
+    case rlComposite:
+        break;
     }
     TLogoComposer::Compose(logo, layers);
-    switch (options.Layer) {
-    case rlText: return layers.Text;
-    case rlGradient: return layers.Gradient;
-    case rlComposite: break;
-    }
     return layers.Composite;
 }
 

@@ -55,8 +55,7 @@ bool LooksLikeInteger(const QString& text)
 int ReadInteger(const QString& option, const QString& value, int first, int last)
 {
     const QString expected = QStringLiteral("an integer in %1..%2").arg(first).arg(last);
-    const QStringView digits = value.startsWith(u'-') ? QStringView(value).mid(1) : QStringView(value);
-    if (!IsDigits(digits, 10))
+    if (!LooksLikeInteger(value))
         Refuse(option, value, expected);
     const std::optional<std::int32_t> number = TryStrToInt(value);
     if (!number || *number < first || *number > last)
@@ -76,8 +75,7 @@ TColor ReadColor(const QString& option, const QString& value)
             Refuse(option, value, expected);
         if (digits.size() == 3)
             digits = QString(2, digits[0]) + QString(2, digits[1]) + QString(2, digits[2]);
-        const TColor rgb = digits.toUInt(nullptr, 16);
-        return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+        return PixelToRGB(digits.toUInt(nullptr, 16));
     }
     if (!value.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
         if (const std::optional<TColor> named = TColorNames::Find(value))
@@ -249,11 +247,6 @@ const TOptionRow OptionTable[] = {
      [](TRenderOptions& o, const QString&, const QString&) { o.Version = true; }},
 };
 
-QString ColorText(TColor color)
-{
-    return QStringLiteral("0x") + QString::number(color, 16).toUpper().rightJustified(8, u'0');
-}
-
 // A row's help with the defaults and limits it names in braces filled in from where the
 // program keeps them.
 QString WithFacts(const char* help)
@@ -264,10 +257,10 @@ QString WithFacts(const char* help)
         {"{font}", logo.Font.Name()},
         {"{height}", QString::number(-logo.Font.Height())},
         {"{max-height}", QString::number(TRenderOptions::MaxFontHeight)},
-        {"{font-color}", ColorText(logo.Font.Color())},
-        {"{bg}", ColorText(logo.BgColor)},
-        {"{top}", ColorText(logo.TopColor)},
-        {"{last}", ColorText(logo.LastColor)},
+        {"{font-color}", HexText(logo.Font.Color())},
+        {"{bg}", HexText(logo.BgColor)},
+        {"{top}", HexText(logo.TopColor)},
+        {"{last}", HexText(logo.LastColor)},
         {"{direction}", QString::number(logo.GraType)},
         {"{mix}", QString::number(logo.MixType)},
         {"{hspace}", QString::number(logo.HSpace)},

@@ -4,7 +4,6 @@
 #include "app/composer/StoredParams.h"
 #include "components/IniGT.h"
 #include "platform/raster/AtomicFile.h"
-#include "platform/raster/ProfileFile.h"
 #include "platform/raster/Strings.h"
 #include "tools/RenderOptions.h"
 
@@ -13,15 +12,19 @@
 
 TLogoParams ReadSettingsLogo(const QString& iniPath, const std::optional<QString>& styleName)
 {
-    int error = ENOENT;
-    if (!QFileInfo::exists(iniPath) || !ReadProfileFile(iniPath, &error))
-        throw EUsageError(QStringLiteral("--ini: cannot read '%1' (%2)").arg(iniPath, SystemErrorText(error)));
+    auto cannotRead = [&](int error) {
+        return EUsageError(QStringLiteral("--ini: cannot read '%1' (%2)").arg(iniPath, SystemErrorText(error)));
+    };
+    if (!QFileInfo::exists(iniPath))
+        throw cannotRead(ENOENT);
     TIniGT ini;
     ini.SetDefaultDir(ddNone);
     ini.SetFileName(QFileInfo(iniPath).absoluteFilePath());
     ini.SetFence(fnNone);
     // The reads share one reading of the file; the update writes nothing.
     TIniGT::TUpdate snapshot(ini);
+    if (const int error = ini.UpdateReadError())
+        throw cannotRead(error);
     TLogoParams logo = TLogoParams::Defaults();
     TStoredParams::Read(ini, TSettingsKeys::LastParams, TLogoParams::DefaultText, logo);
     if (!styleName)

@@ -95,13 +95,15 @@ void EncodeBmp24(const TBitmap& bitmap, QByteArray& bytes)
     const std::size_t imageSize = stride * std::size_t(bitmap.Height());
     if (PixelOffset + imageSize > std::size_t(UINT32_MAX))
         throw EImageSizeError(QStringLiteral("画像が大きすぎて BMP ファイルにできません"));
-    // Every byte is written below, so the buffer is not cleared; one kept by the caller
-    // is used again without fresh pages.
-    if (std::size_t(bytes.capacity()) < PixelOffset + imageSize) {
-        bytes.resize(qsizetype(PixelOffset + imageSize));
-        AdviseHugePages(bytes.data(), std::size_t(bytes.size()));
+    // Every byte is written below, so the buffer is neither cleared nor, when it must
+    // grow, copied; one kept by the caller is used again without fresh pages.
+    const qsizetype size = qsizetype(PixelOffset + imageSize);
+    if (bytes.capacity() < size) {
+        bytes = QByteArray(size, Qt::Uninitialized);
+        AdviseHugePages(bytes.data(), std::size_t(size));
+    } else {
+        bytes.resize(size);
     }
-    bytes.resize(qsizetype(PixelOffset + imageSize));
     WriteHeaders(bytes.data(), bitmap.Width(), bitmap.Height(), std::uint32_t(imageSize));
     WritePixels(bytes.data() + PixelOffset, bitmap, stride);
 }

@@ -82,3 +82,8 @@ std::int32_t StrToInt(const QString& text)
         throw EConvertError(QString("'%1' は整数ではありません").arg(text));
     return *value;
 }
+
+QString HexText(std::uint32_t value)
+{
+    return QStringLiteral("0x") + QString::number(value, 16).rightJustified(8, u'0').toUpper();
+}

@@ -18,3 +18,6 @@ std::int32_t StrToIntDef(const QString& text, std::int32_t defaultValue);
 
 // The value of text; throws EConvertError when text is not an integer.
 std::int32_t StrToInt(const QString& text);
+
+// "0x" and eight upper-case hex digits, as the settings file writes colours and hex values.
+QString HexText(std::uint32_t value);

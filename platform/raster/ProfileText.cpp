@@ -97,14 +97,24 @@ namespace {
 
 // The CP932 bytes of a name or value to be written, or nothing when the text
 // would break the line structure or cannot be held without substitution.
+bool BreaksLine(QStringView text)
+{
+    return text.contains(u'\r') || text.contains(u'\n') || text.contains(QChar(0));
+}
+
 std::optional<QByteArray> EncodeField(const QString& text)
 {
-    if (text.contains(u'\r') || text.contains(u'\n') || text.contains(QChar(0)))
+    if (BreaksLine(text))
         return std::nullopt;
     return TryEncodeShiftJis(text);
 }
 
 } // namespace
+
+bool ProfileHolds(QStringView text)
+{
+    return !BreaksLine(text) && CanEncodeShiftJis(text.toString());
+}
 
 // Error policy: every byte sequence is a valid document and parsing never fails.
 // Bytes that are not CP932 decode to U+FFFD for matching and stay untouched in

@@ -65,6 +65,10 @@ private:
     void InsertLine(std::size_t position, const QByteArray& raw);
 };
 
+// Whether the file holds text as it is: no line break or NUL, which would break the
+// line structure, and nothing CP932 cannot encode.
+bool ProfileHolds(QStringView text);
+
 // What a key's line holds of a value once it is written: the value less its outer
 // blanks (spaces, tabs, vertical tabs).
 QString StoredProfileValue(const QString& value);

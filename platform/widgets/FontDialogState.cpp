@@ -18,7 +18,7 @@ void ApplyFontDialogState(const TFontDialogState& state, TFont& font)
     // Built apart and assigned once, so the font reports one change, not four.
     TFont chosen(font);
     chosen.SetName(state.Face);
-    chosen.SetHeight(-MulDiv(state.Points, PixelsPerInch, 72));
+    chosen.SetSize(state.Points);
     chosen.SetStyle(state.Style);
     chosen.SetColor(state.Color);
     font.Assign(chosen);

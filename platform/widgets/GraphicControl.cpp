@@ -52,12 +52,13 @@ TGraphicControl::~TGraphicControl() = default;
 
 void TGraphicControl::SetCaption(const QString& caption) { if (Store(FCaption, caption)) TextChanged(); }
 
-void TGraphicControl::EnsureSurface()
+bool TGraphicControl::EnsureSurface()
 {
     if (FSurface.Width() == width() && FSurface.Height() == height())
-        return;
-    FSurface.SetSize(width(), height());
+        return false;
+    FSurface.Reshape(width(), height());
     ClearSurface();
+    return true;
 }
 
 // An opaque surface starts in the face colour and keeps what is drawn on it; a
@@ -95,8 +96,7 @@ void TGraphicControl::Invalidate()
 void TGraphicControl::PaintSurface()
 {
     FPaintPending = false;
-    EnsureSurface();
-    if (FSeeThrough)
+    if (!EnsureSurface() && FSeeThrough)
         ClearSurface();
     Paint();
 }

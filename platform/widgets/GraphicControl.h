@@ -92,7 +92,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void EnsureSurface();
+    // Sizes the surface to the control, cleared; true when it had to.
+    bool EnsureSurface();
     void ClearSurface();
     void PaintSurface();
 
