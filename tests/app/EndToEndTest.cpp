@@ -51,9 +51,10 @@ private:
 // Does the screen show the bitmap with its top-left corner at (left, top)?
 bool Shows(const QImage& screen, const TBitmap& bitmap, int left, int top)
 {
-    for (int y = 0; y < bitmap.Height(); ++y)
-        for (int x = 0; x < bitmap.Width(); ++x)
-            if ((screen.pixel(left + x, top + y) & 0xFFFFFFu) != (BitmapImageCopy(bitmap).pixel(x, y) & 0xFFFFFFu))
+    const QImage image = BitmapImageCopy(bitmap);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if ((screen.pixel(left + x, top + y) & 0xFFFFFFu) != (image.pixel(x, y) & 0xFFFFFFu))
                 return false;
     return true;
 }

@@ -19,10 +19,6 @@ namespace {
 // Smooth edges as a window setting, and the style gallery.
 class Form1GalleryTest : public Form1Fixture {
 protected:
-    QString Read(const char* section, const char* key)
-    {
-        return FForm->IniGT->ReadString(QString::fromUtf8(section), QString::fromUtf8(key), QStringLiteral("<none>"));
-    }
     static TStyleGallery& OpenGallery(TForm1& form)
     {
         form.MmGalleryClick();

@@ -39,10 +39,6 @@ protected:
             return ok;
         };
     }
-    QString Read(const char* section, const char* key)
-    {
-        return FForm->IniGT->ReadString(QString::fromUtf8(section), QString::fromUtf8(key), QStringLiteral("<none>"));
-    }
     QStringList FRequests;
 };
 

@@ -1,5 +1,6 @@
 #include "platform/widgets/BitmapImage.h"
 #include "Form1TestSupport.h"
+#include "TestFiles.h"
 
 #include "platform/widgets/HelpWindow.h"
 #include "platform/widgets/MessageDialogs.h"
@@ -323,15 +324,13 @@ TEST_F(Form1Fixture, F1OpensTheHelpPageBesideTheProgram)
 TEST_F(Form1Fixture, F1AndTheAboutBoxOpenTheHelpWindow)
 {
     TForm1& form = Open();
-    QFile page(FFolder.filePath(QStringLiteral("vezodev.html")));
-    ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-    page.write("<h1>Vezodev</h1>");
-    page.close();
+    const QString page = FFolder.filePath(QStringLiteral("vezodev.html"));
+    WriteAll(page, "<h1>Vezodev</h1>");
     QTest::keyClick(&form, Qt::Key_F1);
     EXPECT_TRUE(FErrors.isEmpty());
     THelpWindow& help = THelpWindow::Instance();
     EXPECT_TRUE(help.isVisible());
-    EXPECT_EQ(help.Browser()->source(), QUrl::fromLocalFile(page.fileName()));
+    EXPECT_EQ(help.Browser()->source(), QUrl::fromLocalFile(page));
     help.hide();
 
     MessageAnswerer = [](TMessageRequest& request) {

@@ -1,6 +1,7 @@
 #include "platform/widgets/BitmapImage.h"
 #include "Form1TestSupport.h"
 
+#include "components/IniGT.h"
 #include "components/ManyBtn.h"
 #include "platform/widgets/Application.h"
 #include "platform/widgets/Image.h"
@@ -48,6 +49,11 @@ void Form1Fixture::WriteSettings(const QByteArray& bytes)
     QFile file(SettingsPath());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+QString Form1Fixture::Read(const char* section, const char* key) const
+{
+    return FForm->IniGT->ReadString(QString::fromUtf8(section), QString::fromUtf8(key), QStringLiteral("<none>"));
 }
 
 TForm1& Form1Fixture::Open()

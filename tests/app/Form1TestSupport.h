@@ -24,6 +24,8 @@ protected:
     QByteArray Settings() const;
     void WriteSettings(const QByteArray& bytes);
     QString ProgramFile() const;
+    // A value of the open window's settings store, "<none>" when it has none.
+    QString Read(const char* section, const char* key) const;
 
     // What a user does through the window, with the dialogs answered: adds a style under
     // name from the menu, saves the logo as path, chooses the list's entry index.

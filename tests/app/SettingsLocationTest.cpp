@@ -1,5 +1,6 @@
 #include "app/SettingsLocation.h"
 
+#include "EnvironmentOverride.h"
 #include "TestFiles.h"
 
 #include <QDir>
@@ -13,25 +14,11 @@ namespace {
 // configuration folder pointed into it.
 class SettingsLocationTest : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(FFolder.isValid());
-        FOldConfig = qgetenv("XDG_CONFIG_HOME");
-        FConfigWasSet = qEnvironmentVariableIsSet("XDG_CONFIG_HOME");
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(Path("config")));
-    }
-    void TearDown() override
-    {
-        if (FConfigWasSet)
-            qputenv("XDG_CONFIG_HOME", FOldConfig);
-        else
-            qunsetenv("XDG_CONFIG_HOME");
-    }
+    void SetUp() override { ASSERT_TRUE(FFolder.isValid()); }
     QString Path(const QString& relative) const { return FFolder.filePath(relative); }
 
     QTemporaryDir FFolder;
-    QByteArray FOldConfig;
-    bool FConfigWasSet = false;
+    const TEnvironmentOverride FConfig{"XDG_CONFIG_HOME", QFile::encodeName(Path("config"))};
 };
 
 TEST_F(SettingsLocationTest, OnlyAProgramBesideItsSharedDataIsInstalled)
@@ -65,15 +52,13 @@ TEST_F(SettingsLocationTest, WithoutAnAbsoluteConfigurationFolderTheHomeFoldersC
 {
     ASSERT_TRUE(QDir().mkpath(Path("usr/bin")));
     ASSERT_TRUE(QDir().mkpath(Path("usr/share/vezodev")));
-    const QByteArray oldHome = qgetenv("HOME");
-    qputenv("HOME", QFile::encodeName(Path("home")));
+    const TEnvironmentOverride home("HOME", QFile::encodeName(Path("home")));
     for (const QByteArray& config : {QByteArray(), QByteArray("relative/config")}) {
         SCOPED_TRACE(config.toStdString());
         qputenv("XDG_CONFIG_HOME", config);
         EXPECT_EQ(TSettingsLocation::PrepareUserFile(Path("usr/bin/vezodev"), QStringLiteral("Vezodev.ini")),
                   Path("home/.config/vezodev/Vezodev.ini"));
     }
-    qputenv("HOME", oldHome);
     EXPECT_TRUE(QFileInfo(Path("home/.config/vezodev")).isDir());
     EXPECT_FALSE(QFileInfo::exists(QDir::current().filePath(QStringLiteral("relative"))));
 }

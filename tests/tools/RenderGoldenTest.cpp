@@ -1,8 +1,9 @@
 #include <QCryptographicHash>
-#include <QProcess>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include "RenderProcess.h"
 #include "TestFiles.h"
 
 // Logos whose bytes must never change: every font kind the program meets (Latin faces,
@@ -73,12 +74,8 @@ QString RenderBatch(QTemporaryDir& folder)
     for (const TGolden& golden : Goldens)
         batch += QByteArray(golden.Arguments) + " -o " + QString("g%1.bmp").arg(index++, 2, 10, QChar('0')).toUtf8() + '\n';
     WriteAll(folder.filePath("goldens.txt"), batch);
-    QProcess process;
-    process.setWorkingDirectory(folder.path());
-    process.start(QStringLiteral(VEZODEV_RENDER), {"--batch", "goldens.txt"});
-    if (!process.waitForFinished(120000))
-        return QStringLiteral("the renderer did not finish");
-    return QString::fromUtf8(process.readAllStandardError());
+    const TRenderRun run = RunRenderer({"--batch", "goldens.txt"}, {QProcessEnvironment::systemEnvironment(), folder.path(), {}});
+    return run.ExitCode < 0 ? QStringLiteral("the renderer did not finish") : run.Err;
 }
 
 } // namespace

@@ -91,14 +91,9 @@ TEST(HelpViewerTest, WithoutAnOpenerThePageOpensInTheHelpWindowWithBackAndConten
     ASSERT_TRUE(folder.isValid());
     ASSERT_TRUE(QDir(folder.path()).mkpath("share/vezodev"));
     ASSERT_TRUE(QDir(folder.path()).mkpath("bin"));
-    auto write = [&](const QString& path, const QByteArray& html) {
-        QFile file(folder.filePath(path));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(html);
-    };
     // An installed program finds its page in ../share/vezodev/.
-    write("share/vezodev/vezodev.html", "<h1>目次</h1><a href=\"more.html\">more</a>");
-    write("share/vezodev/more.html", "<p>second page</p>");
+    WriteAll(folder.filePath("share/vezodev/vezodev.html"), "<h1>目次</h1><a href=\"more.html\">more</a>");
+    WriteAll(folder.filePath("share/vezodev/more.html"), "<p>second page</p>");
     ShowHelp(folder.filePath("bin/vezodev.hlp"), 1);
 
     THelpWindow& window = THelpWindow::Instance();
