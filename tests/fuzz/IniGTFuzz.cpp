@@ -90,6 +90,19 @@ std::vector<TKey> KeysOf(const QByteArray& bytes)
     return keys;
 }
 
+// Lines whose key is named like a companion, wherever they stand.
+qsizetype CompanionLines(const QByteArray& bytes)
+{
+    qsizetype count = 0;
+    for (const QByteArray& raw : QByteArray(bytes).replace('\r', '\n').split('\n')) {
+        const QString line = DecodeShiftJis(raw);
+        const qsizetype equals = line.indexOf(u'=');
+        if (equals > 0 && line.left(equals).trimmed().endsWith(QStringLiteral(".Unicode"), Qt::CaseInsensitive))
+            ++count;
+    }
+    return count;
+}
+
 const QString Missing = QStringLiteral(u"\u00e9 missing \u2713");
 
 class TChecker {
@@ -112,7 +125,6 @@ public:
             }
             FBefore.push_back(read);
         }
-        FCompanions = file.count(".Unicode=");
     }
 
     const std::vector<TKey>& Keys() const { return FKeys; }
@@ -121,6 +133,7 @@ public:
     {
         if (!FileHolds(section) || !FileHolds(key) || value.size() > ExactLength)
             return;
+        const qsizetype companions = CompanionLines(ReadFile());
         FStore.BeginUpdate();
         try {
             FStore.WriteString(section, key, value);
@@ -129,15 +142,16 @@ public:
             FStore.CancelUpdate();
             return;
         }
-        if (!FileHolds(value))
-            FAddsKeys = true;
         Expect(section, key, value);
         FStore.EndUpdate();
         Expect(section, key, value);
         const QByteArray bytes = ReadFile();
         if (TProfileText(bytes).Bytes() != bytes)
             std::abort();
-        if (!FAddsKeys && bytes.count(".Unicode=") > FCompanions)
+        // Only a value the file cannot hold as it is adds a companion (a key of that
+        // name written as itself is a key like any other).
+        const bool namedLikeACompanion = key.trimmed().endsWith(QStringLiteral(".Unicode"), Qt::CaseInsensitive);
+        if (FileHolds(value) && !namedLikeACompanion && CompanionLines(bytes) > companions)
             std::abort();
         for (std::size_t i = 0; i < FKeys.size(); ++i) {
             const TKey& other = FKeys[i];
@@ -177,8 +191,6 @@ private:
     TIniGT FStore;
     std::vector<TKey> FKeys;
     std::vector<QString> FBefore;
-    qsizetype FCompanions = 0;
-    bool FAddsKeys = false;
 };
 
 } // namespace
