@@ -2,6 +2,7 @@
 
 #include "app/Glyphs.h"
 #include "app/SettingsLocation.h"
+#include "app/WindowPlacement.h"
 #include "app/composer/LogoSmoother.h"
 #include "app/composer/SettingsKeys.h"
 #include "app/StyleGallery.h"
@@ -44,6 +45,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QTimer>
 #include <QToolButton>
@@ -110,8 +113,12 @@ TForm1::TForm1(QWidget* parent, const QString& programFile)
     : QWidget(parent), FProgramFile(programFile.isEmpty() ? TApplication::ExeName() : programFile)
 {
     setAttribute(Qt::WA_DeleteOnClose, false);
+    // A window of a fixed size offers no maximise and no full screen.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     LoadForm();
     BindControls();
+    MakePaneColumn();
     ShowDesignValues();
     CreateComponents();
     WireEvents();
@@ -176,6 +183,29 @@ void TForm1::BindControls()
     Img = Find<TImage>("Img");
     Label1 = Find<TLabel>("Label1");
     FStyleItems = std::make_unique<TComboBoxStrings>(CbStyle);
+}
+
+// The panes stand in a column of their own right of the bevel, which scrolls when the
+// logo is larger than the window's screen allows. Each pane shows a logo pixel as whole
+// device pixels, whatever the screen's scale.
+void TForm1::MakePaneColumn()
+{
+    const int left = Pbox->Left();
+    FPaneScroll = new QScrollArea(FClient);
+    FPaneScroll->setObjectName(QStringLiteral("PaneScroll"));
+    FPaneScroll->setFrameShape(QFrame::NoFrame);
+    FPaneScroll->setFocusPolicy(Qt::NoFocus);
+    FPanes = new QWidget;
+    FPanes->setObjectName(QStringLiteral("Panes"));
+    for (TGraphicControl* pane : std::initializer_list<TGraphicControl*>{Pbox, Gbox, Img}) {
+        const QRect bounds = pane->geometry();
+        pane->setParent(FPanes);
+        pane->SetBounds(bounds.left() - left, bounds.top(), bounds.width(), bounds.height());
+        pane->SetScreenScaling(TGraphicControl::ssPixelExact);
+        pane->show();
+    }
+    FPaneScroll->setWidget(FPanes);
+    FPaneScroll->setGeometry(left, 0, FClient->width() - left, FClient->height());
 }
 
 // The logo's design values are the composer's defaults, which the renderer and a missing
@@ -288,7 +318,7 @@ void TForm1::FormCreate()
     } catch (const std::exception&) {
     }
     LoadParams(TSettingsKeys::LastParams);
-    IniGT->ReadPosition(TSettingsKeys::BoundsSection, TSettingsKeys::WindowSize, *this);
+    RestorePosition();
     FFirstPaint = true;
 }
 
@@ -307,8 +337,55 @@ void TForm1::FormClose()
 {
     TIniGT::TUpdate update(*IniGT);
     SaveParams(TSettingsKeys::LastParams);
-    IniGT->WritePosition(TSettingsKeys::BoundsSection, TSettingsKeys::WindowSize, *this);
+    // A Wayland window cannot know where it stands: the position stored by another
+    // session stays as it was.
+    if (TWindowPlacement::PlatformKnowsPositions())
+        IniGT->WritePosition(TSettingsKeys::BoundsSection, TSettingsKeys::WindowSize, *this);
     update.Commit();
+}
+
+void TForm1::RestorePosition()
+{
+    if (TWindowPlacement::PlatformKnowsPositions())
+        IniGT->ReadPosition(TSettingsKeys::BoundsSection, TSettingsKeys::WindowSize, *this);
+}
+
+void TForm1::KeepOnScreen()
+{
+    if (!TWindowPlacement::PlatformKnowsPositions())
+        return;
+    const QMargins frame = FrameMargins();
+    const QRect outer = geometry().marginsAdded(frame);
+    const QPoint corner = TWindowPlacement::VisiblePosition(outer, frame.top(), TWindowPlacement::AvailableScreens());
+    if (corner == outer.topLeft())
+        return;
+    // A move places the frame; where the platform placed the client area instead, a
+    // second move makes up the difference.
+    move(corner);
+    const QPoint landed = frameGeometry().topLeft();
+    if (landed != corner)
+        move(pos() + corner - landed);
+}
+
+// The window's frame, or a common one before the window system has made it.
+QMargins TForm1::FrameMargins() const
+{
+    const QRect frame = frameGeometry();
+    const QRect client = geometry();
+    if (frame == client)
+        return TWindowPlacement::NominalFrame();
+    return QMargins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
+                    frame.bottom() - client.bottom());
+}
+
+QSize TForm1::LimitedClientSize(const QSize& wanted) const
+{
+    const QScreen* shown = screen() ? screen() : QGuiApplication::primaryScreen();
+    if (!shown)
+        return wanted;
+    const QMargins frame = FrameMargins();
+    return TWindowPlacement::LimitedClientSize(wanted, shown->availableGeometry().size(),
+                                               QSize(frame.left() + frame.right(), frame.top() + frame.bottom()));
 }
 
 void TForm1::showEvent(QShowEvent* event)
@@ -323,6 +400,7 @@ void TForm1::showEvent(QShowEvent* event)
         Guard([this] { FormPaint(); });
     else
         Guard([this] { PboxPaint(); });
+    KeepOnScreen();
 }
 
 // The user can always quit: when the settings cannot be written the error is shown and
@@ -331,6 +409,15 @@ void TForm1::closeEvent(QCloseEvent* event)
 {
     Guard([this] { FormClose(); });
     event->accept();
+}
+
+// A compositor may impose a state the window does not offer (maximised, full screen);
+// the window then takes the size it is given, and its own size again when it leaves it.
+void TForm1::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        SetClientSize(FClient->width(), FClient->height());
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
@@ -482,13 +569,17 @@ void TForm1::PboxPaint()
 void TForm1::Button1Click()
 {
     delete Img;
-    Img = new TImage(FClient);
+    Img = new TImage(FPanes);
+    Img->SetScreenScaling(TGraphicControl::ssPixelExact);
     Img->SetBounds(Gbox->Left(), Gbox->Top() + Gbox->Height() + 8, Pbox->Width(), Pbox->Height());
     Img->show();
-    const int clientWidth = Gbox->Left() + Gbox->Width() + 4;
-    const int clientHeight = std::max(BtSave->y() + BtSave->height() + 4, Img->Top() + Img->Height() + 4);
-    SetClientSize(clientWidth, clientHeight);
-    Bv->SetHeight(clientHeight);
+    const QSize panes(Gbox->Left() + Gbox->Width() + 4, Img->Top() + Img->Height() + 4);
+    FPanes->resize(panes);
+    const QSize wanted(FPaneScroll->x() + panes.width(), std::max(BtSave->y() + BtSave->height() + 4, panes.height()));
+    const QSize client = LimitedClientSize(wanted);
+    SetClientSize(client.width(), client.height());
+    FPaneScroll->setGeometry(FPaneScroll->x(), 0, client.width() - FPaneScroll->x(), client.height());
+    Bv->SetHeight(client.height());
     ShowLayer(FLayers.Composite, Img->Canvas());
     Img->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Img, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) { ImgContextMenu(at); });
@@ -507,10 +598,20 @@ void TForm1::ImgContextMenu(const QPoint& at)
     ImgMenu->exec(Img->mapToGlobal(at));
 }
 
+// Under Wayland the compositor may still impose a larger size (a maximised or full-screen
+// state the window did not offer), which a fixed size would refuse and the compositor
+// punish: there the size is a least size, and a size imposed is kept until it ends.
 void TForm1::SetClientSize(int width, int height)
 {
-    setFixedSize(width, height);
     FClient->resize(width, height);
+    if (TWindowPlacement::PlatformKnowsPositions()) {
+        setFixedSize(width, height);
+        return;
+    }
+    setMinimumSize(width, height);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    if (!(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        resize(width, height);
 }
 
 void TForm1::GboxPaint(QObject*)

@@ -5,6 +5,7 @@
 #include "platform/raster/Color.h"
 #include "platform/widgets/GraphicControl.h"
 
+#include <QMargins>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -16,6 +17,7 @@ class QGroupBox;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QScrollArea;
 class QTimer;
 class QToolButton;
 class TBevel;
@@ -143,6 +145,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -150,8 +153,16 @@ private:
     void BindControls();
     void ShowDesignValues();
     void CreateComponents();
+    void MakePaneColumn();
     void WireEvents();
     void SetClientSize(int width, int height);
+    // The stored position, read where the window system lets a window choose one.
+    void RestorePosition();
+    // Moves a window whose title bar or most of whose area lies off every screen onto one.
+    void KeepOnScreen();
+    // The largest client area the window's screen holds with the window's frame.
+    QSize LimitedClientSize(const QSize& wanted) const;
+    QMargins FrameMargins() const;
     // Copies a layer of the last build onto a pane's canvas of the layer's size.
     static void ShowLayer(const TBitmap& layer, TCanvas& pane);
     QByteArray EncodeLogo(const QString& fileName, int filterIndex);
@@ -161,6 +172,10 @@ private:
 
     QString FProgramFile; // the running program unless the window was given another
     QWidget* FClient = nullptr;
+    // The column of the three panes, which scrolls where the logo would make the window
+    // larger than its screen.
+    QScrollArea* FPaneScroll = nullptr;
+    QWidget* FPanes = nullptr;
     std::unique_ptr<TComboBoxStrings> FStyleItems;
     bool FFirstPaint = false;
     bool FShown = false;

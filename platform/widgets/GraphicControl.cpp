@@ -2,9 +2,12 @@
 
 #include "platform/raster/Store.h"
 #include "platform/widgets/BitmapImage.h"
+#include "platform/widgets/QtColor.h"
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -108,6 +111,18 @@ void TGraphicControl::Repaint()
         repaint();
 }
 
+void TGraphicControl::SetScreenScaling(TScreenScaling scaling)
+{
+    if (Store(FScreenScaling, scaling))
+        update();
+}
+
+int TGraphicControl::PixelExactZoom(qreal devicePixelRatio)
+{
+    // A ratio read back as 1.9999 still means two device pixels a pixel.
+    return std::max(1, static_cast<int>(std::floor(devicePixelRatio + 1e-4)));
+}
+
 void TGraphicControl::paintEvent(QPaintEvent*)
 {
     if (FPaintPending || FSurface.Width() != width() || FSurface.Height() != height())
@@ -115,7 +130,19 @@ void TGraphicControl::paintEvent(QPaintEvent*)
     if (FSurface.Empty())
         return;
     QPainter painter(this);
-    painter.drawImage(0, 0, FSeeThrough ? BitmapImageWithAlpha(FSurface) : BitmapImage(FSurface));
+    QImage image = FSeeThrough ? BitmapImageWithAlpha(FSurface) : BitmapImage(FSurface);
+    const qreal ratio = devicePixelRatioF();
+    if (FScreenScaling == ssScaled || ratio == 1.0) {
+        painter.drawImage(0, 0, image);
+        return;
+    }
+    // Drawn with the image's own ratio, the surface keeps whole device pixels; where it
+    // then covers less than the control, the face colour fills the rest.
+    image.setDevicePixelRatio(ratio / PixelExactZoom(ratio));
+    const QSizeF shown = image.deviceIndependentSize();
+    painter.fillRect(QRectF(shown.width(), 0, width() - shown.width(), height()), ToQColor(clBtnFace));
+    painter.fillRect(QRectF(0, shown.height(), shown.width(), height() - shown.height()), ToQColor(clBtnFace));
+    painter.drawImage(QPointF(0, 0), image);
 }
 
 void TGraphicControl::resizeEvent(QResizeEvent* event)

@@ -84,6 +84,18 @@ protected:
     // draws nothing its parent shows through; an opaque one covers its whole area.
     void SetSeeThrough(bool seeThrough);
 
+public:
+    // How the surface meets a screen whose device pixels are not the control's pixels:
+    // scaled with the screen (the default, for controls drawn for the screen), or
+    // pixel-exact, each surface pixel a whole number of device pixels: the largest whole
+    // zoom not above the screen's ratio, the rest of the control in the face colour.
+    enum TScreenScaling : unsigned char { ssScaled, ssPixelExact };
+    void SetScreenScaling(TScreenScaling scaling);
+    // The whole number of device pixels a surface pixel takes at a device pixel ratio.
+    static int PixelExactZoom(qreal devicePixelRatio);
+
+protected:
+
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
@@ -102,4 +114,5 @@ private:
     TBitmap FSurface;
     bool FPaintPending = true;
     bool FSeeThrough = false;
+    TScreenScaling FScreenScaling = ssScaled;
 };

@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QRegularExpression>
+#include <QScreen>
 #include <cerrno>
 
 namespace {
@@ -70,15 +71,30 @@ TEST_F(Form1StylesTest, TheLastParametersAndPositionComeBackAtTheNextStart)
     first.EdHs->SetText(QStringLiteral("12"));
     ClickCell(*first.MbMix, 4);
     ClickCell(*first.MbGra, 3);
-    first.move(-500, 3000);
+    first.move(37, 21);
     first.close();
     TForm1& second = Open();
     EXPECT_EQ(second.Edit1->text(), QStringLiteral("Logo"));
     EXPECT_EQ(second.EdHs->Text(), QStringLiteral("12"));
     EXPECT_EQ(second.MbMix->SelectedCell(), 4);
     EXPECT_EQ(second.Gbox->GradStyle(), gsBottomTop);
-    EXPECT_EQ(second.pos(), QPoint(-500, 3000)) << "positions are not limited to the screen";
+    EXPECT_EQ(second.pos(), QPoint(37, 21));
     ExpectConsistent(second);
+}
+
+TEST_F(Form1StylesTest, APositionOffEveryScreenComesBackWithTheWholeWindowShown)
+{
+    // The first is what a session without positions (Wayland) once stored: the title bar
+    // just above the screen.
+    for (const QPoint stored : {QPoint(-3, -30), QPoint(3000, 2000), QPoint(-500, 3000), QPoint(700, 10)}) {
+        SCOPED_TRACE(stored.x());
+        WriteSettings(QStringLiteral("[Bounds]\r\nWindowSize.X=%1\r\nWindowSize.Y=%2\r\n").arg(stored.x()).arg(stored.y()).toLatin1());
+        TForm1& form = Open();
+        const QRect screen = form.screen()->availableGeometry();
+        EXPECT_TRUE(screen.contains(form.frameGeometry())) << "the frame lies on the screen";
+        form.close();
+        FForm.reset();
+    }
 }
 
 TEST_F(Form1StylesTest, AddingAStyleStoresItsSectionAndTheListButNotTheLastParameters)

@@ -47,9 +47,10 @@ TEST_F(Form1Fixture, PanesStackEightPixelsApartBesideTheControls)
     form.EdHs->SetText(QStringLiteral("10"));
     form.EdVs->SetText(QStringLiteral("25"));
     // 106 x 32 text, margins 10 and 25: 126 x 82, higher than 76 pixels.
-    EXPECT_EQ(form.Pbox->geometry(), QRect(212, 4, 126, 82));
-    EXPECT_EQ(form.Gbox->geometry(), QRect(212, 94, 126, 82));
-    EXPECT_EQ(form.Img->geometry(), QRect(212, 184, 126, 82));
+    const auto inWindow = [&form](const QWidget* pane) { return QRect(pane->mapTo(&form, QPoint(0, 0)), pane->size()); };
+    EXPECT_EQ(inWindow(form.Pbox), QRect(212, 4, 126, 82));
+    EXPECT_EQ(inWindow(form.Gbox), QRect(212, 94, 126, 82));
+    EXPECT_EQ(inWindow(form.Img), QRect(212, 184, 126, 82));
     EXPECT_EQ(form.size(), QSize(126 + 216, 3 * 82 + 24));
     EXPECT_EQ(form.Bv->Height(), form.height());
     ExpectConsistent(form);
