@@ -4,20 +4,19 @@
 #include "platform/raster/Exception.h"
 #include "platform/raster/FontFace.h"
 #include "platform/raster/PngEncoder.h"
+#include "tools/BatchRunner.h"
 #include "tools/RenderOptions.h"
 #include "tools/SettingsLogo.h"
 #include "tools/ShellWords.h"
 
 #include <QFile>
 #include <algorithm>
-#include <atomic>
 #include <cerrno>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <mutex>
 #include <new>
+#include <memory>
 #include <set>
 #include <thread>
 #include <vector>
@@ -38,13 +37,6 @@ void PrintError(const QString& message)
 {
     Print(stderr, QStringLiteral("vezodev-render: %1\n").arg(message));
 }
-
-// What one logo's run leaves for the standard streams, printed in line order.
-struct TLineReport {
-    QString Out;
-    QString Err;
-    int Status = ExitDone;
-};
 
 // The rasters and the file buffer of one thread, kept from one logo to the next so
 // that a batch does not take fresh memory (and its page faults) for every logo.
@@ -152,6 +144,8 @@ TLineReport RunLine(const QString& line, const QString& where, TWorkspace& work)
         fail(error.Message(), ExitFailed);
     } catch (const std::bad_alloc&) {
         fail(QStringLiteral("out of memory"), ExitFailed);
+    } catch (const std::exception& error) {
+        fail(QString::fromLocal8Bit(error.what()), ExitFailed);
     }
     return report;
 }
@@ -201,41 +195,16 @@ int RunBatch(const QString& batchPath, int jobs)
     if (jobs > 1 && OutputsRepeat(lines))
         jobs = 1;
 
-    std::vector<TLineReport> reports(lines.size());
-    std::vector<char> done(lines.size(), 0);
-    std::mutex lock;
-    std::condition_variable finished;
-    std::atomic<std::size_t> next{0};
-    const auto work = [&] {
-        TWorkspace workspace;
-        for (std::size_t index; (index = next++) < lines.size();) {
-            TLineReport report = RunLine(lines[index].Text, lines[index].Where, workspace);
-            const std::lock_guard<std::mutex> guard(lock);
-            reports[index] = std::move(report);
-            done[index] = 1;
-            finished.notify_one();
-        }
+    const auto makeRenderer = [&lines] {
+        return [&lines, workspace = std::make_shared<TWorkspace>()](std::size_t index) {
+            return RunLine(lines[index].Text, lines[index].Where, *workspace);
+        };
     };
-    std::vector<std::thread> threads;
-    for (int i = 1; i < jobs; ++i)
-        threads.emplace_back(work);
-    if (jobs <= 1)
-        work();
-    int worst = ExitDone;
-    for (std::size_t index = 0; index < lines.size(); ++index) {
-        TLineReport report;
-        {
-            std::unique_lock<std::mutex> guard(lock);
-            finished.wait(guard, [&] { return done[index] != 0; });
-            report = std::move(reports[index]);
-        }
+    const int worst = TBatchRunner::Run(lines.size(), jobs, makeRenderer, [](const TLineReport& report) {
         Print(stdout, report.Out);
         std::fflush(stdout);
         Print(stderr, report.Err);
-        worst = std::max(worst, report.Status);
-    }
-    for (std::thread& thread : threads)
-        thread.join();
+    }, ExitFailed);
     // Each logo went out without its own flush; one sync makes them all durable.
     SyncFileSystems();
     return worst;

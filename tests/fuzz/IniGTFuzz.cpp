@@ -90,12 +90,15 @@ std::vector<TKey> KeysOf(const QByteArray& bytes)
     return keys;
 }
 
-// Lines whose key is named like a companion, wherever they stand.
+// Key lines whose key is named like a companion, wherever they stand. A section line is
+// no key line, even one whose name holds "=" (the section "[.Unicode=]").
 qsizetype CompanionLines(const QByteArray& bytes)
 {
     qsizetype count = 0;
     for (const QByteArray& raw : QByteArray(bytes).replace('\r', '\n').split('\n')) {
-        const QString line = DecodeShiftJis(raw);
+        const QString line = DecodeShiftJis(raw).trimmed();
+        if (line.startsWith(u'[') || line.startsWith(u';'))
+            continue;
         const qsizetype equals = line.indexOf(u'=');
         if (equals > 0 && line.left(equals).trimmed().endsWith(QStringLiteral(".Unicode"), Qt::CaseInsensitive))
             ++count;
