@@ -486,14 +486,19 @@ void TIniGT::WriteFont(const QString& section, const QString& prefix, const TFon
 // The values are gathered in a fresh font, which carries the default character set
 // and pitch, and copied into the target only once all have been read: a malformed
 // colour raises before the target is touched.
-void TIniGT::ReadFont(const QString& section, const QString& prefix, TFont& font)
+void TIniGT::ReadFont(const QString& section, const QString& prefix, TFont& font, int maxHeight)
 {
     TFont fresh;
     {
         const TFenceOverride fence(FFence, fnVer11Mode);
         fresh.SetName(ReadString(section, prefix + QStringLiteral(".Name"), font.Name()));
     }
-    fresh.SetSize(ReadInteger(section, prefix + QStringLiteral(".Size"), font.Size()));
+    std::int32_t points = ReadInteger(section, prefix + QStringLiteral(".Size"), font.Size());
+    if (maxHeight > 0) {
+        const std::int32_t maxPoints = MulDiv(maxHeight, 72, PixelsPerInch);
+        points = std::clamp(points, -maxPoints, maxPoints);
+    }
+    fresh.SetSize(points);
     const std::int32_t style =
         ReadInteger(section, prefix + QStringLiteral(".Style"), static_cast<std::int32_t>(font.Style()));
     fresh.SetStyle(static_cast<TFontStyles>(style) & 0xFFu);

@@ -126,7 +126,9 @@ public:
     void ReadStrings(const QString& section, const QString& prefix, TStrings& list) const;
     // A font as prefix.Name, prefix.Size (points), prefix.Style (bits) and prefix.Color.
     void WriteFont(const QString& section, const QString& prefix, const TFont& font);
-    void ReadFont(const QString& section, const QString& prefix, TFont& font);
+    // A stored size whose height passes maxHeight pixels (when given) is limited to it,
+    // before it is turned into a height.
+    void ReadFont(const QString& section, const QString& prefix, TFont& font, int maxHeight = 0);
     // A widget's left and top, in its parent's coordinates, as prefix.X and prefix.Y.
     // Any control with pos() and move(), such as a QWidget; a template, so the store
     // itself needs no widgets library.

@@ -21,7 +21,7 @@ class EUsageError : public Exception { using Exception::Exception; };
 
 // What one run of vezodev-render is asked to do.
 struct TRenderOptions {
-    static constexpr int MaxFontHeight = 32767; // no taller text fits a logo
+    static constexpr int MaxFontHeight = TLogoParams::MaxFontHeight;
     static constexpr int MaxSpace = TLogoParams::MaxSpace;
     static constexpr int MaxJobs = 256;
 

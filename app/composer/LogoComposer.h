@@ -30,6 +30,8 @@ struct TLogoParams {
     static inline const QString DefaultText = QStringLiteral("Vezodev");
     // The margins' limit in pixels, as the window's margin fields and the settings file hold it.
     static constexpr int MaxSpace = 100;
+    // The tallest font in pixels (character or cell height): no taller text fits a logo.
+    static constexpr int MaxFontHeight = 32767;
 
     QString Text;
     TFont Font;
@@ -57,7 +59,7 @@ struct TLogoLayers {
 // all of the same size. Every call computes its result from its arguments alone.
 class TLogoComposer {
 public:
-    static constexpr int MaxSide = 32767;
+    static constexpr int MaxSide = TLogoParams::MaxFontHeight;
     static constexpr long long MaxPixels = 64LL * 1024 * 1024;
 
     // Text extent plus twice the margins; either side may be zero or negative.

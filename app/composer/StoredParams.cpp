@@ -24,7 +24,8 @@ void TStoredParams::Read(TIniGT& ini, const QString& section, const QString& def
     params.BgColor = ini.ReadColor(section, Keys::BgColor, TLogoParams::DefaultBgColor);
     params.TopColor = ini.ReadColor(section, Keys::TopColor, params.TopColor);
     params.LastColor = ini.ReadColor(section, Keys::LastColor, params.LastColor);
-    ini.ReadFont(section, Keys::Font, params.Font);
+    // A font size beyond the tallest font is limited to it, as the margins are.
+    ini.ReadFont(section, Keys::Font, params.Font, TLogoParams::MaxFontHeight);
     params.Font.SetCharset(DEFAULT_CHARSET);
     params.Text = ini.ReadString(section, Keys::Text, defaultText);
     // A selector keeps its cell when the stored one does not exist.
