@@ -4,22 +4,20 @@
 
 #include <QString>
 #include <QStringList>
-#include <QTemporaryDir>
 #include <memory>
 
-// The styles of a settings file as they stood at one moment, each in a small file of
-// its own. The settings store reads the whole file anew for every key; a file of 200
-// styles is then read 3000 times to show them all, and each reading of it takes
-// longer the more styles it holds. Here the file is read once and split, and each
-// style is read from its own file, with the same store and the same rules.
+class TProfileText;
+
+// The styles of a settings file as they stood at one moment. The settings store reads
+// the whole file anew for every key; a file of 200 styles would then be read 3000 times
+// to show them all. Here the file is read and parsed once, and each style is read from
+// that text in memory, with the same store and the same rules.
 class TStyleSnapshot {
 public:
     TStyleSnapshot();
     ~TStyleSnapshot();
 
-    // Reads the settings file (a missing one holds no sections) and writes one file
-    // per style; a style shares its file with any other style whose name matches its
-    // own, as their sections are one. fence is the store's.
+    // Reads the settings file (a missing one holds no sections). fence is the store's.
     void Take(const QString& settingsPath, int fence, const QStringList& styles);
     bool Taken() const { return FTaken; }
     void Forget() { FTaken = false; }
@@ -28,9 +26,8 @@ public:
     void Read(int index, const QString& defaultText, TLogoParams& params) const;
 
 private:
-    QString FileOf(int index) const;
-
-    std::unique_ptr<QTemporaryDir> FFolder;
+    std::shared_ptr<const TProfileText> FText;
+    QString FPath;
     QStringList FStyles;
     int FFence = 0;
     bool FTaken = false;

@@ -246,7 +246,12 @@ QString TIniGT::DefaultFileName(const QString& programFile)
 
 [[noreturn]] void TIniGT::RaiseWriteError(int error) const
 {
-    throw EIniFileError(QStringLiteral("%1 に書き込めません (%2)").arg(FFullPath, SystemErrorText(error)));
+    RaiseWriteError(SystemErrorText(error));
+}
+
+[[noreturn]] void TIniGT::RaiseWriteError(const QString& reason) const
+{
+    throw EIniFileError(QStringLiteral("%1 に書き込めません (%2)").arg(FFullPath, reason));
 }
 
 void TIniGT::BeginUpdate()
@@ -291,19 +296,26 @@ std::unique_ptr<TProfileText> TIniGT::LoadText() const
     return std::make_unique<TProfileText>(ReadProfileFile(FFullPath).value_or(QByteArray()));
 }
 
+void TIniGT::HoldText(std::shared_ptr<const TProfileText> text)
+{
+    FHeld = std::move(text);
+}
+
 template <typename TChange>
 void TIniGT::Change(TChange change, const QString& reason)
 {
+    if (FHeld)
+        RaiseWriteError(QStringLiteral("held in memory"));
     TUpdate update(*this);
     if (!change(FPending->Text))
-        throw EIniFileError(QStringLiteral("%1 に書き込めません (%2)").arg(FFullPath, reason));
+        RaiseWriteError(reason);
     update.Commit();
 }
 
 std::optional<QString> TIniGT::ReadStored(const QString& section, const QString& key) const
 {
     std::unique_ptr<TProfileText> loaded;
-    const TProfileText& text = FPending ? FPending->Text : *(loaded = LoadText());
+    const TProfileText& text = FHeld ? *FHeld : FPending ? FPending->Text : *(loaded = LoadText());
     const std::optional<QString> stored = text.Value(section, key);
     if (!stored)
         return std::nullopt;
@@ -345,8 +357,8 @@ void TIniGT::WriteRawString(const QString& section, const QString& key, const QS
         if (character.isEmpty())
             continue;
         if (character == u"\r" || character == u"\n" || character == QChar(0))
-            throw EIniFileError(QStringLiteral("%1 に書き込めません (「%2」には1行に保存できない改行かNUL文字があります)").arg(FFullPath, *name));
-        throw EIniFileError(QStringLiteral("%1 に書き込めません (「%2」にはシフトJISで保存できない文字があります)").arg(FFullPath, *name));
+            RaiseWriteError(QStringLiteral("「%1」には1行に保存できない改行かNUL文字があります").arg(*name));
+        RaiseWriteError(QStringLiteral("「%1」にはシフトJISで保存できない文字があります").arg(*name));
     }
     const QString companion = key + CompanionSuffix;
     Change(

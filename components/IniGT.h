@@ -83,6 +83,10 @@ public:
     void BeginUpdate();
     void EndUpdate();
     void CancelUpdate();
+    // Reads from text instead of the file, for as long as it is held; nothing can be
+    // written meanwhile (a write raises the write error). Null lets go of it.
+    void HoldText(std::shared_ptr<const TProfileText> text);
+
     // While an update runs: the system's error number when its reading of the file failed
     // (the reads then give their defaults), 0 when the file was read or is missing.
     int UpdateReadError() const;
@@ -173,7 +177,9 @@ private:
 
     QString ProgramFile() const;
     void Resolve();
+    // The write error with the system's reason for error, or with a reason of our own.
     [[noreturn]] void RaiseWriteError(int error) const;
+    [[noreturn]] void RaiseWriteError(const QString& reason) const;
     // Runs change on the pending update's text, or on the file's in an update of its
     // own; a change that returns false raises the write error with reason.
     template <typename TChange>
@@ -195,5 +201,6 @@ private:
     TIniGTFence FFence = fnNone;
     QString FProgramFile;
     std::unique_ptr<TPending> FPending;
+    std::shared_ptr<const TProfileText> FHeld;
     int FUpdateDepth = 0;
 };

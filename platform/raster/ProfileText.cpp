@@ -137,6 +137,7 @@ TProfileText::TProfileText(const QByteArray& bytes)
         FLines.push_back(ParseLine(bytes.mid(start, end - start), bytes.mid(end, next - end)));
         start = next;
     }
+    Reindex();
 }
 
 // CR and LF bytes never occur inside a double-byte character, and neither do
@@ -168,11 +169,20 @@ TProfileText::TLine TProfileText::ParseLine(const QByteArray& raw, const QByteAr
 
 std::optional<std::size_t> TProfileText::FindSection(const QString& name) const
 {
+    const auto found = FSections.constFind(AsciiUpper(name));
+    if (found == FSections.constEnd())
+        return std::nullopt;
+    return *found;
+}
+
+void TProfileText::Reindex()
+{
+    FSections.clear();
     for (std::size_t i = 0; i < FLines.size(); ++i) {
-        if (FLines[i].Kind == lkSection && SameIgnoringAsciiCase(FLines[i].Name, name))
-            return i;
+        // Of sections of one name the first counts.
+        if (FLines[i].Kind == lkSection && !FSections.contains(AsciiUpper(FLines[i].Name)))
+            FSections.insert(AsciiUpper(FLines[i].Name), i);
     }
-    return std::nullopt;
 }
 
 std::size_t TProfileText::SectionEnd(std::size_t header) const
@@ -212,6 +222,7 @@ void TProfileText::InsertLine(std::size_t position, const QByteArray& raw)
     if (position > 0 && FLines[position - 1].Ending.isEmpty())
         FLines[position - 1].Ending = CrLf;
     FLines.insert(FLines.begin() + std::ptrdiff_t(position), ParseLine(raw, CrLf));
+    Reindex();
 }
 
 QString TProfileText::Read(const QString& section, const QString& key,
@@ -267,8 +278,10 @@ bool TProfileText::Write(const QString& section, const QString& key, const QStri
 void TProfileText::DeleteKey(const QString& section, const QString& key)
 {
     if (const auto header = FindSection(TrimSpaces(section))) {
-        if (const auto line = FindKey(*header, TrimSpaces(key)))
+        if (const auto line = FindKey(*header, TrimSpaces(key))) {
             FLines.erase(FLines.begin() + std::ptrdiff_t(*line));
+            Reindex();
+        }
     }
 }
 
@@ -283,6 +296,7 @@ void TProfileText::EraseSection(const QString& section)
         return line.Kind == lkSection || line.Kind == lkKey;
     });
     FLines.erase(kept, last);
+    Reindex();
 }
 
 QByteArray TProfileText::Bytes() const

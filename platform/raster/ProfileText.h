@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 #include <optional>
 #include <vector>
@@ -56,7 +57,11 @@ private:
     };
 
     std::vector<TLine> FLines;
+    // The first header line of each section, by its name in upper case, so a lookup
+    // does not walk the file; made again whenever lines come or go.
+    QHash<QString, std::size_t> FSections;
 
+    void Reindex();
     static TLine ParseLine(const QByteArray& raw, const QByteArray& ending);
     std::optional<std::size_t> FindSection(const QString& name) const;
     std::size_t SectionEnd(std::size_t header) const;

@@ -2,6 +2,7 @@
 #include "app/StyleSnapshot.h"
 #include "components/IniGT.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -10,14 +11,17 @@ namespace {
 
 QString Describe(const TLogoParams& params)
 {
-    return QStringList{params.Text, params.Font.Name(), QString::number(params.Font.Height()),
-                       QString::number(params.BgColor), QString::number(params.TopColor),
-                       QString::number(params.MixType), QString::number(params.HSpace), QString::number(params.Smooth)}
+    const TFont& font = params.Font;
+    return QStringList{params.Text, font.Name(), QString::number(font.Height()), QString::number(font.Style()),
+                       QString::number(font.Color()), QString::number(font.Charset()), QString::number(params.BgColor),
+                       QString::number(params.TopColor), QString::number(params.LastColor), QString::number(params.GraType),
+                       QString::number(params.MixType), QString::number(params.HSpace), QString::number(params.VSpace),
+                       QString::number(params.Smooth)}
         .join(u'|');
 }
 
-// Each style read from its own small file reads as from the whole file, whatever
-// names share a section.
+// Each style read from the snapshot reads as from the file, whatever names share a
+// section, and taking the snapshot leaves no file behind.
 TEST(StyleSnapshotTest, EachStyleReadsAsFromTheWholeFile)
 {
     QTemporaryDir folder;
@@ -25,17 +29,24 @@ TEST(StyleSnapshotTest, EachStyleReadsAsFromTheWholeFile)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("[OPTION]\r\nTEXT=last\r\nMIXTYPE=3\r\n[STYLES]\r\nSTYLE.Count=7\r\n"
-               "[Blue]\r\nBGCOLOR=0x00FF0000\r\nSMOOTH=5\r\n[blue]\r\nBGCOLOR=0x000000FF\r\n"
-               "[Red]\r\nTEXT=red\r\nHSPACE=9\r\n; a comment\r\nFONT.Name=Serif\r\n"
-               "[ Green ]\r\nMIXTYPE=4\r\n[Red]\r\nTEXT=second red\r\n");
+               "[Blue]\r\nBGCOLOR=0x00FF0000\r\nSMOOTH=5\r\nGRATYPE=2\r\nLASTCOLOR=0x00123456\r\n"
+               "[blue]\r\nBGCOLOR=0x000000FF\r\n"
+               "[Red]\r\nTEXT=red\r\nHSPACE=9\r\nVSPACE=4\r\n; a comment\r\nFONT.Name=Serif\r\n"
+               "FONT.Size=30\r\nFONT.Style=5\r\nFONT.Color=0x000000FF\r\n"
+               "[ Green ]\r\nMIXTYPE=4\r\nTOPCOLOR=0x00ABCDEF\r\n[Red]\r\nTEXT=second red\r\n");
     file.close();
     const QStringList styles = {"Red", "blue", "option", "Missing", "Blue", "Green", "STYLES"};
     TIniGT ini;
     ini.SetDefaultDir(ddNone);
     ini.SetFileName(path);
     ini.SetFence(fnNone);
+    QTemporaryDir temporary;
+    const QByteArray oldTemporary = qgetenv("TMPDIR");
+    qputenv("TMPDIR", temporary.path().toLocal8Bit());
     TStyleSnapshot snapshot;
     snapshot.Take(path, fnNone, styles);
+    qputenv("TMPDIR", oldTemporary);
+    EXPECT_TRUE(QDir(temporary.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
     for (int index = 0; index < styles.size(); ++index) {
         SCOPED_TRACE(styles[index].toStdString());
         TLogoParams whole = TLogoParams::Defaults(), split = TLogoParams::Defaults();

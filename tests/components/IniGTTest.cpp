@@ -3,6 +3,7 @@
 #include "platform/raster/AtomicFile.h"
 #include "platform/raster/Exception.h"
 #include "platform/raster/Font.h"
+#include "platform/raster/ProfileText.h"
 #include "platform/raster/Strings.h"
 
 #include <QCoreApplication>
@@ -95,6 +96,19 @@ TEST_F(IniGTTest, StringsReachTheFileEnclosedAndReadBackInEveryMode)
         EXPECT_TRUE(FileBytes().endsWith(row.Line));
         EXPECT_EQ(FStore.ReadString("S", "K", "default"), row.Value);
     }
+}
+
+// A held text stands in for the file: reads see it, not the file, and a write, which
+// would have nowhere to go, is refused with the store's write error.
+TEST_F(IniGTTest, AHeldTextIsReadInsteadOfTheFileAndRefusesWrites)
+{
+    FStore.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("file"));
+    FStore.HoldText(std::make_shared<const TProfileText>(QByteArray("[S]\r\nK=held\r\nN=7\r\n")));
+    EXPECT_EQ(FStore.ReadString(QStringLiteral("s"), QStringLiteral("k"), QString()), QStringLiteral("held"));
+    EXPECT_EQ(FStore.ReadInteger(QStringLiteral("S"), QStringLiteral("N"), 0), 7);
+    EXPECT_THROW(FStore.WriteString(QStringLiteral("S"), QStringLiteral("K"), QStringLiteral("new")), EIniFileError);
+    FStore.HoldText(nullptr);
+    EXPECT_EQ(FStore.ReadString(QStringLiteral("S"), QStringLiteral("K"), QString()), QStringLiteral("file"));
 }
 
 TEST_F(IniGTTest, MissingKeysGiveTheDefaultExactlyInEveryMode)

@@ -166,7 +166,11 @@ INSTANTIATE_TEST_SUITE_P(Removal, ProfileWrite, testing::Values(
     TWriteCase{"DeleteMissingKey", TwoSections, {{opDeleteKey, "A", "q"}, {opDeleteKey, "Q", "x"}}, TwoSections},
     TWriteCase{"EraseKeepsComments", "[A]\r\nx=1\r\n;keep\r\ny=2\r\n[B]\r\nz=3\r\n", {{opEraseSection, "a"}},
                ";keep\r\n[B]\r\nz=3\r\n"},
-    TWriteCase{"EraseMissingSection", TwoSections, {{opEraseSection, "C"}}, TwoSections}));
+    TWriteCase{"EraseMissingSection", TwoSections, {{opEraseSection, "C"}}, TwoSections},
+    // Lines come and go before and inside sections: each write still finds its own.
+    TWriteCase{"SectionsFoundAfterLinesMoved", "[A]\r\nx=1\r\n[B]\r\ny=2\r\n[a]\r\nz=3\r\n",
+               {{opWrite, "A", "w", "0"}, {opEraseSection, "A"}, {opWrite, "a", "q", "4"}, {opDeleteKey, "B", "y"}, {opWrite, "B", "y", "5"}},
+               "[B]\r\ny=5\r\n[a]\r\nz=3\r\nq=4\r\n"}));
 
 INSTANTIATE_TEST_SUITE_P(Refusal, ProfileWrite, testing::Values(
     TWriteCase{"LineBreakInValue", Sample, {{opWrite, "OPTION", "TEXT", "a\r\nb", false}}, Sample},
