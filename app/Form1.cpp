@@ -265,6 +265,8 @@ void TForm1::WireEvents()
     connect(MmSave, &QAction::triggered, this, [this] { Guard([this] { BtSaveClick(); }); });
     connect(MmSmooth, &QAction::triggered, this, [this] { Guard([this] { MmSmoothClick(); }); });
     connect(MmGallery, &QAction::triggered, this, [this] { Guard([this] { MmGalleryClick(); }); });
+    Img->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Img, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) { ImgContextMenu(at); });
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { Guard([] { TApplication::Instance().HelpContext(1); }); });
 }
@@ -477,12 +479,11 @@ void TForm1::PboxPaint()
         FGallery->SetBase(params);
 }
 
-// Shows the composite of the last build in a new image pane below the gradient box and
-// sizes the window to hold the three panes and the controls.
+// Shows the composite of the last build in the image pane below the gradient box and
+// sizes the window to hold the three panes and the controls. The pane is kept from build
+// to build, so whatever watches it (a screen reader, the focus) keeps it too.
 void TForm1::Button1Click()
 {
-    delete Img;
-    Img = new TImage(FClient);
     Img->SetBounds(Gbox->Left(), Gbox->Top() + Gbox->Height() + 8, Pbox->Width(), Pbox->Height());
     Img->show();
     const int clientWidth = Gbox->Left() + Gbox->Width() + 4;
@@ -490,8 +491,7 @@ void TForm1::Button1Click()
     SetClientSize(clientWidth, clientHeight);
     Bv->SetHeight(clientHeight);
     ShowLayer(FLayers.Composite, Img->Canvas());
-    Img->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(Img, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) { ImgContextMenu(at); });
+    emit LogoShown();
 }
 
 void TForm1::ShowLayer(const TBitmap& layer, TCanvas& pane)

@@ -140,6 +140,10 @@ public:
     static QString WithSaveExtension(const QString& fileName, int filterIndex);
     static QString SizeCaption(int width, int height);
 
+signals:
+    // A build has shown its composite in the logo pane.
+    void LogoShown();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

@@ -21,7 +21,6 @@
 #include "platform/widgets/SpinEdit.h"
 
 #include <QApplication>
-#include <QChildEvent>
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
@@ -55,26 +54,22 @@ TEST_F(Form1Fixture, PanesStackEightPixelsApartBesideTheControls)
     ExpectConsistent(form);
 }
 
-// Counts the logo's builds by the composite image controls they make, and the builds
-// made while the preview was painting.
-class TBuildCounter : public QObject {
+// Counts the logo's builds by the composites they show, and the builds made while the
+// preview was painting.
+class TBuildCounter {
 public:
-    explicit TBuildCounter(TForm1& form) : FForm(form) { form.Img->parentWidget()->installEventFilter(this); }
+    explicit TBuildCounter(TForm1& form)
+    {
+        QObject::connect(&form, &TForm1::LogoShown, &FContext, [this, &form] {
+            ++Builds;
+            BuildsInPaint += form.Pbox->Painting();
+        });
+    }
     int Builds = 0;
     int BuildsInPaint = 0;
 
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (event->type() == QEvent::ChildAdded && static_cast<QChildEvent*>(event)->child()->isWidgetType()) {
-            ++Builds;
-            BuildsInPaint += FForm.Pbox->Painting();
-        }
-        return false;
-    }
-
 private:
-    TForm1& FForm;
+    QObject FContext; // ends the connection with the counter
 };
 
 void HandlePendingEvents()
@@ -96,6 +91,23 @@ TEST_F(Form1Fixture, ARepaintOfThePreviewBuildsOnceAndNeverWhilePainting)
     HandlePendingEvents();
     EXPECT_EQ(counter.Builds, 2) << "the change's own build and one after the resized preview has painted";
     EXPECT_EQ(counter.BuildsInPaint, 0);
+    ExpectConsistent(form);
+}
+
+TEST_F(Form1Fixture, TheLogoPaneIsKeptAndRedrawnByEveryBuild)
+{
+    TForm1& form = Open();
+    TImage* pane = form.Img;
+    const QImage before = BitmapImageCopy(pane->Picture());
+    TBuildCounter counter(form);
+    form.EdHs->SetText(QStringLiteral("10"));
+    ClickCell(*form.MbMix, 3);
+    HandlePendingEvents();
+    ASSERT_GE(counter.Builds, 2);
+    EXPECT_EQ(form.Img, pane);
+    EXPECT_EQ(form.findChildren<TImage*>(QStringLiteral("Img")).size(), 1);
+    EXPECT_EQ(pane->geometry(), QRect(212, 4 + 2 * (32 + 8), 126, 32));
+    EXPECT_NE(BitmapImageCopy(pane->Picture()), before);
     ExpectConsistent(form);
 }
 
