@@ -2,6 +2,7 @@
 
 #include "platform/raster/Store.h"
 #include "platform/widgets/BitmapImage.h"
+#include "platform/widgets/GraphicControlAccessible.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -31,6 +32,31 @@ TShiftState ShiftOf(const QMouseEvent* event)
     return shift;
 }
 
+// The classic focus rectangle: every other pixel of the outline inverted, so it shows on
+// any colour beneath it.
+void DrawFocusRect(QPainter& painter, const QImage& under, const TRect& rect)
+{
+    const QRect inside = QRect(QPoint(rect.Left, rect.Top), QPoint(rect.Right - 1, rect.Bottom - 1)) & under.rect();
+    if (inside.isEmpty())
+        return;
+    auto invert = [&](int x, int y) {
+        if ((x + y) % 2 != 0)
+            return;
+        painter.setPen(QColor::fromRgb(~under.pixel(x, y) & 0xFFFFFFu));
+        painter.drawPoint(x, y);
+    };
+    for (int x = inside.left(); x <= inside.right(); ++x) {
+        invert(x, inside.top());
+        if (inside.bottom() != inside.top())
+            invert(x, inside.bottom());
+    }
+    for (int y = inside.top() + 1; y < inside.bottom(); ++y) {
+        invert(inside.left(), y);
+        if (inside.right() != inside.left())
+            invert(inside.right(), y);
+    }
+}
+
 } // namespace
 
 TFont& TGraphicControl::DefaultFont()
@@ -46,6 +72,11 @@ TGraphicControl::TGraphicControl(QWidget* parent)
     setMouseTracking(true);
     FFont.OnChange = [this] { FontChanged(); };
     FSurface.Canvas().OnChange = [this] { update(); };
+    static const bool accessible = [] {
+        QAccessible::installFactory(&TGraphicControlAccessible::Create);
+        return true;
+    }();
+    Q_UNUSED(accessible);
 }
 
 TGraphicControl::~TGraphicControl() = default;
@@ -115,7 +146,22 @@ void TGraphicControl::paintEvent(QPaintEvent*)
     if (FSurface.Empty())
         return;
     QPainter painter(this);
-    painter.drawImage(0, 0, FSeeThrough ? BitmapImageWithAlpha(FSurface) : BitmapImage(FSurface));
+    const QImage picture = FSeeThrough ? BitmapImageWithAlpha(FSurface) : BitmapImage(FSurface);
+    painter.drawImage(0, 0, picture);
+    if (hasFocus())
+        DrawFocusRect(painter, picture, FocusRect());
+}
+
+void TGraphicControl::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void TGraphicControl::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void TGraphicControl::resizeEvent(QResizeEvent* event)
