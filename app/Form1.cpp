@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 
+#include "app/AccessibleNames.h"
 #include "app/Glyphs.h"
 #include "app/SettingsLocation.h"
 #include "app/composer/LogoSmoother.h"
@@ -35,6 +36,7 @@
 #include <QStyleFactory>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
@@ -48,6 +50,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
+#include <vector>
 
 // The form lives in a resource of this static library, which must be registered by hand.
 static void InitFormResource()
@@ -115,6 +118,8 @@ TForm1::TForm1(QWidget* parent, const QString& programFile)
     ShowDesignValues();
     CreateComponents();
     WireEvents();
+    WireKeyboard();
+    TAccessibleNames::Apply(*this);
     Guard([this] { FormCreate(); });
 }
 
@@ -271,6 +276,36 @@ void TForm1::WireEvents()
     connect(help, &QShortcut::activated, this, [this] { Guard([] { TApplication::Instance().HelpContext(1); }); });
 }
 
+// The Tab chain follows the screen, top to bottom and left to right, and ends on the
+// finished logo, whose menu Shift+F10 or the menu key opens. Ctrl+C and Ctrl+S copy and
+// save the logo, except in a text field, which keeps Ctrl+C for its text.
+void TForm1::WireKeyboard()
+{
+    const std::vector<QWidget*> chain{Edit1, MbText, EdHs, EdVs, CbStyle, MbMix, MbGra, MbColor,
+                                      SpeedButton3, BtCopy, BtSave, Img};
+    for (std::size_t next = 1; next < chain.size(); ++next)
+        setTabOrder(chain[next - 1], chain[next]);
+    Img->setFocusPolicy(Qt::TabFocus);
+    Img->installEventFilter(this);
+    MmCopy->setShortcut(QKeySequence::Copy);
+    MmSave->setShortcut(QKeySequence::Save);
+    addAction(MmCopy);
+    addAction(MmSave);
+}
+
+// The keyboard's request for the logo's menu may come twice, as a key and as the context
+// menu event that some platforms make of it: the menu opens once, at the logo's centre.
+void TForm1::ImgMenuKey()
+{
+    if (FImgMenuQueued)
+        return;
+    FImgMenuQueued = true;
+    QMetaObject::invokeMethod(this, [this] {
+        FImgMenuQueued = false;
+        ImgContextMenu(Img->rect().center());
+    }, Qt::QueuedConnection);
+}
+
 void TForm1::Guard(const std::function<void()>& handler)
 {
     TApplication::Instance().Guard(this, handler);
@@ -337,6 +372,18 @@ void TForm1::closeEvent(QCloseEvent* event)
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == Img && event->type() == QEvent::ContextMenu
+        && static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        ImgMenuKey();
+        return true;
+    }
+    if (watched == Img && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
+            ImgMenuKey();
+            return true;
+        }
+    }
     if (watched == Edit1 && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

@@ -155,6 +155,8 @@ private:
     void ShowDesignValues();
     void CreateComponents();
     void WireEvents();
+    void WireKeyboard();
+    void ImgMenuKey();
     void SetClientSize(int width, int height);
     // Copies a layer of the last build onto a pane's canvas of the layer's size.
     static void ShowLayer(const TBitmap& layer, TCanvas& pane);
@@ -169,6 +171,7 @@ private:
     bool FFirstPaint = false;
     bool FShown = false;
     bool FBuildQueued = false;
+    bool FImgMenuQueued = false;
     TColor FBgColor = TLogoParams::DefaultBgColor;
     QString FSavedCaption;
     int FSmooth = 0; // the smoothing factor of the logo, 0 for plain edges

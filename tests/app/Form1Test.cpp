@@ -111,23 +111,6 @@ TEST_F(Form1Fixture, TheLogoPaneIsKeptAndRedrawnByEveryBuild)
     ExpectConsistent(form);
 }
 
-TEST_F(Form1Fixture, TabVisitsTheTextMarginsStyleListAndOutputButtonsInOrder)
-{
-    TForm1& form = Open();
-    const std::vector<QWidget*> order{form.Edit1, form.EdHs, form.EdVs, form.CbStyle, form.BtCopy, form.BtSave, form.Edit1};
-    form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    form.Edit1->setFocus();
-    for (QWidget* expected : order) {
-        QWidget* focus = QApplication::focusWidget();
-        ASSERT_NE(focus, nullptr);
-        EXPECT_TRUE(focus == expected || expected->isAncestorOf(focus))
-            << "expected " << expected->objectName().toStdString() << ", focus on " << focus->objectName().toStdString()
-            << " in " << (focus->parentWidget() ? focus->parentWidget()->objectName().toStdString() : std::string());
-        QTest::keyClick(focus, Qt::Key_Tab);
-    }
-}
-
 TEST_F(Form1Fixture, EnterAppliesTheTypedTextAndTypingAloneDoesNot)
 {
     TForm1& form = Open();
