@@ -295,7 +295,7 @@ void TForm1::WireKeyboard()
 
 // The keyboard's request for the logo's menu may come twice, as a key and as the context
 // menu event that some platforms make of it: the menu opens once, at the logo's centre.
-void TForm1::ImgMenuKey()
+void TForm1::OpenImgMenuFromKeyboard()
 {
     if (FImgMenuQueued)
         return;
@@ -374,13 +374,13 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == Img && event->type() == QEvent::ContextMenu
         && static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
-        ImgMenuKey();
+        OpenImgMenuFromKeyboard();
         return true;
     }
     if (watched == Img && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
-            ImgMenuKey();
+            OpenImgMenuFromKeyboard();
             return true;
         }
     }

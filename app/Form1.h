@@ -156,7 +156,7 @@ private:
     void CreateComponents();
     void WireEvents();
     void WireKeyboard();
-    void ImgMenuKey();
+    void OpenImgMenuFromKeyboard();
     void SetClientSize(int width, int height);
     // Copies a layer of the last build onto a pane's canvas of the layer's size.
     static void ShowLayer(const TBitmap& layer, TCanvas& pane);
