@@ -28,7 +28,7 @@ def check(condition, message):
 
 
 def start_xvfb():
-    for display in range(150, 200):
+    for display in range(200, 260):
         if os.path.exists(f"/tmp/.X11-unix/X{display}") or os.path.exists(f"/tmp/.X{display}-lock"):
             continue
         server = subprocess.Popen(["Xvfb", f":{display}", "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
