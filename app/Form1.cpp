@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 
+#include "app/AccessibleNames.h"
 #include "app/Glyphs.h"
 #include "app/SettingsLocation.h"
 #include "app/WindowPlacement.h"
@@ -36,6 +37,7 @@
 #include <QStyleFactory>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QComboBox>
 #include <QFile>
 #include <QFileInfo>
@@ -51,6 +53,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
+#include <vector>
 
 // The form lives in a resource of this static library, which must be registered by hand.
 static void InitFormResource()
@@ -122,6 +125,8 @@ TForm1::TForm1(QWidget* parent, const QString& programFile)
     ShowDesignValues();
     CreateComponents();
     WireEvents();
+    WireKeyboard();
+    TAccessibleNames::Apply(*this);
     Guard([this] { FormCreate(); });
 }
 
@@ -295,8 +300,40 @@ void TForm1::WireEvents()
     connect(MmSave, &QAction::triggered, this, [this] { Guard([this] { BtSaveClick(); }); });
     connect(MmSmooth, &QAction::triggered, this, [this] { Guard([this] { MmSmoothClick(); }); });
     connect(MmGallery, &QAction::triggered, this, [this] { Guard([this] { MmGalleryClick(); }); });
+    Img->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Img, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) { ImgContextMenu(at); });
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(help, &QShortcut::activated, this, [this] { Guard([] { TApplication::Instance().HelpContext(1); }); });
+}
+
+// The Tab chain follows the screen, top to bottom and left to right, and ends on the
+// finished logo, whose menu Shift+F10 or the menu key opens. Ctrl+C and Ctrl+S copy and
+// save the logo, except in a text field, which keeps Ctrl+C for its text.
+void TForm1::WireKeyboard()
+{
+    const std::vector<QWidget*> chain{Edit1, MbText, EdHs, EdVs, CbStyle, MbMix, MbGra, MbColor,
+                                      SpeedButton3, BtCopy, BtSave, Img};
+    for (std::size_t next = 1; next < chain.size(); ++next)
+        setTabOrder(chain[next - 1], chain[next]);
+    Img->setFocusPolicy(Qt::TabFocus);
+    Img->installEventFilter(this);
+    MmCopy->setShortcut(QKeySequence::Copy);
+    MmSave->setShortcut(QKeySequence::Save);
+    addAction(MmCopy);
+    addAction(MmSave);
+}
+
+// The keyboard's request for the logo's menu may come twice, as a key and as the context
+// menu event that some platforms make of it: the menu opens once, at the logo's centre.
+void TForm1::OpenImgMenuFromKeyboard()
+{
+    if (FImgMenuQueued)
+        return;
+    FImgMenuQueued = true;
+    QMetaObject::invokeMethod(this, [this] {
+        FImgMenuQueued = false;
+        ImgContextMenu(Img->rect().center());
+    }, Qt::QueuedConnection);
 }
 
 void TForm1::Guard(const std::function<void()>& handler)
@@ -422,6 +459,18 @@ void TForm1::changeEvent(QEvent* event)
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == Img && event->type() == QEvent::ContextMenu
+        && static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
+        OpenImgMenuFromKeyboard();
+        return true;
+    }
+    if (watched == Img && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
+            OpenImgMenuFromKeyboard();
+            return true;
+        }
+    }
     if (watched == Edit1 && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
@@ -564,13 +613,11 @@ void TForm1::PboxPaint()
         FGallery->SetBase(params);
 }
 
-// Shows the composite of the last build in a new image pane below the gradient box and
-// sizes the window to hold the three panes and the controls.
+// Shows the composite of the last build in the image pane below the gradient box and
+// sizes the window to hold the three panes and the controls. The pane is kept from build
+// to build, so whatever watches it (a screen reader, the focus) keeps it too.
 void TForm1::Button1Click()
 {
-    delete Img;
-    Img = new TImage(FPanes);
-    Img->SetScreenScaling(TGraphicControl::ssPixelExact);
     Img->SetBounds(Gbox->Left(), Gbox->Top() + Gbox->Height() + 8, Pbox->Width(), Pbox->Height());
     Img->show();
     const QSize panes(Gbox->Left() + Gbox->Width() + 4, Img->Top() + Img->Height() + 4);
@@ -581,8 +628,7 @@ void TForm1::Button1Click()
     FPaneScroll->setGeometry(FPaneScroll->x(), 0, client.width() - FPaneScroll->x(), client.height());
     Bv->SetHeight(client.height());
     ShowLayer(FLayers.Composite, Img->Canvas());
-    Img->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(Img, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) { ImgContextMenu(at); });
+    emit LogoShown();
 }
 
 void TForm1::ShowLayer(const TBitmap& layer, TCanvas& pane)

@@ -142,6 +142,10 @@ public:
     static QString WithSaveExtension(const QString& fileName, int filterIndex);
     static QString SizeCaption(int width, int height);
 
+signals:
+    // A build has shown its composite in the logo pane.
+    void LogoShown();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -155,6 +159,8 @@ private:
     void CreateComponents();
     void MakePaneColumn();
     void WireEvents();
+    void WireKeyboard();
+    void OpenImgMenuFromKeyboard();
     void SetClientSize(int width, int height);
     // The stored position, read where the window system lets a window choose one.
     void RestorePosition();
@@ -180,6 +186,7 @@ private:
     bool FFirstPaint = false;
     bool FShown = false;
     bool FBuildQueued = false;
+    bool FImgMenuQueued = false;
     TColor FBgColor = TLogoParams::DefaultBgColor;
     QString FSavedCaption;
     int FSmooth = 0; // the smoothing factor of the logo, 0 for plain edges

@@ -38,3 +38,21 @@ std::int64_t GridRunPositionAt(TPoint point, int cols, TSize cellSize)
         return 0;
     return std::int64_t{point.Y / cellSize.Height} * cols + point.X / cellSize.Width + 1;
 }
+
+int GridMoveFrom(int cell, TGridMove move, int cells, int cols)
+{
+    switch (move) {
+    case gmNext: return cell % cells + 1;
+    case gmPrevious: return (cell + cells - 2) % cells + 1;
+    case gmRowDown: return cell + cols <= cells ? cell + cols : (cell - 1) % cols + 1;
+    case gmRowUp:
+        if (cell - cols >= 1)
+            return cell - cols;
+        while (cell + cols <= cells)
+            cell += cols;
+        return cell;
+    case gmFirst: return 1;
+    case gmLast: return cells;
+    }
+    return cell;
+}

@@ -22,3 +22,12 @@ std::int64_t GridCellAt(TPoint point, int cols, TSize cellSize);
 // The cell number of the position a point falls on when the rows are read as one run:
 // a point right of the last column counts as a cell of the next row.
 std::int64_t GridRunPositionAt(TPoint point, int cols, TSize cellSize);
+
+// A move of the keyboard's choice within a grid.
+enum TGridMove : unsigned char { gmNext, gmPrevious, gmRowDown, gmRowUp, gmFirst, gmLast };
+
+// The cell a move leads to from cell, as the arrows move in a radio group: next and
+// previous run through the rows and wrap from the last cell to the first and back; a row
+// down or up stays in the column and wraps from its bottom cell to its top one and back;
+// first and last are cells 1 and cells.
+int GridMoveFrom(int cell, TGridMove move, int cells, int cols);

@@ -29,6 +29,8 @@ class TGradBox : public TGraphicControl {
 public:
     explicit TGradBox(QWidget* parent = nullptr);
 
+    QAccessible::Role AccessibleRole() const override { return QAccessible::Graphic; }
+
     int CaptionLeft() const { return FCaptionLeft; }
     void SetCaptionLeft(int value);
     int CaptionTop() const { return FCaptionTop; }

@@ -1,11 +1,13 @@
 #include "components/ManyBtn.h"
 
 #include "components/AutoCaptions.h"
-#include "components/CellGrid.h"
+#include "components/ManyBtnAccessible.h"
 #include "platform/raster/Canvas.h"
 #include "platform/raster/Store.h"
 #include "platform/widgets/FormLoader.h"
 
+#include <QKeyEvent>
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
@@ -15,6 +17,13 @@ TManyBtn::TManyBtn(QWidget* parent)
     resize(0, 0); // a control made in code has no size until it is given one
     FCaptions.Add(QString());
     FImage.SetSize(width(), height());
+    // Only the keyboard brings the focus: a click works exactly as it always has.
+    setFocusPolicy(Qt::TabFocus);
+    static const bool accessible = [] {
+        QAccessible::installFactory(&TManyBtnAccessible::Create);
+        return true;
+    }();
+    Q_UNUSED(accessible);
 }
 
 TManyBtn::~TManyBtn() = default;
@@ -145,13 +154,133 @@ void TManyBtn::MouseDown(TMouseButton button, TShiftState shift, int x, int y)
 {
     if (!HitTest(x, y))
         return;
+    Press(button, shift, x, y);
+}
+
+void TManyBtn::Press(TMouseButton button, TShiftState shift, int x, int y)
+{
     RedrawCell(FPreviousCell, csRaised);
     RedrawCell(FPressedCell, csPressed);
     SetSelectedCell(FPressedCell);
     FCaption = GetCellCaption(FPressedCell);
+    if (FFocusedCell != FPressedCell) {
+        FFocusedCell = FPressedCell;
+        if (!FAllowRadio)
+            NotifyFocusedCell();
+    }
     if (!FAllowRadio)
         FHeld = true;
     TGraphicControl::MouseDown(button, shift, x, y);
+}
+
+void TManyBtn::PressCell(int cell)
+{
+    if (cell < 1 || cell > FCells || GetCellCaption(cell).isEmpty())
+        return;
+    FPreviousCell = FSelectedCell;
+    FPressedCell = cell;
+    const TRect r = CellRect(cell);
+    Press(mbLeft, 0, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+    if (!FAllowRadio && FHeld) {
+        RedrawCell(FSelectedCell, csRaised);
+        FHeld = false;
+    }
+}
+
+TRect TManyBtn::CellRect(int cell) const
+{
+    return GridCellRect(cell, FCols, GridCellSize(Width(), Height(), FCells, FCols));
+}
+
+QString TManyBtn::CellName(int cell) const
+{
+    const QString name = OnGetCellName ? OnGetCellName(cell) : QString();
+    return name.isEmpty() ? GetCellCaption(cell) : name;
+}
+
+// Inside the cell's edges, as a classic button draws it; a cell too small for that gets
+// the rectangle one pixel inside.
+TRect TManyBtn::FocusRect() const
+{
+    const TRect r = CellRect(FocusedCell());
+    const int inset = std::min(r.Right - r.Left, r.Bottom - r.Top) >= 12 ? 3 : 1;
+    return Rect(r.Left + inset, r.Top + inset, r.Right - inset, r.Bottom - inset);
+}
+
+void TManyBtn::MoveFocus(TGridMove move)
+{
+    int cell = FocusedCell();
+    for (int tried = 0; tried < FCells; ++tried) {
+        cell = GridMoveFrom(cell, move, FCells, FCols);
+        if (!GetCellCaption(cell).isEmpty())
+            break;
+        // Home and End go on from the end they reached, inwards.
+        if (move == gmFirst)
+            move = gmNext;
+        else if (move == gmLast)
+            move = gmPrevious;
+    }
+    if (cell == FocusedCell() || GetCellCaption(cell).isEmpty())
+        return;
+    if (FAllowRadio) {
+        PressCell(cell);
+        return;
+    }
+    FFocusedCell = cell;
+    update();
+    NotifyFocusedCell();
+}
+
+void TManyBtn::keyPressEvent(QKeyEvent* event)
+{
+    if (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+        TGraphicControl::keyPressEvent(event);
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Right: MoveFocus(gmNext); break;
+    case Qt::Key_Left: MoveFocus(gmPrevious); break;
+    case Qt::Key_Down: MoveFocus(gmRowDown); break;
+    case Qt::Key_Up: MoveFocus(gmRowUp); break;
+    case Qt::Key_Home: MoveFocus(gmFirst); break;
+    case Qt::Key_End: MoveFocus(gmLast); break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!event->isAutoRepeat())
+            PressCell(FocusedCell());
+        break;
+    default:
+        TGraphicControl::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void TManyBtn::focusInEvent(QFocusEvent* event)
+{
+    TGraphicControl::focusInEvent(event);
+    NotifyFocusedCell();
+}
+
+void TManyBtn::NotifyFocusedCell()
+{
+    if (!hasFocus() || !QAccessible::isActive())
+        return;
+    QAccessibleEvent focused(this, QAccessible::Focus);
+    focused.setChild(FocusedCell() - 1);
+    QAccessible::updateAccessibility(&focused);
+}
+
+void TManyBtn::NotifyChecked(int cell)
+{
+    if (!QAccessible::isActive())
+        return;
+    QAccessible::State checked;
+    checked.checked = true;
+    QAccessibleStateChangeEvent changed(this, checked);
+    changed.setChild(cell - 1);
+    QAccessible::updateAccessibility(&changed);
 }
 
 void TManyBtn::MouseMove(TShiftState shift, int x, int y)
@@ -195,6 +324,11 @@ void TManyBtn::SetSelectedCell(int cell)
         return;
     RedrawCell(old, csRaised);
     RedrawCell(cell, csPressed);
+    if (old != cell) {
+        NotifyChecked(old);
+        NotifyChecked(cell);
+        NotifyFocusedCell();
+    }
 }
 
 void TManyBtn::SetCells(int cells)

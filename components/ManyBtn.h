@@ -1,6 +1,7 @@
 #pragma once
 
 #include "components/CaptionStrings.h"
+#include "components/CellGrid.h"
 #include "platform/raster/Bitmap.h"
 #include "platform/raster/Color.h"
 #include "platform/widgets/GraphicControl.h"
@@ -8,6 +9,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class TCanvas;
 
@@ -15,6 +17,10 @@ class TCanvas;
 // AllowRadio, as a radio group. The cells are drawn into an off-screen cell image that
 // a paint only copies; presses and selection changes redraw just the cells concerned,
 // on the screen and in the image.
+// The grid is one stop of the Tab chain. There the arrow keys, Home and End move the
+// focused cell (in a radio group they select it, as a press does), and Space or Enter
+// presses it; every such press reaches OnMouseDown with the cell selected, as a click on
+// its centre does. A screen reader sees a group of radio or push buttons, one a cell.
 class TManyBtn : public TGraphicControl {
     Q_OBJECT
 
@@ -70,12 +76,27 @@ public:
     // The off-screen picture of all cells that a paint copies.
     const TBitmap& CellImage() const { return FImage; }
 
+    // The cell the keyboard works on: the selected one in a radio group.
+    int FocusedCell() const { return FAllowRadio || FFocusedCell > FCells ? FSelectedCell : FFocusedCell; }
+    // Presses and releases a captioned cell as a click on its centre does.
+    void PressCell(int cell);
+    // The rectangle of a cell at the control's current size.
+    TRect CellRect(int cell) const;
+    // What a screen reader calls a cell: the owner's name for it, or else its caption.
+    QString CellName(int cell) const;
+    std::function<QString(int cell)> OnGetCellName;
+
+    QAccessible::Role AccessibleRole() const override { return QAccessible::Grouping; }
+    TRect FocusRect() const override;
+
 protected:
     void Paint() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;
     void FontChanged() override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
 
 private:
     enum TCellState : unsigned char { csRaised, csPressed };
@@ -94,6 +115,12 @@ private:
     void RedrawCell(int cell, const QString& caption, TCellState state);
     void RedrawCell(int cell, TCellState state) { RedrawCell(cell, GetCellCaption(cell), state); }
     bool HitTest(int x, int y);
+    // Presses FPressedCell: the mouse press that found it, or a key.
+    void Press(TMouseButton button, TShiftState shift, int x, int y);
+    // Moves the keyboard's cell, past cells without a caption.
+    void MoveFocus(TGridMove move);
+    void NotifyFocusedCell();
+    void NotifyChecked(int cell);
     void LayoutChanged();
 
     TCaptionStrings FCaptions;
@@ -112,6 +139,7 @@ private:
     bool FHeld = false;
     int FPreviousCell = 0;
     int FCellHeight = 0;
+    int FFocusedCell = 1;
 };
 
 // Lets stored forms create TManyBtn controls.

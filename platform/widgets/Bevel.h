@@ -8,6 +8,8 @@ class TBevel : public TGraphicControl {
 public:
     explicit TBevel(QWidget* parent = nullptr) : TGraphicControl(parent) {}
 
+    QAccessible::Role AccessibleRole() const override { return QAccessible::Separator; }
+
 protected:
     void Paint() override
     {

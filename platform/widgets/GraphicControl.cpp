@@ -2,6 +2,7 @@
 
 #include "platform/raster/Store.h"
 #include "platform/widgets/BitmapImage.h"
+#include "platform/widgets/GraphicControlAccessible.h"
 #include "platform/widgets/QtColor.h"
 
 #include <QMouseEvent>
@@ -34,6 +35,31 @@ TShiftState ShiftOf(const QMouseEvent* event)
     return shift;
 }
 
+// The classic focus rectangle: every other pixel of the outline inverted, so it shows on
+// any colour beneath it.
+void DrawFocusRect(QPainter& painter, const QImage& under, const TRect& rect)
+{
+    const QRect inside = QRect(QPoint(rect.Left, rect.Top), QPoint(rect.Right - 1, rect.Bottom - 1)) & under.rect();
+    if (inside.isEmpty())
+        return;
+    auto invert = [&](int x, int y) {
+        if ((x + y) % 2 != 0)
+            return;
+        painter.setPen(QColor::fromRgb(~under.pixel(x, y) & 0xFFFFFFu));
+        painter.drawPoint(x, y);
+    };
+    for (int x = inside.left(); x <= inside.right(); ++x) {
+        invert(x, inside.top());
+        if (inside.bottom() != inside.top())
+            invert(x, inside.bottom());
+    }
+    for (int y = inside.top() + 1; y < inside.bottom(); ++y) {
+        invert(inside.left(), y);
+        if (inside.right() != inside.left())
+            invert(inside.right(), y);
+    }
+}
+
 } // namespace
 
 TFont& TGraphicControl::DefaultFont()
@@ -49,6 +75,11 @@ TGraphicControl::TGraphicControl(QWidget* parent)
     setMouseTracking(true);
     FFont.OnChange = [this] { FontChanged(); };
     FSurface.Canvas().OnChange = [this] { update(); };
+    static const bool accessible = [] {
+        QAccessible::installFactory(&TGraphicControlAccessible::Create);
+        return true;
+    }();
+    Q_UNUSED(accessible);
 }
 
 TGraphicControl::~TGraphicControl() = default;
@@ -130,19 +161,34 @@ void TGraphicControl::paintEvent(QPaintEvent*)
     if (FSurface.Empty())
         return;
     QPainter painter(this);
-    QImage image = FSeeThrough ? BitmapImageWithAlpha(FSurface) : BitmapImage(FSurface);
+    const QImage picture = FSeeThrough ? BitmapImageWithAlpha(FSurface) : BitmapImage(FSurface);
     const qreal ratio = devicePixelRatioF();
     if (FScreenScaling == ssScaled || ratio == 1.0) {
-        painter.drawImage(0, 0, image);
-        return;
+        painter.drawImage(0, 0, picture);
+    } else {
+        // Drawn with the image's own ratio, the surface keeps whole device pixels; where
+        // it then covers less than the control, the face colour fills the rest.
+        QImage exact = picture;
+        exact.setDevicePixelRatio(ratio / PixelExactZoom(ratio));
+        const QSizeF shown = exact.deviceIndependentSize();
+        painter.fillRect(QRectF(shown.width(), 0, width() - shown.width(), height()), ToQColor(clBtnFace));
+        painter.fillRect(QRectF(0, shown.height(), shown.width(), height() - shown.height()), ToQColor(clBtnFace));
+        painter.drawImage(QPointF(0, 0), exact);
     }
-    // Drawn with the image's own ratio, the surface keeps whole device pixels; where it
-    // then covers less than the control, the face colour fills the rest.
-    image.setDevicePixelRatio(ratio / PixelExactZoom(ratio));
-    const QSizeF shown = image.deviceIndependentSize();
-    painter.fillRect(QRectF(shown.width(), 0, width() - shown.width(), height()), ToQColor(clBtnFace));
-    painter.fillRect(QRectF(0, shown.height(), shown.width(), height() - shown.height()), ToQColor(clBtnFace));
-    painter.drawImage(QPointF(0, 0), image);
+    if (hasFocus())
+        DrawFocusRect(painter, picture, FocusRect());
+}
+
+void TGraphicControl::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void TGraphicControl::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 void TGraphicControl::resizeEvent(QResizeEvent* event)

@@ -5,6 +5,7 @@
 #include "platform/widgets/Events.h"
 #include "platform/raster/Font.h"
 
+#include <QAccessible>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -13,7 +14,8 @@
 // bitmap of its own size; a paint of the widget shows that bitmap. Invalidate asks for
 // Paint in the next paint cycle, Repaint runs it at once. Mouse input arrives in control
 // coordinates; the control that took a press keeps the moves and the release, and a
-// double click arrives as a further press.
+// double click arrives as a further press. A control that takes the keyboard focus shows
+// it with a dotted focus rectangle drawn over its picture on the screen, never into it.
 class TGraphicControl : public QWidget {
     Q_OBJECT
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
@@ -70,6 +72,13 @@ public:
     // The font every new control starts with (the application's window font).
     static TFont& DefaultFont();
 
+    // What a screen reader is told: the kind of control, and the text it shows, read as
+    // its name when it has no name of its own.
+    virtual QAccessible::Role AccessibleRole() const { return QAccessible::Client; }
+    virtual QString ShownText() const { return QString(); }
+    // Where the focus rectangle goes while the control has the focus.
+    virtual TRect FocusRect() const { return Rect(0, 0, Width(), Height()); }
+
 protected:
     virtual void Paint() {}
     virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
@@ -102,6 +111,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     // Sizes the surface to the control, cleared; true when it had to.

@@ -11,4 +11,6 @@ public:
 
     // The picture: what the canvas holds, in the control's size.
     const TBitmap& Picture() { Canvas(); return Surface(); }
+
+    QAccessible::Role AccessibleRole() const override { return QAccessible::Graphic; }
 };

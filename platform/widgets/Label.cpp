@@ -17,6 +17,8 @@ void TLabel::TextChanged()
 {
     AdjustBounds();
     Invalidate();
+    QAccessibleEvent named(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
 }
 
 void TLabel::FontChanged()

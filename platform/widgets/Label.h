@@ -22,6 +22,9 @@ public:
     TColor Color() const { return FColor; }
     void SetColor(TColor color);
 
+    QAccessible::Role AccessibleRole() const override { return QAccessible::StaticText; }
+    QString ShownText() const override { return Caption(); }
+
 protected:
     void Paint() override;
     void TextChanged() override;

@@ -1,7 +1,9 @@
 #include "platform/widgets/SpinEdit.h"
 
 #include "platform/raster/IntegerSyntax.h"
+#include "platform/widgets/SpinEditAccessible.h"
 
+#include <QAccessible>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QHBoxLayout>
@@ -57,6 +59,11 @@ TSpinEdit::TSpinEdit(QWidget* parent)
     connect(FEditor, &QLineEdit::textChanged, this, [this] { EditorTextChanged(); });
     connect(FUpButton, &QToolButton::clicked, this, [this] { StepUp(); });
     connect(FDownButton, &QToolButton::clicked, this, [this] { StepDown(); });
+    static const bool accessible = [] {
+        QAccessible::installFactory(&TSpinEditAccessible::Create);
+        return true;
+    }();
+    Q_UNUSED(accessible);
 }
 
 QString TSpinEdit::Text() const
@@ -99,6 +106,10 @@ void TSpinEdit::StepDown()
 
 void TSpinEdit::EditorTextChanged()
 {
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent changed(this, Value());
+        QAccessible::updateAccessibility(&changed);
+    }
     if (OnChange)
         OnChange(this);
 }

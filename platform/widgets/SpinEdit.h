@@ -50,6 +50,8 @@ public:
     int CheckValue(qint64 value) const;
 
     QLineEdit* Editor() const { return FEditor; }
+    QToolButton* UpButton() const { return FUpButton; }
+    QToolButton* DownButton() const { return FDownButton; }
 
     // Fires at once on every change of the text: typing, the arrows, SetText, SetValue.
     TNotifyEvent OnChange;

@@ -48,4 +48,24 @@ TEST(ManyBtnGeometryTest, CellUnderAPoint)
     }
 }
 
+TEST(ManyBtnGeometryTest, KeyboardMovesWrapWithinTheGrid)
+{
+    struct TCase { int Cell; TGridMove Move; int Cells, Cols, Expected; };
+    const TCase cases[] = {
+        {1, gmNext, 4, 2, 2}, {2, gmNext, 4, 2, 3}, {4, gmNext, 4, 2, 1},
+        {1, gmPrevious, 4, 2, 4}, {3, gmPrevious, 4, 2, 2},
+        {1, gmRowDown, 4, 2, 3}, {3, gmRowDown, 4, 2, 1}, {4, gmRowDown, 4, 2, 2},
+        {1, gmRowUp, 4, 2, 3}, {4, gmRowUp, 4, 2, 2},
+        {2, gmRowUp, 3, 2, 2},  // the column has no cell below its top one
+        {1, gmRowDown, 2, 1, 2}, {2, gmRowDown, 2, 1, 1}, {1, gmRowUp, 2, 1, 2},  // one column
+        {1, gmRowDown, 2, 2, 1},  // one row: up and down stay
+        {3, gmFirst, 4, 2, 1}, {1, gmLast, 4, 2, 4},
+        {1, gmNext, 1, 1, 1}, {1, gmRowUp, 1, 1, 1},  // a single cell
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << "cell " << c.Cell << " move " << int(c.Move) << " cells " << c.Cells << " cols " << c.Cols);
+        EXPECT_EQ(GridMoveFrom(c.Cell, c.Move, c.Cells, c.Cols), c.Expected);
+    }
+}
+
 } // namespace

@@ -9,7 +9,9 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -723,6 +725,127 @@ TEST_F(ManyBtnFormTest, FCaptionsOnlyReplacesTheList)
     EXPECT_EQ(button->SelectedCell(), 2);
     EXPECT_EQ(button->Caption(), "B");
     EXPECT_EQ(BitmapImageCopy(button->CellImage()), before);
+}
+
+// ---------------------------------------------------------------------------------------
+// Keyboard
+
+TEST(ManyBtnKeyboardTest, ArrowsInARadioGroupSelectAsAPressOnTheCellsCentreDoes)
+{
+    const auto button = MixSelector(true);
+    TEventLog log;
+    log.Attach(*button);
+    struct TStep { Qt::Key Key; int Cell; const char* Line; };
+    const TStep steps[] = {
+        {Qt::Key_Right, 2, "down 42,12 cell 2 B"},
+        {Qt::Key_Down, 4, "down 42,36 cell 4 D"},
+        {Qt::Key_Right, 1, "down 14,12 cell 1 A"},  // from the last cell to the first
+        {Qt::Key_Up, 3, "down 14,36 cell 3 C"},     // from the top of the column to its bottom
+        {Qt::Key_Left, 2, "down 42,12 cell 2 B"},
+        {Qt::Key_End, 4, "down 42,36 cell 4 D"},
+        {Qt::Key_Home, 1, "down 14,12 cell 1 A"},
+        {Qt::Key_Space, 1, "down 14,12 cell 1 A"},  // pressing the selected cell again
+        {Qt::Key_Return, 1, "down 14,12 cell 1 A"},
+    };
+    for (const TStep& step : steps) {
+        SCOPED_TRACE(step.Line);
+        log.Lines.clear();
+        QTest::keyClick(button.get(), step.Key);
+        EXPECT_EQ(button->SelectedCell(), step.Cell);
+        EXPECT_EQ(button->FocusedCell(), step.Cell);
+        EXPECT_EQ(log.Lines, std::vector<std::string>({step.Line}));
+        for (int cell = 1; cell <= 4; ++cell)
+            EXPECT_EQ(CornerOf(*button, cell), cell == step.Cell ? Shadow : Highlight) << "cell " << cell;
+    }
+}
+
+TEST(ManyBtnKeyboardTest, PushCellsTakeTheFocusFromTheArrowsAndArePressedBySpaceOrEnter)
+{
+    const auto button = MakeButton(37, 49, {"1", "2"}, 1);
+    std::vector<std::string> lines;
+    button->OnMouseDown = [&](QObject*, TMouseButton, TShiftState, int x, int y) {
+        lines.push_back(std::to_string(button->SelectedCell()) + " at " + std::to_string(x) + "," + std::to_string(y)
+                        + (CornerOf(*button, button->SelectedCell(), TSize{37, 24}) == Shadow ? " pressed" : " raised"));
+    };
+    QTest::keyClick(button.get(), Qt::Key_Down);
+    EXPECT_EQ(button->FocusedCell(), 2);
+    EXPECT_EQ(button->SelectedCell(), 1) << "moving the focus presses nothing";
+    EXPECT_TRUE(lines.empty());
+    QTest::keyClick(button.get(), Qt::Key_Space);
+    QTest::keyClick(button.get(), Qt::Key_Up);
+    QTest::keyClick(button.get(), Qt::Key_Enter);
+    EXPECT_EQ(lines, std::vector<std::string>({"2 at 18,36 pressed", "1 at 18,12 pressed"}));
+    EXPECT_EQ(CornerOf(*button, 1, TSize{37, 24}), Highlight) << "the key's release raises the cell";
+    EXPECT_EQ(CornerOf(*button, 2, TSize{37, 24}), Highlight);
+}
+
+TEST(ManyBtnKeyboardTest, ArrowsPassCellsWithoutACaptionAndOtherKeysGoOn)
+{
+    const auto button = MakeButton(60, 20, {"A", "", "C"}, 3, true);
+    TEventLog log;
+    log.Attach(*button);
+    QTest::keyClick(button.get(), Qt::Key_Right);
+    EXPECT_EQ(button->SelectedCell(), 3);
+    QTest::keyClick(button.get(), Qt::Key_Left);
+    EXPECT_EQ(button->SelectedCell(), 1);
+    for (const auto& [key, modifiers] : {std::pair{Qt::Key_Right, Qt::ControlModifier}, std::pair{Qt::Key_A, Qt::NoModifier}}) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QCoreApplication::sendEvent(button.get(), &event);
+        EXPECT_FALSE(event.isAccepted()) << "the key is left to the window";
+    }
+    EXPECT_EQ(button->SelectedCell(), 1);
+    EXPECT_EQ(log.Lines.size(), 2u);
+}
+
+TEST(ManyBtnKeyboardTest, TabGivesTheFocusAndAClickLeavesItWhereItWas)
+{
+    QWidget window;
+    auto* field = new QLineEdit(&window);
+    auto* button = new TManyBtn(&window);
+    button->SetBounds(0, 30, 57, 49);
+    button->SetCols(2);
+    TStringList list(QStringList{"A", "B", "C", "D"});
+    button->SetCaptions(list);
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    field->setFocus();
+    QTest::mouseClick(button, Qt::LeftButton, Qt::NoModifier, QPoint(40, 10));
+    EXPECT_EQ(button->SelectedCell(), 2);
+    EXPECT_TRUE(field->hasFocus()) << "a click works as it always has";
+    QTest::keyClick(field, Qt::Key_Tab);
+    EXPECT_TRUE(button->hasFocus());
+}
+
+// The focus rectangle is drawn over the cell image on the screen: every other pixel of
+// the rectangle three pixels inside the focused cell inverted, and nothing else changed.
+TEST(ManyBtnKeyboardTest, TheFocusedCellShowsADottedRectangleOnTheScreenOnly)
+{
+    const auto button = MixSelector(true);
+    button->show();
+    button->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(button.get()));
+    QTest::keyClick(button.get(), Qt::Key_Down); // cell 3: (0, 24)-(28, 48)
+    const QImage cells = BitmapImageCopy(button->CellImage());
+    button->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(button->hasFocus());
+    const QImage focused = button->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(focused.size(), cells.size());
+    const TRect mark = Rect(3, 27, 25, 45);
+    int inverted = 0;
+    for (int y = 0; y < cells.height(); ++y) {
+        for (int x = 0; x < cells.width(); ++x) {
+            const bool onOutline = x >= mark.Left && x < mark.Right && y >= mark.Top && y < mark.Bottom
+                && (x == mark.Left || x == mark.Right - 1 || y == mark.Top || y == mark.Bottom - 1);
+            const QRgb expected = onOutline && (x + y) % 2 == 0 ? ~cells.pixel(x, y) | 0xFF000000u : cells.pixel(x, y);
+            ASSERT_EQ(focused.pixel(x, y), expected) << x << "," << y;
+            inverted += onOutline && (x + y) % 2 == 0;
+        }
+    }
+    EXPECT_EQ(inverted, 38);
+    EXPECT_EQ(BitmapImageCopy(button->CellImage()), cells) << "the mark never enters the cell image";
+    button->clearFocus();
+    EXPECT_EQ(button->grab().toImage().convertToFormat(QImage::Format_RGB32), cells);
 }
 
 } // namespace

@@ -1,5 +1,8 @@
 #include "platform/widgets/SpinEdit.h"
 
+#include "AccessibilityRecorder.h"
+
+#include <QAccessibleValueInterface>
 #include <QApplication>
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -54,6 +57,31 @@ struct TMarginField {
     TSpinEdit Edit;
     int Changes = 0;
 };
+
+TEST(SpinEditTest, AScreenReaderSeesASpinBoxWithItsValueAndRange)
+{
+    TSpinEdit edit;
+    edit.SetMinValue(0);
+    edit.SetMaxValue(100);
+    edit.SetValue(7);
+    edit.setAccessibleName(QStringLiteral("横"));
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(&edit);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->role(), QAccessible::SpinBox);
+    EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("横"));
+    EXPECT_EQ(face->childCount(), 3) << "the text and the two arrows";
+    QAccessibleValueInterface* value = face->valueInterface();
+    ASSERT_NE(value, nullptr);
+    EXPECT_EQ(value->currentValue().toInt(), 7);
+    EXPECT_EQ(value->minimumValue().toInt(), 0);
+    EXPECT_EQ(value->maximumValue().toInt(), 100);
+    value->setCurrentValue(250);
+    EXPECT_EQ(edit.Text(), QStringLiteral("100")) << "a value set by a screen reader is kept in range";
+
+    TAccessibilityRecorder recorder;
+    edit.StepDown();
+    EXPECT_EQ(recorder.Of(QAccessible::ValueChanged, &edit).size(), 1u);
+}
 
 } // namespace
 

@@ -1,0 +1,117 @@
+#include "app/AccessibleNames.h"
+
+#include "app/Form1.h"
+#include "components/GradBox.h"
+#include "components/ManyBtn.h"
+#include "platform/widgets/Image.h"
+#include "platform/widgets/Label.h"
+#include "platform/widgets/PaintBox.h"
+#include "platform/widgets/SpinEdit.h"
+
+#include <QAccessible>
+#include <QLineEdit>
+#include <QToolButton>
+#include <array>
+
+namespace {
+
+// The mix cells say what each raster operation makes of the text and the gradient.
+const std::array<const char*, 4> MixCells{
+    "A 黒地にグラデーション文字",
+    "B 白地にグラデーション文字",
+    "C 反転したグラデーションにグラデーション文字",
+    "D グラデーションに黒い文字",
+};
+const std::array<const char*, 4> DirectionCells{"上から下", "左から右", "下から上", "右から左"};
+const std::array<const char*, 2> ColorCells{"色１", "色２"};
+const std::array<const char*, 2> TextCells{"フォント", "背景色"};
+const char* const TextGrid = "フォントと背景";
+const char* const StepUp = "%1を増やす";
+const char* const StepDown = "%1を減らす";
+const char* const AboutButton = "Vezodev について";
+const char* const TextPane = "テキスト";
+const char* const GradientPane = "グラデーション";
+const char* const LogoPane = "完成したロゴ";
+const char* const ColorFormat = "赤 %1 緑 %2 青 %3";
+
+template <std::size_t N>
+QString Entry(const std::array<const char*, N>& table, int cell)
+{
+    return cell >= 1 && cell <= static_cast<int>(N) ? QString::fromUtf8(table[cell - 1]) : QString();
+}
+
+void NameField(TSpinEdit& field, const TLabel& label)
+{
+    const QString name = label.Caption();
+    field.setAccessibleName(name);
+    field.Editor()->setAccessibleName(name);
+    field.UpButton()->setAccessibleName(QString::fromUtf8(StepUp).arg(name));
+    field.DownButton()->setAccessibleName(QString::fromUtf8(StepDown).arg(name));
+}
+
+void Notify(QObject* object, QAccessible::Event type, int child = -1)
+{
+    QAccessibleEvent event(object, type);
+    event.setChild(child);
+    QAccessible::updateAccessibility(&event);
+}
+
+} // namespace
+
+QString TAccessibleNames::MixCell(int cell) { return Entry(MixCells, cell); }
+
+QString TAccessibleNames::DirectionCell(int cell) { return Entry(DirectionCells, cell); }
+
+QString TAccessibleNames::ColorName(TColor color)
+{
+    const TColor rgb = ColorToRGB(color);
+    return QString::fromUtf8(ColorFormat).arg(rgb & 0xFF).arg((rgb >> 8) & 0xFF).arg((rgb >> 16) & 0xFF);
+}
+
+QString TAccessibleNames::ColorCell(int cell, TColor color)
+{
+    const QString name = Entry(ColorCells, cell);
+    return name.isEmpty() ? name : name + QStringLiteral(" (") + ColorName(color) + QLatin1Char(')');
+}
+
+QString TAccessibleNames::TextCell(int cell, const QString& fontName, TColor background)
+{
+    const QString name = Entry(TextCells, cell);
+    if (cell == 1)
+        return name + QStringLiteral(" (") + fontName + QLatin1Char(')');
+    if (cell == 2)
+        return name + QStringLiteral(" (") + ColorName(background) + QLatin1Char(')');
+    return name;
+}
+
+void TAccessibleNames::Apply(TForm1& form)
+{
+    form.MbText->setAccessibleName(QString::fromUtf8(TextGrid));
+    form.MbMix->setAccessibleName(form.Label3->Caption());
+    form.MbGra->setAccessibleName(form.Label6->Caption());
+    form.MbColor->setAccessibleName(form.Label2->Caption());
+    form.MbMix->OnGetCellName = [](int cell) { return MixCell(cell); };
+    form.MbGra->OnGetCellName = [](int cell) { return DirectionCell(cell); };
+    form.MbColor->OnGetCellName = [&form](int cell) {
+        return ColorCell(cell, cell == 1 ? form.Gbox->TopColor() : form.Gbox->LastColor());
+    };
+    form.MbText->OnGetCellName = [&form](int cell) {
+        return TextCell(cell, form.Label1->Font().Name(), form.CurrentParams().BgColor);
+    };
+    NameField(*form.EdHs, *form.Label5);
+    NameField(*form.EdVs, *form.Label4);
+    form.SpeedButton3->setAccessibleName(QString::fromUtf8(AboutButton));
+    form.Pbox->setAccessibleName(QString::fromUtf8(TextPane));
+    form.Gbox->setAccessibleName(QString::fromUtf8(GradientPane));
+    form.Img->setAccessibleName(QString::fromUtf8(LogoPane));
+    // Every change of a colour, the font or a size ends in a build.
+    QObject::connect(&form, &TForm1::LogoShown, &form, [&form] {
+        if (!QAccessible::isActive())
+            return;
+        for (QObject* pane : {static_cast<QObject*>(form.Pbox), static_cast<QObject*>(form.Gbox), static_cast<QObject*>(form.Img)})
+            Notify(pane, QAccessible::DescriptionChanged);
+        for (TManyBtn* grid : {form.MbText, form.MbColor})
+            for (int cell = 1; cell <= grid->Cells(); ++cell)
+                Notify(grid, QAccessible::NameChanged, cell - 1);
+    });
+}
