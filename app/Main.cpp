@@ -15,7 +15,7 @@ namespace {
 QIcon ProgramIcon()
 {
     QIcon icon;
-    for (const int size : {16, 32, 48, 64, 128, 256})
+    for (const int size : {VEZODEV_ICON_SIZES})
         icon.addFile(QStringLiteral(":/icons/vezodev-%1.png").arg(size), QSize(size, size));
     return icon;
 }

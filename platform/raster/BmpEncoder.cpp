@@ -2,6 +2,7 @@
 
 #include "platform/raster/Bitmap.h"
 #include "platform/raster/Exception.h"
+#include "platform/raster/ScreenResolution.h"
 
 #include <cstdint>
 #include <cstring>
@@ -13,7 +14,6 @@ namespace {
 constexpr int FileHeaderSize = 14;
 constexpr int InfoHeaderSize = 40;
 constexpr int PixelOffset = FileHeaderSize + InfoHeaderSize;
-constexpr std::int32_t PixelsPerMetreAt96Dpi = 3780;
 
 class TLittleEndianWriter {
 public:
@@ -47,8 +47,8 @@ void WriteHeaders(char* target, std::int32_t width, std::int32_t height,
     out.Word(24);                          // biBitCount
     out.Dword(0);                          // biCompression (BI_RGB)
     out.Dword(imageSize);                  // biSizeImage
-    out.Long(PixelsPerMetreAt96Dpi);       // biXPelsPerMeter
-    out.Long(PixelsPerMetreAt96Dpi);       // biYPelsPerMeter
+    out.Long(PixelsPerMetre);              // biXPelsPerMeter
+    out.Long(PixelsPerMetre);              // biYPelsPerMeter
     out.Dword(0);                          // biClrUsed
     out.Dword(0);                          // biClrImportant
 }

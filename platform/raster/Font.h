@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/raster/Color.h"
+#include "platform/raster/ScreenResolution.h"
 
 #include <QString>
 #include <functional>
@@ -25,7 +26,6 @@ constexpr int DEFAULT_CHARSET = 1;
 constexpr int SYMBOL_CHARSET = 2;
 constexpr int SHIFTJIS_CHARSET = 128;
 
-constexpr int PixelsPerInch = 96;
 
 // a * b / c in 64 bits, rounded to the nearest integer with halves away from zero;
 // -1 when c is 0 or the result does not fit 32 bits.

@@ -2,6 +2,7 @@
 
 #include "platform/raster/Bitmap.h"
 #include "platform/raster/Exception.h"
+#include "platform/raster/ScreenResolution.h"
 
 #include <png.h>
 #include <csetjmp>
@@ -107,7 +108,7 @@ QByteArray Encode(const TBitmap& bitmap, const TPngTransparency* transparency)
                  keySource ? PNG_COLOR_TYPE_RGB_ALPHA : PNG_COLOR_TYPE_RGB,
                  PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     // 96 dpi, as the BMP files say.
-    png_set_pHYs(png, writer.Info(), 3780, 3780, PNG_RESOLUTION_METER);
+    png_set_pHYs(png, writer.Info(), PixelsPerMetre, PixelsPerMetre, PNG_RESOLUTION_METER);
     png_write_info(png, writer.Info());
     for (int y = 0; y < height; ++y) {
         PackRow(bitmap.ScanLine(y), keySource ? keySource->ScanLine(y) : nullptr,

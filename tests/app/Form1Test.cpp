@@ -32,7 +32,7 @@ namespace {
 TEST_F(Form1Fixture, StartsWithTheDefaultLogoAndItsSizeInTheCaption)
 {
     TForm1& form = Open();
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("Vezodev 0.2 (Size: 106 x 32)"));
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Vezodev " VEZODEV_VERSION " (Size: 106 x 32)"));
     EXPECT_EQ(form.Edit1->text(), QStringLiteral("Vezodev"));
     EXPECT_EQ(form.CurrentParams().BgColor, 0x808080u);
     EXPECT_EQ(form.size(), QSize(106 + 216, 253));
@@ -117,10 +117,10 @@ TEST_F(Form1Fixture, EnterAppliesTheTypedTextAndTypingAloneDoesNot)
     TForm1& form = Open();
     form.Edit1->setFocus();
     form.Edit1->setText(QStringLiteral("Logo"));
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("Vezodev 0.2 (Size: 106 x 32)")) << "no build before Enter";
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Vezodev " VEZODEV_VERSION " (Size: 106 x 32)")) << "no build before Enter";
     QTest::keyClick(form.Edit1, Qt::Key_Return);
     EXPECT_EQ(form.Edit1->text(), QStringLiteral("Logo"));
-    EXPECT_NE(form.windowTitle(), QStringLiteral("Vezodev 0.2 (Size: 106 x 32)"));
+    EXPECT_NE(form.windowTitle(), QStringLiteral("Vezodev " VEZODEV_VERSION " (Size: 106 x 32)"));
     ExpectConsistent(form);
 }
 
@@ -265,7 +265,7 @@ TEST_F(Form1Fixture, AboutTextHasFiveLinesStartingWithTheVersion)
 {
     const QStringList lines = TForm1::AboutText().split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 5);
-    EXPECT_EQ(lines[0], QStringLiteral("Vezodev 0.2"));
+    EXPECT_EQ(lines[0], QStringLiteral("Vezodev " VEZODEV_VERSION));
     EXPECT_TRUE(lines[2].isEmpty());
 }
 

@@ -2,9 +2,10 @@
 # Installs the build folder BUILD into a scratch prefix and checks what lands there:
 # the exact list of files, the desktop entry and the metainfo through their validators
 # (where those are installed), and that the installed programs run from the prefix.
-# Usage: InstallTreeTest.sh BUILD
+# Usage: InstallTreeTest.sh BUILD VERSION
 set -euo pipefail
 build=$1
+version=$2
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
 cmake --install "$build" --prefix "$prefix" >/dev/null
@@ -52,8 +53,8 @@ if command -v appstreamcli >/dev/null; then
   appstreamcli validate --no-net "$prefix/share/metainfo/org.example.Vezodev.metainfo.xml" >/dev/null
 fi
 
-[ "$("$prefix/bin/vezodev" --version)" = "vezodev 0.2" ]
-[ "$("$prefix/bin/vezodev-render" --version)" = "vezodev 0.2" ]
+[ "$("$prefix/bin/vezodev" --version)" = "vezodev $version" ]
+[ "$("$prefix/bin/vezodev-render" --version)" = "vezodev $version" ]
 "$prefix/bin/vezodev-render" --text Installed -o "$prefix/check.png"
 [ -s "$prefix/check.png" ]
 echo "install tree OK"

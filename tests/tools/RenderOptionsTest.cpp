@@ -188,7 +188,7 @@ TEST(RenderOptionsTest, StandardOutputTakesItsFormatFromFormatAndTransparentNeed
         EXPECT_EQ(TRenderOptions::Parse(c.Arguments).Format, c.Format);
     }
     EXPECT_TRUE(TRenderOptions::Parse(Arguments({"--version"})).Version);
-    EXPECT_EQ(TRenderOptions::VersionText(), "vezodev 0.2\n");
+    EXPECT_EQ(TRenderOptions::VersionText(), "vezodev " VEZODEV_VERSION "\n");
 }
 
 TEST(RenderOptionsTest, CellsAreDigitsAndMixAlsoTakesLetters)

@@ -115,7 +115,7 @@ TEST(RenderToolTest, BothProgramsAnswerVersion)
         process.start(QString::fromUtf8(program), {"--version"});
         ASSERT_TRUE(process.waitForFinished(60000));
         EXPECT_EQ(process.exitCode(), 0);
-        EXPECT_EQ(process.readAllStandardOutput(), "vezodev 0.2\n");
+        EXPECT_EQ(process.readAllStandardOutput(), "vezodev " VEZODEV_VERSION "\n");
         EXPECT_TRUE(process.readAllStandardError().isEmpty());
     }
 }
