@@ -483,10 +483,11 @@ TFontFace::TGlyphs TFontFace::Shape(const QString& text) const
     return result;
 }
 
-// Each character takes the first face that has it, except that spaces, digits,
-// punctuation, marks and joiners stay in the face of the character before them when it
-// has them, so that a run of one script is not broken up. A character no face has
-// shows the face's own box.
+// Each character takes the first face that has it, as in the per-character layout,
+// except that combining marks, joiners and spaces stay in the face of the character
+// before them when it has them: a mark is positioned on its own base letter, and a
+// space never changes the face (as desktop text layout has it). A character no face
+// has shows the face's own box.
 TFontFace::TGlyphs TFontFace::ShapeRun(const std::u32string& codes) const
 {
     std::vector<int> faceOfCode(codes.size());
@@ -497,9 +498,10 @@ TFontFace::TGlyphs TFontFace::ShapeRun(const std::u32string& codes) const
         if (TTextShaper::IsDefaultIgnorable(code)) {
             face = std::max(previous, 0);
         } else {
-            const QChar::Script script = QChar::script(code);
-            if (previous >= 0 && (script == QChar::Script_Common || script == QChar::Script_Inherited)
-                && Face(std::size_t(previous)).GlyphOf(code) != 0)
+            const QChar::Category category = QChar::category(code);
+            const bool follows = category == QChar::Mark_NonSpacing || category == QChar::Mark_SpacingCombining
+                || category == QChar::Mark_Enclosing || category == QChar::Separator_Space;
+            if (follows && previous >= 0 && Face(std::size_t(previous)).GlyphOf(code) != 0)
                 face = previous;
             else
                 face = std::max(FaceFor(code), 0);
