@@ -1,0 +1,187 @@
+#include "platform/raster/Bitmap.h"
+#include "platform/raster/Canvas.h"
+#include "platform/raster/FontFace.h"
+
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <thread>
+
+// Text in scripts that need shaping, right-to-left order or a fallback face, drawn
+// through the canvas and compared with an independent renderer: Pango, asked for
+// monochrome glyphs with full hinting, the way the canvas draws them.
+namespace {
+
+constexpr int Margin = 10;
+
+bool Installed(const char* family)
+{
+    QProcess list;
+    list.start(QStringLiteral("fc-list"), {QStringLiteral(":family=%1").arg(QString::fromUtf8(family)), QStringLiteral("family")});
+    return list.waitForFinished() && !list.readAllStandardOutput().trimmed().isEmpty();
+}
+
+TFont MakeFont(const char* name, int em, TFontStyles style = 0)
+{
+    TFont font;
+    font.SetName(QString::fromUtf8(name));
+    font.SetHeight(-em);
+    font.SetStyle(style);
+    return font;
+}
+
+// Black text on white with the margin around the text cell.
+QImage DrawnByCanvas(const TFont& font, const QString& text)
+{
+    const auto face = TFontFace::For(font);
+    TBitmap bitmap(face->TextWidth(text) + 2 * Margin, face->Height() + 2 * Margin);
+    TCanvas& canvas = bitmap.Canvas();
+    canvas.Brush().SetColor(clWhite);
+    canvas.FillRect(Rect(0, 0, bitmap.Width(), bitmap.Height()));
+    canvas.Brush().SetStyle(bsClear);
+    canvas.Font() = font;
+    canvas.Font().SetColor(clBlack);
+    canvas.TextOut(Margin, Margin, text);
+    QImage image(bitmap.Width(), bitmap.Height(), QImage::Format_RGB32);
+    for (int y = 0; y < bitmap.Height(); ++y)
+        std::copy(bitmap.ScanLine(y), bitmap.ScanLine(y) + bitmap.Width(), reinterpret_cast<std::uint32_t*>(image.scanLine(y)));
+    return image;
+}
+
+QImage DrawnByPango(const QString& pangoFont, const QString& text, const QString& folder)
+{
+    const QString path = folder + QStringLiteral("/pango.png");
+    QProcess pango;
+    pango.start(QStringLiteral("pango-view"),
+                {QStringLiteral("-q"), QStringLiteral("--pixels"), QStringLiteral("--font=") + pangoFont,
+                 QStringLiteral("--antialias=none"), QStringLiteral("--hinting=full"), QStringLiteral("--hint-metrics=off"),
+                 QStringLiteral("--margin=%1").arg(Margin), QStringLiteral("--background=white"),
+                 QStringLiteral("--foreground=black"), QStringLiteral("-o"), path, QStringLiteral("--text=") + text});
+    if (!pango.waitForFinished() || pango.exitCode() != 0) {
+        ADD_FAILURE() << "pango-view failed: " << pango.readAllStandardError().toStdString();
+        return {};
+    }
+    return QImage(path).convertToFormat(QImage::Format_RGB32);
+}
+
+bool IsInk(const QImage& image, int x, int y)
+{
+    return qGray(image.pixel(x, y)) < 128;
+}
+
+QRect InkBox(const QImage& image)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (IsInk(image, x, y))
+                box |= QRect(x, y, 1, 1);
+        }
+    }
+    return box;
+}
+
+struct TInkDifference {
+    int Ink = 0;       // ink pixels of the first image
+    int Different = 0; // pixels inked in one image and not in the other, ink boxes laid on each other
+};
+
+// Ink counted per column, columns laid on each other from the ink boxes' left edges:
+// the horizontal layout (order, advances, joining) without the glyphs' heights.
+TInkDifference CompareColumns(const QImage& ours, const QRect& ourBox, const QImage& theirs, const QRect& theirBox)
+{
+    const auto column = [](const QImage& image, const QRect& box, int x) {
+        int ink = 0;
+        for (int y = box.top(); x < box.width() && y <= box.bottom(); ++y)
+            ink += IsInk(image, box.left() + x, y);
+        return ink;
+    };
+    TInkDifference difference;
+    for (int x = 0; x < std::max(ourBox.width(), theirBox.width()); ++x) {
+        const int mine = column(ours, ourBox, x);
+        difference.Ink += mine;
+        difference.Different += std::abs(mine - column(theirs, theirBox, x));
+    }
+    return difference;
+}
+
+TInkDifference CompareInk(const QImage& ours, const QRect& ourBox, const QImage& theirs, const QRect& theirBox)
+{
+    TInkDifference difference;
+    const int width = std::max(ourBox.width(), theirBox.width());
+    const int height = std::max(ourBox.height(), theirBox.height());
+    const auto inked = [](const QImage& image, const QRect& box, int x, int y) {
+        return x < box.width() && y < box.height() && IsInk(image, box.left() + x, box.top() + y);
+    };
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const bool mine = inked(ours, ourBox, x, y);
+            difference.Ink += mine;
+            difference.Different += mine != inked(theirs, theirBox, x, y);
+        }
+    }
+    return difference;
+}
+
+struct TPangoCase {
+    const char* Name;
+    const char* Family; // ours
+    int Em;
+    const char* PangoFont;
+    const char* Text;
+    std::vector<const char*> Needs; // families that must be installed
+    // Pango moves a fallback face's glyphs off the line's baseline; where faces mix,
+    // the columns are compared and the rows are not.
+    bool MixedFaces = false;
+};
+
+TEST(ShapedTextTest, DrawnTextMatchesPangosMonochromeRendering)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("pango-view")).isEmpty())
+        GTEST_SKIP() << "pango-view (pango1.0-tools) is not installed";
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const TPangoCase cases[] = {
+        {"Arabic joining, right to left", "DejaVu Sans", 40, "DejaVu Sans 40", "مرحبا بالعالم", {"DejaVu Sans"}},
+        {"Hebrew with digits and Latin", "DejaVu Sans", 29, "DejaVu Sans 29", "שלום 123 abc", {"DejaVu Sans"}},
+        {"Devanagari from a fallback face", "DejaVu Sans", 40, "DejaVu Sans 40", "नमस्ते दुनिया", {"DejaVu Sans", "Lohit Devanagari"}},
+        {"Thai marks", "Loma", 40, "Loma 40", "น้ำใจ สวัสดี", {"Loma"}},
+        {"decomposed accent", "Times New Roman", 40, "Liberation Serif 40", "Cafe\xCC\x81 e\xCC\x81te\xCC\x81", {"Liberation Serif"}},
+        {"emoji from a fallback face", "DejaVu Sans", 40, "DejaVu Sans,Symbola 40", "\xF0\x9F\x8E\x89", {"DejaVu Sans", "Symbola"}},
+        {"emoji between letters", "DejaVu Sans", 40, "DejaVu Sans,Symbola 40", "x\xF0\x9F\x8E\x89x", {"DejaVu Sans", "Symbola"}, true},
+        {"Japanese, Latin and Arabic on one line", "DejaVu Sans", 40, "DejaVu Sans,IPAPGothic 40", "日本語 Latin عربي",
+         {"DejaVu Sans", "IPAPGothic"}, true},
+    };
+    for (const TPangoCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        bool installed = true;
+        for (const char* family : c.Needs)
+            installed = installed && Installed(family);
+        if (!installed) {
+            std::printf("[  SKIPPED ] %s: a font it needs is not installed\n", c.Name);
+            continue;
+        }
+        const QString text = QString::fromUtf8(c.Text);
+        const QImage ours = DrawnByCanvas(MakeFont(c.Family, c.Em), text);
+        const QImage theirs = DrawnByPango(QString::fromUtf8(c.PangoFont), text, folder.path());
+        ASSERT_FALSE(theirs.isNull());
+        // The logical widths agree: the drawn text is as wide as the width measured.
+        EXPECT_NEAR(ours.width(), theirs.width(), 1);
+        const QRect ourBox = InkBox(ours);
+        const QRect theirBox = InkBox(theirs);
+        ASSERT_FALSE(ourBox.isEmpty());
+        EXPECT_NEAR(ourBox.left(), theirBox.left(), 1);
+        EXPECT_NEAR(ourBox.width(), theirBox.width(), 1);
+        if (!c.MixedFaces) {
+            EXPECT_NEAR(ourBox.height(), theirBox.height(), 1);
+        }
+        // A glyph placed a pixel off, or a mark not on its letter, costs far more.
+        const TInkDifference difference = c.MixedFaces ? CompareColumns(ours, ourBox, theirs, theirBox)
+                                                       : CompareInk(ours, ourBox, theirs, theirBox);
+        EXPECT_LE(difference.Different, difference.Ink / 50) << difference.Different << " of " << difference.Ink;
+    }
+}
+
+} // namespace
