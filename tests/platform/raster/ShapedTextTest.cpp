@@ -185,3 +185,71 @@ TEST(ShapedTextTest, DrawnTextMatchesPangosMonochromeRendering)
 }
 
 } // namespace
+
+namespace {
+
+TEST(ShapedTextTest, ACharacterNoFaceHasIsListedOnceAndDrawnAsABox)
+{
+    const auto face = TFontFace::For(MakeFont("DejaVu Sans", 20));
+    // U+10FFFD is a private-use character no font gives a glyph; the joiner and the
+    // variation selector are not drawn at all and so are never missing.
+    const QString text = QString::fromUtf8("a\xF4\x8F\xBF\xBD" "b\xF4\x8F\xBF\xBD\xE2\x80\x8D\xEF\xB8\x8F");
+    EXPECT_EQ(face->MissingCharacters(text), std::vector<char32_t>{0x10FFFD});
+    EXPECT_TRUE(face->MissingCharacters(QStringLiteral("Vezodev ロゴ")).empty());
+    // The box has ink and width of its own between the letters.
+    const QImage drawn = DrawnByCanvas(MakeFont("DejaVu Sans", 20), QString::fromUtf8("a\xF4\x8F\xBF\xBD" "b"));
+    const QImage letters = DrawnByCanvas(MakeFont("DejaVu Sans", 20), QStringLiteral("ab"));
+    EXPECT_GT(drawn.width(), letters.width());
+    EXPECT_GT(InkBox(drawn).width(), InkBox(letters).width());
+}
+
+TEST(ShapedTextTest, UnderlineAndStrikeOutSpanTheWholeShapedLine)
+{
+    for (const char* text : {"مرحبا بالعالم", "abc שלום", "नमस्ते", "Party \xF0\x9F\x8E\x89"}) {
+        SCOPED_TRACE(text);
+        const TFont font = MakeFont("DejaVu Sans", 30, fsUnderline | fsStrikeOut);
+        const int width = TFontFace::For(font)->TextWidth(QString::fromUtf8(text));
+        const QImage drawn = DrawnByCanvas(font, QString::fromUtf8(text));
+        int bars = 0;
+        for (int y = 0; y < drawn.height(); ++y) {
+            bool full = true;
+            for (int x = Margin; x < Margin + width; ++x)
+                full = full && IsInk(drawn, x, y);
+            if (full) {
+                ++bars;
+                EXPECT_FALSE(IsInk(drawn, Margin - 1, y));
+                EXPECT_FALSE(IsInk(drawn, Margin + width, y));
+            }
+        }
+        EXPECT_GE(bars, 2); // at least one row of each bar
+    }
+}
+
+TEST(ShapedTextTest, ThreadsSharingFacesDrawWhatOneThreadDraws)
+{
+    // A size no other test uses, so that the threads meet the faces, their fallbacks
+    // and their shaping fonts while they are first made.
+    const TFont font = MakeFont("DejaVu Sans", 37);
+    const QStringList texts = {QString::fromUtf8("مرحبا بالعالم"), QString::fromUtf8("नमस्ते दुनिया"),
+                               QString::fromUtf8("日本語 Latin عربي"), QString::fromUtf8("Party \xF0\x9F\x8E\x89"),
+                               QString::fromUtf8("สวัสดี e\xCC\x81")};
+    std::vector<std::vector<QImage>> drawn(4);
+    std::vector<std::thread> threads;
+    for (std::size_t t = 0; t < drawn.size(); ++t) {
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < 5; ++round) {
+                for (const QString& text : texts)
+                    drawn[t].push_back(DrawnByCanvas(font, text));
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    for (std::size_t t = 0; t < drawn.size(); ++t) {
+        ASSERT_EQ(drawn[t].size(), 5u * texts.size());
+        for (std::size_t i = 0; i < drawn[t].size(); ++i)
+            EXPECT_EQ(drawn[t][i], DrawnByCanvas(font, texts[int(i % texts.size())])) << "thread " << t << " image " << i;
+    }
+}
+
+} // namespace
