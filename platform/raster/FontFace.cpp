@@ -449,7 +449,7 @@ TFontFace::TGlyphs TFontFace::Shape(const QString& text) const
 {
     const std::u32string codes = CodesFor(text);
     if (!FSymbol && TTextShaper::NeedsShaping(codes))
-        return ShapeRun(codes);
+        return ShapedGlyphs(codes);
     TGlyphs result;
     const std::size_t count = codes.size();
     result.Glyphs.resize(count);
@@ -488,7 +488,7 @@ TFontFace::TGlyphs TFontFace::Shape(const QString& text) const
 // before them when it has them: a mark is positioned on its own base letter, and a
 // space never changes the face (as desktop text layout has it). A character no face
 // has shows the face's own box.
-TFontFace::TGlyphs TFontFace::ShapeRun(const std::u32string& codes) const
+TFontFace::TGlyphs TFontFace::ShapedGlyphs(const std::u32string& codes) const
 {
     std::vector<int> faceOfCode(codes.size());
     int previous = -1;

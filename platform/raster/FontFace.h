@@ -77,7 +77,7 @@ private:
 
     explicit TFontFace(const TFont& font);
     TGlyphs Shape(const QString& text) const;
-    TGlyphs ShapeRun(const std::u32string& codes) const;
+    TGlyphs ShapedGlyphs(const std::u32string& codes) const;
     std::u32string CodesFor(const QString& text) const;
 
     TFace& Face(std::size_t index) const;
