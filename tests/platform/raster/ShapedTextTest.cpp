@@ -253,3 +253,35 @@ TEST(ShapedTextTest, ThreadsSharingFacesDrawWhatOneThreadDraws)
 }
 
 } // namespace
+
+namespace {
+
+// Captions (the gradient box's DrawText) and cell texts (TextOut) go through the same
+// layout: a caption on one line is the line TextOut draws, within the caption's
+// rectangle (which clips marks that stand above the text cell).
+TEST(ShapedTextTest, CaptionsDrawnWithDrawTextAreShapedAsTextOutShapesThem)
+{
+    for (const char* text : {"مرحبا بالعالم", "नमस्ते", "日本語 Latin عربي", "Party \xF0\x9F\x8E\x89"}) {
+        SCOPED_TRACE(text);
+        const QString caption = QString::fromUtf8(text);
+        QImage drawn[2];
+        for (int way = 0; way < 2; ++way) {
+            TBitmap bitmap(400, 60);
+            TCanvas& canvas = bitmap.Canvas();
+            canvas.Brush().SetColor(clWhite);
+            canvas.FillRect(Rect(0, 0, 400, 60));
+            canvas.Brush().SetStyle(bsClear);
+            canvas.Font() = MakeFont("DejaVu Sans", 24);
+            if (way == 0)
+                canvas.TextOut(5, 5, caption);
+            else
+                canvas.DrawText(caption, Rect(5, 5, 395, 55), DT_WORDBREAK | DT_EXPANDTABS);
+            drawn[way] = QImage(reinterpret_cast<const uchar*>(bitmap.Bits()), 400, 60, QImage::Format_RGB32).copy();
+        }
+        const QRect inside(5, 5, 390, 50);
+        EXPECT_EQ(drawn[0].copy(inside), drawn[1].copy(inside));
+        EXPECT_FALSE(InkBox(drawn[1]).isEmpty());
+    }
+}
+
+} // namespace
