@@ -146,6 +146,17 @@ void BM_FullBuild40Arabic(benchmark::State& state)
 }
 BENCHMARK(BM_FullBuild40Arabic)->Unit(benchmark::kMicrosecond);
 
+// Measuring alone (the size the title shows): for Arabic, the shaping itself.
+void BM_LogoSize40(benchmark::State& state)
+{
+    const TLogoParams params = Logo40(state.range(0) ? "مرحبا بالعالم" : "Hello, world!");
+    BuildLogo(params);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(TLogoComposer::LogoSize(params));
+    state.SetLabel(state.range(0) ? "Arabic" : "Latin");
+}
+BENCHMARK(BM_LogoSize40)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
 // Argument: the direction cell, 1 top to bottom (rows) or 2 left to right (columns).
 void BM_GradientLayer4000x600(benchmark::State& state)
 {
