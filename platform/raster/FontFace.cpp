@@ -539,13 +539,18 @@ std::vector<int> TFontFace::Advances(const QString& text) const
 
 std::vector<char32_t> TFontFace::MissingCharacters(const QString& text) const
 {
+    // The codes looked up (a symbol face's byte codes) beside the characters they stand
+    // for, one for one; a lone surrogate half is no character and is not listed.
+    const std::u32string codes = CodesFor(text);
+    const std::u32string characters = text.toStdU32String();
     std::vector<char32_t> missing;
-    for (const char32_t code : CodesFor(text)) {
-        if (code < 0x20 || TTextShaper::IsDefaultIgnorable(code)
-            || std::find(missing.begin(), missing.end(), code) != missing.end())
+    for (std::size_t i = 0; i < codes.size() && i < characters.size(); ++i) {
+        const char32_t code = codes[i];
+        if (code < 0x20 || QChar::isSurrogate(code) || TTextShaper::IsDefaultIgnorable(code)
+            || std::find(missing.begin(), missing.end(), characters[i]) != missing.end())
             continue;
         if (FaceFor(code) < 0)
-            missing.push_back(code);
+            missing.push_back(characters[i]);
     }
     return missing;
 }

@@ -56,7 +56,8 @@ public:
     std::vector<int> Advances(const QString& text) const;
     // The characters of the text that no installed face has, each once, in the order
     // met; they are drawn as boxes. Format controls and variation selectors, which
-    // are not drawn, are never listed.
+    // are not drawn, and lone surrogate halves, which are no characters, are never
+    // listed.
     std::vector<char32_t> MissingCharacters(const QString& text) const;
     // Draws one line with the top-left of its cell at (x, y) in the 0xFFRRGGBB pixel
     // value, underline and strike-out bars included, inside the clip rectangle (which

@@ -14,9 +14,10 @@ struct hb_font_t;
 // by HarfBuzz and the runs are put in visual order by the Unicode bidirectional
 // algorithm (FriBidi), the paragraph's direction taken from its first strong
 // character. HarfBuzz and FriBidi are used directly rather than through libraqm:
-// raqm builds its HarfBuzz fonts from the FreeType face at every layout, which would
-// hold the face's lock through shaping, while the fonts here are made once per face
-// from the font file and shared by all threads without a lock.
+// raqm shapes with HarfBuzz fonts made from the FreeType face for each layout, which
+// call FreeType while shaping and so would hold the face's lock (shared with the glyph
+// rasteriser) throughout, while the fonts here are made once per face from the font
+// file and shared by all threads without a lock.
 // Positions are whole pixels, each advance and offset rounded on its own.
 class TTextShaper {
 public:
