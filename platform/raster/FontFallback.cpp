@@ -51,8 +51,9 @@ const std::vector<TFontFallback::TCandidate>& TFontFallback::Candidates(const QS
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
     FcDefaultSubstitute(pattern);
     FcResult result;
-    // Trimmed: a face that adds no character to those before it is never chosen.
-    FcFontSet* sorted = FcFontSort(nullptr, pattern, FcTrue, nullptr, &result);
+    // Not trimmed: a monochrome face whose characters a colour face before it already
+    // covers must stay in the list, since it is tried first.
+    FcFontSet* sorted = FcFontSort(nullptr, pattern, FcFalse, nullptr, &result);
     FcPatternDestroy(pattern);
     if (!sorted)
         return list;
