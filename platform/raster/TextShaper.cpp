@@ -110,6 +110,11 @@ bool TTextShaper::NeedsShaping(std::u32string_view codes)
     for (const char32_t code : codes) {
         if (code < 0x300)
             continue; // Latin, its extensions and the spacing modifiers
+        // Kana (less the two combining sound marks), the CJK ideographs and the full- and
+        // half-width forms: most of Japanese text, answered without a table.
+        if ((code >= 0x3041 && code <= 0x3096) || (code >= 0x309B && code <= 0x30FF)
+            || (code >= 0x4E00 && code <= 0x9FFF) || (code >= 0xFF01 && code <= 0xFFEF))
+            continue;
         switch (QChar::category(code)) {
         case QChar::Mark_NonSpacing:
         case QChar::Mark_SpacingCombining:
