@@ -7,6 +7,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <cstdio>
 #include <thread>
 
 // Text in scripts that need shaping, right-to-left order or a fallback face, drawn

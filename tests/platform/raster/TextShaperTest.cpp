@@ -7,6 +7,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <cmath>
+#include <cstdio>
 #include <gtest/gtest.h>
 #include <memory>
 
