@@ -100,6 +100,63 @@ void BM_TextLayerLarge(benchmark::State& state)
 }
 BENCHMARK(BM_TextLayerLarge)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// Small logos as the window and a renderer batch build them, in the Japanese UI face:
+// text the code page holds is set glyph by glyph and never reaches the shaper.
+void BM_FullBuildSmallJapanese(benchmark::State& state)
+{
+    TLogoParams params = SmallLogo();
+    params.Text = QString::fromUtf8("ロゴ作成ツール");
+    params.Font.SetName(QString::fromUtf8("ＭＳ Ｐゴシック"));
+    BuildLogo(params);
+    for (auto _ : state)
+        BuildLogo(params);
+    ReportSize(state, params);
+}
+BENCHMARK(BM_FullBuildSmallJapanese)->Unit(benchmark::kMicrosecond);
+
+// Thirteen characters in DejaVu Sans at 40 pixels: Latin, set glyph by glyph, and
+// Arabic, shaped (joined) and put right to left. The difference is what shaping costs.
+TLogoParams Logo40(const char* text)
+{
+    TLogoParams params = SmallLogo();
+    params.Text = QString::fromUtf8(text);
+    params.Font.SetName(QStringLiteral("DejaVu Sans"));
+    params.Font.SetHeight(-40);
+    params.Font.SetStyle(0);
+    return params;
+}
+
+void BM_FullBuild40Latin(benchmark::State& state)
+{
+    const TLogoParams params = Logo40("Hello, world!");
+    BuildLogo(params);
+    for (auto _ : state)
+        BuildLogo(params);
+    ReportSize(state, params);
+}
+BENCHMARK(BM_FullBuild40Latin)->Unit(benchmark::kMicrosecond);
+
+void BM_FullBuild40Arabic(benchmark::State& state)
+{
+    const TLogoParams params = Logo40("مرحبا بالعالم");
+    BuildLogo(params);
+    for (auto _ : state)
+        BuildLogo(params);
+    ReportSize(state, params);
+}
+BENCHMARK(BM_FullBuild40Arabic)->Unit(benchmark::kMicrosecond);
+
+// Measuring alone (the size the title shows): for Arabic, the shaping itself.
+void BM_LogoSize40(benchmark::State& state)
+{
+    const TLogoParams params = Logo40(state.range(0) ? "مرحبا بالعالم" : "Hello, world!");
+    BuildLogo(params);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(TLogoComposer::LogoSize(params));
+    state.SetLabel(state.range(0) ? "Arabic" : "Latin");
+}
+BENCHMARK(BM_LogoSize40)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+
 // Argument: the direction cell, 1 top to bottom (rows) or 2 left to right (columns).
 void BM_GradientLayer4000x600(benchmark::State& state)
 {

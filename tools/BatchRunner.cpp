@@ -15,9 +15,9 @@ TLineReport Rendered(const TBatchRunner::TLineRenderer& render, std::size_t inde
     try {
         return render(index);
     } catch (const std::exception& error) {
-        return TLineReport{QString(), QStringLiteral("vezodev-render: %1\n").arg(QString::fromLocal8Bit(error.what())), failedStatus};
+        return TLineReport{QString(), QStringLiteral("vezodev-render: %1\n").arg(QString::fromLocal8Bit(error.what())), failedStatus, {}};
     } catch (...) {
-        return TLineReport{QString(), QStringLiteral("vezodev-render: unknown error\n"), failedStatus};
+        return TLineReport{QString(), QStringLiteral("vezodev-render: unknown error\n"), failedStatus, {}};
     }
 }
 

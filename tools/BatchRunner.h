@@ -3,12 +3,14 @@
 #include <QString>
 #include <cstddef>
 #include <functional>
+#include <vector>
 
 // What one line of a batch leaves for the standard streams, and its exit status.
 struct TLineReport {
     QString Out;
     QString Err;
     int Status = 0;
+    std::vector<char32_t> Missing; // characters no installed font has
 };
 
 // Runs the lines of a batch on worker threads while the calling thread hands each

@@ -38,6 +38,16 @@ void PrintError(const QString& message)
     Print(stderr, QStringLiteral("vezodev-render: %1\n").arg(message));
 }
 
+// Each character that no installed font has is named once, however many logos hold it.
+void PrintMissingCharacters(const std::vector<char32_t>& missing, std::set<char32_t>& named)
+{
+    for (const char32_t code : missing) {
+        if (named.insert(code).second)
+            PrintError(QStringLiteral("no installed font has U+%1")
+                           .arg(QString::number(static_cast<uint>(code), 16).toUpper().rightJustified(4, QLatin1Char('0'))));
+    }
+}
+
 // The rasters and the file buffer of one thread, kept from one logo to the next so
 // that a batch does not take fresh memory (and its page faults) for every logo.
 struct TWorkspace {
@@ -106,6 +116,7 @@ void Run(const TRenderOptions& options, TWorkspace& work, TLineReport& report, c
          TFileSync sync = fsNow)
 {
     ReportMissingFont(options, where, report);
+    report.Missing = TFontFace::For(options.Logo.Font)->MissingCharacters(options.Logo.Text);
     const TSize size = TLogoComposer::LogoSize(options.Logo);
     if (options.PrintSize)
         report.Out += QStringLiteral("%1 x %2\n").arg(size.Width).arg(size.Height);
@@ -200,10 +211,12 @@ int RunBatch(const QString& batchPath, int jobs)
             return RunLine(lines[index].Text, lines[index].Where, *workspace);
         };
     };
-    const int worst = TBatchRunner::Run(lines.size(), jobs, makeRenderer, [](const TLineReport& report) {
+    std::set<char32_t> named;
+    const int worst = TBatchRunner::Run(lines.size(), jobs, makeRenderer, [&named](const TLineReport& report) {
         Print(stdout, report.Out);
         std::fflush(stdout);
         Print(stderr, report.Err);
+        PrintMissingCharacters(report.Missing, named);
     }, ExitFailed);
     // Each logo went out without its own flush; one sync makes them all durable.
     SyncFileSystems();
@@ -256,16 +269,19 @@ int main(int argc, char** argv)
         if (options.BatchPath.isEmpty()) {
             TWorkspace work;
             TLineReport report;
+            std::set<char32_t> named;
             try {
                 Run(options, work, report);
                 status = ExitDone;
             } catch (...) {
                 Print(stdout, report.Out);
                 Print(stderr, report.Err);
+                PrintMissingCharacters(report.Missing, named);
                 throw;
             }
             Print(stdout, report.Out);
             Print(stderr, report.Err);
+            PrintMissingCharacters(report.Missing, named);
         } else {
             status = RunBatch(options.BatchPath, options.Jobs);
         }

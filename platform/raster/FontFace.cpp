@@ -1,7 +1,9 @@
 #include "platform/raster/FontFace.h"
 
 #include "platform/raster/Bitmap.h"
+#include "platform/raster/FontFallback.h"
 #include "platform/raster/FontLocator.h"
+#include "platform/raster/TextShaper.h"
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
@@ -97,6 +99,9 @@ struct TGlyphBitmap {
 // glyph bitmaps drawn so far.
 struct TFontFace::TFace {
     FT_Face Face = nullptr;
+    std::string Path;
+    int FileIndex = 0;
+    int Em = 0;
     FT_CharMap UnicodeMap = nullptr;
     FT_CharMap SymbolMap = nullptr;
     bool SymbolAddressing = false; // byte codes may also be found at U+F000 + byte
@@ -108,8 +113,14 @@ struct TFontFace::TFace {
     std::mutex Lock; // FreeType's face is one thread's at a time
     std::unordered_map<std::uint32_t, std::shared_ptr<const TGlyphBitmap>> Bitmaps;
 
+    // The shaper's own font on the same file, made when first needed. It needs no lock.
+    std::once_flag ShaperMade;
+    hb_font_t* Shaper = nullptr;
+
     ~TFace()
     {
+        if (Shaper)
+            TTextShaper::CloseFont(Shaper);
         if (Face) {
             const std::lock_guard<std::mutex> lock(LibraryLock());
             FT_Done_Face(Face);
@@ -148,6 +159,15 @@ struct TFontFace::TFace {
                 glyph = FT_Get_Char_Index(Face, code + 0xF000);
         }
         return glyph;
+    }
+
+    hb_font_t* ShaperFont()
+    {
+        std::call_once(ShaperMade, [this] {
+            if (Face)
+                Shaper = TTextShaper::OpenFont(Path, FileIndex, Em);
+        });
+        return Shaper;
     }
 
     std::shared_ptr<const TGlyphBitmap> Bitmap(std::uint32_t glyph)
@@ -205,6 +225,8 @@ std::shared_ptr<TFontFace::TFace> MakeFace(const TFontFile& file, const QString&
     FT_Face ft = face->Face;
     if (!ft)
         return face;
+    face->Path = file.Path;
+    face->FileIndex = file.Index;
     for (int i = 0; i < ft->num_charmaps; ++i) {
         FT_CharMap map = ft->charmaps[i];
         switch (map->encoding) {
@@ -253,6 +275,7 @@ std::shared_ptr<TFontFace::TFace> MakeFace(const TFontFile& file, const QString&
 
 void SetEm(TFontFace::TFace& face, int em)
 {
+    face.Em = em;
     if (!face.Face)
         return;
     FT_Set_Char_Size(face.Face, FT_F26Dot6(em) * 64, FT_F26Dot6(em) * 64, 0, 0);
@@ -291,7 +314,7 @@ std::shared_ptr<const TFontFace> TFontFace::For(const TFont& font)
 }
 
 TFontFace::TFontFace(const TFont& font)
-    : FStyle(font.Style())
+    : FRequested(font.Name()), FStyle(font.Style())
 {
     const bool bold = FStyle & fsBold;
     const bool italic = FStyle & fsItalic;
@@ -339,7 +362,8 @@ TFontFace::TFontFace(const TFont& font)
         if (FFamily.compare(fallback, Qt::CaseInsensitive) != 0)
             FFallbackFamilies.push_back(fallback);
     }
-    FFaces.resize(1 + FFallbackFamilies.size());
+    FStandInEnd = 1 + FFallbackFamilies.size();
+    FFaces.resize(FStandInEnd);
 }
 
 TFontFace::~TFontFace() = default;
@@ -376,19 +400,67 @@ std::u32string TFontFace::CodesFor(const QString& text) const
     return codes;
 }
 
+int TFontFace::FaceOfFile(const TFontFile& file) const
+{
+    const std::lock_guard<std::mutex> lock(FFacesLock);
+    const std::string key = file.Path + '|' + std::to_string(file.Index);
+    const auto known = FFaceOfFile.find(key);
+    if (known != FFaceOfFile.end())
+        return known->second;
+    auto face = MakeFace(file, file.Family, FStyle);
+    SetEm(*face, FEm);
+    FFaces.push_back(std::move(face));
+    const int index = static_cast<int>(FFaces.size() - 1);
+    FFaceOfFile.emplace(key, index);
+    return index;
+}
+
+int TFontFace::FallbackFaceFor(char32_t code) const
+{
+    {
+        const std::lock_guard<std::mutex> lock(FChoicesLock);
+        const auto known = FChoices.find(code);
+        if (known != FChoices.end())
+            return known->second;
+    }
+    const TFontFile file = TFontFallback::Shared().FileFor(FRequested, FStyle & fsBold, FStyle & fsItalic, code);
+    int chosen = -1;
+    if (!file.Path.empty()) {
+        const int index = FaceOfFile(file);
+        if (Face(std::size_t(index)).GlyphOf(code) != 0)
+            chosen = index;
+    }
+    const std::lock_guard<std::mutex> lock(FChoicesLock);
+    return FChoices.emplace(code, chosen).first->second;
+}
+
+int TFontFace::FaceFor(char32_t code) const
+{
+    for (std::size_t f = 0; f < FStandInEnd; ++f) {
+        if (Face(f).GlyphOf(code) != 0)
+            return static_cast<int>(f);
+    }
+    if (code < 0x20)
+        return -1;
+    return FallbackFaceFor(code);
+}
+
 TFontFace::TGlyphs TFontFace::Shape(const QString& text) const
 {
-    TGlyphs result;
     const std::u32string codes = CodesFor(text);
+    if (!FSymbol && TTextShaper::NeedsShaping(codes))
+        return ShapedGlyphs(codes);
+    TGlyphs result;
     const std::size_t count = codes.size();
     result.Glyphs.resize(count);
     result.FaceOfGlyph.assign(count, 0);
     result.Advances.resize(count);
+    result.X.resize(count);
     TFace& primary = Face(0);
     for (std::size_t i = 0; i < count; ++i) {
         result.Glyphs[i] = primary.GlyphOf(codes[i]);
         if (result.Glyphs[i] == 0 && codes[i] >= 0x20) {
-            for (std::size_t f = 1; f < FFaces.size(); ++f) {
+            for (std::size_t f = 1; f < FStandInEnd; ++f) {
                 const std::uint32_t alternative = Face(f).GlyphOf(codes[i]);
                 if (alternative != 0) {
                     result.Glyphs[i] = alternative;
@@ -396,23 +468,91 @@ TFontFace::TGlyphs TFontFace::Shape(const QString& text) const
                     break;
                 }
             }
+            if (result.Glyphs[i] == 0) {
+                const int fallback = FallbackFaceFor(codes[i]);
+                if (fallback > 0) {
+                    result.FaceOfGlyph[i] = fallback;
+                    result.Glyphs[i] = Face(std::size_t(fallback)).GlyphOf(codes[i]);
+                }
+            }
         }
         result.Advances[i] = Face(result.FaceOfGlyph[i]).Advance(result.Glyphs[i], FEm);
+        result.X[i] = result.Width;
+        result.Width += result.Advances[i];
+    }
+    return result;
+}
+
+// Each character takes the first face that has it, as in the per-character layout,
+// except that combining marks, joiners and spaces stay in the face of the character
+// before them when it has them: a mark is positioned on its own base letter, and a
+// space never changes the face (as desktop text layout has it). A character no face
+// has shows the face's own box.
+TFontFace::TGlyphs TFontFace::ShapedGlyphs(const std::u32string& codes) const
+{
+    std::vector<int> faceOfCode(codes.size());
+    int previous = -1;
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        const char32_t code = codes[i];
+        int face = -1;
+        if (TTextShaper::IsDefaultIgnorable(code)) {
+            face = std::max(previous, 0);
+        } else {
+            const QChar::Category category = QChar::category(code);
+            const bool follows = category == QChar::Mark_NonSpacing || category == QChar::Mark_SpacingCombining
+                || category == QChar::Mark_Enclosing || category == QChar::Separator_Space;
+            if (follows && previous >= 0 && Face(std::size_t(previous)).GlyphOf(code) != 0)
+                face = previous;
+            else
+                face = std::max(FaceFor(code), 0);
+        }
+        faceOfCode[i] = face;
+        previous = face;
+    }
+    std::vector<hb_font_t*> fonts(std::size_t(*std::max_element(faceOfCode.begin(), faceOfCode.end())) + 1, nullptr);
+    for (const int face : faceOfCode) {
+        if (!fonts[std::size_t(face)])
+            fonts[std::size_t(face)] = Face(std::size_t(face)).ShaperFont();
+    }
+    const TTextShaper::TLine line = TTextShaper::Shape(codes, faceOfCode, fonts);
+    TGlyphs result;
+    result.Width = line.Width;
+    for (const TTextShaper::TGlyph& glyph : line.Glyphs) {
+        result.FaceOfGlyph.push_back(glyph.Face);
+        result.Glyphs.push_back(glyph.Glyph);
+        result.Advances.push_back(glyph.Advance);
+        result.X.push_back(glyph.X);
+        result.Raise.push_back(glyph.Y);
     }
     return result;
 }
 
 int TFontFace::TextWidth(const QString& text) const
 {
-    int width = 0;
-    for (int advance : Shape(text).Advances)
-        width += advance;
-    return width;
+    return Shape(text).Width;
 }
 
 std::vector<int> TFontFace::Advances(const QString& text) const
 {
     return Shape(text).Advances;
+}
+
+std::vector<char32_t> TFontFace::MissingCharacters(const QString& text) const
+{
+    // The codes looked up (a symbol face's byte codes) beside the characters they stand
+    // for, one for one; a lone surrogate half is no character and is not listed.
+    const std::u32string codes = CodesFor(text);
+    const std::u32string characters = text.toStdU32String();
+    std::vector<char32_t> missing;
+    for (std::size_t i = 0; i < codes.size() && i < characters.size(); ++i) {
+        const char32_t code = codes[i];
+        if (code < 0x20 || QChar::isSurrogate(code) || TTextShaper::IsDefaultIgnorable(code)
+            || std::find(missing.begin(), missing.end(), characters[i]) != missing.end())
+            continue;
+        if (FaceFor(code) < 0)
+            missing.push_back(characters[i]);
+    }
+    return missing;
 }
 
 int TFontFace::DrawLine(TBitmap& surface, const TRect& clipRect, int x, int y, const QString& text, std::uint32_t pixel) const
@@ -421,12 +561,10 @@ int TFontFace::DrawLine(TBitmap& surface, const TRect& clipRect, int x, int y, c
                             std::min(clipRect.Right, surface.Width()), std::min(clipRect.Bottom, surface.Height()));
     const TGlyphs glyphs = Shape(text);
     const int baseline = y + FAscent;
-    int pen = x;
     for (std::size_t i = 0; i < glyphs.Glyphs.size(); ++i) {
         const auto bitmap = Face(glyphs.FaceOfGlyph[i]).Bitmap(glyphs.Glyphs[i]);
-        const int left = pen + bitmap->Left;
-        const int top = baseline - bitmap->Top;
-        pen += glyphs.Advances[i];
+        const int left = x + glyphs.X[i] + bitmap->Left;
+        const int top = baseline - bitmap->Top - (glyphs.Raise.empty() ? 0 : glyphs.Raise[i]);
         if (clip.Right <= clip.Left || clip.Bottom <= clip.Top)
             continue;
         const int firstRow = std::max(0, clip.Top - top);
@@ -442,7 +580,8 @@ int TFontFace::DrawLine(TBitmap& surface, const TRect& clipRect, int x, int y, c
             }
         }
     }
-    const int width = pen - x;
+    // The bars span the whole line, shaped or not.
+    const int width = glyphs.Width;
     if (width > 0 && (FStyle & fsUnderline)) {
         const int top = baseline + FUnderlineOffset - FUnderlineThickness / 2;
         FillClipped(surface, clip, x, top, x + width, top + FUnderlineThickness, pixel);

@@ -5,17 +5,32 @@
 
 #include <QString>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <mutex>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 class TBitmap;
+struct TFontFile;
 
 // A font realised the way the old Windows text calls realised it: metrics from the
 // face's OS/2 Windows ascent and descent, advances rounded per glyph from the face's
 // own advance table, no kerning and no ligatures. Glyphs are FreeType's hinted
 // monochrome bitmaps. All metrics are in whole pixels. Faces are cached and shared;
 // a face may be used from several threads at once.
+//
+// A character the face lacks is drawn from the first face that has it: the fixed
+// stand-ins (the Japanese UI face, then DejaVu Sans), then fontconfig's list for the
+// requested family (TFontFallback), at the same em and style and on the same
+// baseline; a character no installed face has is drawn as the face's missing-glyph
+// box. Text that must be shaped or reordered (TTextShaper::NeedsShaping) is laid out
+// by TTextShaper; any other text keeps the per-character layout above.
+//
+// Glossary: em, the pixels per em the face is scaled to; ascent and descent, pixels
+// above and below the baseline; height, ascent + descent (the text cell); advance,
+// the pixels the pen moves after a glyph.
 class TFontFace {
 public:
     static std::shared_ptr<const TFontFace> For(const TFont& font);
@@ -36,8 +51,14 @@ public:
 
     // Sum of the glyph advances of the text set as one line.
     int TextWidth(const QString& text) const;
-    // Advance of every character (code point) of the text, in order.
+    // Advance of every glyph of the text in drawing order: one glyph a character
+    // (code point) unless the text is shaped.
     std::vector<int> Advances(const QString& text) const;
+    // The characters of the text that no installed face has, each once, in the order
+    // met; they are drawn as boxes. Format controls and variation selectors, which
+    // are not drawn, and lone surrogate halves, which are no characters, are never
+    // listed.
+    std::vector<char32_t> MissingCharacters(const QString& text) const;
     // Draws one line with the top-left of its cell at (x, y) in the 0xFFRRGGBB pixel
     // value, underline and strike-out bars included, inside the clip rectangle (which
     // the surface also limits). Returns the line's width.
@@ -50,18 +71,34 @@ private:
         std::vector<int> FaceOfGlyph; // index into FFaces
         std::vector<std::uint32_t> Glyphs;
         std::vector<int> Advances;
+        std::vector<int> X;     // origin of each glyph, pixels from the line's left end
+        std::vector<int> Raise; // pixels above the baseline; empty when all are 0
+        int Width = 0;
     };
 
     explicit TFontFace(const TFont& font);
     TGlyphs Shape(const QString& text) const;
+    TGlyphs ShapedGlyphs(const std::u32string& codes) const;
     std::u32string CodesFor(const QString& text) const;
 
     TFace& Face(std::size_t index) const;
+    // The face that draws the character (its own, a stand-in or a fallback), or -1.
+    int FaceFor(char32_t code) const;
+    int FallbackFaceFor(char32_t code) const;
+    int FaceOfFile(const TFontFile& file) const;
 
-    // The face itself first, then the fallbacks, each made when first needed.
+    // The face itself first, then the fixed stand-ins, each made when first needed,
+    // then the fallbacks fontconfig named, added as they are chosen.
     mutable std::mutex FFacesLock;
     mutable std::vector<std::shared_ptr<TFace>> FFaces;
+    mutable std::map<std::string, int> FFaceOfFile; // by path and face index
     std::vector<QString> FFallbackFamilies;
+    std::size_t FStandInEnd = 1; // FFaces below this are the face and its stand-ins
+    // The fallback face chosen for each character the face and its stand-ins lack
+    // (-1: none has it), so that fontconfig is asked once a character.
+    mutable std::mutex FChoicesLock;
+    mutable std::unordered_map<char32_t, int> FChoices;
+    QString FRequested;
     QString FFamily;
     bool FFamilyFound = true;
     int FEm = 0;

@@ -39,7 +39,7 @@ TEST(BatchRunnerTest, RendersAsManyLinesAtATimeAsThereAreJobs)
         TRendezvous rendezvous(jobs);
         const auto makeRenderer = [&] {
             return [&](std::size_t) {
-                return TLineReport{rendezvous.Meet() ? QStringLiteral("met") : QStringLiteral("alone"), QString(), 0};
+                return TLineReport{rendezvous.Meet() ? QStringLiteral("met") : QStringLiteral("alone"), QString(), 0, {}};
             };
         };
         QStringList printed;
@@ -52,7 +52,7 @@ TEST(BatchRunnerTest, RendersAsManyLinesAtATimeAsThereAreJobs)
 TEST(BatchRunnerTest, ReportsComeOutInLineOrderWithTheWorstStatus)
 {
     const auto makeRenderer = [] {
-        return [](std::size_t index) { return TLineReport{QString::number(index), QString(), index == 3 ? 2 : 0}; };
+        return [](std::size_t index) { return TLineReport{QString::number(index), QString(), index == 3 ? 2 : 0, {}}; };
     };
     QStringList printed;
     const int worst = TBatchRunner::Run(9, 4, makeRenderer, [&](const TLineReport& report) { printed << report.Out; }, 1);
@@ -66,7 +66,7 @@ TEST(BatchRunnerTest, ALineThatThrowsFailsAloneAndTheOthersRun)
         return [](std::size_t index) -> TLineReport {
             if (index == 1)
                 throw std::length_error("vector too long");
-            return TLineReport{QStringLiteral("ok"), QString(), 0};
+            return TLineReport{QStringLiteral("ok"), QString(), 0, {}};
         };
     };
     std::vector<TLineReport> reports;

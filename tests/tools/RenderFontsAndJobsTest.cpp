@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -135,6 +136,62 @@ TEST(RenderFontsTest, AMissingFamilyFallsBackAndIsNamedOnStandardError)
         const TRun known = Render({"--font", QString::fromUtf8(name), "--print-size"}, environment);
         EXPECT_TRUE(known.Err.isEmpty()) << name << ": " << known.Err.toStdString();
     }
+}
+
+TEST(RenderFontsTest, ShapedTextPrintsTheSizeItDraws)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* text : {"مرحبا بالعالم", "שלום 123 abc", "नमस्ते दुनिया", "日本語 Latin عربي", "Cafe\xCC\x81",
+                             "Party \xF0\x9F\x8E\x89"}) {
+        SCOPED_TRACE(text);
+        const QString path = folder.filePath("shaped.bmp");
+        const TRun run = Render({"--font", "DejaVu Sans", "--font-height", "40", "--regular", "--hspace", "3", "--vspace", "2",
+                                 "--text", QString::fromUtf8(text), "--layer", "text", "--bg", "0x00FFFFFF", "--print-size",
+                                 "-o", path},
+                                environment);
+        EXPECT_EQ(run.ExitCode, 0);
+        const QImage image(path);
+        ASSERT_FALSE(image.isNull());
+        EXPECT_EQ(run.Out, QStringLiteral("%1 x %2\n").arg(image.width()).arg(image.height()));
+        // The ink lies between the margins: the width printed is the width drawn.
+        int left = image.width();
+        int right = -1;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                if (qGray(image.pixel(x, y)) < 128) {
+                    left = std::min(left, x);
+                    right = std::max(right, x);
+                }
+            }
+        }
+        EXPECT_GE(left, 3 - 2);
+        EXPECT_LE(right, image.width() - 3 + 2);
+        EXPECT_GT(right - left, image.width() - 2 * 3 - 16); // the side bearings at both ends
+    }
+}
+
+TEST(RenderFontsTest, ACharacterNoFontHasIsNamedOnceOnStandardError)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    // U+10FFFD and U+10FFFC are private-use characters no font gives a glyph.
+    const QString box = QString::fromUtf8("\xF4\x8F\xBF\xBD");
+    const QString other = QString::fromUtf8("\xF4\x8F\xBF\xBC");
+    const TRun single = Render({"--text", "a" + box + "b" + box, "-o", folder.filePath("one.bmp")}, environment);
+    EXPECT_EQ(single.ExitCode, 0);
+    EXPECT_EQ(single.Err, "vezodev-render: no installed font has U+10FFFD\n");
+    QByteArray lines;
+    for (int i = 0; i < 6; ++i)
+        lines += QStringLiteral("--text 'x%1' -o b%2.bmp\n").arg(i == 3 ? other + box : box).arg(i).toUtf8();
+    WriteAll(folder.filePath("batch.txt"), lines);
+    const TRun batch = Render({"--batch", "batch.txt", "--jobs", "3"}, environment, folder.path());
+    EXPECT_EQ(batch.ExitCode, 0);
+    EXPECT_EQ(batch.Err, "vezodev-render: no installed font has U+10FFFD\n"
+                         "vezodev-render: no installed font has U+10FFFC\n");
+    EXPECT_TRUE(ReadAll(folder.filePath("b5.bmp")).startsWith("BM"));
 }
 
 TEST(RenderJobsTest, ParallelBatchWritesAndPrintsWhatASequentialOneDoes)

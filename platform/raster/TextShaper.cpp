@@ -1,0 +1,236 @@
+#include "platform/raster/TextShaper.h"
+
+#include <QChar>
+#include <fribidi.h>
+#include <hb.h>
+
+#include <algorithm>
+
+namespace {
+
+bool IsShapedScript(QChar::Script script)
+{
+    switch (script) {
+    case QChar::Script_Arabic:
+    case QChar::Script_Hebrew:
+    case QChar::Script_Syriac:
+    case QChar::Script_Thaana:
+    case QChar::Script_Nko:
+    case QChar::Script_Devanagari:
+    case QChar::Script_Bengali:
+    case QChar::Script_Gurmukhi:
+    case QChar::Script_Gujarati:
+    case QChar::Script_Oriya:
+    case QChar::Script_Tamil:
+    case QChar::Script_Telugu:
+    case QChar::Script_Kannada:
+    case QChar::Script_Malayalam:
+    case QChar::Script_Sinhala:
+    case QChar::Script_Thai:
+    case QChar::Script_Lao:
+    case QChar::Script_Tibetan:
+    case QChar::Script_Myanmar:
+    case QChar::Script_Khmer:
+    case QChar::Script_Mongolian:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// 26.6 fixed point to whole pixels, halves rounded up.
+int Pixels(hb_position_t value)
+{
+    return (value + 32) >> 6;
+}
+
+struct TRun {
+    std::size_t Start = 0;
+    std::size_t Length = 0;
+    FriBidiLevel Level = 0;
+    hb_script_t Script = HB_SCRIPT_COMMON;
+    int Face = 0;
+};
+
+// Each character's script, with common and inherited characters (spaces, digits,
+// punctuation, marks) taking the script of the character before them, or of the first
+// one after them at the start of the line.
+std::vector<hb_script_t> ResolvedScripts(std::u32string_view codes)
+{
+    hb_unicode_funcs_t* unicode = hb_unicode_funcs_get_default();
+    std::vector<hb_script_t> scripts(codes.size());
+    hb_script_t last = HB_SCRIPT_INVALID;
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        const hb_script_t script = hb_unicode_script(unicode, codes[i]);
+        const bool weak = script == HB_SCRIPT_COMMON || script == HB_SCRIPT_INHERITED || script == HB_SCRIPT_UNKNOWN;
+        if (!weak)
+            last = script;
+        scripts[i] = weak ? last : script;
+    }
+    hb_script_t next = HB_SCRIPT_COMMON;
+    for (std::size_t i = codes.size(); i-- > 0;) {
+        if (scripts[i] == HB_SCRIPT_INVALID)
+            scripts[i] = next;
+        else
+            next = scripts[i];
+    }
+    return scripts;
+}
+
+// Runs in visual order: reversal of every stretch of runs at a level or higher, from
+// the highest level down to the lowest odd one (rule L2 of the bidirectional algorithm).
+void OrderVisually(std::vector<TRun>& runs)
+{
+    int highest = 0;
+    int lowestOdd = 1000;
+    for (const TRun& run : runs) {
+        highest = std::max<int>(highest, run.Level);
+        if (run.Level % 2)
+            lowestOdd = std::min<int>(lowestOdd, run.Level);
+    }
+    for (int level = highest; level >= lowestOdd && level > 0; --level) {
+        for (std::size_t i = 0; i < runs.size();) {
+            if (runs[i].Level < level) {
+                ++i;
+                continue;
+            }
+            std::size_t end = i;
+            while (end < runs.size() && runs[end].Level >= level)
+                ++end;
+            std::reverse(runs.begin() + std::ptrdiff_t(i), runs.begin() + std::ptrdiff_t(end));
+            i = end;
+        }
+    }
+}
+
+} // namespace
+
+bool TTextShaper::NeedsShaping(std::u32string_view codes)
+{
+    for (const char32_t code : codes) {
+        if (code < 0x300)
+            continue; // Latin, its extensions and the spacing modifiers
+        // Kana (less the two combining sound marks), the CJK ideographs and the full- and
+        // half-width forms: most of Japanese text, answered without a table.
+        if ((code >= 0x3041 && code <= 0x3096) || (code >= 0x309B && code <= 0x30FF)
+            || (code >= 0x4E00 && code <= 0x9FFF) || (code >= 0xFF01 && code <= 0xFFEF))
+            continue;
+        switch (QChar::category(code)) {
+        case QChar::Mark_NonSpacing:
+        case QChar::Mark_SpacingCombining:
+        case QChar::Mark_Enclosing:
+        case QChar::Other_Format:
+            return true;
+        default:
+            break;
+        }
+        switch (QChar::direction(code)) {
+        case QChar::DirR:
+        case QChar::DirAL:
+        case QChar::DirAN:
+        case QChar::DirRLE:
+        case QChar::DirRLO:
+        case QChar::DirRLI:
+        case QChar::DirLRE:
+        case QChar::DirLRO:
+        case QChar::DirLRI:
+        case QChar::DirFSI:
+        case QChar::DirPDF:
+        case QChar::DirPDI:
+            return true;
+        default:
+            break;
+        }
+        if (IsShapedScript(QChar::script(code)))
+            return true;
+    }
+    return false;
+}
+
+bool TTextShaper::IsDefaultIgnorable(char32_t code)
+{
+    return QChar::category(code) == QChar::Other_Format || code == 0x034F || (code >= 0x180B && code <= 0x180F)
+        || (code >= 0xFE00 && code <= 0xFE0F) || (code >= 0xE0100 && code <= 0xE01EF);
+}
+
+TTextShaper::TLine TTextShaper::Shape(std::u32string_view codes, std::span<const int> faceOfCode,
+                                      std::span<hb_font_t* const> fonts)
+{
+    TLine line;
+    const std::size_t count = codes.size();
+    if (count == 0)
+        return line;
+    const auto* text = reinterpret_cast<const FriBidiChar*>(codes.data());
+    std::vector<FriBidiCharType> types(count);
+    std::vector<FriBidiBracketType> brackets(count);
+    std::vector<FriBidiLevel> levels(count);
+    fribidi_get_bidi_types(text, FriBidiStrIndex(count), types.data());
+    fribidi_get_bracket_types(text, FriBidiStrIndex(count), types.data(), brackets.data());
+    FriBidiParType direction = FRIBIDI_PAR_ON; // from the first strong character
+    if (!fribidi_get_par_embedding_levels_ex(types.data(), brackets.data(), FriBidiStrIndex(count), &direction,
+                                             levels.data()))
+        std::fill(levels.begin(), levels.end(), FriBidiLevel(0));
+    const std::vector<hb_script_t> scripts = ResolvedScripts(codes);
+
+    std::vector<TRun> runs;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!runs.empty() && runs.back().Level == levels[i] && runs.back().Script == scripts[i]
+            && runs.back().Face == faceOfCode[i]) {
+            ++runs.back().Length;
+            continue;
+        }
+        runs.push_back(TRun{i, 1, levels[i], scripts[i], faceOfCode[i]});
+    }
+    OrderVisually(runs);
+
+    hb_buffer_t* buffer = hb_buffer_create();
+    int pen = 0;
+    for (const TRun& run : runs) {
+        hb_font_t* font = run.Face >= 0 && std::size_t(run.Face) < fonts.size() ? fonts[std::size_t(run.Face)] : nullptr;
+        if (!font) {
+            for (std::size_t i = 0; i < run.Length; ++i)
+                line.Glyphs.push_back(TGlyph{run.Face, 0, pen, 0, 0});
+            continue;
+        }
+        hb_buffer_clear_contents(buffer);
+        // The whole line is the context, so letters join across a change of face.
+        hb_buffer_add_codepoints(buffer, reinterpret_cast<const hb_codepoint_t*>(codes.data()), int(count),
+                                 unsigned(run.Start), int(run.Length));
+        hb_buffer_set_direction(buffer, run.Level % 2 ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
+        hb_buffer_set_script(buffer, run.Script);
+        hb_buffer_set_language(buffer, hb_language_get_default());
+        hb_shape(font, buffer, nullptr, 0);
+        unsigned glyphCount = 0;
+        const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &glyphCount);
+        const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer, &glyphCount);
+        for (unsigned g = 0; g < glyphCount; ++g) {
+            const int advance = Pixels(positions[g].x_advance);
+            line.Glyphs.push_back(TGlyph{run.Face, infos[g].codepoint, pen + Pixels(positions[g].x_offset),
+                                         Pixels(positions[g].y_offset), advance});
+            pen += advance;
+        }
+    }
+    hb_buffer_destroy(buffer);
+    line.Width = pen;
+    return line;
+}
+
+hb_font_t* TTextShaper::OpenFont(const std::string& path, int index, int em)
+{
+    hb_blob_t* blob = hb_blob_create_from_file_or_fail(path.c_str());
+    if (!blob)
+        return nullptr;
+    hb_face_t* face = hb_face_create(blob, unsigned(index));
+    hb_blob_destroy(blob);
+    hb_font_t* font = hb_font_create(face);
+    hb_face_destroy(face);
+    hb_font_set_scale(font, em * 64, em * 64);
+    hb_font_set_ppem(font, unsigned(em), unsigned(em));
+    hb_font_make_immutable(font);
+    return font;
+}
+
+void TTextShaper::CloseFont(hb_font_t* font)
+{
+    hb_font_destroy(font);
+}
