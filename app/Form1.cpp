@@ -651,7 +651,7 @@ QByteArray TForm1::EncodeLogo(const QString& fileName, int filterIndex)
         return EncodeBmp24(logo);
     if (filterIndex != stTransparentPng)
         return EncodePng(logo);
-    return EncodePng(logo, TLogoComposer::TransparentBackground(FLayersParams, FLayers.Text));
+    return EncodePng(logo, TLogoComposer::TransparentBackground(FLayersParams, FLayers));
 }
 
 void TForm1::BtSaveClick()

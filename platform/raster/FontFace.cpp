@@ -402,11 +402,11 @@ TFontFace::TGlyphs TFontFace::Shape(const QString& text) const
     return result;
 }
 
-int TFontFace::TextWidth(const QString& text) const
+int TFontFace::TextWidth(const QString& text, int characterExtra) const
 {
     int width = 0;
     for (int advance : Shape(text).Advances)
-        width += advance;
+        width += advance + characterExtra;
     return width;
 }
 
@@ -415,7 +415,8 @@ std::vector<int> TFontFace::Advances(const QString& text) const
     return Shape(text).Advances;
 }
 
-int TFontFace::DrawLine(TBitmap& surface, const TRect& clipRect, int x, int y, const QString& text, std::uint32_t pixel) const
+int TFontFace::DrawLine(TBitmap& surface, const TRect& clipRect, int x, int y, const QString& text, std::uint32_t pixel,
+                        int characterExtra) const
 {
     const TRect clip = Rect(std::max(clipRect.Left, 0), std::max(clipRect.Top, 0),
                             std::min(clipRect.Right, surface.Width()), std::min(clipRect.Bottom, surface.Height()));
@@ -426,7 +427,7 @@ int TFontFace::DrawLine(TBitmap& surface, const TRect& clipRect, int x, int y, c
         const auto bitmap = Face(glyphs.FaceOfGlyph[i]).Bitmap(glyphs.Glyphs[i]);
         const int left = pen + bitmap->Left;
         const int top = baseline - bitmap->Top;
-        pen += glyphs.Advances[i];
+        pen += glyphs.Advances[i] + characterExtra;
         if (clip.Right <= clip.Left || clip.Bottom <= clip.Top)
             continue;
         const int firstRow = std::max(0, clip.Top - top);

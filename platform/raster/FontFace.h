@@ -34,14 +34,17 @@ public:
     const QString& Family() const { return FFamily; }
     bool FamilyFound() const { return FFamilyFound; }
 
-    // Sum of the glyph advances of the text set as one line.
-    int TextWidth(const QString& text) const;
+    // Sum of the glyph advances of the text set as one line, each advance followed by
+    // characterExtra more pixels (the platform's per-character extra spacing).
+    int TextWidth(const QString& text, int characterExtra = 0) const;
     // Advance of every character (code point) of the text, in order.
     std::vector<int> Advances(const QString& text) const;
     // Draws one line with the top-left of its cell at (x, y) in the 0xFFRRGGBB pixel
     // value, underline and strike-out bars included, inside the clip rectangle (which
-    // the surface also limits). Returns the line's width.
-    int DrawLine(TBitmap& surface, const TRect& clip, int x, int y, const QString& text, std::uint32_t pixel) const;
+    // the surface also limits), each advance followed by characterExtra more pixels.
+    // Returns the line's width.
+    int DrawLine(TBitmap& surface, const TRect& clip, int x, int y, const QString& text, std::uint32_t pixel,
+                 int characterExtra = 0) const;
 
     struct TFace;
 
