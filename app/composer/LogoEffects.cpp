@@ -11,17 +11,29 @@ namespace {
 // about this many mask pixels at once.
 constexpr long long BandPixels = 1024LL * 1024;
 
-// out[x] := 1 when any of in[x - radius .. x + radius] is set, by a running count.
+// out[x] := 1 when any of in[x - radius .. x + radius] is set, by a running count. The
+// row is walked in stretches where a pixel only enters the window, enters and leaves,
+// or only leaves, so the inner loops carry no bounds tests.
 void DilateRow(const std::uint8_t* in, std::uint8_t* out, int width, int radius)
 {
     int count = 0;
     for (int x = 0; x < std::min(radius, width); ++x)
         count += in[x];
-    for (int x = 0; x < width; ++x) {
-        if (x + radius < width)
-            count += in[x + radius];
-        if (x - radius - 1 >= 0)
-            count -= in[x - radius - 1];
+    const int enterEnd = std::max(width - radius, 0);  // below it, in[x + radius] enters
+    const int leaveStart = std::min(radius + 1, width); // from it on, in[x - radius - 1] leaves
+    int x = 0;
+    for (; x < std::min(enterEnd, leaveStart); ++x) {
+        count += in[x + radius];
+        out[x] = count != 0;
+    }
+    for (; x < enterEnd; ++x) {
+        count += in[x + radius] - in[x - radius - 1];
+        out[x] = count != 0;
+    }
+    for (; x < leaveStart; ++x)
+        out[x] = count != 0;
+    for (; x < width; ++x) {
+        count -= in[x - radius - 1];
         out[x] = count != 0;
     }
 }
@@ -93,7 +105,8 @@ void TLogoEffects::MarkRows(const TLogoParams& params, int width, int top, int r
     for (int y = 0; y < maskRows; ++y)
         DilateRow(letters.data() + w * y, across.data() + w * y, width, radius);
     std::vector<std::uint8_t> area(w * areaRows);
-    std::vector<int> counts(w, 0);
+    // At most 2 * radius + 1 rows count, which 16 bits hold at any factor.
+    std::vector<std::uint16_t> counts(w, 0);
     for (int y = 0; y < 2 * radius; ++y) {
         const std::uint8_t* row = across.data() + w * y;
         for (int x = 0; x < width; ++x)
@@ -101,14 +114,13 @@ void TLogoEffects::MarkRows(const TLogoParams& params, int width, int top, int r
     }
     for (int y = 0; y < areaRows; ++y) {
         const std::uint8_t* entering = across.data() + w * (y + 2 * radius);
+        const std::uint8_t* leaving = across.data() + w * y;
         std::uint8_t* out = area.data() + w * y;
         for (int x = 0; x < width; ++x) {
-            counts[x] += entering[x];
-            out[x] = counts[x] != 0;
+            const std::uint16_t count = counts[x] + entering[x];
+            out[x] = count != 0;
+            counts[x] = count - leaving[x];
         }
-        const std::uint8_t* leaving = across.data() + w * y;
-        for (int x = 0; x < width; ++x)
-            counts[x] -= leaving[x];
     }
 
     // The shadow's columns: the area's pixel dx to the left lands on x.
@@ -120,25 +132,21 @@ void TLogoEffects::MarkRows(const TLogoParams& params, int width, int top, int r
         const std::uint8_t* shadow = area.data() + w * (y + reach - effects.ShadowY);
         std::uint8_t* out = marks.data() + w * y;
         for (int x = firstShadow; x < endShadow; ++x)
-            out[x] = shadow[x - dx] ? mkShadow : mkNone;
-        for (int x = 0; x < width; ++x) {
-            if (letter[x])
-                out[x] = mkLetter;
-            else if (outline[x])
-                out[x] = mkOutline;
-        }
+            out[x] = shadow[x - dx] * mkShadow;
+        // Letter 3 over outline 2 over shadow 1: each is 0 or 1 in its own row.
+        for (int x = 0; x < width; ++x)
+            out[x] = std::max<std::uint8_t>(out[x], std::max<std::uint8_t>(letter[x] * mkLetter, outline[x] * mkOutline));
     }
 }
 
 void TLogoEffects::PaintRow(const std::uint8_t* marks, std::uint32_t* row, int width, std::uint32_t shadowPixel,
                             std::uint32_t outlinePixel)
 {
+    // Chosen without a branch per pixel, so the loop vectorises.
     for (int x = 0; x < width; ++x) {
-        switch (marks[x]) {
-        case mkShadow: row[x] = shadowPixel; break;
-        case mkOutline: row[x] = outlinePixel; break;
-        default: break;
-        }
+        const std::uint32_t mark = marks[x];
+        const std::uint32_t painted = mark == mkShadow ? shadowPixel : outlinePixel;
+        row[x] = (mark == mkShadow || mark == mkOutline) ? painted : row[x];
     }
 }
 
