@@ -1,12 +1,16 @@
 #include "Form1TestSupport.h"
 
 #include "app/EffectsDialog.h"
+#include "app/StyleGallery.h"
 #include "platform/widgets/BitmapImage.h"
 #include "platform/widgets/Image.h"
 #include "platform/widgets/SpinEdit.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 
 namespace {
@@ -106,6 +110,35 @@ TEST_F(Form1EffectsTest, StylesCarryTheEffectsAndAStyleWithoutThemTurnsThemOff)
     EXPECT_EQ(Read("Outlined", "SPACING"), QStringLiteral("<none>"));
     form.close();
     EXPECT_EQ(Read("OPTION", "OUTLINE.Color"), QStringLiteral("<none>"));
+    EXPECT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
+}
+
+// Each tile is drawn with its style's effects, and a style without them has none, even
+// while the window's logo has some.
+TEST_F(Form1EffectsTest, GalleryDrawsEachStyleWithItsOwnEffects)
+{
+    WriteSettings("[STYLES]\r\nSTYLE.Count=2\r\nSTYLE.0=Shadowed\r\nSTYLE.1=Plain\r\n"
+                  "[Shadowed]\r\nSHADOW.X=4\r\nSHADOW.Y=-2\r\n[Plain]\r\nHSPACE=0\r\n");
+    TForm1& form = Open();
+    const TLogoParams plain = form.CurrentParams();
+    OpenEffects(form, [](TEffectsDialog& dialog) {
+        dialog.EdOutline->SetValue(3);
+        return true;
+    });
+    form.MmGalleryClick();
+    TStyleGallery* gallery = form.StyleGallery();
+    ASSERT_NE(gallery, nullptr);
+    const QDeadlineTimer deadline(10000);
+    while (!gallery->Finished() && !deadline.hasExpired())
+        QCoreApplication::processEvents();
+    ASSERT_TRUE(gallery->Finished());
+    const TSize size = TLogoComposer::LogoSize(plain);
+    const auto tileSize = [&](int index) {
+        const QList<QSize> sizes = gallery->List()->item(index)->icon().availableSizes();
+        return sizes.isEmpty() ? QSize() : sizes.first();
+    };
+    EXPECT_EQ(tileSize(0), QSize(size.Width + 4, size.Height + 2));
+    EXPECT_EQ(tileSize(1), QSize(size.Width, size.Height));
     EXPECT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
 }
 
