@@ -1,6 +1,7 @@
 #include "app/Form1.h"
 
 #include "app/AccessibleNames.h"
+#include "app/EffectsDialog.h"
 #include "app/Glyphs.h"
 #include "app/SettingsLocation.h"
 #include "app/WindowPlacement.h"
@@ -259,6 +260,7 @@ void TForm1::CreateComponents()
     ImgMenu->addSeparator();
     MmSmooth = ImgMenu->addAction(QString::fromUtf8("なめらかな縁"));
     MmSmooth->setCheckable(true);
+    MmEffects = ImgMenu->addAction(QString::fromUtf8("効果…"));
     ImgMenu->addSeparator();
     ImgMenu->addAction(MmGallery);
     Timer1 = new QTimer(this);
@@ -299,6 +301,7 @@ void TForm1::WireEvents()
     connect(MmCopy, &QAction::triggered, this, [this] { Guard([this] { BtCopyClick(); }); });
     connect(MmSave, &QAction::triggered, this, [this] { Guard([this] { BtSaveClick(); }); });
     connect(MmSmooth, &QAction::triggered, this, [this] { Guard([this] { MmSmoothClick(); }); });
+    connect(MmEffects, &QAction::triggered, this, [this] { Guard([this] { MmEffectsClick(); }); });
     connect(MmGallery, &QAction::triggered, this, [this] { Guard([this] { MmGalleryClick(); }); });
     Img->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Img, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) { ImgContextMenu(at); });
@@ -569,6 +572,7 @@ TLogoParams TForm1::CurrentParams() const
     params.HSpace = StrToIntDef(EdHs->Text(), 0);
     params.VSpace = StrToIntDef(EdVs->Text(), 0);
     params.Smooth = FSmooth;
+    params.Effects = FEffects;
     return params;
 }
 
@@ -697,7 +701,7 @@ QByteArray TForm1::EncodeLogo(const QString& fileName, int filterIndex)
         return EncodeBmp24(logo);
     if (filterIndex != stTransparentPng)
         return EncodePng(logo);
-    return EncodePng(logo, TLogoComposer::TransparentBackground(FLayersParams, FLayers.Text));
+    return EncodePng(logo, TLogoComposer::TransparentBackground(FLayersParams, FLayers));
 }
 
 void TForm1::BtSaveClick()
@@ -775,6 +779,7 @@ void TForm1::ApplyParams(const TLogoParams& params)
         EdVs->SetValue(params.VSpace);
     FSmooth = params.Smooth;
     MmSmooth->setChecked(FSmooth != 0);
+    FEffects = params.Effects;
 }
 
 // A name the file cannot hold as a section is refused before anything changes. An
@@ -847,6 +852,24 @@ void TForm1::PmPopup()
 void TForm1::MmSmoothClick()
 {
     FSmooth = MmSmooth->isChecked() ? TLogoSmoother::DefaultFactor : 0;
+    PboxPaint();
+}
+
+// The effects dialog: each change shows at once; Cancel puts back the effects that were
+// there.
+void TForm1::MmEffectsClick()
+{
+    const TTextEffects before = FEffects;
+    TEffectsDialog dialog(FEffects, *ClDlg, this);
+    dialog.OnChange = [this](const TTextEffects& effects) {
+        Guard([this, &effects] {
+            FEffects = effects;
+            PboxPaint();
+        });
+    };
+    if (dialog.Execute())
+        return;
+    FEffects = before;
     PboxPaint();
 }
 

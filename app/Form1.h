@@ -93,6 +93,7 @@ public:
     QAction* MmCopy = nullptr;
     QAction* MmSave = nullptr;
     QAction* MmSmooth = nullptr;
+    QAction* MmEffects = nullptr;
     QAction* MmGallery = nullptr;
 
     // Handlers.
@@ -117,6 +118,7 @@ public:
     void MmDelClick();
     void PmPopup();
     void MmSmoothClick();
+    void MmEffectsClick();
     void MmGalleryClick();
     // The open style gallery, or null.
     TStyleGallery* StyleGallery() const { return FGallery; }
@@ -190,6 +192,7 @@ private:
     TColor FBgColor = TLogoParams::DefaultBgColor;
     QString FSavedCaption;
     int FSmooth = 0; // the smoothing factor of the logo, 0 for plain edges
+    TTextEffects FEffects; // letter spacing, outline and shadow of the logo
     QPointer<TStyleGallery> FGallery;
     TLogoLayers FLayers; // the last build's layers, their memory used again by the next
     TLogoParams FLayersParams; // what FLayers were built from; the controls may since ask for a logo that was refused

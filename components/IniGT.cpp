@@ -384,6 +384,20 @@ void TIniGT::EraseSection(const QString& section)
         QString());
 }
 
+void TIniGT::DeleteKey(const QString& section, const QString& key)
+{
+    // A file without the key is not written again.
+    if (!ReadStored(section, key))
+        return;
+    Change(
+        [&](TProfileText& text) {
+            text.DeleteKey(section, key);
+            text.DeleteKey(section, key + CompanionSuffix);
+            return true;
+        },
+        QString());
+}
+
 QString TIniGT::Enclose(const QString& value, TIniGTFence fence)
 {
     switch (fence) {

@@ -124,6 +124,8 @@ public:
     TColor ReadColor(const QString& section, const QString& key, TColor defaultValue) const;
     void WriteColor(const QString& section, const QString& key, TColor value);
     void EraseSection(const QString& section);
+    // Removes the key (and its companion) from the section; a missing key changes nothing.
+    void DeleteKey(const QString& section, const QString& key);
 
     // A list as prefix.Count and prefix.0 .. prefix.(Count-1).
     void WriteStrings(const QString& section, const QString& prefix, const TStrings& list);

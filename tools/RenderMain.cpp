@@ -81,7 +81,7 @@ const QByteArray& Encode(const TRenderOptions& options, const TBitmap& image, TW
     if (options.Format == ifBmp)
         EncodeBmp24(image, work.Bytes);
     else if (options.Transparent)
-        work.Bytes = EncodePng(image, TLogoComposer::TransparentBackground(options.Logo, work.Layers.Text));
+        work.Bytes = EncodePng(image, TLogoComposer::TransparentBackground(options.Logo, work.Layers));
     else
         work.Bytes = EncodePng(image);
     return work.Bytes;

@@ -9,6 +9,7 @@
 #include "tools/ColorNames.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <optional>
 
 namespace {
@@ -181,6 +182,41 @@ const TOptionRow OptionTable[] = {
          o.Logo.Smooth = v.isEmpty() ? TLogoSmoother::DefaultFactor
                                      : ReadInteger(n, v, TLogoSmoother::MinFactor, TLogoSmoother::MaxFactor);
      }},
+    {"--letter-spacing", nullptr, "N", "pixels added after each character, {min-spacing}..{max-spacing}\n"
+                                       "(default 0)",
+     [](TRenderOptions& o, const QString& n, const QString& v) {
+         o.Logo.Effects.Spacing = ReadInteger(n, v, TTextEffects::MinSpacing, TTextEffects::MaxSpacing);
+     }},
+    {"--outline", nullptr, "W", "outline the letters W pixels wide (a square around each\n"
+                                "letter pixel), 0..{max-outline} (default 0, none); the logo\n"
+                                "grows by W on each side",
+     [](TRenderOptions& o, const QString& n, const QString& v) {
+         o.Logo.Effects.OutlineWidth = ReadInteger(n, v, 0, TTextEffects::MaxOutlineWidth);
+     }},
+    {"--outline-color", nullptr, "C", "colour of the outline (default {outline-color})",
+     [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.Effects.OutlineColor = ReadColor(n, v); }},
+    {"--shadow", nullptr, "DX,DY", "drop shadow of the letters and their outline, moved\n"
+                                   "DX right and DY down, each {min-shadow}..{max-shadow} (default 0,0,\n"
+                                   "none); the logo grows by |DX| and |DY| on that side",
+     [](TRenderOptions& o, const QString& n, const QString& v) {
+         const QStringList parts = v.split(u',');
+         const QString expected = QStringLiteral("two integers DX,DY in %1..%2")
+                                      .arg(-TTextEffects::MaxShadowOffset).arg(TTextEffects::MaxShadowOffset);
+         std::optional<std::int32_t> offsets[2];
+         for (qsizetype i = 0; parts.size() == 2 && i < 2; ++i) {
+             if (LooksLikeInteger(parts[i]))
+                 offsets[i] = TryStrToInt(parts[i]);
+         }
+         const auto inRange = [](const std::optional<std::int32_t>& offset) {
+             return offset && std::abs(*offset) <= TTextEffects::MaxShadowOffset;
+         };
+         if (!inRange(offsets[0]) || !inRange(offsets[1]))
+             Refuse(n, v, expected);
+         o.Logo.Effects.ShadowX = *offsets[0];
+         o.Logo.Effects.ShadowY = *offsets[1];
+     }},
+    {"--shadow-color", nullptr, "C", "colour of the shadow (default {shadow-color})",
+     [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.Effects.ShadowColor = ReadColor(n, v); }},
     {"--layer", nullptr, "L", "the raster to write: composite (default), text or\n"
                               "gradient",
      [](TRenderOptions& o, const QString& n, const QString& v) {
@@ -213,7 +249,8 @@ const TOptionRow OptionTable[] = {
              Refuse(n, v, QStringLiteral("bmp or png"));
      }},
     {"--transparent", nullptr, nullptr, "PNG only: make the pixels where the text layer shows\n"
-                                        "its background colour transparent",
+                                        "its background colour transparent, except the\n"
+                                        "outline and the shadow",
      [](TRenderOptions& o, const QString&, const QString&) { o.Transparent = true; }},
     {"--ini", nullptr, "FILE", "start from the logo of a settings file as the program\n"
                                "writes it: its last parameters (section OPTION); the\n"
@@ -269,6 +306,13 @@ QString WithFacts(const char* help)
         {"{smooth}", QString::number(TLogoSmoother::DefaultFactor)},
         {"{min-smooth}", QString::number(TLogoSmoother::MinFactor)},
         {"{max-smooth}", QString::number(TLogoSmoother::MaxFactor)},
+        {"{min-spacing}", QString::number(TTextEffects::MinSpacing)},
+        {"{max-spacing}", QString::number(TTextEffects::MaxSpacing)},
+        {"{max-outline}", QString::number(TTextEffects::MaxOutlineWidth)},
+        {"{outline-color}", HexText(TTextEffects::DefaultOutlineColor)},
+        {"{min-shadow}", QString::number(-TTextEffects::MaxShadowOffset)},
+        {"{max-shadow}", QString::number(TTextEffects::MaxShadowOffset)},
+        {"{shadow-color}", HexText(TTextEffects::DefaultShadowColor)},
         {"{max-jobs}", QString::number(TRenderOptions::MaxJobs)},
     };
     QString text = QString::fromUtf8(help);

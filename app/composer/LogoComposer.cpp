@@ -1,5 +1,6 @@
 #include "app/composer/LogoComposer.h"
 
+#include "app/composer/LogoEffects.h"
 #include "app/composer/LogoSmoother.h"
 
 #include "platform/raster/Exception.h"
@@ -31,9 +32,17 @@ int Saturate(long long value)
 TSize TLogoComposer::LogoSize(const TLogoParams& params)
 {
     const auto face = TFontFace::For(params.Font);
-    const long long width = static_cast<long long>(face->TextWidth(params.Text)) + 2LL * params.HSpace;
-    const long long height = static_cast<long long>(face->Height()) + 2LL * params.VSpace;
+    const TEffectGrowth growth = TLogoEffects::Growth(params.Effects);
+    const long long width = static_cast<long long>(face->TextWidth(params.Text, params.Effects.Spacing))
+        + 2LL * params.HSpace + growth.Left + growth.Right;
+    const long long height = static_cast<long long>(face->Height()) + 2LL * params.VSpace + growth.Top + growth.Bottom;
     return TSize{Saturate(width), Saturate(height)};
+}
+
+TPoint TLogoComposer::TextOrigin(const TLogoParams& params)
+{
+    const TEffectGrowth growth = TLogoEffects::Growth(params.Effects);
+    return TPoint{params.HSpace + growth.Left, params.VSpace + growth.Top};
 }
 
 void TLogoComposer::CheckLogoSize(TSize size)
@@ -63,7 +72,9 @@ void TLogoComposer::DrawTextLayer(const TLogoParams& params, TCanvas& canvas, TS
     // The text cell's opaque background is the colour just filled: drawing it again
     // would change no pixel, so the glyphs go on with a clear brush.
     canvas.Brush().SetStyle(bsClear);
-    canvas.TextOut(params.HSpace, params.VSpace, params.Text);
+    canvas.SetTextCharacterExtra(params.Effects.Spacing);
+    const TPoint origin = TextOrigin(params);
+    canvas.TextOut(origin.X, origin.Y, params.Text);
 }
 
 void TLogoComposer::RenderGradientLayer(const TLogoParams& params, int width, int height, TBitmap& layer)
@@ -90,15 +101,23 @@ void TLogoComposer::Compose(const TLogoParams& params, TLogoLayers& layers)
 {
     RenderTextLayer(params, layers.Text);
     RenderGradientLayer(params, layers.Text.Width(), layers.Text.Height(), layers.Gradient);
-    if (params.Smooth != 0)
+    const bool smooth = params.Smooth != 0;
+    if (smooth)
         TLogoSmoother::RenderComposite(params, layers.Text, layers.Gradient, params.Smooth, layers.Composite);
     else
         MixLayers(layers.Text, layers.Gradient, params.MixType, layers.Composite);
+    if (!params.Effects.HasStage()) {
+        layers.OpaqueKey.SetSize(0, 0);
+        return;
+    }
+    // Smooth edges drew the stage at their factor already; the key is made at the logo's size.
+    TLogoEffects::Apply(params, layers.Text, smooth ? nullptr : &layers.Composite, layers.OpaqueKey);
 }
 
-TPngTransparency TLogoComposer::TransparentBackground(const TLogoParams& params, const TBitmap& text)
+TPngTransparency TLogoComposer::TransparentBackground(const TLogoParams& params, const TLogoLayers& layers)
 {
-    return TPngTransparency{ColorToPixel(params.BgColor), &text};
+    const bool keyed = params.Effects.HasStage() && !layers.OpaqueKey.Empty();
+    return TPngTransparency{ColorToPixel(params.BgColor), keyed ? &layers.OpaqueKey : &layers.Text};
 }
 
 TGradStyle TLogoComposer::GradStyleOf(TGraType graType)

@@ -22,6 +22,37 @@ enum TMixType : int { mtSrcErase = 1, mtSrcPaint = 2, mtSrcInvert = 3, mtSrcAnd 
 // allocated.
 class ELogoSizeError : public Exception { using Exception::Exception; };
 
+// Letter spacing, outline and drop shadow of a logo. All off by default, and a logo
+// without them is exactly the logo as it always was.
+struct TTextEffects {
+    // Pixels added after each character's advance.
+    static constexpr int MinSpacing = -20;
+    static constexpr int MaxSpacing = 200;
+    // The outline's width in pixels; 0 draws none.
+    static constexpr int MaxOutlineWidth = 16;
+    // Either offset of the shadow in pixels; (0, 0) draws none.
+    static constexpr int MaxShadowOffset = 32;
+    static constexpr TColor DefaultOutlineColor = clBlack;
+    static constexpr TColor DefaultShadowColor = 0x00404040;
+
+    int Spacing = 0;
+    int OutlineWidth = 0;
+    TColor OutlineColor = DefaultOutlineColor;
+    int ShadowX = 0;
+    int ShadowY = 0;
+    TColor ShadowColor = DefaultShadowColor;
+
+    bool HasOutline() const { return OutlineWidth > 0; }
+    bool HasShadow() const { return ShadowX != 0 || ShadowY != 0; }
+    // An outline or a shadow: a stage after the mix. Spacing is part of the text itself.
+    bool HasStage() const { return HasOutline() || HasShadow(); }
+    // Every value limited to its range.
+    TTextEffects Clamped() const;
+    // Every length multiplied by factor, for drawing at a supersampling factor.
+    TTextEffects Scaled(int factor) const;
+    bool operator==(const TTextEffects&) const = default;
+};
+
 // The parameters of one logo.
 struct TLogoParams {
     static constexpr TColor DefaultBgColor = clGray;
@@ -43,6 +74,7 @@ struct TLogoParams {
     int HSpace = 0;
     int VSpace = 0;
     int Smooth = 0; // 0 plain edges; otherwise the supersampling factor of TLogoSmoother
+    TTextEffects Effects;
 
     // The window's design values: the default text in Times New Roman bold, 29 pixels, black.
     static TLogoParams Defaults();
@@ -53,6 +85,10 @@ struct TLogoLayers {
     TBitmap Text;
     TBitmap Gradient;
     TBitmap Composite;
+    // With an outline or a shadow: the text layer with their pixels in a colour other
+    // than the background, so that a transparent background leaves them opaque. Empty
+    // otherwise.
+    TBitmap OpaqueKey;
 };
 
 // Turns logo parameters into the text layer, the gradient layer and their composite,
@@ -62,8 +98,12 @@ public:
     static constexpr int MaxSide = TLogoParams::MaxFontHeight;
     static constexpr long long MaxPixels = 64LL * 1024 * 1024;
 
-    // Text extent plus twice the margins; either side may be zero or negative.
+    // Text extent (with the letter spacing) plus twice the margins plus what the outline
+    // and the shadow add on each side; either side may be zero or negative.
     static TSize LogoSize(const TLogoParams& params);
+    // Where the top-left of the text's cell lies in the layers: the margins plus the
+    // outline's and the shadow's growth on the left and the top.
+    static TPoint TextOrigin(const TLogoParams& params);
     // Throws ELogoSizeError for a logo wider or higher than MaxSide or larger than MaxPixels.
     static void CheckLogoSize(TSize size);
 
@@ -79,8 +119,9 @@ public:
     static void Compose(const TLogoParams& params, TLogoLayers& layers);
 
     // A logo with a transparent background: the pixels where the text layer shows
-    // the background colour are transparent in every layer of that logo.
-    static TPngTransparency TransparentBackground(const TLogoParams& params, const TBitmap& text);
+    // the background colour, and that are not outline or shadow, are transparent in
+    // every layer of that logo.
+    static TPngTransparency TransparentBackground(const TLogoParams& params, const TLogoLayers& layers);
 
     static TGradStyle GradStyleOf(TGraType graType);
     static TCopyMode MixOperationOf(TMixType mixType);

@@ -1,6 +1,7 @@
 #include "app/composer/LogoSmoother.h"
 
 #include "app/composer/LogoComposer.h"
+#include "app/composer/LogoEffects.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -97,12 +98,21 @@ void TLogoSmoother::RenderComposite(const TLogoParams& params, const TBitmap& te
     factor = std::min({factor, MaxFactor, TLogoComposer::MaxSide / std::max({width, height, 1})});
     if (factor < MinFactor || gradient.Empty()) {
         TLogoComposer::MixLayers(text, gradient, params.MixType, composite);
+        if (params.Effects.HasStage()) {
+            TBitmap opaqueKey;
+            TLogoEffects::Apply(params, text, &composite, opaqueKey);
+        }
         return;
     }
     composite.SetSize(width, height);
     TLogoParams large = params;
     large.Font.SetHeight(params.Font.Height() * factor);
     large.HSpace = params.HSpace * factor;
+    large.Effects = params.Effects.Scaled(factor);
+    const bool effects = params.Effects.HasStage();
+    const std::uint32_t shadowPixel = ColorToPixel(params.Effects.ShadowColor);
+    const std::uint32_t outlinePixel = ColorToPixel(params.Effects.OutlineColor);
+    std::vector<std::uint8_t> marks;
     const int largeWidth = width * factor;
     const long long bandPixels = static_cast<long long>(largeWidth) * factor;
     const int bandRows = static_cast<int>(std::clamp<long long>(BandPixels / bandPixels, 1, height));
@@ -117,6 +127,8 @@ void TLogoSmoother::RenderComposite(const TLogoParams& params, const TBitmap& te
         // Each band shows its own strip of the one line of text.
         large.VSpace = (params.VSpace - top) * factor;
         TLogoComposer::DrawTextLayer(large, largeText.Canvas(), bandSize);
+        if (effects)
+            TLogoEffects::MarkRows(large, largeWidth, 0, bandSize.Height, marks);
         for (int y = 0; y < rows; ++y) {
             for (int k = 0; k < factor; ++k) {
                 const std::uint32_t* in = largeText.ScanLine(y * factor + k);
@@ -126,6 +138,10 @@ void TLogoSmoother::RenderComposite(const TLogoParams& params, const TBitmap& te
             // Mixed in place: each result pixel depends on the same pixel of the two
             // layers alone.
             TLogoComposer::MixLayers(textRow, gradientRow, params.MixType, textRow);
+            for (int k = 0; effects && k < factor; ++k) {
+                const std::uint8_t* rowMarks = marks.data() + static_cast<std::size_t>(largeWidth) * (y * factor + k);
+                TLogoEffects::PaintRow(rowMarks, textRow.ScanLine(k), largeWidth, shadowPixel, outlinePixel);
+            }
             Reduce(textRow, factor, composite, top + y);
         }
     }

@@ -9,7 +9,8 @@ struct TLogoParams;
 // than N times the plain text is clipped or padded on the right), the plain gradient
 // layer is enlarged by repeating each pixel N x N times, the mix is applied at that
 // size and each N x N block is averaged back into one pixel. Where a block is all
-// letter or all background the result is exactly the plain logo's colour.
+// letter or all background the result is exactly the plain logo's colour. Letter
+// spacing, outline and shadow are drawn at the factor too, their lengths times N.
 class TLogoSmoother {
 public:
     static constexpr int MinFactor = 2;

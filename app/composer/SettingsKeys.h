@@ -17,6 +17,13 @@ struct TSettingsKeys {
     static inline const QString HSpace = QStringLiteral("HSPACE");
     static inline const QString VSpace = QStringLiteral("VSPACE");
     static inline const QString Smooth = QStringLiteral("SMOOTH");
+    // The effects, present only while the effect is on.
+    static inline const QString Spacing = QStringLiteral("SPACING");
+    static inline const QString OutlineWidth = QStringLiteral("OUTLINE.Width");
+    static inline const QString OutlineColor = QStringLiteral("OUTLINE.Color");
+    static inline const QString ShadowX = QStringLiteral("SHADOW.X");
+    static inline const QString ShadowY = QStringLiteral("SHADOW.Y");
+    static inline const QString ShadowColor = QStringLiteral("SHADOW.Color");
 
     // The style list: the section and the stem of its numbered keys.
     static inline const QString Styles = QStringLiteral("STYLES");

@@ -35,6 +35,15 @@ void TStoredParams::Read(TIniGT& ini, const QString& section, const QString& def
     params.VSpace = std::clamp(ini.ReadInteger(section, Keys::VSpace, params.VSpace), 0, TLogoParams::MaxSpace);
     const int smooth = ini.ReadInteger(section, Keys::Smooth, 0);
     params.Smooth = TLogoSmoother::ValidFactor(smooth) ? smooth : 0;
+    // Like the smoothing factor, an effect whose keys are missing is off.
+    TTextEffects effects;
+    effects.Spacing = ini.ReadInteger(section, Keys::Spacing, 0);
+    effects.OutlineWidth = ini.ReadInteger(section, Keys::OutlineWidth, 0);
+    effects.OutlineColor = ini.ReadColor(section, Keys::OutlineColor, TTextEffects::DefaultOutlineColor);
+    effects.ShadowX = ini.ReadInteger(section, Keys::ShadowX, 0);
+    effects.ShadowY = ini.ReadInteger(section, Keys::ShadowY, 0);
+    effects.ShadowColor = ini.ReadColor(section, Keys::ShadowColor, TTextEffects::DefaultShadowColor);
+    params.Effects = effects.Clamped();
 }
 
 void TStoredParams::Write(TIniGT& ini, const QString& section, const TLogoParams& params)
@@ -53,4 +62,25 @@ void TStoredParams::Write(TIniGT& ini, const QString& section, const TLogoParams
     // that held a factor gets 0, which reads back as plain.
     if (params.Smooth != 0 || ini.ReadInteger(section, Keys::Smooth, 0) != 0)
         ini.WriteInteger(section, Keys::Smooth, params.Smooth);
+    // An effect's keys are there only while it is on, so files of logos without effects
+    // never gain them.
+    const TTextEffects& effects = params.Effects;
+    const auto integer = [&](bool on, const QString& key, int value) {
+        if (on)
+            ini.WriteInteger(section, key, value);
+        else
+            ini.DeleteKey(section, key);
+    };
+    const auto color = [&](bool on, const QString& key, TColor value) {
+        if (on)
+            ini.WriteColor(section, key, value);
+        else
+            ini.DeleteKey(section, key);
+    };
+    integer(effects.Spacing != 0, Keys::Spacing, effects.Spacing);
+    integer(effects.HasOutline(), Keys::OutlineWidth, effects.OutlineWidth);
+    color(effects.HasOutline(), Keys::OutlineColor, effects.OutlineColor);
+    integer(effects.HasShadow(), Keys::ShadowX, effects.ShadowX);
+    integer(effects.HasShadow(), Keys::ShadowY, effects.ShadowY);
+    color(effects.HasShadow(), Keys::ShadowColor, effects.ShadowColor);
 }

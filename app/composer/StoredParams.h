@@ -12,8 +12,10 @@ class TIniGT;
 // file's key order, with the window's rules: a missing BGCOLOR is grey, a missing
 // TEXT the default text, any other missing key keeps the value given; a mix or
 // direction outside 1..4 is ignored and the margins are limited to 0..100. The
-// smoothing factor is the one key whose absence does not keep the value given: files
-// written before it existed hold plain logos, so a missing or unusable SMOOTH is 0. A
+// smoothing factor and the effects are the keys whose absence does not keep the value
+// given: files written before them hold plain logos, so a missing or unusable SMOOTH
+// is 0 and a missing effect is off; an effect's value out of range is limited to it.
+// Writing leaves an effect's keys out (and removes them) while it is off. A
 // malformed colour stops the reading at its key with the conversion error; the keys
 // before it have been applied to the parameters.
 class TStoredParams {

@@ -184,15 +184,16 @@ void TCanvas::TextOut(int x, int y, const QString& text)
 {
     const auto face = Face();
     if (FBrush.Style() != bsClear)
-        FillSpan(x, y, x + face->TextWidth(text), y + face->Height(), FBrush.Color());
+        FillSpan(x, y, x + face->TextWidth(text, FTextCharacterExtra), y + face->Height(), FBrush.Color());
     if (!FSurface->Empty() && !text.isEmpty())
-        face->DrawLine(*FSurface, Rect(0, 0, FSurface->Width(), FSurface->Height()), x, y, text, ColorToPixel(FFont.Color()));
+        face->DrawLine(*FSurface, Rect(0, 0, FSurface->Width(), FSurface->Height()), x, y, text, ColorToPixel(FFont.Color()),
+                       FTextCharacterExtra);
     Changed();
 }
 
 int TCanvas::TextWidth(const QString& text) const
 {
-    return Face()->TextWidth(text);
+    return Face()->TextWidth(text, FTextCharacterExtra);
 }
 
 int TCanvas::TextHeight(const QString&) const

@@ -75,6 +75,10 @@ public:
     TBrush& Brush() { return FBrush; }
     TCopyMode CopyMode() const { return FCopyMode; }
     void SetCopyMode(TCopyMode mode) { FCopyMode = mode; }
+    // Pixels added after each character's advance by TextOut, TextWidth and TextExtent
+    // (SetTextCharacterExtra); may be negative.
+    int TextCharacterExtra() const { return FTextCharacterExtra; }
+    void SetTextCharacterExtra(int extra) { FTextCharacterExtra = extra; }
 
     void FillRect(const TRect& rect);
     void Rectangle(const TRect& rect);
@@ -112,4 +116,5 @@ private:
     TPen FPen;
     TBrush FBrush;
     TCopyMode FCopyMode = cmSrcCopy;
+    int FTextCharacterExtra = 0;
 };

@@ -456,6 +456,7 @@ TFontFace::TGlyphs TFontFace::Shape(const QString& text) const
     result.FaceOfGlyph.assign(count, 0);
     result.Advances.resize(count);
     result.X.resize(count);
+    result.ClusterOf.resize(count);
     TFace& primary = Face(0);
     for (std::size_t i = 0; i < count; ++i) {
         result.Glyphs[i] = primary.GlyphOf(codes[i]);
@@ -479,7 +480,9 @@ TFontFace::TGlyphs TFontFace::Shape(const QString& text) const
         result.Advances[i] = Face(result.FaceOfGlyph[i]).Advance(result.Glyphs[i], FEm);
         result.X[i] = result.Width;
         result.Width += result.Advances[i];
+        result.ClusterOf[i] = static_cast<int>(i);
     }
+    result.Clusters = static_cast<int>(count);
     return result;
 }
 
@@ -523,13 +526,16 @@ TFontFace::TGlyphs TFontFace::ShapedGlyphs(const std::u32string& codes) const
         result.Advances.push_back(glyph.Advance);
         result.X.push_back(glyph.X);
         result.Raise.push_back(glyph.Y);
+        result.Clusters += glyph.ClusterStart || result.Clusters == 0 ? 1 : 0;
+        result.ClusterOf.push_back(result.Clusters - 1);
     }
     return result;
 }
 
-int TFontFace::TextWidth(const QString& text) const
+int TFontFace::TextWidth(const QString& text, int characterExtra) const
 {
-    return Shape(text).Width;
+    const TGlyphs glyphs = Shape(text);
+    return glyphs.Width + characterExtra * glyphs.Clusters;
 }
 
 std::vector<int> TFontFace::Advances(const QString& text) const
@@ -555,7 +561,8 @@ std::vector<char32_t> TFontFace::MissingCharacters(const QString& text) const
     return missing;
 }
 
-int TFontFace::DrawLine(TBitmap& surface, const TRect& clipRect, int x, int y, const QString& text, std::uint32_t pixel) const
+int TFontFace::DrawLine(TBitmap& surface, const TRect& clipRect, int x, int y, const QString& text, std::uint32_t pixel,
+                        int characterExtra) const
 {
     const TRect clip = Rect(std::max(clipRect.Left, 0), std::max(clipRect.Top, 0),
                             std::min(clipRect.Right, surface.Width()), std::min(clipRect.Bottom, surface.Height()));
@@ -563,7 +570,7 @@ int TFontFace::DrawLine(TBitmap& surface, const TRect& clipRect, int x, int y, c
     const int baseline = y + FAscent;
     for (std::size_t i = 0; i < glyphs.Glyphs.size(); ++i) {
         const auto bitmap = Face(glyphs.FaceOfGlyph[i]).Bitmap(glyphs.Glyphs[i]);
-        const int left = x + glyphs.X[i] + bitmap->Left;
+        const int left = x + glyphs.X[i] + characterExtra * glyphs.ClusterOf[i] + bitmap->Left;
         const int top = baseline - bitmap->Top - (glyphs.Raise.empty() ? 0 : glyphs.Raise[i]);
         if (clip.Right <= clip.Left || clip.Bottom <= clip.Top)
             continue;
@@ -580,8 +587,8 @@ int TFontFace::DrawLine(TBitmap& surface, const TRect& clipRect, int x, int y, c
             }
         }
     }
-    // The bars span the whole line, shaped or not.
-    const int width = glyphs.Width;
+    // The bars span the whole line, shaped or not, its extra spacing included.
+    const int width = glyphs.Width + characterExtra * glyphs.Clusters;
     if (width > 0 && (FStyle & fsUnderline)) {
         const int top = baseline + FUnderlineOffset - FUnderlineThickness / 2;
         FillClipped(surface, clip, x, top, x + width, top + FUnderlineThickness, pixel);

@@ -49,8 +49,10 @@ public:
     const QString& Family() const { return FFamily; }
     bool FamilyFound() const { return FFamilyFound; }
 
-    // Sum of the glyph advances of the text set as one line.
-    int TextWidth(const QString& text) const;
+    // Sum of the glyph advances of the text set as one line, each advance followed by
+    // characterExtra more pixels (the platform's per-character extra spacing; in shaped
+    // text, after each cluster).
+    int TextWidth(const QString& text, int characterExtra = 0) const;
     // Advance of every glyph of the text in drawing order: one glyph a character
     // (code point) unless the text is shaped.
     std::vector<int> Advances(const QString& text) const;
@@ -61,8 +63,10 @@ public:
     std::vector<char32_t> MissingCharacters(const QString& text) const;
     // Draws one line with the top-left of its cell at (x, y) in the 0xFFRRGGBB pixel
     // value, underline and strike-out bars included, inside the clip rectangle (which
-    // the surface also limits). Returns the line's width.
-    int DrawLine(TBitmap& surface, const TRect& clip, int x, int y, const QString& text, std::uint32_t pixel) const;
+    // the surface also limits), each advance followed by characterExtra more pixels.
+    // Returns the line's width.
+    int DrawLine(TBitmap& surface, const TRect& clip, int x, int y, const QString& text, std::uint32_t pixel,
+                 int characterExtra = 0) const;
 
     struct TFace;
 
@@ -73,6 +77,10 @@ private:
         std::vector<int> Advances;
         std::vector<int> X;     // origin of each glyph, pixels from the line's left end
         std::vector<int> Raise; // pixels above the baseline; empty when all are 0
+        // The cluster (a character, or what shaping made of joined characters) of each
+        // glyph, counted from the left; extra character spacing goes between clusters.
+        std::vector<int> ClusterOf;
+        int Clusters = 0;
         int Width = 0;
     };
 

@@ -189,7 +189,7 @@ TTextShaper::TLine TTextShaper::Shape(std::u32string_view codes, std::span<const
         hb_font_t* font = run.Face >= 0 && std::size_t(run.Face) < fonts.size() ? fonts[std::size_t(run.Face)] : nullptr;
         if (!font) {
             for (std::size_t i = 0; i < run.Length; ++i)
-                line.Glyphs.push_back(TGlyph{run.Face, 0, pen, 0, 0});
+                line.Glyphs.push_back(TGlyph{run.Face, 0, pen, 0, 0, true});
             continue;
         }
         hb_buffer_clear_contents(buffer);
@@ -205,8 +205,10 @@ TTextShaper::TLine TTextShaper::Shape(std::u32string_view codes, std::span<const
         const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer, &glyphCount);
         for (unsigned g = 0; g < glyphCount; ++g) {
             const int advance = Pixels(positions[g].x_advance);
+            // Glyphs of one cluster stand together in the buffer, in either direction.
+            const bool clusterStart = g == 0 || infos[g].cluster != infos[g - 1].cluster;
             line.Glyphs.push_back(TGlyph{run.Face, infos[g].codepoint, pen + Pixels(positions[g].x_offset),
-                                         Pixels(positions[g].y_offset), advance});
+                                         Pixels(positions[g].y_offset), advance, clusterStart});
             pen += advance;
         }
     }

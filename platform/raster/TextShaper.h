@@ -27,6 +27,7 @@ public:
         int X = 0;               // pixels from the line's left end to the glyph's origin
         int Y = 0;               // pixels the glyph is raised above the baseline
         int Advance = 0;         // pixels the pen moves after the glyph
+        bool ClusterStart = true; // the first glyph (from the left) of its cluster
     };
     struct TLine {
         std::vector<TGlyph> Glyphs; // left to right as drawn

@@ -22,6 +22,9 @@ share/icons/hicolor/64x64/apps/vezodev.png
 share/man/man1/vezodev-render.1
 share/man/man1/vezodev.1
 share/metainfo/org.example.Vezodev.metainfo.xml
+share/vezodev/help-effect-outline.png
+share/vezodev/help-effect-shadow.png
+share/vezodev/help-effect-spacing.png
 share/vezodev/help-mix-a-gray.png
 share/vezodev/help-mix-a-white.png
 share/vezodev/help-mix-b-gray.png

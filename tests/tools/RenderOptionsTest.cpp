@@ -32,7 +32,10 @@ std::string Describe(const TRenderOptions& options)
                        hex(logo.TopColor), hex(logo.LastColor), QString::number(logo.GraType),
                        QString::number(logo.MixType), QString::number(logo.HSpace), QString::number(logo.VSpace),
                        QString::number(options.Layer), options.OutputPath, QString::number(options.Format),
-                       QString::number(options.PrintSize), QString::number(options.Help), QString::number(logo.Smooth)}
+                       QString::number(options.PrintSize), QString::number(options.Help), QString::number(logo.Smooth),
+                       QString::number(logo.Effects.Spacing), QString::number(logo.Effects.OutlineWidth),
+                       hex(logo.Effects.OutlineColor), QString::number(logo.Effects.ShadowX),
+                       QString::number(logo.Effects.ShadowY), hex(logo.Effects.ShadowColor)}
         .join(u'|')
         .toStdString();
 }
@@ -51,8 +54,9 @@ QString UsageError(const QStringList& arguments)
 TEST(RenderOptionsTest, DefaultsAreTheWindowsLogoWithTheTextVezodev)
 {
     // text|font|height|style|colour|bg|top|last|direction|mix|hspace|vspace|layer|out|format|size|help|smooth
+    // |spacing|outline|outline colour|shadow x|shadow y|shadow colour
     EXPECT_EQ(Describe(Parse({"-o", "logo.bmp"})),
-              "Vezodev|Times New Roman|-29|1|0|808080|8000|ff00|1|1|0|0|0|logo.bmp|1|0|0|0");
+              "Vezodev|Times New Roman|-29|1|0|808080|8000|ff00|1|1|0|0|0|logo.bmp|1|0|0|0|0|0|0|0|0|404040");
 }
 
 TEST(RenderOptionsTest, EachOptionChangesOnlyItsOwnField)
@@ -88,6 +92,13 @@ TEST(RenderOptionsTest, EachOptionChangesOnlyItsOwnField)
         {Arguments({"--smooth", "2"}), [](TRenderOptions& o) { o.Logo.Smooth = 2; }},
         {Arguments({"--smooth=8"}), [](TRenderOptions& o) { o.Logo.Smooth = 8; }},
         {Arguments({"--smooth", "--mix", "2"}), [](TRenderOptions& o) { o.Logo.Smooth = 4; o.Logo.MixType = mtSrcPaint; }},
+        {Arguments({"--letter-spacing", "-20"}), [](TRenderOptions& o) { o.Logo.Effects.Spacing = -20; }},
+        {Arguments({"--letter-spacing=200"}), [](TRenderOptions& o) { o.Logo.Effects.Spacing = 200; }},
+        {Arguments({"--outline", "16"}), [](TRenderOptions& o) { o.Logo.Effects.OutlineWidth = 16; }},
+        {Arguments({"--outline-color", "#FF0000"}), [](TRenderOptions& o) { o.Logo.Effects.OutlineColor = 0x000000FF; }},
+        {Arguments({"--shadow", "-32,32"}), [](TRenderOptions& o) { o.Logo.Effects.ShadowX = -32; o.Logo.Effects.ShadowY = 32; }},
+        {Arguments({"--shadow=3,0"}), [](TRenderOptions& o) { o.Logo.Effects.ShadowX = 3; }},
+        {Arguments({"--shadow-color", "white"}), [](TRenderOptions& o) { o.Logo.Effects.ShadowColor = 0x00FFFFFF; }},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Arguments.join(u' ').toStdString());
@@ -227,7 +238,10 @@ TEST(RenderOptionsTest, IntegersAreDecimalWithinTheirRange)
                            TCase{"--font-height", "29 "}, TCase{"--font-height", "$1D"},
                            TCase{"--font-height", "2e1"}, TCase{"--font-height", ""},
                            TCase{"--hspace", "-1"}, TCase{"--hspace", "101"}, TCase{"--vspace", "1.5"},
-                           TCase{"--vspace", "ten"}}) {
+                           TCase{"--vspace", "ten"}, TCase{"--letter-spacing", "-21"},
+                           TCase{"--letter-spacing", "201"}, TCase{"--outline", "17"}, TCase{"--outline", "-1"},
+                           TCase{"--shadow", "3"}, TCase{"--shadow", "3,33"}, TCase{"--shadow", "-33,0"},
+                           TCase{"--shadow", "1,2,3"}, TCase{"--shadow", "1, 2"}, TCase{"--shadow", ","}}) {
         SCOPED_TRACE(std::string(c.Option) + " '" + c.Value + "'");
         const QString message = UsageError(Arguments({"--print-size", c.Option, c.Value}));
         EXPECT_TRUE(message.startsWith(QLatin1String(c.Option) + QLatin1Char(':'))) << message.toStdString();

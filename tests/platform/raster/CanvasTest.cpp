@@ -191,6 +191,36 @@ TEST(CanvasTest, UnderlineAndStrikeOutAddBarsAcrossTheAdvance)
     EXPECT_GT(Count(styled, 0x000000), Count(plain, 0x000000));
 }
 
+// As SetTextCharacterExtra: the extra follows every character's advance, the last one's
+// too, widens the cell and the underline, and is taken away again by 0.
+TEST(CanvasTest, CharacterExtraFollowsEveryAdvanceInWidthCellAndUnderline)
+{
+    TBitmap bitmap(200, 40);
+    Clear(bitmap, clWhite);
+    TCanvas& canvas = bitmap.Canvas();
+    canvas.Font().SetName(QStringLiteral("Arial"));
+    canvas.Font().SetHeight(-20);
+    canvas.Font().SetStyle(fsUnderline);
+    const int plain = canvas.TextWidth(QStringLiteral("abc"));
+    for (int extra : {5, -2}) {
+        SCOPED_TRACE(extra);
+        canvas.SetTextCharacterExtra(extra);
+        EXPECT_EQ(canvas.TextWidth(QStringLiteral("abc")), plain + 3 * extra);
+        EXPECT_EQ(canvas.TextExtent(QStringLiteral("abc")).Width, plain + 3 * extra);
+    }
+    canvas.SetTextCharacterExtra(10);
+    canvas.Brush().SetColor(0x00FF00);
+    canvas.TextOut(0, 0, QStringLiteral("abc"));
+    EXPECT_EQ(bitmap.Pixel(plain + 29, 0), 0x00FF00u) << "the cell takes the extra";
+    EXPECT_EQ(bitmap.Pixel(plain + 30, 0), clWhite);
+    int underlined = 0;
+    for (int y = 0; y < 40; ++y)
+        underlined += bitmap.Pixel(plain + 29, y) == 0x000000u;
+    EXPECT_GE(underlined, 1) << "the underline runs under the extra";
+    canvas.SetTextCharacterExtra(0);
+    EXPECT_EQ(canvas.TextWidth(QStringLiteral("abc")), plain);
+}
+
 TEST(CanvasTest, DrawTextWrapsAtBlanksAndKeepsTheBackgroundUnderAClearBrush)
 {
     TBitmap bitmap(100, 100);

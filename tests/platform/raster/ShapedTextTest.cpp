@@ -226,6 +226,33 @@ TEST(ShapedTextTest, UnderlineAndStrikeOutSpanTheWholeShapedLine)
     }
 }
 
+// Extra character spacing goes after each cluster of a shaped line, never between a
+// letter and its marks: Thai "กี่ก" is four characters in two clusters.
+TEST(ShapedTextTest, ExtraSpacingFallsBetweenClustersNotInsideThem)
+{
+    const auto face = TFontFace::For(MakeFont("DejaVu Sans", 30));
+    const QString text = QString::fromUtf8("กี่ก");
+    if (!face->MissingCharacters(text).empty()) {
+        std::printf("[  SKIPPED ] no installed font has Thai\n");
+        return;
+    }
+    EXPECT_EQ(face->TextWidth(text, 12) - face->TextWidth(text), 2 * 12);
+    // The marks keep their place over the first letter: the first cluster's columns are
+    // drawn alike with and without the spacing.
+    TBitmap plain, spaced;
+    for (TBitmap* bitmap : {&plain, &spaced}) {
+        bitmap->SetSize(200, 60);
+        bitmap->Fill(0);
+    }
+    const TRect all = Rect(0, 0, 200, 60);
+    face->DrawLine(plain, all, 10, 5, text, 0xFFFFFFFFu);
+    face->DrawLine(spaced, all, 10, 5, text, 0xFFFFFFFFu, 12);
+    const int firstCluster = face->TextWidth(QString::fromUtf8("กี่"));
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 10 + firstCluster; ++x)
+            ASSERT_EQ(plain.ScanLine(y)[x], spaced.ScanLine(y)[x]) << x << "," << y;
+}
+
 TEST(ShapedTextTest, ThreadsSharingFacesDrawWhatOneThreadDraws)
 {
     // A size no other test uses, so that the threads meet the faces, their fallbacks

@@ -50,12 +50,16 @@ TGlyphs ReferenceRun(const QString& file, const QString& text, const char* direc
         ADD_FAILURE() << "hb-shape failed: " << shape.readAllStandardError().toStdString();
         return glyphs;
     }
+    int cluster = -1;
     for (const QJsonValue& value : QJsonDocument::fromJson(shape.readAllStandardOutput()).array()) {
         const QJsonObject glyph = value.toObject();
         const int advance = RoundedPixels(glyph[QLatin1String("ax")].toDouble());
+        const int glyphCluster = glyph[QLatin1String("cl")].toInt();
         glyphs.push_back(TTextShaper::TGlyph{0, static_cast<std::uint32_t>(glyph[QLatin1String("g")].toInt()),
                                              pen + RoundedPixels(glyph[QLatin1String("dx")].toDouble()),
-                                             RoundedPixels(glyph[QLatin1String("dy")].toDouble()), advance});
+                                             RoundedPixels(glyph[QLatin1String("dy")].toDouble()), advance,
+                                             glyphCluster != cluster});
+        cluster = glyphCluster;
         pen += advance;
     }
     return glyphs;
@@ -122,6 +126,7 @@ TEST(TextShaperTest, GlyphsAndPositionsMatchHbShapeRunByRun)
             EXPECT_EQ(line.Glyphs[i].X, expected[i].X);
             EXPECT_EQ(line.Glyphs[i].Y, expected[i].Y);
             EXPECT_EQ(line.Glyphs[i].Advance, expected[i].Advance);
+            EXPECT_EQ(line.Glyphs[i].ClusterStart, expected[i].ClusterStart);
         }
         EXPECT_EQ(line.Width, pen);
     }

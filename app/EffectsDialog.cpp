@@ -1,0 +1,120 @@
+#include "app/EffectsDialog.h"
+
+#include "platform/raster/IntegerSyntax.h"
+#include "platform/widgets/ColorDialog.h"
+#include "platform/widgets/CommonDialog.h"
+#include "platform/widgets/QtColor.h"
+#include "platform/widgets/SpinEdit.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+std::function<bool(TEffectsDialog&)> TEffectsDialog::Answerer;
+
+namespace {
+
+// A label's text without its mnemonic marker, as a screen reader names the field.
+QString WithoutMnemonic(QString text)
+{
+    return text.remove(u'&');
+}
+
+} // namespace
+
+TEffectsDialog::TEffectsDialog(const TTextEffects& effects, TColorDialog& colorDialog, QWidget* parent)
+    : QDialog(parent), FColorDialog(colorDialog), FOutlineColor(effects.OutlineColor), FShadowColor(effects.ShadowColor)
+{
+    setWindowTitle(QString::fromUtf8("効果"));
+    auto* layout = new QVBoxLayout(this);
+    auto* form = new QFormLayout;
+    layout->addLayout(form);
+    EdSpacing = AddNumber(*form, QString::fromUtf8("文字間隔(&S)"), TTextEffects::MinSpacing, TTextEffects::MaxSpacing,
+                          effects.Spacing);
+    EdOutline = AddNumber(*form, QString::fromUtf8("縁取りの幅(&W)"), 0, TTextEffects::MaxOutlineWidth, effects.OutlineWidth);
+    BtOutlineColor = AddColor(*form, QString::fromUtf8("縁取りの色(&O)"), FOutlineColor);
+    EdShadowX = AddNumber(*form, QString::fromUtf8("影の横のずれ(&X)"), -TTextEffects::MaxShadowOffset,
+                          TTextEffects::MaxShadowOffset, effects.ShadowX);
+    EdShadowY = AddNumber(*form, QString::fromUtf8("影の縦のずれ(&Y)"), -TTextEffects::MaxShadowOffset,
+                          TTextEffects::MaxShadowOffset, effects.ShadowY);
+    BtShadowColor = AddColor(*form, QString::fromUtf8("影の色(&C)"), FShadowColor);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    SetDialogButtonTexts(*buttons);
+    layout->addWidget(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+TSpinEdit* TEffectsDialog::AddNumber(QFormLayout& form, const QString& label, int first, int last, int value)
+{
+    auto* field = new TSpinEdit(this);
+    field->SetMinValue(first);
+    field->SetMaxValue(last);
+    field->SetValue(value);
+    auto* caption = new QLabel(label, this);
+    caption->setBuddy(field);
+    field->setAccessibleName(WithoutMnemonic(label));
+    field->Editor()->setAccessibleName(WithoutMnemonic(label));
+    form.addRow(caption, field);
+    field->OnChange = [this](QObject*) { Changed(); };
+    return field;
+}
+
+QPushButton* TEffectsDialog::AddColor(QFormLayout& form, const QString& label, TColor& color)
+{
+    auto* button = new QPushButton(this);
+    auto* caption = new QLabel(label, this);
+    caption->setBuddy(button);
+    button->setAccessibleName(WithoutMnemonic(label));
+    ShowColor(*button, color);
+    form.addRow(caption, button);
+    connect(button, &QPushButton::clicked, this, [this, button, &color] {
+        FColorDialog.SetColor(color);
+        if (!FColorDialog.Execute(this))
+            return;
+        color = FColorDialog.Color();
+        ShowColor(*button, color);
+        Changed();
+    });
+    return button;
+}
+
+void TEffectsDialog::ShowColor(QPushButton& button, TColor color)
+{
+    QPixmap swatch(32, 12);
+    swatch.fill(ToQColor(color));
+    button.setIcon(swatch);
+    button.setIconSize(swatch.size());
+    button.setText(HexText(color));
+}
+
+TTextEffects TEffectsDialog::Effects() const
+{
+    TTextEffects effects;
+    effects.Spacing = EdSpacing->Value();
+    effects.OutlineWidth = EdOutline->Value();
+    effects.OutlineColor = FOutlineColor;
+    effects.ShadowX = EdShadowX->Value();
+    effects.ShadowY = EdShadowY->Value();
+    effects.ShadowColor = FShadowColor;
+    return effects.Clamped();
+}
+
+bool TEffectsDialog::Execute()
+{
+    if (Answerer)
+        return Answerer(*this);
+    return exec() == QDialog::Accepted;
+}
+
+void TEffectsDialog::Changed()
+{
+    if (OnChange)
+        OnChange(Effects());
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "app/composer/LogoComposer.h"
+
+#include <QDialog>
+#include <functional>
+
+class QFormLayout;
+class QPushButton;
+class TColorDialog;
+class TSpinEdit;
+
+// The effects of the logo: letter spacing, outline and drop shadow, as number fields
+// with arrows and colour buttons that open the colour dialog. Every change is reported
+// at once, so the window can show it; the caller puts the old effects back when the
+// dialog is cancelled.
+class TEffectsDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    TEffectsDialog(const TTextEffects& effects, TColorDialog& colorDialog, QWidget* parent = nullptr);
+
+    // The effects the fields hold now, each limited to its range.
+    TTextEffects Effects() const;
+    // Shows the dialog modally; true when it is left with OK.
+    bool Execute();
+
+    // Fires on every change of a field or a colour.
+    std::function<void(const TTextEffects&)> OnChange;
+    // Answers in place of the user when set (tests): called instead of showing the
+    // dialog, with the dialog ready; its result is Execute's.
+    static std::function<bool(TEffectsDialog& dialog)> Answerer;
+
+    TSpinEdit* EdSpacing = nullptr;
+    TSpinEdit* EdOutline = nullptr;
+    QPushButton* BtOutlineColor = nullptr;
+    TSpinEdit* EdShadowX = nullptr;
+    TSpinEdit* EdShadowY = nullptr;
+    QPushButton* BtShadowColor = nullptr;
+
+private:
+    TSpinEdit* AddNumber(QFormLayout& form, const QString& label, int first, int last, int value);
+    QPushButton* AddColor(QFormLayout& form, const QString& label, TColor& color);
+    void ShowColor(QPushButton& button, TColor color);
+    void Changed();
+
+    TColorDialog& FColorDialog;
+    TColor FOutlineColor;
+    TColor FShadowColor;
+};

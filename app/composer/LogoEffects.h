@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+class TBitmap;
+struct TLogoParams;
+struct TTextEffects;
+
+// How many pixels the outline and the shadow add on each side of a logo.
+struct TEffectGrowth {
+    int Left = 0;
+    int Top = 0;
+    int Right = 0;
+    int Bottom = 0;
+};
+
+// The outline and the drop shadow, a stage over the mixed logo. Both come from the
+// letter mask: the pixels the text drawing sets (glyphs, underline and strike-out
+// bars), found by drawing the text once more in white on black. The mask is not taken
+// from the text layer's colours, which would lose every letter whose colour equals the
+// background colour. The outline's neighbourhood is square: a pixel belongs to an
+// outline of width W when a letter pixel lies at most W pixels away horizontally and
+// at most W vertically (a dilation that splits into a row pass and a column pass). The
+// shadow is the letters with their outline, moved by the offset. Over the mix the
+// shadow goes first, then the outline, and the letter pixels keep the mix's colours.
+class TLogoEffects {
+public:
+    enum TMark : std::uint8_t { mkNone = 0, mkShadow = 1, mkOutline = 2, mkLetter = 3 };
+
+    static TEffectGrowth Growth(const TTextEffects& effects);
+
+    // The marks of rows [top, top + rows) of a logo width pixels wide drawn with params,
+    // one byte per pixel, row after row.
+    static void MarkRows(const TLogoParams& params, int width, int top, int rows, std::vector<std::uint8_t>& marks);
+    // Sets the shadow and outline pixels of one row from its marks.
+    static void PaintRow(const std::uint8_t* marks, std::uint32_t* row, int width, std::uint32_t shadowPixel,
+                         std::uint32_t outlinePixel);
+
+    // The shadow and the outline of the whole logo over composite (unless it is null),
+    // and opaqueKey made from the text layer with those pixels in a colour other than
+    // the background.
+    static void Apply(const TLogoParams& params, const TBitmap& text, TBitmap* composite, TBitmap& opaqueKey);
+};

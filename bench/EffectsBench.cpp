@@ -1,0 +1,42 @@
+// Times the outline and the drop shadow against the plain build of the same logo.
+#include "app/composer/LogoComposer.h"
+#include "BenchMain.h"
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+// Arguments: 0 for the plain default logo, 1 with outline 2 and shadow (3, 3), 2 with
+// those and letter spacing 2; and the smoothing factor (0 plain edges).
+void BM_Effects(benchmark::State& state)
+{
+    TLogoParams params = TLogoParams::Defaults();
+    if (state.range(0) >= 1) {
+        params.Effects.OutlineWidth = 2;
+        params.Effects.ShadowX = 3;
+        params.Effects.ShadowY = 3;
+    }
+    if (state.range(0) >= 2)
+        params.Effects.Spacing = 2;
+    params.Smooth = static_cast<int>(state.range(1));
+    TLogoLayers layers;
+    TLogoComposer::Compose(params, layers); // the fonts are realised outside the timing
+    for (auto _ : state) {
+        TLogoLayers fresh;
+        TLogoComposer::Compose(params, fresh);
+        benchmark::DoNotOptimize(fresh.Composite.Bits());
+    }
+    state.SetLabel(QStringLiteral("%1 x %2").arg(layers.Composite.Width()).arg(layers.Composite.Height()).toStdString());
+}
+BENCHMARK(BM_Effects)
+    ->ArgsProduct({{0, 1, 2}, {0, 4}})
+    ->ArgNames({"effects", "smooth"})
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    return TBenchMain::Run(&argc, argv);
+}
