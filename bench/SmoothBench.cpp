@@ -1,6 +1,7 @@
 // Times smooth edges against the plain build of the same logo.
 #include "app/composer/LogoComposer.h"
 #include "BenchMain.h"
+#include "ComposeTiming.h"
 
 #include <benchmark/benchmark.h>
 
@@ -19,14 +20,7 @@ void BM_Build(benchmark::State& state)
 {
     TLogoParams params = state.range(0) == 0 ? TLogoParams::Defaults() : WideLogo();
     params.Smooth = static_cast<int>(state.range(1));
-    TLogoLayers layers;
-    TLogoComposer::Compose(params, layers); // the fonts are realised outside the timing
-    for (auto _ : state) {
-        TLogoLayers fresh;
-        TLogoComposer::Compose(params, fresh);
-        benchmark::DoNotOptimize(fresh.Composite.Bits());
-    }
-    state.SetLabel(QStringLiteral("%1 x %2").arg(layers.Composite.Width()).arg(layers.Composite.Height()).toStdString());
+    TimeCompose(state, params);
 }
 BENCHMARK(BM_Build)
     ->ArgsProduct({{0, 1}, {0, 2, 4, 8}})

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "app/composer/LogoComposer.h"
+
+#include <benchmark/benchmark.h>
+
+// Times whole builds of the logo into fresh layers, as a new logo of the renderer is
+// made; the fonts are realised before the timing starts. The label gives the logo's size.
+void TimeCompose(benchmark::State& state, const TLogoParams& params);
