@@ -381,7 +381,7 @@ TRenderOptions TRenderOptions::Parse(const QStringList& arguments)
     if (options.StyleName && !options.IniPath)
         throw EUsageError(QStringLiteral("--style needs --ini FILE"));
     if (options.OutputPath.isEmpty() && !options.PrintSize && !options.Help && !options.Version)
-        throw EUsageError(QStringLiteral("-o FILE is required unless --print-size or --help is given"));
+        throw EUsageError(TRenderOptions::OutputRule());
     if (options.FormatOption != ifNone) {
         if (options.ToStandardOutput())
             options.Format = options.FormatOption;
@@ -433,8 +433,9 @@ QString TRenderOptions::HelpText()
         "colours (0x800000NN names system colour NN), #RRGGBB, #RGB, or one of the\n"
         "CSS colour names below, in any case.\n"
         "Options with a value also take it as --name=VALUE. An option given twice keeps\n"
-        "its last value. -o is required unless --print-size or --help is given; with\n"
-        "--print-size and -o the size is printed and the file written.\n"
+        "its last value.\n")
+        + TRenderOptions::OutputRule() + QStringLiteral(".\n"
+        "With --print-size and -o the size is printed and the file written.\n"
         "An empty logo (no text and no margins) is an error.\n"
         "\n"
         "Exit status: 0 done, 1 the logo could not be drawn or written, 2 a bad argument\n"
@@ -451,6 +452,11 @@ QString TRenderOptions::HelpText()
     }
     text += line + u'\n';
     return text;
+}
+
+QString TRenderOptions::OutputRule()
+{
+    return QStringLiteral("-o FILE is required unless --print-size, --help or --version is given");
 }
 
 QString TRenderOptions::VersionText()

@@ -45,9 +45,10 @@ struct TRenderOptions {
     // Reads the arguments that follow the program name; nothing is read from disk.
     // Error policy: the first argument that cannot be used throws EUsageError naming
     // it, and no partial result is returned. An option given twice keeps its last
-    // value; style flags apply in order. After the last argument, -o is required
-    // unless --print-size or --help was given.
+    // value; style flags apply in order. After the last argument, OutputRule applies.
     static TRenderOptions Parse(const QStringList& arguments);
+    // When an output file must be named, as the error and the help say it.
+    static QString OutputRule();
 
     // The text shown by --help, lines ending in newlines.
     static QString HelpText();

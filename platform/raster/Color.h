@@ -11,9 +11,17 @@ constexpr TColor clBlack = 0x00000000;
 constexpr TColor clWhite = 0x00FFFFFF;
 constexpr TColor clGray = 0x00808080;
 constexpr TColor clSystemColor = 0x80000000;
+// The system colours by their index in the platform's table.
+constexpr TColor clWindow = clSystemColor + 5;
+constexpr TColor clWindowText = clSystemColor + 8;
+constexpr TColor clHighlight = clSystemColor + 13;
+constexpr TColor clHighlightText = clSystemColor + 14;
 constexpr TColor clBtnFace = clSystemColor + 15;
 constexpr TColor clBtnShadow = clSystemColor + 16;
+constexpr TColor clBtnText = clSystemColor + 18;
 constexpr TColor clBtnHighlight = clSystemColor + 20;
+constexpr TColor clInfoText = clSystemColor + 23;
+constexpr TColor clInfoBk = clSystemColor + 24;
 
 constexpr int SystemColorCount = 25;
 

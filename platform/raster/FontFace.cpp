@@ -3,6 +3,7 @@
 #include "platform/raster/Bitmap.h"
 #include "platform/raster/FontFallback.h"
 #include "platform/raster/FontLocator.h"
+#include "platform/raster/ShiftJis.h"
 #include "platform/raster/TextShaper.h"
 
 #include <ft2build.h>
@@ -393,8 +394,8 @@ std::u32string TFontFace::CodesFor(const QString& text) const
         // A symbol face is addressed by byte value: characters that stand for single
         // bytes (Latin-1, or the half-width katakana the Japanese code page gives
         // bytes A1..DF) become those byte codes.
-        if (FSymbol && code >= 0xFF61 && code <= 0xFF9F)
-            code = 0xA1 + (code - 0xFF61);
+        if (FSymbol && IsHalfWidthKana(code))
+            code = FirstKanaByte + (code - FirstHalfWidthKana);
         codes.push_back(code);
     }
     return codes;

@@ -58,7 +58,7 @@ qsizetype ShiftJisLength(QStringView text, qsizetype index, qsizetype* units)
 {
     const char16_t ch = text[index].unicode();
     *units = 1;
-    if (ch < 0x80 || (ch >= 0xFF61 && ch <= 0xFF9F))
+    if (ch < 0x80 || IsHalfWidthKana(ch))
         return 1;
     if (QChar::isHighSurrogate(ch) && index + 1 < text.size()
         && text[index + 1].isLowSurrogate()) {

@@ -17,9 +17,6 @@
 namespace {
 
 constexpr char16_t ReplacementChar = 0xFFFD;
-constexpr char16_t FirstHalfWidthKana = 0xFF61;
-constexpr char16_t LastHalfWidthKana = 0xFF9F;
-constexpr uchar FirstKanaByte = 0xA1;
 constexpr uchar LastKanaByte = 0xDF;
 
 bool IsLeadByte(uchar b)
@@ -109,7 +106,7 @@ std::optional<QByteArray> TryEncodeShiftJis(const QString& text)
         const char16_t ch = qc.unicode();
         if (ch < 0x80) {
             bytes.append(char(ch));
-        } else if (ch >= FirstHalfWidthKana && ch <= LastHalfWidthKana) {
+        } else if (IsHalfWidthKana(ch)) {
             bytes.append(char(ch - FirstHalfWidthKana + FirstKanaByte));
         } else if (const quint16 code = Tables().ToCode(ch)) {
             bytes.append(char(code >> 8));

@@ -4,6 +4,17 @@
 #include <QString>
 #include <optional>
 
+// The half-width katakana, which code page 932 holds in one byte each, A1..DF in
+// the order of the characters.
+constexpr char16_t FirstHalfWidthKana = 0xFF61;
+constexpr char16_t LastHalfWidthKana = 0xFF9F;
+constexpr unsigned char FirstKanaByte = 0xA1;
+
+constexpr bool IsHalfWidthKana(char32_t code)
+{
+    return code >= FirstHalfWidthKana && code <= LastHalfWidthKana;
+}
+
 // Code page 932 (Shift-JIS as Windows defines it, also called Windows-31J) at
 // the edges of the program: files are stored in it, the program works in QString.
 
