@@ -3,6 +3,7 @@
 #include "platform/raster/AtomicFile.h"
 #include "platform/raster/Exception.h"
 #include "platform/raster/Font.h"
+#include "platform/raster/InstalledData.h"
 #include "platform/raster/IntegerSyntax.h"
 #include "platform/raster/AsciiCase.h"
 #include "platform/raster/ProfileFile.h"
@@ -71,7 +72,7 @@ QString Escaped(const QString& text)
 
 bool IsHexDigit(QChar ch)
 {
-    return (ch >= u'0' && ch <= u'9') || (ch >= u'a' && ch <= u'f') || (ch >= u'A' && ch <= u'F');
+    return DigitValue(ch, 16) >= 0;
 }
 
 // Strict: anything but the escaped form of UTF-8 text is no companion at all.
@@ -151,14 +152,7 @@ TIniGT::~TIniGT() = default;
 
 QString TIniGT::ProgramFile() const
 {
-    if (!FProgramFile.isEmpty())
-        return FProgramFile;
-    if (QCoreApplication::instance() != nullptr) {
-        const QString path = QCoreApplication::applicationFilePath();
-        if (!path.isEmpty())
-            return path;
-    }
-    return QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
+    return FProgramFile.isEmpty() ? RunningProgramFile() : FProgramFile;
 }
 
 // A name with a folder part is used as it is; otherwise DefaultDir places it.

@@ -38,10 +38,7 @@ bool IsDigits(QStringView text, int base)
     if (text.isEmpty())
         return false;
     for (const QChar ch : text) {
-        const char16_t c = ch.unicode();
-        const bool decimal = c >= u'0' && c <= u'9';
-        const bool hex = (c >= u'a' && c <= u'f') || (c >= u'A' && c <= u'F');
-        if (!decimal && !(base == 16 && hex))
+        if (DigitValue(ch, base) < 0)
             return false;
     }
     return true;

@@ -2,25 +2,19 @@
 
 #include "platform/raster/Exception.h"
 
-namespace {
-
-int HexDigitValue(QChar ch)
+int DigitValue(QChar ch, int base)
 {
     const char16_t c = ch.unicode();
     if (c >= u'0' && c <= u'9')
         return c - u'0';
-    if (c >= u'A' && c <= u'F')
+    if (base == 16 && c >= u'A' && c <= u'F')
         return c - u'A' + 10;
-    if (c >= u'a' && c <= u'f')
+    if (base == 16 && c >= u'a' && c <= u'f')
         return c - u'a' + 10;
     return -1;
 }
 
-int DecimalDigitValue(QChar ch)
-{
-    const char16_t c = ch.unicode();
-    return c >= u'0' && c <= u'9' ? c - u'0' : -1;
-}
+namespace {
 
 // Accumulates the digits of digits in base into a magnitude no larger than limit.
 // Leading zeros never overflow because the magnitude stays 0 while they are read.
@@ -30,7 +24,7 @@ std::optional<std::uint64_t> ReadMagnitude(QStringView digits, int base, std::ui
         return std::nullopt;
     std::uint64_t magnitude = 0;
     for (const QChar ch : digits) {
-        const int digit = base == 16 ? HexDigitValue(ch) : DecimalDigitValue(ch);
+        const int digit = DigitValue(ch, base);
         if (digit < 0)
             return std::nullopt;
         magnitude = magnitude * base + digit;

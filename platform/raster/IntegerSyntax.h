@@ -19,5 +19,9 @@ std::int32_t StrToIntDef(const QString& text, std::int32_t defaultValue);
 // The value of text; throws EConvertError when text is not an integer.
 std::int32_t StrToInt(const QString& text);
 
+// The value of a digit of base 10 or 16 (hex letters in either case), or -1 for a
+// character that is no digit of that base.
+int DigitValue(QChar ch, int base);
+
 // "0x" and eight upper-case hex digits, as the settings file writes colours and hex values.
 QString HexText(std::uint32_t value);

@@ -1,6 +1,7 @@
 #include "platform/widgets/Application.h"
 
 #include "platform/raster/Exception.h"
+#include "platform/raster/InstalledData.h"
 #include "platform/widgets/HelpViewer.h"
 #include "platform/widgets/MessageDialogs.h"
 #include "platform/widgets/QtFontSubstitutions.h"
@@ -21,10 +22,7 @@ TApplication& TApplication::Instance()
 
 QString TApplication::ExeName()
 {
-    const QString path = QCoreApplication::applicationFilePath();
-    if (!path.isEmpty())
-        return path;
-    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+    return RunningProgramFile();
 }
 
 void TApplication::HelpContext(int context)
