@@ -10,6 +10,7 @@
 #include "platform/raster/ProfileText.h"
 #include "platform/raster/ShiftJis.h"
 #include "platform/raster/Strings.h"
+#include "platform/raster/XdgFolders.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -140,12 +141,7 @@ TIniGT::TIniGT(QObject* owner, const QString& programFile)
 
 QString TIniGT::ConfigurationFolder()
 {
-    QString folder = qEnvironmentVariable("XDG_CONFIG_HOME");
-    if (!QDir::isAbsolutePath(folder))
-        folder = QDir::homePath() + QStringLiteral("/.config");
-    while (folder.endsWith(u'/'))
-        folder.chop(1);
-    return folder;
+    return XdgFolder(xfConfig);
 }
 
 TIniGT::~TIniGT() = default;

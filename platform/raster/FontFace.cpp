@@ -50,11 +50,15 @@ int ReadS16(const TTable& table, std::size_t offset)
 FT_Library Library()
 {
     static FT_Library library = [] {
+        // Without a library no face opens, and every character is drawn as nothing.
         FT_Library made = nullptr;
-        FT_Init_FreeType(&made);
-        // CFF outlines are drawn with stem darkening on, as the desktop's text is.
+        if (FT_Init_FreeType(&made) != 0)
+            return FT_Library(nullptr);
+        // CFF outlines are drawn with stem darkening on, as the desktop's text is. A
+        // FreeType without the CFF driver or the property refuses it, which changes only
+        // how thick such outlines look: there is nothing else to do about it.
         FT_Bool noStemDarkening = false;
-        FT_Property_Set(made, "cff", "no-stem-darkening", &noStemDarkening);
+        static_cast<void>(FT_Property_Set(made, "cff", "no-stem-darkening", &noStemDarkening));
         return made;
     }();
     return library;
@@ -279,7 +283,13 @@ void SetEm(TFontFace::TFace& face, int em)
     face.Em = em;
     if (!face.Face)
         return;
-    FT_Set_Char_Size(face.Face, FT_F26Dot6(em) * 64, FT_F26Dot6(em) * 64, 0, 0);
+    // A face that cannot take the size (a bitmap face without that strike) draws
+    // nothing of its own: its characters go to the faces after it.
+    if (FT_Set_Char_Size(face.Face, FT_F26Dot6(em) * 64, FT_F26Dot6(em) * 64, 0, 0) != 0) {
+        const std::lock_guard<std::mutex> lock(LibraryLock());
+        FT_Done_Face(face.Face);
+        face.Face = nullptr;
+    }
 }
 
 void FillClipped(TBitmap& surface, const TRect& clip, int left, int top, int right, int bottom, std::uint32_t pixel)

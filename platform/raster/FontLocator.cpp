@@ -1,17 +1,18 @@
 #include "platform/raster/FontLocator.h"
 
+#include "platform/raster/AtomicFile.h"
+#include "platform/raster/XdgFolders.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <fontconfig/fontconfig.h>
 
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
+#include <optional>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
-
-constexpr const char* CacheHeader = "vezodev font cache 1";
 
 QString Substitute(const QString& family)
 {
@@ -48,24 +49,11 @@ std::string Environment(const char* name)
 }
 
 // What decides fontconfig's answers besides its files.
-std::string EnvironmentLine()
+std::string EnvironmentFields()
 {
-    return "env\t" + Environment("FONTCONFIG_FILE") + '\t' + Environment("FONTCONFIG_PATH") + '\t'
+    return Environment("FONTCONFIG_FILE") + '\t' + Environment("FONTCONFIG_PATH") + '\t'
         + Environment("FONTCONFIG_SYSROOT") + '\t' + Environment("XDG_CONFIG_HOME") + '\t'
         + Environment("XDG_DATA_HOME") + '\t' + Environment("HOME");
-}
-
-std::vector<std::string> Split(const std::string& line)
-{
-    std::vector<std::string> fields;
-    std::size_t start = 0;
-    for (;;) {
-        const std::size_t tab = line.find('\t', start);
-        fields.push_back(line.substr(start, tab - start));
-        if (tab == std::string::npos)
-            return fields;
-        start = tab + 1;
-    }
 }
 
 struct TMatch {
@@ -121,16 +109,7 @@ const std::vector<std::pair<QString, QString>>& TFontLocator::Substitutions()
 
 TFontLocator& TFontLocator::Shared()
 {
-    static TFontLocator locator([] {
-        std::string folder = Environment("XDG_CACHE_HOME");
-        if (folder.empty() || folder[0] != '/') {
-            const std::string home = Environment("HOME");
-            if (home.empty())
-                return std::string();
-            folder = home + "/.cache";
-        }
-        return folder + "/vezodev/fonts.cache";
-    }());
+    static TFontLocator locator((XdgFolder(xfCache) + QStringLiteral("/vezodev/fonts.cache")).toStdString());
     return locator;
 }
 
@@ -193,80 +172,48 @@ void TFontLocator::TakeStamps()
         FcStrListDone(list);
     }
     // Places a user may yet create: they are not listed while they do not exist.
-    const std::string home = Environment("HOME");
-    const std::string configHome = Environment("XDG_CONFIG_HOME").empty() ? home + "/.config" : Environment("XDG_CONFIG_HOME");
-    const std::string dataHome = Environment("XDG_DATA_HOME").empty() ? home + "/.local/share" : Environment("XDG_DATA_HOME");
+    const std::string home = QDir::homePath().toStdString();
+    const std::string configHome = XdgFolder(xfConfig).toStdString();
+    const std::string dataHome = XdgFolder(xfData).toStdString();
     for (const std::string& path : {configHome + "/fontconfig", configHome + "/fontconfig/fonts.conf",
                                     configHome + "/fontconfig/conf.d", home + "/.fonts.conf", home + "/.fonts",
                                     dataHome + "/fonts"})
         paths.push_back(path);
     for (const std::string& path : paths)
-        FStamps.push_back(TStamp{path, ModificationTime(path)});
+        FStamps.push_back(TFontCache::TStamp{path, ModificationTime(path)});
 }
 
 void TFontLocator::Load()
 {
     if (FCachePath.empty())
         return;
-    std::ifstream in(FCachePath);
-    std::string line;
-    if (!std::getline(in, line) || line != CacheHeader || !std::getline(in, line) || line != EnvironmentLine())
+    QFile file(QString::fromStdString(FCachePath));
+    if (!file.open(QIODevice::ReadOnly))
         return;
-    std::vector<TStamp> stamps;
-    std::map<std::string, TFontFile> answers;
-    while (std::getline(in, line)) {
-        const std::vector<std::string> fields = Split(line);
-        if (fields.size() == 3 && fields[0] == "stamp") {
-            // A change anywhere makes the whole cache stale.
-            if (ModificationTime(fields[2]) != fields[1])
-                return;
-            stamps.push_back(TStamp{fields[2], fields[1]});
-        } else if (fields.size() == 9 && fields[0] == "face") {
-            TFontFile file;
-            file.Path = fields[4];
-            file.Index = std::atoi(fields[5].c_str());
-            file.Family = QString::fromStdString(fields[6]);
-            file.Found = fields[7] == "1";
-            if (fields[8] != "end")
-                return;
-            answers[fields[1] + '\t' + fields[2] + '\t' + fields[3]] = file;
-        } else {
-            return; // not written by us: ask fontconfig
-        }
+    const std::optional<TFontCache> cache = TFontCache::Parse(file.readAll().toStdString());
+    if (!cache || cache->Environment != EnvironmentFields() || cache->Stamps.empty())
+        return;
+    // A change anywhere makes the whole cache stale.
+    for (const TFontCache::TStamp& stamp : cache->Stamps) {
+        if (ModificationTime(stamp.Path) != stamp.Time)
+            return;
     }
-    if (stamps.empty())
-        return;
-    FStamps = std::move(stamps);
-    FAnswers = std::move(answers);
+    FStamps = cache->Stamps;
+    FAnswers = cache->Answers;
 }
 
+// Any failure leaves the old cache (or none), which costs only time.
 void TFontLocator::Save() const
 {
     if (FCachePath.empty() || FStamps.empty())
         return;
-    std::ostringstream out;
-    out << CacheHeader << '\n' << EnvironmentLine() << '\n';
-    for (const TStamp& stamp : FStamps)
-        out << "stamp\t" << stamp.Time << '\t' << stamp.Path << '\n';
-    for (const auto& [key, file] : FAnswers)
-        out << "face\t" << key << '\t' << file.Path << '\t' << file.Index << '\t' << file.Family.toStdString() << '\t'
-            << (file.Found ? '1' : '0') << "\tend\n";
-    // Written beside the cache and renamed over it, so a reader never sees half a file;
-    // any failure leaves the old cache (or none), which costs only time.
-    const std::size_t slash = FCachePath.rfind('/');
-    if (slash != std::string::npos && slash > 0) {
-        const std::string folder = FCachePath.substr(0, slash);
-        const std::size_t parent = folder.rfind('/');
-        if (parent != std::string::npos && parent > 0)
-            mkdir(folder.substr(0, parent).c_str(), 0700);
-        mkdir(folder.c_str(), 0700);
-    }
-    const std::string temporary = FCachePath + '.' + std::to_string(getpid()) + ".tmp";
-    const std::string text = out.str();
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
+    const QString path = QString::fromStdString(FCachePath);
+    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return;
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    if (std::fclose(file) != 0 || !written || std::rename(temporary.c_str(), FCachePath.c_str()) != 0)
-        std::remove(temporary.c_str());
+    TFontCache cache;
+    cache.Environment = EnvironmentFields();
+    cache.Stamps = FStamps;
+    cache.Answers = FAnswers;
+    // Nothing is lost if a power cut takes the cache: no sync is needed.
+    WriteFileAtomically(path, QByteArray::fromStdString(cache.Format()), fsDeferred);
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/raster/FontCache.h"
+#include "platform/raster/FontFile.h"
+
 #include <QString>
 #include <map>
 #include <mutex>
@@ -7,13 +10,6 @@
 #include <utility>
 #include <vector>
 
-// A font file chosen for a family and style.
-struct TFontFile {
-    std::string Path;
-    int Index = 0;       // the face within the file
-    QString Family;      // the family the file belongs to
-    bool Found = true;   // false: the family is not installed and a default stands in
-};
 
 // Finds font files through fontconfig, with the Windows names the program meets
 // mapped to the faces that stand in for them. Answers are kept in a small per-user
@@ -39,11 +35,6 @@ public:
     static const std::vector<std::pair<QString, QString>>& Substitutions();
 
 private:
-    struct TStamp {
-        std::string Path;
-        std::string Time; // modification time, or "-" for a path that does not exist
-    };
-
     void Load();
     void Save() const;
     void TakeStamps();
@@ -53,6 +44,6 @@ private:
     std::mutex FLock;
     bool FLoaded = false;
     bool FStampsTaken = false; // the stamps describe fontconfig as this process found it
-    std::vector<TStamp> FStamps;
+    std::vector<TFontCache::TStamp> FStamps;
     std::map<std::string, TFontFile> FAnswers;
 };
