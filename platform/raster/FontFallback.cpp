@@ -4,15 +4,6 @@
 
 namespace {
 
-QString Substitute(const QString& family)
-{
-    for (const auto& [windows, debian] : TFontLocator::Substitutions()) {
-        if (family.compare(windows, Qt::CaseInsensitive) == 0)
-            return debian;
-    }
-    return family;
-}
-
 bool IsColourOnly(FcPattern* font)
 {
     FcBool colour = FcFalse;
@@ -43,7 +34,7 @@ const std::vector<TFontFallback::TCandidate>& TFontFallback::Candidates(const QS
         return known->second;
     std::vector<TCandidate>& list = FLists[key];
     FcPattern* pattern = FcPatternCreate();
-    const QByteArray name = Substitute(family).toUtf8();
+    const QByteArray name = TFontLocator::Substitute(family).toUtf8();
     FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.constData()));
     FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);

@@ -14,15 +14,6 @@
 
 namespace {
 
-QString Substitute(const QString& family)
-{
-    for (const auto& [windows, debian] : TFontLocator::Substitutions()) {
-        if (family.compare(windows, Qt::CaseInsensitive) == 0)
-            return debian;
-    }
-    return family;
-}
-
 std::string Key(const QString& family, bool bold, bool italic)
 {
     return family.toStdString() + '\t' + (bold ? '1' : '0') + '\t' + (italic ? '1' : '0');
@@ -105,6 +96,15 @@ const std::vector<std::pair<QString, QString>>& TFontLocator::Substitutions()
         {QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic")},
     };
     return substitutions;
+}
+
+QString TFontLocator::Substitute(const QString& family)
+{
+    for (const auto& [windows, debian] : Substitutions()) {
+        if (family.compare(windows, Qt::CaseInsensitive) == 0)
+            return debian;
+    }
+    return family;
 }
 
 TFontLocator& TFontLocator::Shared()

@@ -33,6 +33,8 @@ public:
     // faces that stand in for them. The Latin faces (Times New Roman, Arial, Courier
     // New) have metric-compatible aliases in fontconfig's own configuration.
     static const std::vector<std::pair<QString, QString>>& Substitutions();
+    // The face that stands in for a Windows family, or the family itself.
+    static QString Substitute(const QString& family);
 
 private:
     void Load();
