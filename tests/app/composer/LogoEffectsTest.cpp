@@ -125,6 +125,17 @@ const TEffectCase EffectCases[] = {
     {3, 0, -4, -2, mtSrcPaint, fsItalic},
 };
 
+// Composes the logo and mixes its layers without effects, for comparison; false (with
+// a failure) when the logo's size is not the model's.
+bool ComposeAsModelled(const TLogoParams& params, const TModel& model, TLogoLayers& layers, TBitmap& mixed)
+{
+    TLogoComposer::Compose(params, layers);
+    EXPECT_EQ(layers.Composite.Width(), model.Width);
+    EXPECT_EQ(layers.Composite.Height(), model.Height);
+    TLogoComposer::MixLayers(layers.Text, layers.Gradient, params.MixType, mixed);
+    return layers.Composite.Width() == model.Width && layers.Composite.Height() == model.Height;
+}
+
 TEST(LogoEffectsTest, OutlineAndShadowFollowTheDilatedAndShiftedLetters)
 {
     for (const TEffectCase& c : EffectCases) {
@@ -132,11 +143,8 @@ TEST(LogoEffectsTest, OutlineAndShadowFollowTheDilatedAndShiftedLetters)
         const TLogoParams params = ParamsOf(c);
         const TModel model(params);
         TLogoLayers layers;
-        TLogoComposer::Compose(params, layers);
-        ASSERT_EQ(layers.Composite.Width(), model.Width);
-        ASSERT_EQ(layers.Composite.Height(), model.Height);
         TBitmap mixed;
-        TLogoComposer::MixLayers(layers.Text, layers.Gradient, params.MixType, mixed);
+        ASSERT_TRUE(ComposeAsModelled(params, model, layers, mixed));
         int wrong = 0;
         for (int y = 0; y < model.Height; ++y)
             for (int x = 0; x < model.Width; ++x) {
@@ -247,11 +255,8 @@ TEST(LogoEffectsTest, SmoothEdgesDrawTheEffectsAtTheFactor)
     const TModel model(params);
     params.Smooth = 4;
     TLogoLayers layers;
-    TLogoComposer::Compose(params, layers);
-    ASSERT_EQ(layers.Composite.Width(), model.Width);
-    ASSERT_EQ(layers.Composite.Height(), model.Height);
     TBitmap mixed;
-    TLogoComposer::MixLayers(layers.Text, layers.Gradient, params.MixType, mixed);
+    ASSERT_TRUE(ComposeAsModelled(params, model, layers, mixed));
     int outline = 0, shadow = 0;
     for (int y = 0; y < model.Height; ++y)
         for (int x = 0; x < model.Width; ++x) {
