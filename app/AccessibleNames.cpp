@@ -1,8 +1,8 @@
 #include "app/AccessibleNames.h"
 
 #include "app/Form1.h"
-#include "components/GradBox.h"
-#include "components/ManyBtn.h"
+#include "components/widgets/GradBox.h"
+#include "components/widgets/ManyBtn.h"
 #include "platform/widgets/Image.h"
 #include "platform/widgets/Label.h"
 #include "platform/widgets/PaintBox.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/composer/LogoComposer.h"
+#include "composer/LogoComposer.h"
 #include "app/StyleGallery.h"
 #include "platform/raster/Color.h"
 #include "platform/widgets/GraphicControl.h"

@@ -1,6 +1,6 @@
 #include "app/SettingsLocation.h"
 
-#include "components/IniGT.h"
+#include "components/settings/IniGT.h"
 #include "platform/raster/InstalledData.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "app/StyleGallery.h"
 
-#include "app/composer/StoredParams.h"
-#include "components/IniGT.h"
+#include "composer/StoredParams.h"
+#include "components/settings/IniGT.h"
 #include "platform/widgets/BitmapImage.h"
 #include "platform/raster/Exception.h"
 

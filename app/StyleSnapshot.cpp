@@ -1,7 +1,7 @@
 #include "app/StyleSnapshot.h"
 
-#include "app/composer/StoredParams.h"
-#include "components/IniGT.h"
+#include "composer/StoredParams.h"
+#include "components/settings/IniGT.h"
 #include "platform/raster/ProfileFile.h"
 #include "platform/raster/ProfileText.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/composer/LogoComposer.h"
+#include "composer/LogoComposer.h"
 
 #include <QString>
 #include <QStringList>

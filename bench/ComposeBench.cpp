@@ -1,4 +1,4 @@
-#include "app/composer/LogoComposer.h"
+#include "composer/LogoComposer.h"
 #include "BenchMain.h"
 
 #include <benchmark/benchmark.h>

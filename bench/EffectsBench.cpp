@@ -1,5 +1,5 @@
 // Times the outline and the drop shadow against the plain build of the same logo.
-#include "app/composer/LogoComposer.h"
+#include "composer/LogoComposer.h"
 #include "BenchMain.h"
 #include "ComposeTiming.h"
 

@@ -2,7 +2,7 @@
 // to its first row of logos, and to the last.
 #include "app/StyleGallery.h"
 #include "BenchMain.h"
-#include "components/IniGT.h"
+#include "components/settings/IniGT.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -1,5 +1,5 @@
 // Times smooth edges against the plain build of the same logo.
-#include "app/composer/LogoComposer.h"
+#include "composer/LogoComposer.h"
 #include "BenchMain.h"
 #include "ComposeTiming.h"
 

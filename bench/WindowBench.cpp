@@ -3,7 +3,7 @@
 #include "platform/widgets/BitmapImage.h"
 #include "app/Form1.h"
 #include "BenchMain.h"
-#include "components/ManyBtn.h"
+#include "components/widgets/ManyBtn.h"
 #include "platform/widgets/Image.h"
 #include "platform/widgets/Label.h"
 #include "platform/widgets/SpinEdit.h"

@@ -1,6 +1,6 @@
 #include "tools/RenderOptions.h"
 
-#include "app/composer/LogoSmoother.h"
+#include "composer/LogoSmoother.h"
 
 #include "platform/raster/AsciiCase.h"
 #include "platform/raster/Color.h"

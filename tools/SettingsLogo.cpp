@@ -1,8 +1,8 @@
 #include "tools/SettingsLogo.h"
 
-#include "app/composer/SettingsKeys.h"
-#include "app/composer/StoredParams.h"
-#include "components/IniGT.h"
+#include "composer/SettingsKeys.h"
+#include "composer/StoredParams.h"
+#include "components/settings/IniGT.h"
 #include "platform/raster/AtomicFile.h"
 #include "platform/raster/Strings.h"
 #include "tools/RenderOptions.h"

@@ -1,9 +1,9 @@
 #include "platform/widgets/BitmapImage.h"
 #include "Form1TestSupport.h"
 
-#include "components/GradBox.h"
-#include "components/IniGT.h"
-#include "components/ManyBtn.h"
+#include "components/widgets/GradBox.h"
+#include "components/settings/IniGT.h"
+#include "components/widgets/ManyBtn.h"
 #include "platform/widgets/ColorDialog.h"
 #include "platform/widgets/ComboBoxStrings.h"
 #include "platform/widgets/FontDialog.h"

@@ -2,7 +2,7 @@
 // a real main window on it, copies, and asks xclip for the clipboard's PNG.
 #include "platform/widgets/BitmapImage.h"
 #include "app/Form1.h"
-#include "app/composer/LogoComposer.h"
+#include "composer/LogoComposer.h"
 #include "platform/widgets/Image.h"
 
 #include <QApplication>

@@ -1,5 +1,5 @@
 #include "platform/widgets/BitmapImage.h"
-#include "app/composer/LogoComposer.h"
+#include "composer/LogoComposer.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -2,8 +2,8 @@
 
 #include "AccessibilityRecorder.h"
 #include "app/AccessibleNames.h"
-#include "components/GradBox.h"
-#include "components/ManyBtn.h"
+#include "components/widgets/GradBox.h"
+#include "components/widgets/ManyBtn.h"
 #include "platform/widgets/ColorDialog.h"
 #include "platform/widgets/Image.h"
 #include "platform/widgets/Label.h"

@@ -1,7 +1,7 @@
 #include "Form1TestSupport.h"
 
 #include "app/StyleGallery.h"
-#include "components/IniGT.h"
+#include "components/settings/IniGT.h"
 #include "platform/widgets/BitmapImage.h"
 #include "platform/widgets/ComboBoxStrings.h"
 #include "platform/widgets/Image.h"

@@ -1,7 +1,7 @@
 #include "Form1TestSupport.h"
 
-#include "components/GradBox.h"
-#include "components/ManyBtn.h"
+#include "components/widgets/GradBox.h"
+#include "components/widgets/ManyBtn.h"
 #include "platform/widgets/BitmapImage.h"
 #include "platform/widgets/ColorDialog.h"
 #include "platform/widgets/FontDialog.h"

@@ -1,7 +1,7 @@
 #include "Form1TestSupport.h"
 #include "TestFiles.h"
 
-#include "components/IniGT.h"
+#include "components/settings/IniGT.h"
 #include "platform/raster/AtomicFile.h"
 #include "platform/widgets/BitmapImage.h"
 #include "platform/widgets/SaveDialog.h"

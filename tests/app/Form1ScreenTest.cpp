@@ -1,6 +1,6 @@
 #include "Form1TestSupport.h"
 
-#include "components/GradBox.h"
+#include "components/widgets/GradBox.h"
 #include "platform/widgets/BitmapImage.h"
 #include "platform/widgets/Image.h"
 #include "platform/widgets/Label.h"

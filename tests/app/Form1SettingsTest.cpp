@@ -2,7 +2,7 @@
 #include "EnvironmentOverride.h"
 #include "TestFiles.h"
 
-#include "components/IniGT.h"
+#include "components/settings/IniGT.h"
 #include "platform/widgets/ComboBoxStrings.h"
 #include "platform/raster/Font.h"
 #include "platform/widgets/Label.h"

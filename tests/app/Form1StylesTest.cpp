@@ -1,8 +1,8 @@
 #include "Form1TestSupport.h"
 
-#include "components/GradBox.h"
-#include "components/IniGT.h"
-#include "components/ManyBtn.h"
+#include "components/widgets/GradBox.h"
+#include "components/settings/IniGT.h"
+#include "components/widgets/ManyBtn.h"
 #include "platform/raster/AtomicFile.h"
 #include "platform/widgets/ComboBoxStrings.h"
 #include "platform/widgets/ColorDialog.h"

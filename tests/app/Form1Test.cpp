@@ -9,9 +9,9 @@
 #include <QToolButton>
 #include <QUrl>
 
-#include "components/GradBox.h"
+#include "components/widgets/GradBox.h"
 #include "platform/widgets/Bevel.h"
-#include "components/ManyBtn.h"
+#include "components/widgets/ManyBtn.h"
 #include "platform/widgets/ColorDialog.h"
 #include "platform/widgets/FontDialog.h"
 #include "platform/widgets/HelpViewer.h"

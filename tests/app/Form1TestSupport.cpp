@@ -1,8 +1,8 @@
 #include "platform/widgets/BitmapImage.h"
 #include "Form1TestSupport.h"
 
-#include "components/IniGT.h"
-#include "components/ManyBtn.h"
+#include "components/settings/IniGT.h"
+#include "components/widgets/ManyBtn.h"
 #include "platform/widgets/Application.h"
 #include "platform/widgets/Image.h"
 #include "platform/widgets/MessageDialogs.h"

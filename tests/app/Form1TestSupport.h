@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Form1.h"
-#include "app/composer/LogoComposer.h"
+#include "composer/LogoComposer.h"
 #include "platform/widgets/DialogHooksGuard.h"
 
 #include <QTemporaryDir>

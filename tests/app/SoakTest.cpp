@@ -1,6 +1,6 @@
 #include "Form1TestSupport.h"
 
-#include "components/ManyBtn.h"
+#include "components/widgets/ManyBtn.h"
 #include "platform/widgets/ComboBoxStrings.h"
 #include "platform/widgets/ColorDialog.h"
 #include "platform/widgets/FontDialog.h"

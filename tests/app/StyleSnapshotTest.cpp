@@ -1,6 +1,6 @@
-#include "app/composer/StoredParams.h"
+#include "composer/StoredParams.h"
 #include "app/StyleSnapshot.h"
-#include "components/IniGT.h"
+#include "components/settings/IniGT.h"
 
 #include <QDir>
 #include <QFile>

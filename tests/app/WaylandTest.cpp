@@ -3,7 +3,7 @@
 // for what a user's window manager may ask: maximise, full screen, another size.
 #include "Form1TestSupport.h"
 
-#include "app/composer/SettingsKeys.h"
+#include "composer/SettingsKeys.h"
 #include "platform/widgets/Application.h"
 #include "platform/widgets/PaintBox.h"
 

@@ -1,4 +1,4 @@
-#include "components/IniGT.h"
+#include "components/settings/IniGT.h"
 #include "platform/raster/ProfileText.h"
 #include "platform/raster/ShiftJis.h"
 

@@ -1,4 +1,4 @@
-#include "app/composer/LogoComposer.h"
+#include "composer/LogoComposer.h"
 #include "platform/raster/AtomicFile.h"
 #include "platform/raster/ShiftJis.h"
 

@@ -1,0 +1,131 @@
+#pragma once
+
+#include "components/gradient/GradientFill.h"
+#include "platform/raster/Bitmap.h"
+#include "platform/raster/Canvas.h"
+#include "platform/raster/Color.h"
+#include "platform/raster/Exception.h"
+#include "platform/raster/Font.h"
+#include "platform/raster/PngEncoder.h"
+#include "platform/raster/Types.h"
+
+#include <QString>
+
+// The direction of the gradient, numbered as the direction cells and the settings file
+// number it.
+enum TGraType : int { gtTopBottom = 1, gtLeftRight = 2, gtBottomTop = 3, gtRightLeft = 4 };
+// How the gradient layer goes over the text layer, numbered as the mix cells A to D
+// and the settings file number it.
+enum TMixType : int { mtSrcErase = 1, mtSrcPaint = 2, mtSrcInvert = 3, mtSrcAnd = 4 };
+
+// A logo too large to make ("ロゴが大きすぎます (W x H)"), refused before anything is
+// allocated.
+class ELogoSizeError : public Exception { using Exception::Exception; };
+
+// Letter spacing, outline and drop shadow of a logo. All off by default, and a logo
+// without them is exactly the logo as it always was.
+struct TTextEffects {
+    // Pixels added after each character's advance.
+    static constexpr int MinSpacing = -20;
+    static constexpr int MaxSpacing = 200;
+    // The outline's width in pixels; 0 draws none.
+    static constexpr int MaxOutlineWidth = 16;
+    // Either offset of the shadow in pixels; (0, 0) draws none.
+    static constexpr int MaxShadowOffset = 32;
+    static constexpr TColor DefaultOutlineColor = clBlack;
+    static constexpr TColor DefaultShadowColor = 0x00404040;
+
+    int Spacing = 0;
+    int OutlineWidth = 0;
+    TColor OutlineColor = DefaultOutlineColor;
+    int ShadowX = 0;
+    int ShadowY = 0;
+    TColor ShadowColor = DefaultShadowColor;
+
+    bool HasOutline() const { return OutlineWidth > 0; }
+    bool HasShadow() const { return ShadowX != 0 || ShadowY != 0; }
+    // An outline or a shadow: a stage after the mix. Spacing is part of the text itself.
+    bool HasStage() const { return HasOutline() || HasShadow(); }
+    // Every value limited to its range.
+    TTextEffects Clamped() const;
+    // Every length multiplied by factor, for drawing at a supersampling factor.
+    TTextEffects Scaled(int factor) const;
+    bool operator==(const TTextEffects&) const = default;
+};
+
+// The parameters of one logo.
+struct TLogoParams {
+    static constexpr TColor DefaultBgColor = clGray;
+    static constexpr TColor DefaultTopColor = TGradientFill::DefaultTopColor;
+    static constexpr TColor DefaultLastColor = TGradientFill::DefaultLastColor;
+    static inline const QString DefaultText = QStringLiteral("Vezodev");
+    // The margins' limit in pixels, as the window's margin fields and the settings file hold it.
+    static constexpr int MaxSpace = 100;
+    // The tallest font in pixels (character or cell height): no taller text fits a logo.
+    static constexpr int MaxFontHeight = 32767;
+
+    QString Text;
+    TFont Font;
+    TColor BgColor = DefaultBgColor;
+    TColor TopColor = DefaultTopColor;
+    TColor LastColor = DefaultLastColor;
+    TGraType GraType = gtTopBottom;
+    TMixType MixType = mtSrcErase;
+    int HSpace = 0;
+    int VSpace = 0;
+    int Smooth = 0; // 0 plain edges; otherwise the supersampling factor of TLogoSmoother
+    TTextEffects Effects;
+
+    // The window's design values: the default text in Times New Roman bold, 29 pixels, black.
+    static TLogoParams Defaults();
+};
+
+// The three rasters of one logo.
+struct TLogoLayers {
+    TBitmap Text;
+    TBitmap Gradient;
+    TBitmap Composite;
+    // With an outline or a shadow: the text layer with their pixels in a colour other
+    // than the background, so that a transparent background leaves them opaque. Empty
+    // otherwise.
+    TBitmap OpaqueKey;
+};
+
+// Turns logo parameters into the text layer, the gradient layer and their composite,
+// all of the same size. Every call computes its result from its arguments alone.
+class TLogoComposer {
+public:
+    static constexpr int MaxSide = TLogoParams::MaxFontHeight;
+    static constexpr long long MaxPixels = 64LL * 1024 * 1024;
+
+    // Text extent (with the letter spacing) plus twice the margins plus what the outline
+    // and the shadow add on each side; either side may be zero or negative.
+    static TSize LogoSize(const TLogoParams& params);
+    // Where the top-left of the text's cell lies in the layers: the margins plus the
+    // outline's and the shadow's growth on the left and the top.
+    static TPoint TextOrigin(const TLogoParams& params);
+    // Throws ELogoSizeError for a logo wider or higher than MaxSide or larger than MaxPixels.
+    static void CheckLogoSize(TSize size);
+
+    // Each renders into the given bitmap, resizing it; a size of zero or less gives an
+    // empty bitmap.
+    static void RenderTextLayer(const TLogoParams& params, TBitmap& layer);
+    // The text layer drawn on a canvas of the logo's size (the preview pane's).
+    static void DrawTextLayer(const TLogoParams& params, TCanvas& canvas, TSize size);
+    static void RenderGradientLayer(const TLogoParams& params, int width, int height, TBitmap& layer);
+    static void MixLayers(const TBitmap& text, const TBitmap& gradient, TMixType mixType, TBitmap& composite);
+    // All three: the text layer, the gradient layer of its size, and their mix, with
+    // smooth edges when the parameters ask for them.
+    static void Compose(const TLogoParams& params, TLogoLayers& layers);
+
+    // A logo with a transparent background: the pixels where the text layer shows
+    // the background colour, and that are not outline or shadow, are transparent in
+    // every layer of that logo.
+    static TPngTransparency TransparentBackground(const TLogoParams& params, const TLogoLayers& layers);
+
+    static TGradStyle GradStyleOf(TGraType graType);
+    static TCopyMode MixOperationOf(TMixType mixType);
+    // The type a cell or a stored number names; a number outside 1..4 gives otherwise.
+    static TGraType GraTypeOf(int number, TGraType otherwise);
+    static TMixType MixTypeOf(int number, TMixType otherwise);
+};

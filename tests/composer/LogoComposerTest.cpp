@@ -1,0 +1,146 @@
+#include "composer/LogoComposer.h"
+
+#include "platform/raster/Exception.h"
+#include "platform/raster/FontFace.h"
+
+#include <gtest/gtest.h>
+#include <vector>
+
+namespace {
+
+// Every pixel of the bitmap, row by row.
+std::vector<std::uint32_t> PixelsOf(const TBitmap& bitmap)
+{
+    std::vector<std::uint32_t> pixels;
+    for (int y = 0; y < bitmap.Height(); ++y)
+        pixels.insert(pixels.end(), bitmap.ScanLine(y), bitmap.ScanLine(y) + bitmap.Width());
+    return pixels;
+}
+
+TLogoParams BlackOnWhite(const QString& text)
+{
+    TLogoParams params = TLogoParams::Defaults();
+    params.Text = text;
+    params.BgColor = clWhite;
+    params.TopColor = 0x000000;
+    params.LastColor = 0xFFFFFF;
+    return params;
+}
+
+void Build(const TLogoParams& params, TLogoLayers& layers)
+{
+    TLogoComposer::Compose(params, layers);
+}
+
+TEST(LogoComposerTest, SizeIsTheTextExtentPlusTwiceTheMargins)
+{
+    TLogoParams params = TLogoParams::Defaults();
+    params.Text = QStringLiteral("Vezodev");
+    EXPECT_EQ(TLogoComposer::LogoSize(params), (TSize{106, 32}));
+    params.HSpace = 10;
+    params.VSpace = 5;
+    EXPECT_EQ(TLogoComposer::LogoSize(params), (TSize{126, 42}));
+    TLogoLayers layers;
+    Build(params, layers);
+    EXPECT_EQ(layers.Text.Width(), 126);
+    EXPECT_EQ(layers.Gradient.Height(), 42);
+    EXPECT_EQ(layers.Composite.Width(), 126);
+}
+
+TEST(LogoComposerTest, TextCellStartsAtTheMarginsInAnOpaqueBackground)
+{
+    TLogoParams params = BlackOnWhite(QStringLiteral("I"));
+    params.BgColor = 0x00336699;
+    params.HSpace = 10;
+    params.VSpace = 5;
+    TLogoLayers layers;
+    Build(params, layers);
+    int left = layers.Text.Width(), top = layers.Text.Height();
+    for (int y = 0; y < layers.Text.Height(); ++y)
+        for (int x = 0; x < layers.Text.Width(); ++x) {
+            const TColor pixel = layers.Text.Pixel(x, y);
+            if (pixel != 0x00336699) {
+                EXPECT_EQ(pixel, 0x000000u);
+                left = std::min(left, x);
+                top = std::min(top, y);
+            }
+        }
+    EXPECT_GE(left, 10);
+    EXPECT_GE(top, 5);
+    EXPECT_LT(left, layers.Text.Width() - 10);
+}
+
+TEST(LogoComposerTest, MixCellsGiveTheirBitwiseResults)
+{
+    struct TCase {
+        TMixType Mix;
+        const char* Look;
+    };
+    for (const TCase& c : {TCase{mtSrcErase, "gradient letters on black"}, TCase{mtSrcPaint, "gradient letters on white"},
+                           TCase{mtSrcInvert, "letters on the inverted gradient"}, TCase{mtSrcAnd, "black letters on the gradient"}}) {
+        SCOPED_TRACE(c.Look);
+        TLogoParams params = BlackOnWhite(QStringLiteral("HI"));
+        params.MixType = c.Mix;
+        TLogoLayers layers;
+        Build(params, layers);
+        for (int y = 0; y < layers.Text.Height(); ++y)
+            for (int x = 0; x < layers.Text.Width(); ++x) {
+                const TColor t = layers.Text.Pixel(x, y);
+                const TColor g = layers.Gradient.Pixel(x, y);
+                const TColor expected = c.Mix == 1 ? (g & ~t & 0xFFFFFF) : c.Mix == 2 ? (g | t) : c.Mix == 3 ? (g ^ t) : (g & t);
+                ASSERT_EQ(layers.Composite.Pixel(x, y), expected) << x << "," << y;
+                const bool letter = t == 0x000000;
+                const TColor look = c.Mix == 1 ? (letter ? g : 0u) : c.Mix == 2 ? (letter ? g : 0xFFFFFFu)
+                    : c.Mix == 3 ? (letter ? g : 0xFFFFFF - g) : (letter ? 0u : g);
+                ASSERT_EQ(layers.Composite.Pixel(x, y), look);
+            }
+    }
+}
+
+TEST(LogoComposerTest, DirectionChangesTheGradientButNotTheTextLayer)
+{
+    TLogoParams params = BlackOnWhite(QStringLiteral("Vezodev"));
+    TLogoLayers down;
+    Build(params, down);
+    params.GraType = gtBottomTop;
+    TLogoLayers up;
+    Build(params, up);
+    EXPECT_EQ(PixelsOf(down.Text), PixelsOf(up.Text));
+    EXPECT_NE(PixelsOf(down.Gradient), PixelsOf(up.Gradient));
+    EXPECT_EQ(up.Gradient.Pixel(0, 0), 0xFFFFFFu - down.Gradient.Pixel(0, 0) + 0x000000u);
+}
+
+TEST(LogoComposerTest, SizesOfZeroOrLessGiveEmptyLayers)
+{
+    TLogoParams params = TLogoParams::Defaults();
+    params.Text = QString();
+    TLogoLayers layers;
+    Build(params, layers);
+    EXPECT_TRUE(layers.Text.Empty());
+    EXPECT_TRUE(layers.Composite.Empty());
+    params.Text = QStringLiteral("x");
+    params.VSpace = -100;
+    Build(params, layers);
+    EXPECT_TRUE(layers.Composite.Empty());
+}
+
+TEST(LogoComposerTest, RefusesAHugeLogoBeforeAllocating)
+{
+    TLogoParams params = TLogoParams::Defaults();
+    params.Text = QString(2000, QLatin1Char('W'));
+    params.Font.SetHeight(-400);
+    const TSize size = TLogoComposer::LogoSize(params);
+    ASSERT_GT(size.Width, TLogoComposer::MaxSide);
+    TBitmap layer;
+    try {
+        TLogoComposer::RenderTextLayer(params, layer);
+        FAIL() << "no error";
+    } catch (const ELogoSizeError& error) {
+        EXPECT_TRUE(error.Message().contains(QString::number(size.Width) + QStringLiteral(" x ") + QString::number(size.Height)));
+    }
+    EXPECT_TRUE(layer.Empty());
+    EXPECT_THROW(TLogoComposer::CheckLogoSize(TSize{9000, 8000}), ELogoSizeError); // 72 megapixels
+    EXPECT_NO_THROW(TLogoComposer::CheckLogoSize(TSize{8192, 8192}));
+}
+
+} // namespace

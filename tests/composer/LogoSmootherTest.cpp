@@ -1,0 +1,150 @@
+#include "composer/LogoComposer.h"
+#include "composer/LogoSmoother.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+namespace {
+
+constexpr TColor Background = 0x00336699;
+constexpr TColor Letters = 0x001122CC;
+
+TLogoParams Sample(const QString& text, TMixType mixType, int smooth)
+{
+    TLogoParams params = TLogoParams::Defaults();
+    params.Text = text;
+    params.Font.SetHeight(-60);
+    params.Font.SetColor(Letters);
+    params.BgColor = Background;
+    params.TopColor = 0x0000A0F0;
+    params.LastColor = 0x00F01040;
+    params.GraType = gtLeftRight;
+    params.MixType = mixType;
+    params.HSpace = 6;
+    params.VSpace = 4;
+    params.Smooth = smooth;
+    return params;
+}
+
+// The mix table, one pixel at a time, in 0x00BBGGRR.
+TColor Mix(int mixType, TColor gradient, TColor text)
+{
+    switch (mixType) {
+    case 1: return gradient & ~text & 0xFFFFFF;
+    case 2: return gradient | text;
+    case 3: return (gradient ^ text) & 0xFFFFFF;
+    default: return gradient & text;
+    }
+}
+
+int Channel(TColor color, int shift)
+{
+    return static_cast<int>((color >> shift) & 0xFF);
+}
+
+// True when the text layer is one colour in the (2 r + 1) square around (x, y).
+bool Uniform(const TBitmap& text, int x, int y, int r)
+{
+    const TColor centre = text.Pixel(x, y);
+    for (int dy = -r; dy <= r; ++dy)
+        for (int dx = -r; dx <= r; ++dx) {
+            const TColor pixel = text.Pixel(x + dx, y + dy);
+            if (pixel != clNone && pixel != centre)
+                return false;
+        }
+    return true;
+}
+
+TEST(LogoSmootherTest, WithoutSmoothingTheCompositeIsThePlainMix)
+{
+    TLogoLayers layers;
+    TLogoComposer::Compose(Sample(QStringLiteral("Vezodev"), mtSrcPaint, 0), layers);
+    TBitmap mixed;
+    TLogoComposer::MixLayers(layers.Text, layers.Gradient, mtSrcPaint, mixed);
+    ASSERT_EQ(mixed.Width(), layers.Composite.Width());
+    for (int y = 0; y < mixed.Height(); ++y)
+        ASSERT_TRUE(std::equal(mixed.ScanLine(y), mixed.ScanLine(y) + mixed.Width(), layers.Composite.ScanLine(y)));
+}
+
+// For every mix and several factors: the plain logo's size, exactly its colours
+// inside the letters and in the background, and edge pixels between the letter's
+// and the background's mixed colour over the same gradient pixel.
+TEST(LogoSmootherTest, SmoothLogoKeepsSizeInteriorColoursAndBlendsEdges)
+{
+    for (const QString& text : {QStringLiteral("H"), QStringLiteral("Hxg HHHH HHHH HHHH")}) {
+        for (TMixType mixType : {mtSrcErase, mtSrcPaint, mtSrcInvert, mtSrcAnd}) {
+            for (int factor : {2, 4, 8}) {
+                SCOPED_TRACE(QStringLiteral("%1 mix %2 factor %3").arg(text).arg(mixType).arg(factor).toStdString());
+                TLogoLayers plain, smooth;
+                TLogoComposer::Compose(Sample(text, mixType, 0), plain);
+                TLogoComposer::Compose(Sample(text, mixType, factor), smooth);
+                ASSERT_EQ(smooth.Composite.Width(), plain.Composite.Width());
+                ASSERT_EQ(smooth.Composite.Height(), plain.Composite.Height());
+                int edges = 0;
+                for (int y = 0; y < plain.Composite.Height(); ++y) {
+                    for (int x = 0; x < plain.Composite.Width(); ++x) {
+                        const TColor gradient = plain.Gradient.Pixel(x, y);
+                        const TColor onLetter = Mix(mixType, gradient, Letters);
+                        const TColor onBackground = Mix(mixType, gradient, Background);
+                        const TColor pixel = smooth.Composite.Pixel(x, y);
+                        for (int shift : {0, 8, 16}) {
+                            const int low = std::min(Channel(onLetter, shift), Channel(onBackground, shift));
+                            const int high = std::max(Channel(onLetter, shift), Channel(onBackground, shift));
+                            ASSERT_GE(Channel(pixel, shift), low) << x << "," << y;
+                            ASSERT_LE(Channel(pixel, shift), high) << x << "," << y;
+                        }
+                        edges += pixel != onLetter && pixel != onBackground;
+                        // Glyph placement drifts along a long line at a larger size,
+                        // so the exact comparison is made on the single letter.
+                        if (text.size() == 1 && Uniform(plain.Text, x, y, 2)) {
+                            ASSERT_EQ(pixel, plain.Composite.Pixel(x, y)) << x << "," << y;
+                        }
+                    }
+                }
+                EXPECT_GT(edges, 0);
+            }
+        }
+    }
+}
+
+// The block average against a plain per-pixel reference, at an odd size.
+TEST(LogoSmootherTest, ReduceAveragesEachBlockRounded)
+{
+    std::mt19937 random(7);
+    for (int factor = TLogoSmoother::MinFactor; factor <= TLogoSmoother::MaxFactor; ++factor) {
+        SCOPED_TRACE(factor);
+        TBitmap source(47 * factor, 33 * factor), reduced(47, 33);
+        for (int y = 0; y < source.Height(); ++y)
+            for (int x = 0; x < source.Width(); ++x)
+                source.ScanLine(y)[x] = 0xFF000000u | (random() & 0xFFFFFF);
+        TLogoSmoother::Reduce(source, factor, reduced, 0);
+        const int area = factor * factor;
+        for (int y = 0; y < 33; ++y)
+            for (int x = 0; x < 47; ++x)
+                for (int shift : {0, 8, 16}) {
+                    int sum = 0;
+                    for (int j = 0; j < factor; ++j)
+                        for (int i = 0; i < factor; ++i)
+                            sum += (source.ScanLine(y * factor + j)[x * factor + i] >> shift) & 0xFF;
+                    ASSERT_EQ(static_cast<int>((reduced.ScanLine(y)[x] >> shift) & 0xFF), (sum + area / 2) / area);
+                }
+    }
+}
+
+TEST(LogoSmootherTest, EnlargeThenReduceGivesTheSourceBack)
+{
+    TBitmap source(13, 7), large, back(13, 7);
+    for (int y = 0; y < 7; ++y)
+        for (int x = 0; x < 13; ++x)
+            source.ScanLine(y)[x] = 0xFF000000u | static_cast<std::uint32_t>(x * 19 + y * 4099 + 0x123456);
+    TLogoSmoother::Enlarge(source, 2, 3, 5, large);
+    EXPECT_EQ(large.Width(), 65);
+    EXPECT_EQ(large.Height(), 15);
+    TLogoSmoother::Reduce(large, 5, back, 2);
+    for (int y = 2; y < 5; ++y)
+        EXPECT_TRUE(std::equal(source.ScanLine(y), source.ScanLine(y) + 13, back.ScanLine(y)));
+}
+
+} // namespace
