@@ -16,7 +16,10 @@ QString Describe(const TLogoParams& params)
                        QString::number(font.Color()), QString::number(font.Charset()), QString::number(params.BgColor),
                        QString::number(params.TopColor), QString::number(params.LastColor), QString::number(params.GraType),
                        QString::number(params.MixType), QString::number(params.HSpace), QString::number(params.VSpace),
-                       QString::number(params.Smooth)}
+                       QString::number(params.Smooth), QString::number(font.Pitch()),
+                       QString::number(params.Effects.Spacing), QString::number(params.Effects.OutlineWidth),
+                       QString::number(params.Effects.OutlineColor), QString::number(params.Effects.ShadowX),
+                       QString::number(params.Effects.ShadowY), QString::number(params.Effects.ShadowColor)}
         .join(u'|');
 }
 
@@ -30,7 +33,8 @@ TEST(StyleSnapshotTest, EachStyleReadsAsFromTheWholeFile)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("[OPTION]\r\nTEXT=last\r\nMIXTYPE=3\r\n[STYLES]\r\nSTYLE.Count=7\r\n"
                "[Blue]\r\nBGCOLOR=0x00FF0000\r\nSMOOTH=5\r\nGRATYPE=2\r\nLASTCOLOR=0x00123456\r\n"
-               "[blue]\r\nBGCOLOR=0x000000FF\r\n"
+               "SPACING=3\r\nOUTLINE.Width=2\r\nOUTLINE.Color=0x00112233\r\nSHADOW.X=-4\r\nSHADOW.Y=5\r\n"
+               "SHADOW.Color=0x00445566\r\n[blue]\r\nBGCOLOR=0x000000FF\r\n"
                "[Red]\r\nTEXT=red\r\nHSPACE=9\r\nVSPACE=4\r\n; a comment\r\nFONT.Name=Serif\r\n"
                "FONT.Size=30\r\nFONT.Style=5\r\nFONT.Color=0x000000FF\r\n"
                "[ Green ]\r\nMIXTYPE=4\r\nTOPCOLOR=0x00ABCDEF\r\n[Red]\r\nTEXT=second red\r\n");
@@ -54,6 +58,13 @@ TEST(StyleSnapshotTest, EachStyleReadsAsFromTheWholeFile)
         snapshot.Read(index, QStringLiteral("default"), split);
         EXPECT_EQ(Describe(split), Describe(whole));
     }
+    // The effects keys are read at all, not merely left at their defaults on both sides.
+    TLogoParams blue = TLogoParams::Defaults();
+    snapshot.Read(4, QStringLiteral("default"), blue);
+    EXPECT_EQ(blue.Effects.Spacing, 3);
+    EXPECT_EQ(blue.Effects.OutlineColor, TColor(0x00112233));
+    EXPECT_EQ(blue.Effects.ShadowX, -4);
+    EXPECT_EQ(blue.Effects.ShadowColor, TColor(0x00445566));
 }
 
 } // namespace
