@@ -1,5 +1,4 @@
 #include "composer/LogoComposer.h"
-#include "BenchMain.h"
 
 #include <benchmark/benchmark.h>
 
@@ -216,8 +215,3 @@ void BM_MemsetLargeRasters(benchmark::State& state)
 BENCHMARK(BM_MemsetLargeRasters)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    return TBenchMain::Run(&argc, argv);
-}

@@ -13,3 +13,10 @@ void TimeCompose(benchmark::State& state, const TLogoParams& params)
     }
     state.SetLabel(QStringLiteral("%1 x %2").arg(layers.Composite.Width()).arg(layers.Composite.Height()).toStdString());
 }
+
+benchmark::internal::Benchmark* RegisterComposeTiming(const char* name, TLogoParams (*makeLogo)(const benchmark::State&))
+{
+    return benchmark::RegisterBenchmark(name, [makeLogo](benchmark::State& state) { TimeCompose(state, makeLogo(state)); })
+        ->Unit(benchmark::kMicrosecond)
+        ->UseRealTime();
+}

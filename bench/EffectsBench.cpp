@@ -1,6 +1,5 @@
 // Times the outline and the drop shadow against the plain build of the same logo.
 #include "composer/LogoComposer.h"
-#include "BenchMain.h"
 #include "ComposeTiming.h"
 
 #include <benchmark/benchmark.h>
@@ -9,7 +8,7 @@ namespace {
 
 // Arguments: 0 for the plain default logo, 1 with outline 2 and shadow (3, 3), 2 with
 // those and letter spacing 2; and the smoothing factor (0 plain edges).
-void BM_Effects(benchmark::State& state)
+TLogoParams EffectsLogo(const benchmark::State& state)
 {
     TLogoParams params = TLogoParams::Defaults();
     if (state.range(0) >= 1) {
@@ -20,17 +19,9 @@ void BM_Effects(benchmark::State& state)
     if (state.range(0) >= 2)
         params.Effects.Spacing = 2;
     params.Smooth = static_cast<int>(state.range(1));
-    TimeCompose(state, params);
+    return params;
 }
-BENCHMARK(BM_Effects)
-    ->ArgsProduct({{0, 1, 2}, {0, 4}})
-    ->ArgNames({"effects", "smooth"})
-    ->Unit(benchmark::kMicrosecond)
-    ->UseRealTime();
+[[maybe_unused]] benchmark::internal::Benchmark* const Effects
+    = RegisterComposeTiming("BM_Effects", EffectsLogo)->ArgsProduct({{0, 1, 2}, {0, 4}})->ArgNames({"effects", "smooth"});
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    return TBenchMain::Run(&argc, argv);
-}

@@ -1,6 +1,5 @@
 // Times smooth edges against the plain build of the same logo.
 #include "composer/LogoComposer.h"
-#include "BenchMain.h"
 #include "ComposeTiming.h"
 
 #include <benchmark/benchmark.h>
@@ -16,21 +15,13 @@ TLogoParams WideLogo()
 }
 
 // Arguments: 0 for the default logo or 1 for the wide one, and the factor (0 plain).
-void BM_Build(benchmark::State& state)
+TLogoParams SmoothLogo(const benchmark::State& state)
 {
     TLogoParams params = state.range(0) == 0 ? TLogoParams::Defaults() : WideLogo();
     params.Smooth = static_cast<int>(state.range(1));
-    TimeCompose(state, params);
+    return params;
 }
-BENCHMARK(BM_Build)
-    ->ArgsProduct({{0, 1}, {0, 2, 4, 8}})
-    ->ArgNames({"wide", "smooth"})
-    ->Unit(benchmark::kMicrosecond)
-    ->UseRealTime();
+[[maybe_unused]] benchmark::internal::Benchmark* const Build
+    = RegisterComposeTiming("BM_Build", SmoothLogo)->ArgsProduct({{0, 1}, {0, 2, 4, 8}})->ArgNames({"wide", "smooth"});
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    return TBenchMain::Run(&argc, argv);
-}

@@ -4,6 +4,7 @@
 #include "components/widgets/ManyBtnAccessible.h"
 #include "platform/raster/Canvas.h"
 #include "platform/raster/Store.h"
+#include "platform/widgets/AccessibleFactory.h"
 #include "platform/widgets/FormLoader.h"
 
 #include <QKeyEvent>
@@ -19,11 +20,7 @@ TManyBtn::TManyBtn(QWidget* parent)
     FImage.SetSize(width(), height());
     // Only the keyboard brings the focus: a click works exactly as it always has.
     setFocusPolicy(Qt::TabFocus);
-    static const bool accessible = [] {
-        QAccessible::installFactory(&TManyBtnAccessible::Create);
-        return true;
-    }();
-    Q_UNUSED(accessible);
+    TAccessibleFactory<TManyBtnAccessible, TManyBtn>::Install();
 }
 
 TManyBtn::~TManyBtn() = default;

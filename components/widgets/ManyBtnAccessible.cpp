@@ -4,7 +4,7 @@
 #include "components/widgets/ManyBtnCellAccessible.h"
 
 TManyBtnAccessible::TManyBtnAccessible(TManyBtn* button)
-    : QAccessibleWidget(button, QAccessible::Grouping)
+    : TGraphicControlAccessible(button)
 {
 }
 
@@ -14,26 +14,14 @@ TManyBtnAccessible::~TManyBtnAccessible()
         QAccessible::deleteAccessibleInterface(id);
 }
 
-QAccessibleInterface* TManyBtnAccessible::Create(const QString& className, QObject* object)
-{
-    if (className != QLatin1String("TManyBtn"))
-        return nullptr;
-    auto* button = qobject_cast<TManyBtn*>(object);
-    return button ? new TManyBtnAccessible(button) : nullptr;
-}
-
 TManyBtn* TManyBtnAccessible::Button() const
 {
     return static_cast<TManyBtn*>(widget());
 }
 
-// A group without a name of its own is called by its hint, never by the title of the
-// group box around it.
-QString TManyBtnAccessible::text(QAccessible::Text t) const
+QString TManyBtnAccessible::FallbackName() const
 {
-    if (t == QAccessible::Name)
-        return widget()->accessibleName().isEmpty() ? widget()->toolTip() : widget()->accessibleName();
-    return QAccessibleWidget::text(t);
+    return widget()->toolTip();
 }
 
 int TManyBtnAccessible::childCount() const

@@ -115,15 +115,8 @@ bool TTextShaper::NeedsShaping(std::u32string_view codes)
         if ((code >= 0x3041 && code <= 0x3096) || (code >= 0x309B && code <= 0x30FF)
             || (code >= 0x4E00 && code <= 0x9FFF) || (code >= 0xFF01 && code <= 0xFFEF))
             continue;
-        switch (QChar::category(code)) {
-        case QChar::Mark_NonSpacing:
-        case QChar::Mark_SpacingCombining:
-        case QChar::Mark_Enclosing:
-        case QChar::Other_Format:
+        if (QChar::isMark(code) || QChar::category(code) == QChar::Other_Format)
             return true;
-        default:
-            break;
-        }
         switch (QChar::direction(code)) {
         case QChar::DirR:
         case QChar::DirAL:

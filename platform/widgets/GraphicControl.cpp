@@ -1,6 +1,7 @@
 #include "platform/widgets/GraphicControl.h"
 
 #include "platform/raster/Store.h"
+#include "platform/widgets/AccessibleFactory.h"
 #include "platform/widgets/BitmapImage.h"
 #include "platform/widgets/GraphicControlAccessible.h"
 #include "platform/widgets/QtColor.h"
@@ -75,11 +76,7 @@ TGraphicControl::TGraphicControl(QWidget* parent)
     setMouseTracking(true);
     FFont.OnChange = [this] { FontChanged(); };
     FSurface.Canvas().OnChange = [this] { update(); };
-    static const bool accessible = [] {
-        QAccessible::installFactory(&TGraphicControlAccessible::Create);
-        return true;
-    }();
-    Q_UNUSED(accessible);
+    TAccessibleFactory<TGraphicControlAccessible, TGraphicControl>::Install();
 }
 
 TGraphicControl::~TGraphicControl() = default;

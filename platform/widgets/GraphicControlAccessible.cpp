@@ -3,30 +3,20 @@
 #include "platform/widgets/GraphicControl.h"
 
 TGraphicControlAccessible::TGraphicControlAccessible(TGraphicControl* control)
-    : QAccessibleWidget(control, control->AccessibleRole())
+    : TControlAccessible(control, control->AccessibleRole())
 {
 }
 
-QAccessibleInterface* TGraphicControlAccessible::Create(const QString& className, QObject* object)
+QString TGraphicControlAccessible::FallbackName() const
 {
-    if (className != QLatin1String("TGraphicControl"))
-        return nullptr;
-    auto* control = qobject_cast<TGraphicControl*>(object);
-    return control ? new TGraphicControlAccessible(control) : nullptr;
+    return Control()->ShownText();
 }
 
-TGraphicControl* TGraphicControlAccessible::Control() const
-{
-    return static_cast<TGraphicControl*>(widget());
-}
-
-// The name never falls back to the title of the surrounding group box, which would give
-// every control of a group the same name.
 QString TGraphicControlAccessible::text(QAccessible::Text t) const
 {
     switch (t) {
     case QAccessible::Name:
-        return widget()->accessibleName().isEmpty() ? Control()->ShownText() : widget()->accessibleName();
+        return widget()->accessibleName().isEmpty() ? FallbackName() : widget()->accessibleName();
     case QAccessible::Description:
         if (role() == QAccessible::Graphic && widget()->accessibleDescription().isEmpty())
             return imageDescription();
@@ -36,11 +26,9 @@ QString TGraphicControlAccessible::text(QAccessible::Text t) const
     }
 }
 
-void* TGraphicControlAccessible::interface_cast(QAccessible::InterfaceType type)
+bool TGraphicControlAccessible::OffersInterface() const
 {
-    if (type == QAccessible::ImageInterface && role() == QAccessible::Graphic)
-        return static_cast<QAccessibleImageInterface*>(this);
-    return QAccessibleWidget::interface_cast(type);
+    return role() == QAccessible::Graphic;
 }
 
 QString TGraphicControlAccessible::imageDescription() const

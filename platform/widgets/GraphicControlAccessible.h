@@ -1,26 +1,29 @@
 #pragma once
 
-#include <QAccessibleWidget>
+#include "platform/widgets/ControlAccessible.h"
 
 class TGraphicControl;
 
 // What a screen reader learns of a windowless control: the role the control names, its
-// own accessible name or else the text it shows, and for a picture its size in pixels as
-// the description ("245 x 41") and through the image interface.
-class TGraphicControlAccessible : public QAccessibleWidget, public QAccessibleImageInterface {
+// own accessible name or else its fallback name, and for a picture its size in pixels as
+// the description ("245 x 41") and through the image interface. The accessible of a
+// control that tells more (children, a fallback name of its own) derives from it.
+class TGraphicControlAccessible
+    : public TControlAccessible<TGraphicControl, QAccessibleImageInterface, QAccessible::ImageInterface> {
 public:
     explicit TGraphicControlAccessible(TGraphicControl* control);
 
-    // The accessibility factory for every TGraphicControl.
-    static QAccessibleInterface* Create(const QString& className, QObject* object);
-
     QString text(QAccessible::Text t) const override;
-    void* interface_cast(QAccessible::InterfaceType type) override;
 
     QString imageDescription() const override;
     QSize imageSize() const override;
     QPoint imagePosition() const override;
 
-private:
-    TGraphicControl* Control() const;
+protected:
+    // The name of a control that has no accessible name of its own: the text it shows.
+    // Never Qt's fallback, the title of the surrounding group box, which would give every
+    // control of a group the same name.
+    virtual QString FallbackName() const;
+    // Only a picture has the image interface.
+    bool OffersInterface() const override;
 };

@@ -1,6 +1,7 @@
 #include "platform/widgets/SpinEdit.h"
 
 #include "platform/raster/IntegerSyntax.h"
+#include "platform/widgets/AccessibleFactory.h"
 #include "platform/widgets/SpinEditAccessible.h"
 
 #include <QAccessible>
@@ -59,11 +60,7 @@ TSpinEdit::TSpinEdit(QWidget* parent)
     connect(FEditor, &QLineEdit::textChanged, this, [this] { EditorTextChanged(); });
     connect(FUpButton, &QToolButton::clicked, this, [this] { StepUp(); });
     connect(FDownButton, &QToolButton::clicked, this, [this] { StepDown(); });
-    static const bool accessible = [] {
-        QAccessible::installFactory(&TSpinEditAccessible::Create);
-        return true;
-    }();
-    Q_UNUSED(accessible);
+    TAccessibleFactory<TSpinEditAccessible, TSpinEdit>::Install();
 }
 
 QString TSpinEdit::Text() const

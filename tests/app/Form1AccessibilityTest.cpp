@@ -105,9 +105,7 @@ TEST_F(Form1AccessibilityTest, ChoicesColoursAndSizesAreReportedAsTheyChange)
     form.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     TAccessibilityRecorder recorder;
-    form.MbMix->setFocus(Qt::TabFocusReason);
-    recorder.Clear();
-    QTest::keyClick(form.MbMix, Qt::Key_Right);
+    recorder.Press(form.MbMix, Qt::Key_Right);
     const auto checked = recorder.Of(QAccessible::StateChanged, form.MbMix);
     ASSERT_EQ(checked.size(), 2u);
     EXPECT_EQ(checked[1].Child, 1);
@@ -118,9 +116,7 @@ TEST_F(Form1AccessibilityTest, ChoicesColoursAndSizesAreReportedAsTheyChange)
         dialog.SetColor(0x00336699);
         return true;
     };
-    form.MbColor->setFocus(Qt::TabFocusReason);
-    recorder.Clear();
-    QTest::keyClick(form.MbColor, Qt::Key_Space);
+    recorder.Press(form.MbColor, Qt::Key_Space);
     bool renamed = false;
     for (const auto& update : recorder.Of(QAccessible::NameChanged, form.MbColor))
         renamed |= update.Child == 0;

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "LeftRightLogo.h"
+
 namespace {
 
 constexpr TColor Background = clWhite;
@@ -19,13 +21,7 @@ constexpr TColor ShadowColor = 0x00406080;
 
 TLogoParams Sample(const QString& text, TMixType mixType)
 {
-    TLogoParams params = TLogoParams::Defaults();
-    params.Text = text;
-    params.BgColor = Background;
-    params.TopColor = 0x0000A0F0;
-    params.LastColor = 0x00F01040;
-    params.GraType = gtLeftRight;
-    params.MixType = mixType;
+    TLogoParams params = LeftRightLogo(text, Background, 0x0000A0F0, 0x00F01040, mixType);
     params.HSpace = 3;
     params.VSpace = 2;
     params.Effects.OutlineColor = OutlineColor;

@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <random>
 
+#include "LeftRightLogo.h"
+
 namespace {
 
 constexpr TColor Background = 0x00336699;
@@ -13,15 +15,9 @@ constexpr TColor Letters = 0x001122CC;
 
 TLogoParams Sample(const QString& text, TMixType mixType, int smooth)
 {
-    TLogoParams params = TLogoParams::Defaults();
-    params.Text = text;
+    TLogoParams params = LeftRightLogo(text, Background, 0x0000A0F0, 0x00F01040, mixType);
     params.Font.SetHeight(-60);
     params.Font.SetColor(Letters);
-    params.BgColor = Background;
-    params.TopColor = 0x0000A0F0;
-    params.LastColor = 0x00F01040;
-    params.GraType = gtLeftRight;
-    params.MixType = mixType;
     params.HSpace = 6;
     params.VSpace = 4;
     params.Smooth = smooth;

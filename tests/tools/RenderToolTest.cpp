@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <gtest/gtest.h>
 
+#include "LeftRightLogo.h"
 #include "RenderProcess.h"
 #include "TestFiles.h"
 
@@ -203,15 +204,9 @@ TEST(RenderToolTest, WrittenImageHasTheComposersPixels)
 {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    TLogoParams params = DefaultLogo();
-    params.Text = QStringLiteral("Gradient, Qj!");
+    TLogoParams params = LeftRightLogo(QStringLiteral("Gradient, Qj!"), 0x00F0E0D0, 0x00FF0000, 0x000080FF, mtSrcInvert);
     params.Font.SetStyle(fsBold | fsItalic | fsUnderline);
     params.Font.SetColor(0x00203040);
-    params.BgColor = 0x00F0E0D0;
-    params.TopColor = 0x00FF0000;
-    params.LastColor = 0x000080FF;
-    params.GraType = gtLeftRight;
-    params.MixType = mtSrcInvert;
     params.HSpace = 5;
     params.VSpace = 2;
     const QStringList logoArguments = {"--text", params.Text, "--italic", "--underline", "--font-color", "0x203040",

@@ -26,6 +26,9 @@ const QString Right(QChar(0xFF63)); // ｣, byte A3 in the file
 
 QString Bracketed(const QString& text) { return Left + text + Right; }
 
+// The conversion error's message for a value read as the text shown.
+QString NotAnInteger(const QString& shown) { return QString::fromUtf8("'%1' は整数ではありません").arg(shown); }
+
 // A store as the main window has it: the file is named after a program in the
 // temporary folder, strings are written bare.
 class IniGTTest : public ::testing::Test {
@@ -213,10 +216,11 @@ TEST(IniGTPathTest, LoadedNamesAnUnnamedStoreAfterTheProgramInItsFolder)
 
 TEST(IniGTPathTest, WithoutAProgramFileTheRunningProgramNamesTheFile)
 {
+    // This program is components_tests: the file takes its name, the first letter in
+    // upper case and the rest in lower case.
     TIniGT store;
     store.Loaded();
-    EXPECT_EQ(store.FullPath(), QCoreApplication::applicationDirPath() + u'/'
-                                    + TIniGT::DefaultFileName(QCoreApplication::applicationFilePath()));
+    EXPECT_EQ(store.FullPath(), QCoreApplication::applicationDirPath() + QStringLiteral("/Components_tests.ini"));
 }
 
 TEST(IniGTPathTest, AssigningTheCurrentFenceOnlyClearsFenceUnset)
@@ -278,11 +282,11 @@ TEST_F(IniGTTest, ReadHexTakesCharactersThreeToTen)
 TEST_F(IniGTTest, MalformedHexValuesRaiseTheConversionError)
 {
     const std::vector<std::pair<QString, QString>> rows = {
-        {"", "'$' は整数ではありません"},
-        {"1", "'$' は整数ではありません"},
-        {"0x", "'$' は整数ではありません"},
-        {"0xZZ", "'$ZZ' は整数ではありません"},
-        {"0x12 4", "'$12 4' は整数ではありません"},
+        {"", NotAnInteger("$")},
+        {"1", NotAnInteger("$")},
+        {"0x", NotAnInteger("$")},
+        {"0xZZ", NotAnInteger("$ZZ")},
+        {"0x12 4", NotAnInteger("$12 4")},
     };
     for (const auto& [text, message] : rows) {
         SCOPED_TRACE(text.toStdString());

@@ -136,9 +136,7 @@ TEST(ManyBtnAccessibleTest, TheFocusMovingInAPushGridIsReported)
     grid.Group.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&grid.Group));
     TAccessibilityRecorder recorder;
-    grid.Button->setFocus(Qt::TabFocusReason);
-    recorder.Clear();
-    QTest::keyClick(grid.Button, Qt::Key_Right);
+    recorder.Press(grid.Button, Qt::Key_Right);
     const auto focus = recorder.Of(QAccessible::Focus, grid.Button);
     ASSERT_EQ(focus.size(), 1u);
     EXPECT_EQ(focus[0].Child, 1);

@@ -22,6 +22,17 @@ void Clear(TBitmap& bitmap, TColor colour)
     bitmap.Canvas().FillRect(Rect(0, 0, bitmap.Width(), bitmap.Height()));
 }
 
+// The bitmap cleared to the colour, its canvas writing in the font given.
+TCanvas& TextCanvas(TBitmap& bitmap, TColor colour, const QString& fontName, int fontHeight, TFontStyles style = {})
+{
+    Clear(bitmap, colour);
+    TCanvas& canvas = bitmap.Canvas();
+    canvas.Font().SetName(fontName);
+    canvas.Font().SetHeight(fontHeight);
+    canvas.Font().SetStyle(style);
+    return canvas;
+}
+
 TEST(CanvasTest, FillRectCoversRightAndBottomExclusiveAndClipsToTheSurface)
 {
     TBitmap bitmap(10, 8);
@@ -141,11 +152,7 @@ TEST(CanvasTest, CopyRectClipsBothRectanglesTogether)
 TEST(CanvasTest, TextOutFillsTheCellUnderASolidBrushOnly)
 {
     TBitmap bitmap(200, 60);
-    Clear(bitmap, clWhite);
-    TCanvas& canvas = bitmap.Canvas();
-    canvas.Font().SetName(QStringLiteral("Times New Roman"));
-    canvas.Font().SetHeight(-29);
-    canvas.Font().SetStyle(fsBold);
+    TCanvas& canvas = TextCanvas(bitmap, clWhite, QStringLiteral("Times New Roman"), -29, fsBold);
     canvas.Font().SetColor(0x000000);
     canvas.Brush().SetColor(0x00FF00);
     canvas.TextOut(5, 7, QStringLiteral("Vezodev"));
@@ -170,14 +177,8 @@ TEST(CanvasTest, TextOutFillsTheCellUnderASolidBrushOnly)
 TEST(CanvasTest, UnderlineAndStrikeOutAddBarsAcrossTheAdvance)
 {
     TBitmap plain(120, 40), styled(120, 40);
-    for (TBitmap* bitmap : {&plain, &styled}) {
-        Clear(*bitmap, clWhite);
-        TCanvas& canvas = bitmap->Canvas();
-        canvas.Font().SetName(QStringLiteral("Arial"));
-        canvas.Font().SetHeight(-20);
-        canvas.Brush().SetStyle(bsClear);
-    }
-    styled.Canvas().Font().SetStyle(fsUnderline | fsStrikeOut);
+    TextCanvas(plain, clWhite, QStringLiteral("Arial"), -20).Brush().SetStyle(bsClear);
+    TextCanvas(styled, clWhite, QStringLiteral("Arial"), -20, fsUnderline | fsStrikeOut).Brush().SetStyle(bsClear);
     plain.Canvas().TextOut(0, 0, QStringLiteral("a b"));
     styled.Canvas().TextOut(0, 0, QStringLiteral("a b"));
     const int width = plain.Canvas().TextWidth(QStringLiteral("a b"));
@@ -196,11 +197,7 @@ TEST(CanvasTest, UnderlineAndStrikeOutAddBarsAcrossTheAdvance)
 TEST(CanvasTest, CharacterExtraFollowsEveryAdvanceInWidthCellAndUnderline)
 {
     TBitmap bitmap(200, 40);
-    Clear(bitmap, clWhite);
-    TCanvas& canvas = bitmap.Canvas();
-    canvas.Font().SetName(QStringLiteral("Arial"));
-    canvas.Font().SetHeight(-20);
-    canvas.Font().SetStyle(fsUnderline);
+    TCanvas& canvas = TextCanvas(bitmap, clWhite, QStringLiteral("Arial"), -20, fsUnderline);
     const int plain = canvas.TextWidth(QStringLiteral("abc"));
     for (int extra : {5, -2}) {
         SCOPED_TRACE(extra);
@@ -224,10 +221,7 @@ TEST(CanvasTest, CharacterExtraFollowsEveryAdvanceInWidthCellAndUnderline)
 TEST(CanvasTest, DrawTextWrapsAtBlanksAndKeepsTheBackgroundUnderAClearBrush)
 {
     TBitmap bitmap(100, 100);
-    Clear(bitmap, 0x00FFFF);
-    TCanvas& canvas = bitmap.Canvas();
-    canvas.Font().SetName(QStringLiteral("Arial"));
-    canvas.Font().SetHeight(-12);
+    TCanvas& canvas = TextCanvas(bitmap, 0x00FFFF, QStringLiteral("Arial"), -12);
     canvas.Brush().SetStyle(bsClear);
     const int height = canvas.DrawText(QStringLiteral("one two three four five six"), Rect(0, 0, 40, 100), DT_WORDBREAK | DT_EXPANDTABS);
     EXPECT_GE(height / canvas.TextHeight(QStringLiteral("x")), 3);

@@ -1,5 +1,7 @@
 #include "AccessibilityRecorder.h"
 
+#include <QTest>
+#include <QWidget>
 #include <QtGui/private/qguiapplication_p.h>
 #include <qpa/qplatformaccessibility.h>
 #include <qpa/qplatformintegration.h>
@@ -62,4 +64,11 @@ std::vector<TAccessibilityRecorder::TUpdate> TAccessibilityRecorder::Of(QAccessi
 void TAccessibilityRecorder::Clear()
 {
     Recorded().clear();
+}
+
+void TAccessibilityRecorder::Press(QWidget* control, Qt::Key key)
+{
+    control->setFocus(Qt::TabFocusReason);
+    Clear();
+    QTest::keyClick(control, key);
 }

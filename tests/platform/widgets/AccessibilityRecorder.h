@@ -4,6 +4,8 @@
 #include <QPointer>
 #include <vector>
 
+class QWidget;
+
 // Turns accessibility on for one test and records every update a control sends, as a
 // screen reader's bridge would receive it; puts the previous handler back when it ends.
 class TAccessibilityRecorder {
@@ -25,6 +27,9 @@ public:
     // The recorded updates of one type about one object.
     std::vector<TUpdate> Of(QAccessible::Event type, const QObject* object) const;
     void Clear();
+    // Gives the control the keyboard focus as the Tab key would, forgets what that
+    // reported, then presses the key on it: what is recorded then is the key's doing.
+    void Press(QWidget* control, Qt::Key key);
 
 private:
     QAccessible::UpdateHandler FPrevious;
