@@ -160,17 +160,12 @@ std::uint32_t TSizedFontFile::GlyphOf(char32_t code)
     return glyph;
 }
 
-int TSizedFontFile::Advance(std::uint32_t glyph)
+int TSizedFontFile::HintedAdvance(std::uint32_t glyph)
 {
-    const std::vector<std::uint16_t>& advances = FTables.AdvanceUnits;
-    if (advances.empty()) {
-        const std::lock_guard<std::mutex> lock(FLock);
-        if (!FHandle || FT_Load_Glyph(FHandle, glyph, FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO) != 0)
-            return 0;
-        return static_cast<int>((FHandle->glyph->advance.x + 32) >> 6);
-    }
-    const std::uint16_t units = advances[std::min<std::size_t>(glyph, advances.size() - 1)];
-    return (units * FEm + FTables.UnitsPerEm / 2) / FTables.UnitsPerEm;
+    const std::lock_guard<std::mutex> lock(FLock);
+    if (!FHandle || FT_Load_Glyph(FHandle, glyph, FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO) != 0)
+        return 0;
+    return static_cast<int>((FHandle->glyph->advance.x + 32) >> 6);
 }
 
 hb_font_t* TSizedFontFile::ShaperFont()

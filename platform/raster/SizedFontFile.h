@@ -5,9 +5,11 @@
 #include "platform/raster/GlyphCache.h"
 
 #include <QString>
+#include <algorithm>
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <vector>
 
 struct FT_FaceRec_;
 struct FT_CharMapRec_;
@@ -51,8 +53,16 @@ public:
     // 0 when the face lacks it.
     std::uint32_t GlyphOf(char32_t code);
     // Pixels the pen moves after the glyph: the advance table's width rounded to the
-    // em, or FreeType's hinted advance for a face without the table.
-    int Advance(std::uint32_t glyph);
+    // em, or FreeType's hinted advance for a face without the table. Inline: it is
+    // asked for every glyph laid out.
+    int Advance(std::uint32_t glyph)
+    {
+        const std::vector<std::uint16_t>& advances = FTables.AdvanceUnits;
+        if (advances.empty())
+            return HintedAdvance(glyph);
+        const int units = advances[std::min<std::size_t>(glyph, advances.size() - 1)];
+        return (units * FEm + FTables.UnitsPerEm / 2) / FTables.UnitsPerEm;
+    }
     // The HarfBuzz font on the same file at the same em, made when first needed; null
     // when the file cannot be read.
     hb_font_t* ShaperFont();
@@ -60,6 +70,7 @@ public:
     const TGlyphCache::TBitmap& Bitmap(std::uint32_t glyph);
 
 private:
+    int HintedAdvance(std::uint32_t glyph);
     void DrawGlyph(std::uint32_t glyph, TGlyphCache::TBitmap& bitmap);
 
     FT_FaceRec_* FHandle = nullptr; // FreeType's face
