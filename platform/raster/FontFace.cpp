@@ -1,7 +1,7 @@
 #include "platform/raster/FontFace.h"
 
 #include "platform/raster/Bitmap.h"
-#include "platform/raster/FontFallback.h"
+#include "platform/raster/FallbackChain.h"
 #include "platform/raster/FontLocator.h"
 #include "platform/raster/ShiftJis.h"
 #include "platform/raster/SizedFontFile.h"
@@ -9,7 +9,7 @@
 
 #include <algorithm>
 #include <map>
-#include <unordered_map>
+#include <mutex>
 
 namespace {
 
@@ -53,7 +53,7 @@ std::shared_ptr<const TFontFace> TFontFace::For(const TFont& font)
 }
 
 TFontFace::TFontFace(const TFont& font)
-    : FRequested(font.Name()), FStyle(font.Style())
+    : FStyle(font.Style())
 {
     const bool bold = FStyle & fsBold;
     const bool italic = FStyle & fsItalic;
@@ -87,31 +87,10 @@ TFontFace::TFontFace(const TFont& font)
     FSymbol = font.Charset() == SYMBOL_CHARSET || font.Name().compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0
         || FFamily.startsWith(QLatin1String("Standard Symbols"), Qt::CaseInsensitive);
     own->SetEm(FEm);
-    FFiles.push_back(std::move(own));
-    // Characters the face's own file lacks come from the Japanese UI face (the stand-in
-    // for MS UI Gothic), then from DejaVu, as a Japanese desktop links fonts, instead of
-    // showing empty boxes.
-    for (const QString& standIn : {TFontLocator::Substitute(QStringLiteral("MS UI Gothic")), QStringLiteral("DejaVu Sans")}) {
-        if (FFamily.compare(standIn, Qt::CaseInsensitive) != 0)
-            FStandInFamilies.push_back(standIn);
-    }
-    FStandInEnd = 1 + FStandInFamilies.size();
-    FFiles.resize(FStandInEnd);
+    FFiles = std::make_unique<TFallbackChain>(std::move(own), FFamily, font.Name(), FStyle, FEm);
 }
 
 TFontFace::~TFontFace() = default;
-
-TSizedFontFile& TFontFace::File(std::size_t index) const
-{
-    const std::lock_guard<std::mutex> lock(FFilesLock);
-    if (!FFiles[index]) {
-        const QString& family = FStandInFamilies[index - 1];
-        const TFontFile file = TFontLocator::Shared().Find(family, FStyle & fsBold, FStyle & fsItalic);
-        FFiles[index] = std::make_shared<TSizedFontFile>(file, family, FStyle);
-        FFiles[index]->SetEm(FEm);
-    }
-    return *FFiles[index];
-}
 
 std::u32string TFontFace::CodesFor(const QString& text) const
 {
@@ -133,51 +112,6 @@ std::u32string TFontFace::CodesFor(const QString& text) const
     return codes;
 }
 
-int TFontFace::IndexOfFile(const TFontFile& file) const
-{
-    const std::lock_guard<std::mutex> lock(FFilesLock);
-    const std::string key = file.Path + '|' + std::to_string(file.Index);
-    const auto known = FIndexOfFile.find(key);
-    if (known != FIndexOfFile.end())
-        return known->second;
-    auto sized = std::make_shared<TSizedFontFile>(file, file.Family, FStyle);
-    sized->SetEm(FEm);
-    FFiles.push_back(std::move(sized));
-    const int index = static_cast<int>(FFiles.size() - 1);
-    FIndexOfFile.emplace(key, index);
-    return index;
-}
-
-int TFontFace::FallbackFileFor(char32_t code) const
-{
-    {
-        const std::lock_guard<std::mutex> lock(FChoicesLock);
-        const auto known = FChoices.find(code);
-        if (known != FChoices.end())
-            return known->second;
-    }
-    const TFontFile file = TFontFallback::Shared().FileFor(FRequested, FStyle & fsBold, FStyle & fsItalic, code);
-    int chosen = -1;
-    if (!file.Path.empty()) {
-        const int index = IndexOfFile(file);
-        if (File(std::size_t(index)).GlyphOf(code) != 0)
-            chosen = index;
-    }
-    const std::lock_guard<std::mutex> lock(FChoicesLock);
-    return FChoices.emplace(code, chosen).first->second;
-}
-
-int TFontFace::FileFor(char32_t code) const
-{
-    for (std::size_t f = 0; f < FStandInEnd; ++f) {
-        if (File(f).GlyphOf(code) != 0)
-            return static_cast<int>(f);
-    }
-    if (code < 0x20)
-        return -1;
-    return FallbackFileFor(code);
-}
-
 TFontFace::TGlyphs TFontFace::Shape(const QString& text) const
 {
     const std::u32string codes = CodesFor(text);
@@ -190,12 +124,12 @@ TFontFace::TGlyphs TFontFace::Shape(const QString& text) const
     result.Advances.resize(count);
     result.X.resize(count);
     result.ClusterOf.resize(count);
-    TSizedFontFile& own = File(0);
+    TSizedFontFile& own = FFiles->File(0);
     for (std::size_t i = 0; i < count; ++i) {
         result.Glyphs[i] = own.GlyphOf(codes[i]);
         if (result.Glyphs[i] == 0 && codes[i] >= 0x20) {
-            for (std::size_t f = 1; f < FStandInEnd; ++f) {
-                const std::uint32_t alternative = File(f).GlyphOf(codes[i]);
+            for (std::size_t f = 1; f < FFiles->StandInEnd(); ++f) {
+                const std::uint32_t alternative = FFiles->File(f).GlyphOf(codes[i]);
                 if (alternative != 0) {
                     result.Glyphs[i] = alternative;
                     result.FileOfGlyph[i] = static_cast<int>(f);
@@ -203,14 +137,14 @@ TFontFace::TGlyphs TFontFace::Shape(const QString& text) const
                 }
             }
             if (result.Glyphs[i] == 0) {
-                const int fallback = FallbackFileFor(codes[i]);
+                const int fallback = FFiles->FallbackFileFor(codes[i]);
                 if (fallback > 0) {
                     result.FileOfGlyph[i] = fallback;
-                    result.Glyphs[i] = File(std::size_t(fallback)).GlyphOf(codes[i]);
+                    result.Glyphs[i] = FFiles->File(std::size_t(fallback)).GlyphOf(codes[i]);
                 }
             }
         }
-        result.Advances[i] = File(result.FileOfGlyph[i]).Advance(result.Glyphs[i]);
+        result.Advances[i] = FFiles->File(result.FileOfGlyph[i]).Advance(result.Glyphs[i]);
         result.X[i] = result.Width;
         result.Width += result.Advances[i];
         result.ClusterOf[i] = static_cast<int>(i);
@@ -237,10 +171,10 @@ TFontFace::TGlyphs TFontFace::ShapedGlyphs(const std::u32string& codes) const
             const QChar::Category category = QChar::category(code);
             const bool follows = category == QChar::Mark_NonSpacing || category == QChar::Mark_SpacingCombining
                 || category == QChar::Mark_Enclosing || category == QChar::Separator_Space;
-            if (follows && previous >= 0 && File(std::size_t(previous)).GlyphOf(code) != 0)
+            if (follows && previous >= 0 && FFiles->File(std::size_t(previous)).GlyphOf(code) != 0)
                 file = previous;
             else
-                file = std::max(FileFor(code), 0);
+                file = std::max(FFiles->FileFor(code), 0);
         }
         fileOfCode[i] = file;
         previous = file;
@@ -248,7 +182,7 @@ TFontFace::TGlyphs TFontFace::ShapedGlyphs(const std::u32string& codes) const
     std::vector<hb_font_t*> fonts(std::size_t(*std::max_element(fileOfCode.begin(), fileOfCode.end())) + 1, nullptr);
     for (const int file : fileOfCode) {
         if (!fonts[std::size_t(file)])
-            fonts[std::size_t(file)] = File(std::size_t(file)).ShaperFont();
+            fonts[std::size_t(file)] = FFiles->File(std::size_t(file)).ShaperFont();
     }
     const TTextShaper::TLine line = TTextShaper::Shape(codes, fileOfCode, fonts);
     TGlyphs result;
@@ -288,7 +222,7 @@ std::vector<char32_t> TFontFace::MissingCharacters(const QString& text) const
         if (code < 0x20 || QChar::isSurrogate(code) || TTextShaper::IsDefaultIgnorable(code)
             || std::find(missing.begin(), missing.end(), characters[i]) != missing.end())
             continue;
-        if (FileFor(code) < 0)
+        if (FFiles->FileFor(code) < 0)
             missing.push_back(characters[i]);
     }
     return missing;
@@ -302,7 +236,7 @@ int TFontFace::DrawLine(TBitmap& surface, const TRect& clipRect, int x, int y, c
     const TGlyphs glyphs = Shape(text);
     const int baseline = y + FAscent;
     for (std::size_t i = 0; i < glyphs.Glyphs.size(); ++i) {
-        const TGlyphCache::TBitmap& bitmap = File(glyphs.FileOfGlyph[i]).Bitmap(glyphs.Glyphs[i]);
+        const TGlyphCache::TBitmap& bitmap = FFiles->File(glyphs.FileOfGlyph[i]).Bitmap(glyphs.Glyphs[i]);
         const int left = x + glyphs.X[i] + characterExtra * glyphs.ClusterOf[i] + bitmap.Left;
         const int top = baseline - bitmap.Top - (glyphs.Raise.empty() ? 0 : glyphs.Raise[i]);
         if (clip.Right <= clip.Left || clip.Bottom <= clip.Top)

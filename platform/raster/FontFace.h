@@ -5,16 +5,12 @@
 
 #include <QString>
 #include <cstdint>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 class TBitmap;
-class TSizedFontFile;
-struct TFontFile;
+class TFallbackChain;
 
 // A font realised at one size the way the old Windows text calls realised it: metrics
 // from the OS/2 Windows ascent and descent of its own file, advances rounded per glyph
@@ -23,11 +19,10 @@ struct TFontFile;
 // and shared; a face may be used from several threads at once.
 //
 // A face draws from several font files, each opened at the face's em (TSizedFontFile).
-// A character its own file lacks is drawn from the first file that has it: the fixed
-// stand-ins (the Japanese UI face, then DejaVu Sans), then fontconfig's list for the
-// requested family (TFontFallback), at the same em and style and on the same
-// baseline; a character no installed face has is drawn as the own file's missing-glyph
-// box. Text that must be shaped or reordered (TTextShaper::NeedsShaping) is laid out
+// A character its own file lacks is drawn from the first file that has it
+// (TFallbackChain: the fixed stand-ins, then fontconfig's list for the requested
+// family), at the same em and style and on the same baseline; a character no installed
+// face has is drawn as the own file's missing-glyph box. Text that must be shaped or reordered (TTextShaper::NeedsShaping) is laid out
 // by TTextShaper; any other text keeps the per-character layout above.
 //
 // Glossary: em, the pixels per em the face is scaled to; ascent and descent, pixels
@@ -72,7 +67,7 @@ public:
 
 private:
     struct TGlyphs {
-        std::vector<int> FileOfGlyph; // index into FFiles
+        std::vector<int> FileOfGlyph; // the index of the glyph's file in FFiles
         std::vector<std::uint32_t> Glyphs;
         std::vector<int> Advances;
         std::vector<int> X;     // origin of each glyph, pixels from the line's left end
@@ -89,24 +84,8 @@ private:
     TGlyphs ShapedGlyphs(const std::u32string& codes) const;
     std::u32string CodesFor(const QString& text) const;
 
-    TSizedFontFile& File(std::size_t index) const;
-    // The file that draws the character (the face's own, a stand-in or a fallback), or -1.
-    int FileFor(char32_t code) const;
-    int FallbackFileFor(char32_t code) const;
-    int IndexOfFile(const TFontFile& file) const;
-
-    // The face's own file first, then the fixed stand-ins, each opened when first
-    // needed, then the fallbacks fontconfig named, added as they are chosen.
-    mutable std::mutex FFilesLock;
-    mutable std::vector<std::shared_ptr<TSizedFontFile>> FFiles;
-    mutable std::map<std::string, int> FIndexOfFile; // by path and face index
-    std::vector<QString> FStandInFamilies;
-    std::size_t FStandInEnd = 1; // FFiles below this are the face's own and its stand-ins
-    // The fallback file chosen for each character the face and its stand-ins lack
-    // (-1: none has it), so that fontconfig is asked once a character.
-    mutable std::mutex FChoicesLock;
-    mutable std::unordered_map<char32_t, int> FChoices;
-    QString FRequested;
+    // The files the face draws from, its own first.
+    std::unique_ptr<TFallbackChain> FFiles;
     QString FFamily;
     bool FFamilyFound = true;
     int FEm = 0;
