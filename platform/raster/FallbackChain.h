@@ -18,7 +18,8 @@ struct TFontFile;
 // stand-ins, as a Japanese desktop links fonts (the Japanese UI face, then DejaVu
 // Sans), each opened when first needed; then the files fontconfig's fallback list
 // (TFontFallback) names for characters none of those has, added as they are chosen.
-// A file keeps its index for as long as the chain. Thread-safe.
+// A file keeps its index and its place in memory for as long as the chain, so a
+// reference to it may be kept while others are added. Thread-safe.
 class TFallbackChain {
 public:
     // own is the face's own file, already set to em, of the family ownFamily;

@@ -126,25 +126,29 @@ TFontFace::TGlyphs TFontFace::Shape(const QString& text) const
     result.ClusterOf.resize(count);
     TSizedFontFile& own = FFiles->File(0);
     for (std::size_t i = 0; i < count; ++i) {
+        TSizedFontFile* from = &own;
         result.Glyphs[i] = own.GlyphOf(codes[i]);
         if (result.Glyphs[i] == 0 && codes[i] >= 0x20) {
             for (std::size_t f = 1; f < FFiles->StandInEnd(); ++f) {
-                const std::uint32_t alternative = FFiles->File(f).GlyphOf(codes[i]);
+                TSizedFontFile& standIn = FFiles->File(f);
+                const std::uint32_t alternative = standIn.GlyphOf(codes[i]);
                 if (alternative != 0) {
                     result.Glyphs[i] = alternative;
                     result.FileOfGlyph[i] = static_cast<int>(f);
+                    from = &standIn;
                     break;
                 }
             }
             if (result.Glyphs[i] == 0) {
                 const int fallback = FFiles->FallbackFileFor(codes[i]);
                 if (fallback > 0) {
+                    from = &FFiles->File(std::size_t(fallback));
                     result.FileOfGlyph[i] = fallback;
-                    result.Glyphs[i] = FFiles->File(std::size_t(fallback)).GlyphOf(codes[i]);
+                    result.Glyphs[i] = from->GlyphOf(codes[i]);
                 }
             }
         }
-        result.Advances[i] = FFiles->File(result.FileOfGlyph[i]).Advance(result.Glyphs[i]);
+        result.Advances[i] = from->Advance(result.Glyphs[i]);
         result.X[i] = result.Width;
         result.Width += result.Advances[i];
         result.ClusterOf[i] = static_cast<int>(i);
@@ -235,8 +239,15 @@ int TFontFace::DrawLine(TBitmap& surface, const TRect& clipRect, int x, int y, c
                             std::min(clipRect.Right, surface.Width()), std::min(clipRect.Bottom, surface.Height()));
     const TGlyphs glyphs = Shape(text);
     const int baseline = y + FAscent;
+    // Runs of glyphs from one file are the rule: the file is looked up when it changes.
+    int fileIndex = 0;
+    TSizedFontFile* file = &FFiles->File(0);
     for (std::size_t i = 0; i < glyphs.Glyphs.size(); ++i) {
-        const TGlyphCache::TBitmap& bitmap = FFiles->File(glyphs.FileOfGlyph[i]).Bitmap(glyphs.Glyphs[i]);
+        if (glyphs.FileOfGlyph[i] != fileIndex) {
+            fileIndex = glyphs.FileOfGlyph[i];
+            file = &FFiles->File(std::size_t(fileIndex));
+        }
+        const TGlyphCache::TBitmap& bitmap = file->Bitmap(glyphs.Glyphs[i]);
         const int left = x + glyphs.X[i] + characterExtra * glyphs.ClusterOf[i] + bitmap.Left;
         const int top = baseline - bitmap.Top - (glyphs.Raise.empty() ? 0 : glyphs.Raise[i]);
         if (clip.Right <= clip.Left || clip.Bottom <= clip.Top)
