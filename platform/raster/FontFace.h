@@ -22,8 +22,9 @@ class TFallbackChain;
 // A character its own file lacks is drawn from the first file that has it
 // (TFallbackChain: the fixed stand-ins, then fontconfig's list for the requested
 // family), at the same em and style and on the same baseline; a character no installed
-// face has is drawn as the own file's missing-glyph box. Text that must be shaped or reordered (TTextShaper::NeedsShaping) is laid out
-// by TTextShaper; any other text keeps the per-character layout above.
+// face has is drawn as the own file's missing-glyph box. Text that must be shaped or
+// reordered (TTextShaper::NeedsShaping) is laid out by TTextShaper; any other text
+// keeps the per-character layout above.
 //
 // Glossary: em, the pixels per em the face is scaled to; ascent and descent, pixels
 // above and below the baseline; height, ascent + descent (the text cell); advance,

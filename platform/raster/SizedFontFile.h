@@ -18,9 +18,9 @@ struct hb_font_t;
 
 // One face of one font file, opened by FreeType and set to one em: the characters it
 // has, its advances, the bitmaps of its glyphs and a HarfBuzz font for shaping. The
-// values of its own tables are read when it opens. Every member may be used from
-// several threads at once once SetEm has been called; FreeType's face handle is one
-// thread's at a time, under the file's lock.
+// values of its own tables are read when it opens. Once its em is set it may be used
+// from several threads at once: FreeType's face handle is taken by one thread at a
+// time, under the file's lock.
 //
 // A file that cannot be opened, or cannot take the em, has no glyphs: every character
 // looks up glyph 0, every advance and bitmap is empty.
@@ -50,7 +50,7 @@ public:
 
     // The glyph of one character: from the Unicode map, then, in a face with a symbol
     // map, from that map and at U+F000 + byte. Tab and no-break space take the space.
-    // 0 when the face lacks it.
+    // 0 when the file lacks it.
     std::uint32_t GlyphOf(char32_t code);
     // Pixels the pen moves after the glyph: the advance table's width rounded to the
     // em, or FreeType's hinted advance for a face without the table. Inline: it is
