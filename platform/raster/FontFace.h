@@ -5,28 +5,26 @@
 
 #include <QString>
 #include <cstdint>
-#include <map>
 #include <memory>
-#include <mutex>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 class TBitmap;
-struct TFontFile;
+class TFallbackChain;
 
-// A font realised the way the old Windows text calls realised it: metrics from the
-// face's OS/2 Windows ascent and descent, advances rounded per glyph from the face's
-// own advance table, no kerning and no ligatures. Glyphs are FreeType's hinted
-// monochrome bitmaps. All metrics are in whole pixels. Faces are cached and shared;
-// a face may be used from several threads at once.
+// A font realised at one size the way the old Windows text calls realised it: metrics
+// from the OS/2 Windows ascent and descent of its own file, advances rounded per glyph
+// from the file's advance table, no kerning and no ligatures. Glyphs are FreeType's
+// hinted monochrome bitmaps. All metrics are in whole pixels. Realised faces are cached
+// and shared; a face may be used from several threads at once.
 //
-// A character the face lacks is drawn from the first face that has it: the fixed
-// stand-ins (the Japanese UI face, then DejaVu Sans), then fontconfig's list for the
-// requested family (TFontFallback), at the same em and style and on the same
-// baseline; a character no installed face has is drawn as the face's missing-glyph
-// box. Text that must be shaped or reordered (TTextShaper::NeedsShaping) is laid out
-// by TTextShaper; any other text keeps the per-character layout above.
+// A face draws from several font files, each opened at the face's em (TSizedFontFile).
+// A character its own file lacks is drawn from the first file that has it
+// (TFallbackChain: the fixed stand-ins, then fontconfig's list for the requested
+// family), at the same em and style and on the same baseline; a character no installed
+// face has is drawn as the own file's missing-glyph box. Text that must be shaped or
+// reordered (TTextShaper::NeedsShaping) is laid out by TTextShaper; any other text
+// keeps the per-character layout above.
 //
 // Glossary: em, the pixels per em the face is scaled to; ascent and descent, pixels
 // above and below the baseline; height, ascent + descent (the text cell); advance,
@@ -68,11 +66,9 @@ public:
     int DrawLine(TBitmap& surface, const TRect& clip, int x, int y, const QString& text, std::uint32_t pixel,
                  int characterExtra = 0) const;
 
-    struct TFace;
-
 private:
     struct TGlyphs {
-        std::vector<int> FaceOfGlyph; // index into FFaces
+        std::vector<int> FileOfGlyph; // the index of the glyph's file in FFiles
         std::vector<std::uint32_t> Glyphs;
         std::vector<int> Advances;
         std::vector<int> X;     // origin of each glyph, pixels from the line's left end
@@ -89,24 +85,8 @@ private:
     TGlyphs ShapedGlyphs(const std::u32string& codes) const;
     std::u32string CodesFor(const QString& text) const;
 
-    TFace& Face(std::size_t index) const;
-    // The face that draws the character (its own, a stand-in or a fallback), or -1.
-    int FaceFor(char32_t code) const;
-    int FallbackFaceFor(char32_t code) const;
-    int FaceOfFile(const TFontFile& file) const;
-
-    // The face itself first, then the fixed stand-ins, each made when first needed,
-    // then the fallbacks fontconfig named, added as they are chosen.
-    mutable std::mutex FFacesLock;
-    mutable std::vector<std::shared_ptr<TFace>> FFaces;
-    mutable std::map<std::string, int> FFaceOfFile; // by path and face index
-    std::vector<QString> FFallbackFamilies;
-    std::size_t FStandInEnd = 1; // FFaces below this are the face and its stand-ins
-    // The fallback face chosen for each character the face and its stand-ins lack
-    // (-1: none has it), so that fontconfig is asked once a character.
-    mutable std::mutex FChoicesLock;
-    mutable std::unordered_map<char32_t, int> FChoices;
-    QString FRequested;
+    // The files the face draws from, its own first.
+    std::unique_ptr<TFallbackChain> FFiles;
     QString FFamily;
     bool FFamilyFound = true;
     int FEm = 0;

@@ -49,7 +49,7 @@ struct TRun {
     std::size_t Length = 0;
     FriBidiLevel Level = 0;
     hb_script_t Script = HB_SCRIPT_COMMON;
-    int Face = 0;
+    int Font = 0;
 };
 
 // Each character's script, with common and inherited characters (spaces, digits,
@@ -146,7 +146,7 @@ bool TTextShaper::IsDefaultIgnorable(char32_t code)
         || (code >= 0xFE00 && code <= 0xFE0F) || (code >= 0xE0100 && code <= 0xE01EF);
 }
 
-TTextShaper::TLine TTextShaper::Shape(std::u32string_view codes, std::span<const int> faceOfCode,
+TTextShaper::TLine TTextShaper::Shape(std::u32string_view codes, std::span<const int> fontOfCode,
                                       std::span<hb_font_t* const> fonts)
 {
     TLine line;
@@ -168,25 +168,25 @@ TTextShaper::TLine TTextShaper::Shape(std::u32string_view codes, std::span<const
     std::vector<TRun> runs;
     for (std::size_t i = 0; i < count; ++i) {
         if (!runs.empty() && runs.back().Level == levels[i] && runs.back().Script == scripts[i]
-            && runs.back().Face == faceOfCode[i]) {
+            && runs.back().Font == fontOfCode[i]) {
             ++runs.back().Length;
             continue;
         }
-        runs.push_back(TRun{i, 1, levels[i], scripts[i], faceOfCode[i]});
+        runs.push_back(TRun{i, 1, levels[i], scripts[i], fontOfCode[i]});
     }
     OrderVisually(runs);
 
     hb_buffer_t* buffer = hb_buffer_create();
     int pen = 0;
     for (const TRun& run : runs) {
-        hb_font_t* font = run.Face >= 0 && std::size_t(run.Face) < fonts.size() ? fonts[std::size_t(run.Face)] : nullptr;
+        hb_font_t* font = run.Font >= 0 && std::size_t(run.Font) < fonts.size() ? fonts[std::size_t(run.Font)] : nullptr;
         if (!font) {
             for (std::size_t i = 0; i < run.Length; ++i)
-                line.Glyphs.push_back(TGlyph{run.Face, 0, pen, 0, 0, true});
+                line.Glyphs.push_back(TGlyph{run.Font, 0, pen, 0, 0, true});
             continue;
         }
         hb_buffer_clear_contents(buffer);
-        // The whole line is the context, so letters join across a change of face.
+        // The whole line is the context, so letters join across a change of font.
         hb_buffer_add_codepoints(buffer, reinterpret_cast<const hb_codepoint_t*>(codes.data()), int(count),
                                  unsigned(run.Start), int(run.Length));
         hb_buffer_set_direction(buffer, run.Level % 2 ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
@@ -200,7 +200,7 @@ TTextShaper::TLine TTextShaper::Shape(std::u32string_view codes, std::span<const
             const int advance = Pixels(positions[g].x_advance);
             // Glyphs of one cluster stand together in the buffer, in either direction.
             const bool clusterStart = g == 0 || infos[g].cluster != infos[g - 1].cluster;
-            line.Glyphs.push_back(TGlyph{run.Face, infos[g].codepoint, pen + Pixels(positions[g].x_offset),
+            line.Glyphs.push_back(TGlyph{run.Font, infos[g].codepoint, pen + Pixels(positions[g].x_offset),
                                          Pixels(positions[g].y_offset), advance, clusterStart});
             pen += advance;
         }

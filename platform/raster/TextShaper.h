@@ -10,20 +10,20 @@ struct hb_font_t;
 
 // Lays out a line whose characters do not map one to one onto glyphs set side by
 // side: letters that join or reorder, combining marks, right-to-left text. The line is
-// split into runs of one embedding level, one script and one face; each run is shaped
+// split into runs of one embedding level, one script and one font; each run is shaped
 // by HarfBuzz and the runs are put in visual order by the Unicode bidirectional
 // algorithm (FriBidi), the paragraph's direction taken from its first strong
 // character. HarfBuzz and FriBidi are used directly rather than through libraqm:
 // raqm shapes with HarfBuzz fonts made from the FreeType face for each layout, which
-// call FreeType while shaping and so would hold the face's lock (shared with the glyph
-// rasteriser) throughout, while the fonts here are made once per face from the font
+// call FreeType while shaping and so would hold the FreeType face's lock (shared with
+// the glyph rasteriser) throughout, while the fonts here are made once per sized font
 // file and shared by all threads without a lock.
 // Positions are whole pixels, each advance and offset rounded on its own.
 class TTextShaper {
 public:
     struct TGlyph {
-        int Face = 0;            // the face index the caller gave the glyph's characters
-        std::uint32_t Glyph = 0; // glyph index in that face (0: the missing-glyph box)
+        int Font = 0;            // the font index the caller gave the glyph's characters
+        std::uint32_t Glyph = 0; // glyph index in that font (0: the missing-glyph box)
         int X = 0;               // pixels from the line's left end to the glyph's origin
         int Y = 0;               // pixels the glyph is raised above the baseline
         int Advance = 0;         // pixels the pen moves after the glyph
@@ -43,9 +43,9 @@ public:
     // direction marks) or a variation selector. Shaping hides such characters.
     static bool IsDefaultIgnorable(char32_t code);
 
-    // faceOfCode gives each character's face, fonts each face's HarfBuzz font (null for
-    // a face whose file cannot be read: its characters get box glyphs of no width).
-    static TLine Shape(std::u32string_view codes, std::span<const int> faceOfCode, std::span<hb_font_t* const> fonts);
+    // fontOfCode gives each character's index into fonts, the HarfBuzz fonts (null for
+    // a font whose file cannot be read: its characters get box glyphs of no width).
+    static TLine Shape(std::u32string_view codes, std::span<const int> fontOfCode, std::span<hb_font_t* const> fonts);
 
     // A HarfBuzz font on one face of a font file, scaled to em pixels (in 1/64 pixel
     // units), immutable and so shareable between threads; null when the file cannot be

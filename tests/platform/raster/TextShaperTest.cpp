@@ -116,9 +116,9 @@ TEST(TextShaperTest, GlyphsAndPositionsMatchHbShapeRunByRun)
         const std::unique_ptr<hb_font_t, TFontCloser> font(TTextShaper::OpenFont(file.toStdString(), 0, c.Em));
         ASSERT_NE(font, nullptr);
         const std::u32string codes = QString::fromUtf8(c.Text).toStdU32String();
-        const std::vector<int> faces(codes.size(), 0);
+        const std::vector<int> fontOfCode(codes.size(), 0);
         hb_font_t* const fonts[] = {font.get()};
-        const TTextShaper::TLine line = TTextShaper::Shape(codes, faces, fonts);
+        const TTextShaper::TLine line = TTextShaper::Shape(codes, fontOfCode, fonts);
         ASSERT_EQ(line.Glyphs.size(), expected.size());
         for (std::size_t i = 0; i < expected.size(); ++i) {
             SCOPED_TRACE(i);

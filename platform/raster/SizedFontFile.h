@@ -1,0 +1,92 @@
+#pragma once
+
+#include "platform/raster/Font.h"
+#include "platform/raster/FontTables.h"
+#include "platform/raster/GlyphCache.h"
+
+#include <QString>
+#include <algorithm>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+struct FT_FaceRec_;
+struct FT_CharMapRec_;
+struct TFontFile;
+struct hb_font_t;
+
+// One face of one font file, opened by FreeType and set to one em: the characters it
+// has, its advances, the bitmaps of its glyphs and a HarfBuzz font for shaping. The
+// values of its own tables are read when it opens. Once its em is set it may be used
+// from several threads at once: FreeType's face handle is taken by one thread at a
+// time, under the file's lock.
+//
+// A file that cannot be opened, or cannot take the em, has no glyphs: every character
+// looks up glyph 0, every advance and bitmap is empty.
+class TSizedFontFile {
+public:
+    // Ascent and descent in font units, both positive.
+    struct TVerticalUnits {
+        int Ascent = 0;
+        int Descent = 0;
+    };
+
+    // requested is the family asked for: a PostScript face is addressed by byte codes
+    // only when that family names a symbol face. An italic style slants the glyphs of a
+    // face that has no italic of its own.
+    TSizedFontFile(const TFontFile& file, const QString& requested, TFontStyles style);
+    ~TSizedFontFile();
+    TSizedFontFile(const TSizedFontFile&) = delete;
+    TSizedFontFile& operator=(const TSizedFontFile&) = delete;
+
+    // Sets the pixels per em, once, before anything else is asked.
+    void SetEm(int em);
+
+    const TFontTables& Tables() const { return FTables; }
+    // The OS/2 Windows ascent and descent, or FreeType's ascender and descender where
+    // the table gives neither.
+    TVerticalUnits VerticalUnits() const;
+
+    // The glyph of one character: from the Unicode map, then, in a face with a symbol
+    // map, from that map and at U+F000 + byte. Tab and no-break space take the space.
+    // 0 when the file lacks it.
+    std::uint32_t GlyphOf(char32_t code);
+    // Pixels the pen moves after the glyph: the advance table's width rounded to the
+    // em, or FreeType's hinted advance for a face without the table. Inline: it is
+    // asked for every glyph laid out.
+    int Advance(std::uint32_t glyph)
+    {
+        const std::vector<std::uint16_t>& advances = FTables.AdvanceUnits;
+        if (advances.empty())
+            return HintedAdvance(glyph);
+        const int units = advances[std::min<std::size_t>(glyph, advances.size() - 1)];
+        return (units * FEm + FTables.UnitsPerEm / 2) / FTables.UnitsPerEm;
+    }
+    // The HarfBuzz font on the same file at the same em, made when first needed; null
+    // when the file cannot be read.
+    hb_font_t* ShaperFont();
+    // The glyph's monochrome bitmap, drawn the first time and kept.
+    const TGlyphCache::TBitmap& Bitmap(std::uint32_t glyph);
+
+private:
+    int HintedAdvance(std::uint32_t glyph);
+    void DrawGlyph(std::uint32_t glyph, TGlyphCache::TBitmap& bitmap);
+
+    FT_FaceRec_* FHandle = nullptr; // FreeType's face
+    std::string FPath;
+    int FIndex = 0; // the face within the file
+    int FEm = 0;
+    FT_CharMapRec_* FUnicodeMap = nullptr;
+    FT_CharMapRec_* FSymbolMap = nullptr;
+    bool FSymbolAddressing = false; // byte codes may also be found at U+F000 + byte
+    bool FObliquen = false;
+    TFontTables FTables;
+
+    std::mutex FLock; // FreeType's face is one thread's at a time
+    TGlyphCache FGlyphs;
+
+    // The shaper's own font on the same file, made when first needed. It needs no lock.
+    std::once_flag FShaperMade;
+    hb_font_t* FShaper = nullptr;
+};
