@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <mutex>
 #include <string>
@@ -60,8 +61,10 @@ public:
         const std::vector<std::uint16_t>& advances = FTables.AdvanceUnits;
         if (advances.empty())
             return HintedAdvance(glyph);
-        const int units = advances[std::min<std::size_t>(glyph, advances.size() - 1)];
-        return (units * FEm + FTables.UnitsPerEm / 2) / FTables.UnitsPerEm;
+        // Font units times the em in 64 bits: a 16-bit width times a large em overflows an int.
+        const std::int64_t units = advances[std::min<std::size_t>(glyph, advances.size() - 1)];
+        const std::int64_t upem = FTables.UnitsPerEm;
+        return static_cast<int>(std::min<std::int64_t>((units * FEm + upem / 2) / upem, INT_MAX));
     }
     // The HarfBuzz font on the same file at the same em, made when first needed; null
     // when the file cannot be read.

@@ -5,6 +5,7 @@
 #include <hb.h>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -212,6 +213,9 @@ TTextShaper::TLine TTextShaper::Shape(std::u32string_view codes, std::span<const
 
 hb_font_t* TTextShaper::OpenFont(const std::string& path, int index, int em)
 {
+    // HarfBuzz scales in 26.6 ints: an em whose scale does not fit is not shaped.
+    if (em > std::numeric_limits<int>::max() / 64)
+        return nullptr;
     hb_blob_t* blob = hb_blob_create_from_file_or_fail(path.c_str());
     if (!blob)
         return nullptr;

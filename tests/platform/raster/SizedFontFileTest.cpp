@@ -67,6 +67,24 @@ TEST(SizedFontFileTest, ReadsTheValuesOfTheFilesOwnTables)
     EXPECT_EQ(vertical.Descent, expected.WinDescent);
 }
 
+// At an em far beyond any that the window or the renderer allows, the advance is still
+// the table's width scaled to the em, not a product that wrapped around in 32 bits.
+TEST(SizedFontFileTest, AdvancesAtAHugeEmAreScaledWithoutOverflow)
+{
+    const TFontFile file = Installed("DejaVu Sans");
+    TSizedFontFile sized(file, QStringLiteral("DejaVu Sans"), 0);
+    const int em = 10000000;
+    sized.SetEm(em);
+    const std::vector<std::uint16_t>& units = sized.Tables().AdvanceUnits;
+    ASSERT_GT(units.size(), 40u);
+    const std::int64_t upem = sized.Tables().UnitsPerEm;
+    for (std::uint32_t glyph : {36u, 40u}) {
+        const std::int64_t expected = (std::int64_t(units[glyph]) * em + upem / 2) / upem;
+        ASSERT_GT(std::int64_t(units[glyph]) * em, std::int64_t(INT32_MAX));
+        EXPECT_EQ(sized.Advance(glyph), expected);
+    }
+}
+
 // HarfBuzz's command-line shaper on the same file, without kerning or ligatures, gives
 // each character's glyph and its unhinted advance, as the advance table has it.
 TEST(SizedFontFileTest, GlyphsAndAdvancesAreThoseHarfBuzzFindsInTheSameFile)
