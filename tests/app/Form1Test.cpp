@@ -27,6 +27,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <initializer_list>
+#include <new>
 
 namespace {
 
@@ -108,6 +109,29 @@ TEST_F(Form1Fixture, OnlyAParameterChangeComposesTheLogoNeverARepaintOrAResize)
     TLogoComposer::Compose(form.CurrentParams(), layers);
     EXPECT_TRUE(BitmapImageCopy(form.Pbox->Picture()) == BitmapImageCopy(layers.Text))
         << "the resized preview shows the built text layer again";
+    ExpectConsistent(form);
+}
+
+// A pane whose paint fails, as the allocation of a large surface can, reports the
+// failure once the paint is over, and the window goes on building and showing logos.
+TEST_F(Form1Fixture, APaneWhosePaintFailsReportsItAfterThePaintAndTheWindowGoesOn)
+{
+    TForm1& form = Open();
+    HandlePendingEvents();
+    const TNotifyEvent paint = form.Gbox->OnPaint;
+    form.Gbox->OnPaint = [](QObject*) { throw std::bad_alloc(); };
+    form.Gbox->Invalidate();
+    form.Gbox->repaint();
+    EXPECT_TRUE(FErrors.isEmpty()) << "nothing is shown while Qt paints";
+    HandlePendingEvents();
+    EXPECT_EQ(FErrors, QStringList{QString::fromLocal8Bit(std::bad_alloc().what())});
+
+    FErrors.clear();
+    form.Gbox->OnPaint = paint;
+    ClickCell(*form.MbMix, 3);
+    form.EdHs->SetText(QStringLiteral("6"));
+    HandlePendingEvents();
+    EXPECT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
     ExpectConsistent(form);
 }
 
