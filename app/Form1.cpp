@@ -133,7 +133,7 @@ void TForm1::showEvent(QShowEvent* event)
 void TForm1::closeEvent(QCloseEvent* event)
 {
     event->accept();
-    FormClose();
+    TGuardedApplication::Run(this, [this] { FormClose(); });
 }
 
 // A compositor may impose a state the window does not offer (maximised, full screen);

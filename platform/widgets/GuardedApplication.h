@@ -19,7 +19,10 @@ public:
 
     // Runs handler as an event of its own, so that an exception it throws meets notify
     // and stops there whoever called it (the user through a control, or code emitting
-    // a control's signal); owner is the window the error box belongs to.
+    // a control's signal); owner is the window the error box belongs to. Qt's widget
+    // library is commonly built without exception support, so unwinding through its
+    // frames skips their clean-up: a handler run this way stops its exception before
+    // it reaches them.
     static void Run(QWidget* owner, const std::function<void()>& handler);
 
 private:

@@ -61,6 +61,7 @@ struct TThrowCase {
     QString Shown;
 };
 
+// A click's handler, run as the window runs its handlers.
 TEST_F(GuardedApplicationTest, AnExceptionOutOfAClickShowsItsMessageAndTheNextClickWorks)
 {
     const TThrowCase cases[] = {
@@ -76,9 +77,11 @@ TEST_F(GuardedApplicationTest, AnExceptionOutOfAClickShowsItsMessageAndTheNextCl
         int clicks = 0;
         bool fail = true;
         QObject::connect(&button, &QPushButton::clicked, [&] {
-            ++clicks;
-            if (fail)
-                c.Throw();
+            TGuardedApplication::Run(&button, [&] {
+                ++clicks;
+                if (fail)
+                    c.Throw();
+            });
         });
         QTest::mouseClick(&button, Qt::LeftButton);
         EXPECT_EQ(Boxes, QStringList{c.Shown});
