@@ -58,7 +58,7 @@ TForm1::TForm1(QWidget* parent, const QString& programFile)
     FLayout = std::make_unique<TPaneLayout>(*this, *FClient);
     FStyles = std::make_unique<TStyleList>(*this);
     FClipboardStatus = std::make_unique<TClipboardStatus>(*this, *Timer1);
-    new TMainFormWiring(*this);
+    FWiring = std::make_unique<TMainFormWiring>(*this);
     TAccessibleNames::Apply(*this);
     TGuardedApplication::Run(this, [this] { FormCreate(); });
 }

@@ -29,6 +29,7 @@ class TImage;
 class TIniGT;
 class TLabel;
 class TLogoBuild;
+class TMainFormWiring;
 class TManyBtn;
 class TPaintBox;
 class TSaveDialog;
@@ -174,6 +175,9 @@ private:
     std::unique_ptr<TPaneLayout> FLayout;
     std::unique_ptr<TStyleList> FStyles;
     std::unique_ptr<TClipboardStatus> FClipboardStatus;
+    // Goes before the controls do, so that their last events meet no filter of a window
+    // that is no longer whole.
+    std::unique_ptr<TMainFormWiring> FWiring;
     bool FFirstPaint = false;
     bool FShown = false;
     TColor FBgColor = TLogoParams::DefaultBgColor;

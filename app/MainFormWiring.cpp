@@ -22,7 +22,7 @@
 #include <utility>
 #include <vector>
 
-TMainFormWiring::TMainFormWiring(TForm1& form) : QObject(&form), FForm(form)
+TMainFormWiring::TMainFormWiring(TForm1& form) : FForm(form)
 {
     WireEvents();
     WireKeyboard();

@@ -9,7 +9,7 @@ class TForm1;
 // Connects the main window's controls, menus, timer and keys to its handlers. Every
 // handler runs through the application's one error policy, whether the user or code
 // set it off; the Tab chain, the shortcuts and the keyboard's way to the logo's menu
-// are set here too.
+// are set here too. The window owns it and ends it before its controls.
 class TMainFormWiring : public QObject {
 public:
     explicit TMainFormWiring(TForm1& form);
