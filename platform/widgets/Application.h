@@ -26,6 +26,7 @@ public:
     static QString ExceptionMessage(const std::exception& error);
     // Shows a message in the error box, captioned with the title.
     void ShowError(QWidget* owner, const QString& message);
+    // Shows the exception's message in the error box.
     void HandleException(QWidget* owner, const std::exception& error);
 
     // Tests see errors here instead of in a box.
