@@ -29,21 +29,22 @@ QString WithoutMnemonic(QString text)
 } // namespace
 
 TEffectsDialog::TEffectsDialog(const TTextEffects& effects, TColorDialog& colorDialog, QWidget* parent)
-    : QDialog(parent), FColorDialog(colorDialog), FOutlineColor(effects.OutlineColor), FShadowColor(effects.ShadowColor)
+    : QDialog(parent), FColorDialog(colorDialog), FEffects(effects)
 {
     setWindowTitle(QString::fromUtf8("効果"));
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     layout->addLayout(form);
     EdSpacing = AddNumber(*form, QString::fromUtf8("文字間隔(&S)"), TTextEffects::MinSpacing, TTextEffects::MaxSpacing,
-                          effects.Spacing);
-    EdOutline = AddNumber(*form, QString::fromUtf8("縁取りの幅(&W)"), 0, TTextEffects::MaxOutlineWidth, effects.OutlineWidth);
-    BtOutlineColor = AddColor(*form, QString::fromUtf8("縁取りの色(&O)"), FOutlineColor);
+                          &TTextEffects::Spacing);
+    EdOutline = AddNumber(*form, QString::fromUtf8("縁取りの幅(&W)"), 0, TTextEffects::MaxOutlineWidth,
+                          &TTextEffects::OutlineWidth);
+    BtOutlineColor = AddColor(*form, QString::fromUtf8("縁取りの色(&O)"), &TTextEffects::OutlineColor);
     EdShadowX = AddNumber(*form, QString::fromUtf8("影の横のずれ(&X)"), -TTextEffects::MaxShadowOffset,
-                          TTextEffects::MaxShadowOffset, effects.ShadowX);
+                          TTextEffects::MaxShadowOffset, &TTextEffects::ShadowX);
     EdShadowY = AddNumber(*form, QString::fromUtf8("影の縦のずれ(&Y)"), -TTextEffects::MaxShadowOffset,
-                          TTextEffects::MaxShadowOffset, effects.ShadowY);
-    BtShadowColor = AddColor(*form, QString::fromUtf8("影の色(&C)"), FShadowColor);
+                          TTextEffects::MaxShadowOffset, &TTextEffects::ShadowY);
+    BtShadowColor = AddColor(*form, QString::fromUtf8("影の色(&C)"), &TTextEffects::ShadowColor);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     SetDialogButtonTexts(*buttons);
     layout->addWidget(buttons);
@@ -51,12 +52,14 @@ TEffectsDialog::TEffectsDialog(const TTextEffects& effects, TColorDialog& colorD
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 }
 
-TSpinEdit* TEffectsDialog::AddNumber(QFormLayout& form, const QString& label, int first, int last, int value)
+TSpinEdit* TEffectsDialog::AddNumber(QFormLayout& form, const QString& label, int first, int last,
+                                     int TTextEffects::*effect)
 {
     auto* field = new TSpinEdit(this);
     field->SetMinValue(first);
     field->SetMaxValue(last);
-    field->SetValue(value);
+    field->SetValue(FEffects.*effect);
+    FNumbers.push_back({field, effect});
     auto* caption = new QLabel(label, this);
     caption->setBuddy(field);
     field->setAccessibleName(WithoutMnemonic(label));
@@ -66,8 +69,9 @@ TSpinEdit* TEffectsDialog::AddNumber(QFormLayout& form, const QString& label, in
     return field;
 }
 
-QPushButton* TEffectsDialog::AddColor(QFormLayout& form, const QString& label, TColor& color)
+QPushButton* TEffectsDialog::AddColor(QFormLayout& form, const QString& label, TColor TTextEffects::*effect)
 {
+    TColor& color = FEffects.*effect;
     auto* button = new QPushButton(this);
     auto* caption = new QLabel(label, this);
     caption->setBuddy(button);
@@ -96,13 +100,9 @@ void TEffectsDialog::ShowColor(QPushButton& button, TColor color)
 
 TTextEffects TEffectsDialog::Effects() const
 {
-    TTextEffects effects;
-    effects.Spacing = EdSpacing->Value();
-    effects.OutlineWidth = EdOutline->Value();
-    effects.OutlineColor = FOutlineColor;
-    effects.ShadowX = EdShadowX->Value();
-    effects.ShadowY = EdShadowY->Value();
-    effects.ShadowColor = FShadowColor;
+    TTextEffects effects = FEffects;
+    for (const TNumberField& number : FNumbers)
+        effects.*number.Effect = number.Edit->Value();
     return effects.Clamped();
 }
 

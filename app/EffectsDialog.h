@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <functional>
+#include <vector>
 
 class QFormLayout;
 class QPushButton;
@@ -39,12 +40,19 @@ public:
     QPushButton* BtShadowColor = nullptr;
 
 private:
-    TSpinEdit* AddNumber(QFormLayout& form, const QString& label, int first, int last, int value);
-    QPushButton* AddColor(QFormLayout& form, const QString& label, TColor& color);
+    // A number field and the effect it holds.
+    struct TNumberField {
+        TSpinEdit* Edit;
+        int TTextEffects::*Effect;
+    };
+
+    TSpinEdit* AddNumber(QFormLayout& form, const QString& label, int first, int last, int TTextEffects::*effect);
+    QPushButton* AddColor(QFormLayout& form, const QString& label, TColor TTextEffects::*effect);
     void ShowColor(QPushButton& button, TColor color);
     void Changed();
 
     TColorDialog& FColorDialog;
-    TColor FOutlineColor;
-    TColor FShadowColor;
+    // The colours chosen so far; the numbers are read from their fields.
+    TTextEffects FEffects;
+    std::vector<TNumberField> FNumbers;
 };

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "app/LogoSaver.h"
 #include "composer/LogoComposer.h"
 #include "app/StyleGallery.h"
 #include "platform/raster/Color.h"
 #include "platform/widgets/GraphicControl.h"
 
-#include <QMargins>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -17,10 +17,10 @@ class QGroupBox;
 class QLineEdit;
 class QMenu;
 class QPushButton;
-class QScrollArea;
 class QTimer;
 class QToolButton;
 class TBevel;
+class TClipboardStatus;
 class TColorDialog;
 class TComboBoxStrings;
 class TFontDialog;
@@ -28,18 +28,22 @@ class TGradBox;
 class TImage;
 class TIniGT;
 class TLabel;
+class TLogoBuild;
+class TMainFormWiring;
 class TManyBtn;
 class TPaintBox;
 class TSaveDialog;
+class TPaneLayout;
 class TSpinEdit;
-
-// The file types of the save dialog, in the order of its filter.
-enum TSaveType { stBmp = 1, stPng = 2, stTransparentPng = 3 };
+class TStyleList;
 
 // The main window: the column of controls on the left, the text layer, the gradient
 // layer and the finished logo on the right. Every change of a logo parameter ends in
-// PboxPaint, which builds the whole logo through the composer once and sizes the window
-// to it.
+// BuildLogo, which builds the whole logo through the composer once and sizes the window
+// to it; painting a pane, or a change of the window's size, shows the built logo again
+// and builds nothing. The handlers are the window's entry points; the jobs behind them
+// live in units of their own (loading, wiring, pane layout, the built logo, saving,
+// the clipboard notice, the style list).
 class TForm1 : public QWidget {
     Q_OBJECT
 
@@ -107,7 +111,13 @@ public:
     void MbGraMouseDown(QObject* sender, TMouseButton button, TShiftState shift, int x, int y);
     void MbMixMouseDown(QObject* sender, TMouseButton button, TShiftState shift, int x, int y);
     void SpeedButton3Click();
+    // The text pane's paint: shows the built logo's text layer.
     void PboxPaint();
+    // Builds the logo from the controls' parameters and shows it in the three panes, the
+    // caption and the window's size. A logo too large to make is refused before anything
+    // changes, so the last good logo stays.
+    void BuildLogo();
+    // Shows the last build's composite in the logo pane and sizes the window to the panes.
     void Button1Click();
     void GboxPaint(QObject* sender);
     void BtSaveClick();
@@ -120,6 +130,7 @@ public:
     void MmSmoothClick();
     void MmEffectsClick();
     void MmGalleryClick();
+    void ImgContextMenu(const QPoint& at);
     // The open style gallery, or null.
     TStyleGallery* StyleGallery() const { return FGallery; }
     void SaveParams(const QString& section);
@@ -129,19 +140,18 @@ public:
     // The logo parameters as the controls hold them.
     TLogoParams CurrentParams() const;
     // The style list of the drop-down box.
-    TComboBoxStrings& StyleItems() { return *FStyleItems; }
+    TComboBoxStrings& StyleItems();
 
     // The application's title, look and control font, before the window is made.
     static void InitializeApplication();
 
     static QString AboutText();
-    // The save name with a ".bmp" extension: kept when it has one in any letter case,
-    // replacing another extension, appended when there is none.
-    static QString WithBmpExtension(const QString& fileName);
-    // The name a save writes: a name ending in ".png" in any letter case stays as it
-    // is; with the BMP type chosen, or a name ending in ".bmp", WithBmpExtension; with
-    // a PNG type, the extension ".png" in the same way.
-    static QString WithSaveExtension(const QString& fileName, int filterIndex);
+    // The save names, as TLogoSaver makes them.
+    static QString WithBmpExtension(const QString& fileName) { return TLogoSaver::WithBmpExtension(fileName); }
+    static QString WithSaveExtension(const QString& fileName, int filterIndex)
+    {
+        return TLogoSaver::WithSaveExtension(fileName, filterIndex);
+    }
     static QString SizeCaption(int width, int height);
 
 signals:
@@ -152,48 +162,26 @@ protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void LoadForm();
-    void BindControls();
-    void ShowDesignValues();
-    void CreateComponents();
-    void MakePaneColumn();
-    void WireEvents();
-    void WireKeyboard();
-    void OpenImgMenuFromKeyboard();
-    void SetClientSize(int width, int height);
-    // The stored position, read where the window system lets a window choose one.
-    void RestorePosition();
-    // Moves a window whose title bar or most of whose area lies off every screen onto one.
-    void KeepOnScreen();
-    // The largest client area the window's screen holds with the window's frame.
-    QSize LimitedClientSize(const QSize& wanted) const;
-    QMargins FrameMargins() const;
     // Copies a layer of the last build onto a pane's canvas of the layer's size.
     static void ShowLayer(const TBitmap& layer, TCanvas& pane);
-    QByteArray EncodeLogo(const QString& fileName, int filterIndex);
-    void ImgContextMenu(const QPoint& at);
-    void Guard(const std::function<void()>& handler);
-    template <typename T> T* Find(const char* name) const;
+    // The stored position, read where the window system lets a window choose one.
+    void RestorePosition();
 
     QString FProgramFile; // the running program unless the window was given another
     QWidget* FClient = nullptr;
-    // The column of the three panes, which scrolls where the logo would make the window
-    // larger than its screen.
-    QScrollArea* FPaneScroll = nullptr;
-    QWidget* FPanes = nullptr;
-    std::unique_ptr<TComboBoxStrings> FStyleItems;
+    std::unique_ptr<TLogoBuild> FLogo;
+    std::unique_ptr<TPaneLayout> FLayout;
+    std::unique_ptr<TStyleList> FStyles;
+    std::unique_ptr<TClipboardStatus> FClipboardStatus;
+    // Goes before the controls do, so that their last events meet no filter of a window
+    // that is no longer whole.
+    std::unique_ptr<TMainFormWiring> FWiring;
     bool FFirstPaint = false;
     bool FShown = false;
-    bool FBuildQueued = false;
-    bool FImgMenuQueued = false;
     TColor FBgColor = TLogoParams::DefaultBgColor;
-    QString FSavedCaption;
     int FSmooth = 0; // the smoothing factor of the logo, 0 for plain edges
     TTextEffects FEffects; // letter spacing, outline and shadow of the logo
     QPointer<TStyleGallery> FGallery;
-    TLogoLayers FLayers; // the last build's layers, their memory used again by the next
-    TLogoParams FLayersParams; // what FLayers were built from; the controls may since ask for a logo that was refused
 };

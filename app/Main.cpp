@@ -1,5 +1,6 @@
 #include "app/Form1.h"
 #include "platform/widgets/Application.h"
+#include "platform/widgets/GuardedApplication.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -30,7 +31,7 @@ int main(int argc, char** argv)
             return 0;
         }
     }
-    QApplication application(argc, argv);
+    TGuardedApplication application(argc, argv);
     application.setWindowIcon(ProgramIcon());
     // Qt's own dialogs (colour, file, message buttons) speak the desktop's language;
     // the window's own texts are Japanese whatever it is.

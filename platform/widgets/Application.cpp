@@ -30,10 +30,14 @@ void TApplication::HelpContext(int context)
     ShowHelp(FHelpFile, context);
 }
 
-void TApplication::HandleException(QWidget* owner, const std::exception& error)
+QString TApplication::ExceptionMessage(const std::exception& error)
 {
     const auto* own = dynamic_cast<const Exception*>(&error);
-    const QString message = own ? own->Message() : QString::fromLocal8Bit(error.what());
+    return own ? own->Message() : QString::fromLocal8Bit(error.what());
+}
+
+void TApplication::ShowError(QWidget* owner, const QString& message)
+{
     if (OnException) {
         OnException(message);
         return;
@@ -41,11 +45,7 @@ void TApplication::HandleException(QWidget* owner, const std::exception& error)
     ShowErrorBox(owner, FTitle, message);
 }
 
-void TApplication::Guard(QWidget* owner, const std::function<void()>& handler)
+void TApplication::HandleException(QWidget* owner, const std::exception& error)
 {
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        HandleException(owner, error);
-    }
+    ShowError(owner, ExceptionMessage(error));
 }

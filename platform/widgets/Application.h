@@ -6,8 +6,8 @@
 
 class QWidget;
 
-// The application object: its title, its help file, and the one place that shows an
-// error that escaped a handler.
+// The application object: its title, its help file, and the error box an exception
+// that escaped a handler is shown in.
 class TApplication {
 public:
     static TApplication& Instance();
@@ -21,10 +21,13 @@ public:
 
     // Shows the help file's page for a context.
     void HelpContext(int context);
-    // Shows the error in the error box, captioned with the title.
+    // What the error box says for an exception: an Exception's own message, otherwise
+    // what() in the system's encoding.
+    static QString ExceptionMessage(const std::exception& error);
+    // Shows a message in the error box, captioned with the title.
+    void ShowError(QWidget* owner, const QString& message);
+    // Shows the exception's message in the error box.
     void HandleException(QWidget* owner, const std::exception& error);
-    // Runs a handler; an error escaping it is shown and the program carries on.
-    void Guard(QWidget* owner, const std::function<void()>& handler);
 
     // Tests see errors here instead of in a box.
     std::function<void(const QString& message)> OnException;

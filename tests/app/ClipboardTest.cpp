@@ -1,6 +1,7 @@
 // The copy command seen from another program: this binary starts its own Xvfb, runs
 // a real main window on it, copies, and asks xclip for the clipboard's PNG.
 #include "platform/widgets/BitmapImage.h"
+#include "platform/widgets/GuardedApplication.h"
 #include "app/Form1.h"
 #include "composer/LogoComposer.h"
 #include "platform/widgets/Image.h"
@@ -82,7 +83,7 @@ int main(int argc, char** argv)
         } else {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
-        QApplication application(argc, argv);
+        TGuardedApplication application(argc, argv);
         ::testing::InitGoogleTest(&argc, argv);
         status = RUN_ALL_TESTS();
     }

@@ -97,6 +97,28 @@ TEST_F(Form1OutputTest, SavingWritesTheCompositeAsABmpOfTheCaptionsSize)
     EXPECT_TRUE(FErrors.isEmpty());
 }
 
+// What the logo pane shows is only a view: drawing over it changes neither the saved
+// file nor the clipboard, which both get the composer's composite.
+TEST_F(Form1OutputTest, SaveAndCopyTakeTheBuiltLogoNotThePanesPixels)
+{
+    TForm1& form = Open();
+    TLogoLayers layers;
+    TLogoComposer::Compose(form.CurrentParams(), layers);
+    const QImage composite = BitmapImageCopy(layers.Composite);
+    TCanvas& pane = form.Img->Canvas();
+    pane.Brush().SetColor(0x000000FF);
+    pane.FillRect(Rect(0, 0, 20, 10));
+    ASSERT_FALSE(BitmapImageCopy(form.Img->Picture()) == composite);
+
+    const QString saved = FFolder.filePath(QStringLiteral("logo.bmp"));
+    AnswerSave(saved);
+    form.BtSave->click();
+    EXPECT_TRUE(QImage(saved).convertToFormat(QImage::Format_RGB32) == composite);
+    form.BtCopyClick();
+    EXPECT_TRUE(QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32) == composite);
+    EXPECT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
+}
+
 TEST_F(Form1OutputTest, PngSavesHoldTheCompositeAndTransparentOnesClearTheBackground)
 {
     TForm1& form = Open();

@@ -25,7 +25,7 @@ TEST_F(Form1Fixture, ALogoWiderThanTheScreenScrollsInsideAWindowThatFitsIt)
     font.SetHeight(-64);
     form.Label1->Font().Assign(font);
     form.Edit1->setText(QStringLiteral("A text of forty-three characters, at 48 pt"));
-    form.PboxPaint();
+    form.BuildLogo();
     const TSize logo = TLogoComposer::LogoSize(form.CurrentParams());
     ASSERT_GT(logo.Width + 216, form.screen()->availableGeometry().width());
     EXPECT_LE(form.frameGeometry().width(), form.screen()->availableGeometry().width());

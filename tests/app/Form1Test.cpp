@@ -26,6 +26,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <initializer_list>
+#include <new>
 
 namespace {
 
@@ -79,19 +81,57 @@ void HandlePendingEvents()
         QCoreApplication::processEvents();
 }
 
-TEST_F(Form1Fixture, ARepaintOfThePreviewBuildsOnceAndNeverWhilePainting)
+// A change of a parameter composes the logo once; painting the panes again, or the
+// preview's being resized, shows the logo already built and composes nothing.
+TEST_F(Form1Fixture, OnlyAParameterChangeComposesTheLogoNeverARepaintOrAResize)
 {
     TForm1& form = Open();
     HandlePendingEvents();
     TBuildCounter counter(form);
-    form.Pbox->Invalidate();
-    HandlePendingEvents();
-    EXPECT_EQ(counter.Builds, 1);
-    counter.Builds = 0;
     form.EdHs->SetText(QStringLiteral("10"));
     HandlePendingEvents();
-    EXPECT_EQ(counter.Builds, 2) << "the change's own build and one after the resized preview has painted";
+    EXPECT_EQ(counter.Builds, 1) << "the change's own build only";
     EXPECT_EQ(counter.BuildsInPaint, 0);
+
+    counter.Builds = 0;
+    for (TGraphicControl* pane : std::initializer_list<TGraphicControl*>{form.Pbox, form.Gbox, form.Img}) {
+        pane->Invalidate();
+        pane->repaint();
+    }
+    const QSize size = form.Pbox->size();
+    form.Pbox->resize(1, 1);
+    form.Pbox->repaint();
+    form.Pbox->resize(size);
+    form.Pbox->repaint();
+    HandlePendingEvents();
+    EXPECT_EQ(counter.Builds, 0);
+    TLogoLayers layers;
+    TLogoComposer::Compose(form.CurrentParams(), layers);
+    EXPECT_TRUE(BitmapImageCopy(form.Pbox->Picture()) == BitmapImageCopy(layers.Text))
+        << "the resized preview shows the built text layer again";
+    ExpectConsistent(form);
+}
+
+// A pane whose paint fails, as the allocation of a large surface can, reports the
+// failure once the paint is over, and the window goes on building and showing logos.
+TEST_F(Form1Fixture, APaneWhosePaintFailsReportsItAfterThePaintAndTheWindowGoesOn)
+{
+    TForm1& form = Open();
+    HandlePendingEvents();
+    const TNotifyEvent paint = form.Gbox->OnPaint;
+    form.Gbox->OnPaint = [](QObject*) { throw std::bad_alloc(); };
+    form.Gbox->Invalidate();
+    form.Gbox->repaint();
+    EXPECT_TRUE(FErrors.isEmpty()) << "nothing is shown while Qt paints";
+    HandlePendingEvents();
+    EXPECT_EQ(FErrors, QStringList{QString::fromLocal8Bit(std::bad_alloc().what())});
+
+    FErrors.clear();
+    form.Gbox->OnPaint = paint;
+    ClickCell(*form.MbMix, 3);
+    form.EdHs->SetText(QStringLiteral("6"));
+    HandlePendingEvents();
+    EXPECT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
     ExpectConsistent(form);
 }
 

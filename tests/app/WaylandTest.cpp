@@ -5,6 +5,7 @@
 
 #include "composer/SettingsKeys.h"
 #include "platform/widgets/Application.h"
+#include "platform/widgets/GuardedApplication.h"
 #include "platform/widgets/PaintBox.h"
 
 #include <QApplication>
@@ -195,7 +196,7 @@ int main(int argc, char** argv)
         } else {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
-        QApplication application(argc, argv);
+        TGuardedApplication application(argc, argv);
         if (WaylandRunning && QGuiApplication::platformName() != QLatin1String("wayland"))
             WaylandRunning = false;
         ::testing::InitGoogleTest(&argc, argv);

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/raster/Types.h"
+
+#include <QMargins>
+#include <QSize>
+
+class QScrollArea;
+class QWidget;
+class TForm1;
+
+// Where the three panes stand and how large the window is: the panes in a column of
+// their own right of the bevel, eight pixels apart and each of the logo's size, and the
+// window sized to hold them and the controls. The column scrolls where the logo would
+// make the window larger than its screen.
+class TPaneLayout {
+public:
+    // Moves the panes from the form into the scrolling column; client is the form's
+    // client area.
+    TPaneLayout(TForm1& form, QWidget& client);
+
+    // Sizes the text pane and the gradient pane below it to a logo of size.
+    void PlaceUpperPanes(TSize size);
+    // Places the logo pane below the gradient pane and sizes the window to the panes.
+    void PlaceLogoPane();
+    // The window takes its own size again, once a size the compositor imposed ends.
+    void RestoreClientSize();
+    // Moves a window whose title bar or most of whose area lies off every screen onto one.
+    void KeepOnScreen();
+
+private:
+    void SetClientSize(int width, int height);
+    // The largest client area the window's screen holds with the window's frame.
+    QSize LimitedClientSize(const QSize& wanted) const;
+    QMargins FrameMargins() const;
+
+    TForm1& FForm;
+    QWidget& FClient;
+    QScrollArea* FPaneScroll = nullptr;
+    QWidget* FPanes = nullptr;
+};
