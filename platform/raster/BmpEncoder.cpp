@@ -4,8 +4,10 @@
 #include "platform/raster/Exception.h"
 #include "platform/raster/ScreenResolution.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <memory>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -53,12 +55,14 @@ void WriteHeaders(char* target, std::int32_t width, std::int32_t height,
     out.Dword(0);                          // biClrImportant
 }
 
-// Each stored row is B, G, R per pixel, then zeros up to the row stride.
-void WritePixels(char* target, const TBitmap& bitmap, std::size_t stride)
+// count stored rows from the stored row first (rows are stored bottom first, so the
+// bitmap's row Height() - 1 - first and those above it): B, G, R per pixel, then
+// zeros up to the row stride.
+void WriteRows(char* target, const TBitmap& bitmap, std::size_t stride, int first, int count)
 {
     const int width = bitmap.Width();
-    for (int y = bitmap.Height() - 1; y >= 0; --y) {
-        const std::uint32_t* source = bitmap.ScanLine(y);
+    for (int stored = first; stored < first + count; ++stored) {
+        const std::uint32_t* source = bitmap.ScanLine(bitmap.Height() - 1 - stored);
         auto* row = reinterpret_cast<unsigned char*>(target);
         unsigned char* pixel = row;
         for (int x = 0; x < width; ++x) {
@@ -71,6 +75,22 @@ void WritePixels(char* target, const TBitmap& bitmap, std::size_t stride)
         std::memset(pixel, 0, stride - (pixel - row));
         target += stride;
     }
+}
+
+// The bytes of a stored row and of all of them; throws when the file would exceed
+// what its header can count.
+struct TBmpLayout {
+    std::size_t Stride;
+    std::size_t ImageSize;
+};
+
+TBmpLayout LayoutOf(const TBitmap& bitmap)
+{
+    const std::size_t stride = (std::size_t(bitmap.Width()) * 24 + 31) / 32 * 4;
+    const std::size_t imageSize = stride * std::size_t(bitmap.Height());
+    if (PixelOffset + imageSize > std::size_t(UINT32_MAX))
+        throw EImageSizeError(QStringLiteral("画像が大きすぎて BMP ファイルにできません"));
+    return TBmpLayout{stride, imageSize};
 }
 
 // A large file buffer is fresh memory written once from end to end: huge pages spare
@@ -91,21 +111,39 @@ void AdviseHugePages(char* data, std::size_t size)
 
 void EncodeBmp24(const TBitmap& bitmap, QByteArray& bytes)
 {
-    const std::size_t stride = (std::size_t(bitmap.Width()) * 24 + 31) / 32 * 4;
-    const std::size_t imageSize = stride * std::size_t(bitmap.Height());
-    if (PixelOffset + imageSize > std::size_t(UINT32_MAX))
-        throw EImageSizeError(QStringLiteral("画像が大きすぎて BMP ファイルにできません"));
+    const TBmpLayout layout = LayoutOf(bitmap);
     // Every byte is written below, so the buffer is neither cleared nor, when it must
     // grow, copied; one kept by the caller is used again without fresh pages.
-    const qsizetype size = qsizetype(PixelOffset + imageSize);
+    const qsizetype size = qsizetype(PixelOffset + layout.ImageSize);
     if (bytes.capacity() < size) {
         bytes = QByteArray(size, Qt::Uninitialized);
         AdviseHugePages(bytes.data(), std::size_t(size));
     } else {
         bytes.resize(size);
     }
-    WriteHeaders(bytes.data(), bitmap.Width(), bitmap.Height(), std::uint32_t(imageSize));
-    WritePixels(bytes.data() + PixelOffset, bitmap, stride);
+    WriteHeaders(bytes.data(), bitmap.Width(), bitmap.Height(), std::uint32_t(layout.ImageSize));
+    WriteRows(bytes.data() + PixelOffset, bitmap, layout.Stride, 0, bitmap.Height());
+}
+
+void EncodeBmp24(const TBitmap& bitmap, const TByteSink& sink)
+{
+    const TBmpLayout layout = LayoutOf(bitmap);
+    const int height = bitmap.Height();
+    // One run buffer is filled again and again: no memory the size of the file is touched.
+    const int runRows = int(std::clamp<std::size_t>(BmpRunBytes / std::max<std::size_t>(layout.Stride, 1), 1,
+                                                    std::size_t(std::max(height, 1))));
+    const std::unique_ptr<char[]> run(new char[PixelOffset + std::size_t(runRows) * layout.Stride]);
+    WriteHeaders(run.get(), bitmap.Width(), height, std::uint32_t(layout.ImageSize));
+    char* next = run.get() + PixelOffset;
+    int row = 0;
+    do {
+        const int count = std::min(runRows, height - row);
+        WriteRows(next, bitmap, layout.Stride, row, count);
+        next += std::size_t(count) * layout.Stride;
+        sink(run.get(), std::size_t(next - run.get()));
+        next = run.get();
+        row += count;
+    } while (row < height);
 }
 
 QByteArray EncodeBmp24(const TBitmap& bitmap)

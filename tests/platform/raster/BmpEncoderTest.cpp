@@ -2,6 +2,8 @@
 #include "platform/raster/BmpEncoder.h"
 
 #include <QImage>
+#include <algorithm>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -71,6 +73,34 @@ TEST(BmpEncoder, AKeptBufferGivesTheSameBytesAtEverySize)
         Pattern(image, size.width(), size.height());
         EncodeBmp24(image, kept);
         EXPECT_EQ(kept, EncodeBmp24(image));
+    }
+}
+
+// One run, several runs with a short last one, rows each wider than a run, no pixels.
+TEST(BmpEncoder, PiecesForASinkAreWholeRowsThatMakeTheSameFile)
+{
+    for (const QSize size : {QSize(47, 33), QSize(1001, 70), QSize(30000, 3), QSize(0, 0)}) {
+        SCOPED_TRACE(testing::Message() << size.width() << " x " << size.height());
+        TBitmap image;
+        Pattern(image, size.width(), size.height());
+        const std::size_t stride = (std::size_t(size.width()) * 3 + 3) / 4 * 4;
+        std::vector<std::size_t> pieces;
+        QByteArray joined;
+        EncodeBmp24(image, [&](const char* data, std::size_t count) {
+            pieces.push_back(count);
+            joined.append(data, qsizetype(count));
+        });
+        EXPECT_EQ(joined, EncodeBmp24(image));
+        ASSERT_FALSE(pieces.empty());
+        pieces.front() -= 54; // the headers go out with the first rows
+        const std::size_t mostRows = std::max<std::size_t>(1, BmpRunBytes / std::max<std::size_t>(stride, 1));
+        for (const std::size_t piece : pieces) {
+            if (stride > 0)
+                EXPECT_EQ(piece % stride, 0u) << piece;
+            EXPECT_LE(piece, mostRows * stride);
+        }
+        const std::size_t rows = std::size_t(size.height());
+        EXPECT_EQ(pieces.size(), std::max<std::size_t>(1, (rows + mostRows - 1) / mostRows));
     }
 }
 
