@@ -11,6 +11,10 @@
 #include <sys/mman.h>
 #include <unistd.h>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 namespace {
 
 constexpr int FileHeaderSize = 14;
@@ -55,24 +59,60 @@ void WriteHeaders(char* target, std::int32_t width, std::int32_t height,
     out.Dword(0);                          // biClrImportant
 }
 
+// Packs pixels 0xFFRRGGBB into B, G, R bytes; returns the end of what it wrote.
+unsigned char* PackRowPlain(unsigned char* target, const std::uint32_t* source, int width)
+{
+    for (int x = 0; x < width; ++x, target += 3) {
+        const std::uint32_t rgb = source[x];
+        target[0] = static_cast<unsigned char>(rgb);
+        target[1] = static_cast<unsigned char>(rgb >> 8);
+        target[2] = static_cast<unsigned char>(rgb >> 16);
+    }
+    return target;
+}
+
+using TPackRow = unsigned char* (*)(unsigned char* target, const std::uint32_t* source, int width);
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+// The same with one byte shuffle for four pixels: about a fifth of the plain loop's
+// instructions, which were most of the encoder's. Each store writes 16 bytes, the last
+// four of which the next store writes again, so the shuffles stop while fewer than two
+// pixels would follow their four and the plain loop packs the rest.
+__attribute__((target("ssse3"))) unsigned char* PackRowShuffled(unsigned char* target, const std::uint32_t* source,
+                                                                  int width)
+{
+    const __m128i order = _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    int x = 0;
+    for (; x + 6 <= width; x += 4, target += 12) {
+        const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + x));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(target), _mm_shuffle_epi8(pixels, order));
+    }
+    return PackRowPlain(target, source + x, width - x);
+}
+
+// The x86-64 baseline has no byte shuffle: the processor is asked once.
+TPackRow ChoosePackRow()
+{
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("ssse3") ? PackRowShuffled : PackRowPlain;
+}
+#else
+TPackRow ChoosePackRow()
+{
+    return PackRowPlain;
+}
+#endif
+
 // count stored rows from the stored row first (rows are stored bottom first, so the
 // bitmap's row Height() - 1 - first and those above it): B, G, R per pixel, then
 // zeros up to the row stride.
 void WriteRows(char* target, const TBitmap& bitmap, std::size_t stride, int first, int count)
 {
-    const int width = bitmap.Width();
+    static const TPackRow packRow = ChoosePackRow();
     for (int stored = first; stored < first + count; ++stored) {
-        const std::uint32_t* source = bitmap.ScanLine(bitmap.Height() - 1 - stored);
         auto* row = reinterpret_cast<unsigned char*>(target);
-        unsigned char* pixel = row;
-        for (int x = 0; x < width; ++x) {
-            const std::uint32_t rgb = source[x];
-            pixel[0] = static_cast<unsigned char>(rgb);
-            pixel[1] = static_cast<unsigned char>(rgb >> 8);
-            pixel[2] = static_cast<unsigned char>(rgb >> 16);
-            pixel += 3;
-        }
-        std::memset(pixel, 0, stride - (pixel - row));
+        const unsigned char* end = packRow(row, bitmap.ScanLine(bitmap.Height() - 1 - stored), bitmap.Width());
+        std::memset(row + (end - row), 0, stride - std::size_t(end - row));
         target += stride;
     }
 }
