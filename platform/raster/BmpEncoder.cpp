@@ -111,8 +111,8 @@ void WriteRows(char* target, const TBitmap& bitmap, std::size_t stride, int firs
     static const TPackRow packRow = ChoosePackRow();
     for (int stored = first; stored < first + count; ++stored) {
         auto* row = reinterpret_cast<unsigned char*>(target);
-        const unsigned char* end = packRow(row, bitmap.ScanLine(bitmap.Height() - 1 - stored), bitmap.Width());
-        std::memset(row + (end - row), 0, stride - std::size_t(end - row));
+        unsigned char* end = packRow(row, bitmap.ScanLine(bitmap.Height() - 1 - stored), bitmap.Width());
+        std::memset(end, 0, stride - std::size_t(end - row));
         target += stride;
     }
 }
