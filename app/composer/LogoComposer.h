@@ -119,6 +119,7 @@ public:
     // The text layer drawn on a canvas of the logo's size (the preview pane's).
     static void DrawTextLayer(const TLogoParams& params, TCanvas& canvas, TSize size);
     static void RenderGradientLayer(const TLogoParams& params, int width, int height, TBitmap& layer);
+    // composite may be the gradient bitmap itself.
     static void MixLayers(const TBitmap& text, const TBitmap& gradient, TMixType mixType, TBitmap& composite);
     // All three: the text layer, the gradient layer of its size, and their mix, with
     // smooth edges when the parameters ask for them. With luCompositeOnly the gradient
