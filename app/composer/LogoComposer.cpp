@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <future>
 
 TLogoParams TLogoParams::Defaults()
 {
@@ -22,11 +21,6 @@ TLogoParams TLogoParams::Defaults()
 }
 
 namespace {
-
-// From this many pixels on, the gradient layer is drawn on a second thread while the
-// text layer is drawn: most of the time of either goes to taking fresh memory, which
-// two processors take side by side. Below it, starting a thread costs more than it saves.
-constexpr long long ParallelPixels = 256 * 1024;
 
 int Saturate(long long value)
 {
@@ -105,27 +99,19 @@ void TLogoComposer::MixLayers(const TBitmap& text, const TBitmap& gradient, TMix
 
 void TLogoComposer::Compose(const TLogoParams& params, TLogoLayers& layers, TLayerUse use)
 {
+    RenderTextLayer(params, layers.Text);
     const bool smooth = params.Smooth != 0;
-    // The mix works pixel by pixel, so it may write over the gradient it reads.
-    TBitmap& gradient = !smooth && use == luCompositeOnly ? layers.Composite : layers.Gradient;
-    const TSize size = LogoSize(params);
-    CheckLogoSize(size);
-    if (size.Width > 0 && size.Height > 0 && static_cast<long long>(size.Width) * size.Height >= ParallelPixels) {
-        // The two layers share nothing until the mix. Where no thread can be had, the
-        // gradient is drawn by get() on this one.
-        std::future<void> drawn = std::async(std::launch::async | std::launch::deferred, [&] {
-            RenderGradientLayer(params, size.Width, size.Height, gradient);
-        });
-        RenderTextLayer(params, layers.Text);
-        drawn.get();
-    } else {
-        RenderTextLayer(params, layers.Text);
-        RenderGradientLayer(params, layers.Text.Width(), layers.Text.Height(), gradient);
-    }
-    if (smooth)
+    if (smooth) {
+        RenderGradientLayer(params, layers.Text.Width(), layers.Text.Height(), layers.Gradient);
         TLogoSmoother::RenderComposite(params, layers.Text, layers.Gradient, params.Smooth, layers.Composite);
-    else
-        MixLayers(layers.Text, gradient, params.MixType, layers.Composite);
+    } else if (use == luCompositeOnly) {
+        // The mix works pixel by pixel, so it may write over the gradient it reads.
+        RenderGradientLayer(params, layers.Text.Width(), layers.Text.Height(), layers.Composite);
+        MixLayers(layers.Text, layers.Composite, params.MixType, layers.Composite);
+    } else {
+        RenderGradientLayer(params, layers.Text.Width(), layers.Text.Height(), layers.Gradient);
+        MixLayers(layers.Text, layers.Gradient, params.MixType, layers.Composite);
+    }
     if (!params.Effects.HasStage()) {
         layers.OpaqueKey.SetSize(0, 0);
         return;

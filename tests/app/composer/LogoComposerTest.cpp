@@ -147,34 +147,6 @@ TEST(LogoComposerTest, CompositeOnlyGivesTheSameLogoWithoutDrawingTheGradientLay
     }
 }
 
-// A logo this large has its gradient drawn on a second thread; the layers must be
-// what the steps give one after the other.
-TEST(LogoComposerTest, ALargeLogoGivesTheLayersOfItsStepsInTurn)
-{
-    TLogoParams params = BlackOnWhite(QStringLiteral("Vezodev"));
-    params.Font.SetHeight(-300);
-    params.TopColor = 0x10C020;
-    params.LastColor = 0xF01080;
-    params.GraType = gtLeftRight;
-    params.MixType = mtSrcInvert;
-    const TSize size = TLogoComposer::LogoSize(params);
-    ASSERT_GE(static_cast<long long>(size.Width) * size.Height, 256 * 1024);
-    TBitmap text, gradient, composite;
-    TLogoComposer::RenderTextLayer(params, text);
-    TLogoComposer::RenderGradientLayer(params, size.Width, size.Height, gradient);
-    TLogoComposer::MixLayers(text, gradient, params.MixType, composite);
-    for (const TLayerUse use : {luEveryLayer, luCompositeOnly}) {
-        SCOPED_TRACE(use);
-        TLogoLayers layers;
-        TLogoComposer::Compose(params, layers, use);
-        EXPECT_EQ(PixelsOf(layers.Text), PixelsOf(text));
-        EXPECT_EQ(PixelsOf(layers.Composite), PixelsOf(composite));
-        if (use == luEveryLayer) {
-            EXPECT_EQ(PixelsOf(layers.Gradient), PixelsOf(gradient));
-        }
-    }
-}
-
 TEST(LogoComposerTest, SizesOfZeroOrLessGiveEmptyLayers)
 {
     TLogoParams params = TLogoParams::Defaults();
