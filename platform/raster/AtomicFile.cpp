@@ -11,10 +11,8 @@
 
 namespace {
 
-// How much of a file goes to the disk at a time while the rest is still being written,
-// in pieces that end on a page boundary (a multiple of any page size in use).
+// How much of a file goes to the disk at a time while the rest is still being written.
 constexpr off_t EarlyWritebackBytes = 512 * 1024;
-constexpr off_t WritebackPage = 64 * 1024;
 
 // A temporary file beside the target; removed again unless it was renamed over it.
 class TTemporaryFile {
@@ -129,15 +127,9 @@ TFileWriteResult WriteFileAtomically(const QString& path, const TByteWriter& wri
             return;
         }
         total += off_t(size);
-        const off_t wholePages = total / WritebackPage * WritebackPage;
-        if (sync == fsNow && wholePages - sentUpTo >= EarlyWritebackBytes) {
-            // One piece is on its way at a time, so that the sync waits for the last one
-            // alone instead of waking for each piece that lands. (A length of 0 would
-            // mean the whole file.)
-            if (sentUpTo > 0)
-                sync_file_range(temporary.Descriptor(), 0, sentUpTo, SYNC_FILE_RANGE_WAIT_BEFORE);
-            sync_file_range(temporary.Descriptor(), sentUpTo, wholePages - sentUpTo, SYNC_FILE_RANGE_WRITE);
-            sentUpTo = wholePages;
+        if (sync == fsNow && total - sentUpTo >= EarlyWritebackBytes) {
+            sync_file_range(temporary.Descriptor(), sentUpTo, total - sentUpTo, SYNC_FILE_RANGE_WRITE);
+            sentUpTo = total;
         }
     });
     if (!written)
