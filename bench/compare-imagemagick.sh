@@ -10,6 +10,11 @@
 # Targets: small at least 2.5x, large at least 5x, and a logo of the batch at least
 # 100x faster than one convert a logo; each line says whether it is met.
 #
+# vezodev-render makes its file durable before renaming it over the old one, and each of
+# the few waits for the disk that takes can cost a scheduler tick (4 ms) when the
+# processors are busy with other work; convert never waits. Compare on an idle machine,
+# or run the script under a higher priority (nice -n -15) on a shared one.
+#
 # Usage: bench/compare-imagemagick.sh [vezodev-render] [runs]
 # Needs hyperfine and ImageMagick's convert, which is timed by its full path so that no
 # other program named convert earlier on PATH is timed instead.
