@@ -97,15 +97,21 @@ void TLogoComposer::MixLayers(const TBitmap& text, const TBitmap& gradient, TMix
     TCanvas::CombineSurfaces(composite, text, gradient, MixOperationOf(mixType));
 }
 
-void TLogoComposer::Compose(const TLogoParams& params, TLogoLayers& layers)
+void TLogoComposer::Compose(const TLogoParams& params, TLogoLayers& layers, TLayerUse use)
 {
     RenderTextLayer(params, layers.Text);
-    RenderGradientLayer(params, layers.Text.Width(), layers.Text.Height(), layers.Gradient);
     const bool smooth = params.Smooth != 0;
-    if (smooth)
+    if (smooth) {
+        RenderGradientLayer(params, layers.Text.Width(), layers.Text.Height(), layers.Gradient);
         TLogoSmoother::RenderComposite(params, layers.Text, layers.Gradient, params.Smooth, layers.Composite);
-    else
+    } else if (use == luCompositeOnly) {
+        // The mix works pixel by pixel, so it may write over the gradient it reads.
+        RenderGradientLayer(params, layers.Text.Width(), layers.Text.Height(), layers.Composite);
+        MixLayers(layers.Text, layers.Composite, params.MixType, layers.Composite);
+    } else {
+        RenderGradientLayer(params, layers.Text.Width(), layers.Text.Height(), layers.Gradient);
         MixLayers(layers.Text, layers.Gradient, params.MixType, layers.Composite);
+    }
     if (!params.Effects.HasStage()) {
         layers.OpaqueKey.SetSize(0, 0);
         return;

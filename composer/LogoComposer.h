@@ -91,6 +91,12 @@ struct TLogoLayers {
     TBitmap OpaqueKey;
 };
 
+// Which layers of a logo the caller looks at after composing it.
+enum TLayerUse {
+    luEveryLayer,     // the text, gradient and composite layers (the window shows all three)
+    luCompositeOnly,  // the composite alone (and the text layer for a transparent background)
+};
+
 // Turns logo parameters into the text layer, the gradient layer and their composite,
 // all of the same size. Every call computes its result from its arguments alone.
 class TLogoComposer {
@@ -113,10 +119,13 @@ public:
     // The text layer drawn on a canvas of the logo's size (the preview pane's).
     static void DrawTextLayer(const TLogoParams& params, TCanvas& canvas, TSize size);
     static void RenderGradientLayer(const TLogoParams& params, int width, int height, TBitmap& layer);
+    // composite may be the gradient bitmap itself.
     static void MixLayers(const TBitmap& text, const TBitmap& gradient, TMixType mixType, TBitmap& composite);
     // All three: the text layer, the gradient layer of its size, and their mix, with
-    // smooth edges when the parameters ask for them.
-    static void Compose(const TLogoParams& params, TLogoLayers& layers);
+    // smooth edges when the parameters ask for them. With luCompositeOnly the gradient
+    // may be drawn in the composite's own memory and mixed there, which spares a whole
+    // layer of memory; the gradient layer is then left as it was.
+    static void Compose(const TLogoParams& params, TLogoLayers& layers, TLayerUse use = luEveryLayer);
 
     // A logo with a transparent background: the pixels where the text layer shows
     // the background colour, and that are not outline or shadow, are transparent in

@@ -1,6 +1,7 @@
 #include "composer/LogoComposer.h"
 #include "platform/raster/AtomicFile.h"
 #include "platform/raster/BmpEncoder.h"
+#include "platform/raster/ByteSink.h"
 #include "platform/raster/Exception.h"
 #include "platform/raster/FontFace.h"
 #include "platform/raster/PngEncoder.h"
@@ -48,8 +49,8 @@ void PrintMissingCharacters(const std::vector<char32_t>& missing, std::set<char3
     }
 }
 
-// The rasters and the file buffer of one thread, kept from one logo to the next so
-// that a batch does not take fresh memory (and its page faults) for every logo.
+// The rasters and the PNG buffer of one thread, kept from one logo to the next so that
+// a batch does not take fresh memory (and its page faults) for every logo.
 struct TWorkspace {
     TLogoLayers Layers;
     QByteArray Bytes;
@@ -72,26 +73,33 @@ const TBitmap& RenderLayer(const TRenderOptions& options, TSize size, TLogoLayer
     case rlComposite:
         break;
     }
-    TLogoComposer::Compose(logo, layers);
+    TLogoComposer::Compose(logo, layers, luCompositeOnly);
     return layers.Composite;
 }
 
-const QByteArray& Encode(const TRenderOptions& options, const TBitmap& image, TWorkspace& work)
+// Hands the file's bytes to sink: a BMP run of rows by run of rows as it is encoded,
+// so that no buffer the size of the file is filled first; a PNG in one piece.
+void Encode(const TRenderOptions& options, const TBitmap& image, TWorkspace& work, const TByteSink& sink)
 {
-    if (options.Format == ifBmp)
-        EncodeBmp24(image, work.Bytes);
-    else if (options.Transparent)
+    if (options.Format == ifBmp) {
+        EncodeBmp24(image, sink);
+        return;
+    }
+    if (options.Transparent)
         work.Bytes = EncodePng(image, TLogoComposer::TransparentBackground(options.Logo, work.Layers));
     else
         work.Bytes = EncodePng(image);
-    return work.Bytes;
+    sink(work.Bytes.constData(), std::size_t(work.Bytes.size()));
 }
 
-// Writes all of bytes to standard output.
-void WriteStandardOutput(const QByteArray& bytes)
+// Writes all that write gives to standard output.
+void WriteStandardOutput(const TByteWriter& write)
 {
-    if (std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout) != std::size_t(bytes.size())
-        || std::fflush(stdout) != 0)
+    bool written = true;
+    write([&written](const char* data, std::size_t size) {
+        written = written && std::fwrite(data, 1, size, stdout) == size;
+    });
+    if (!written || std::fflush(stdout) != 0)
         throw EWriteError(QStringLiteral("standard output: %1").arg(QString::fromLocal8Bit(std::strerror(errno))));
 }
 
@@ -125,11 +133,12 @@ void Run(const TRenderOptions& options, TWorkspace& work, TLineReport& report, c
     TLogoComposer::CheckLogoSize(size);
     if (size.Width <= 0 || size.Height <= 0)
         throw Exception(QStringLiteral("the logo is empty (%1 x %2); nothing written").arg(size.Width).arg(size.Height));
-    const QByteArray& bytes = Encode(options, RenderLayer(options, size, work.Layers), work);
+    const TBitmap& image = RenderLayer(options, size, work.Layers);
+    const auto encode = [&](const TByteSink& sink) { Encode(options, image, work, sink); };
     if (options.ToStandardOutput())
-        WriteStandardOutput(bytes);
+        WriteStandardOutput(encode);
     else
-        SaveFileAtomically(options.OutputPath, bytes, sync);
+        SaveFileAtomically(options.OutputPath, encode, sync);
 }
 
 // One line of a batch file: its options parsed and its logo written.

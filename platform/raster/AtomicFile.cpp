@@ -11,6 +11,9 @@
 
 namespace {
 
+// How much of a file goes to the disk at a time while the rest is still being written.
+constexpr off_t EarlyWritebackBytes = 512 * 1024;
+
 // A temporary file beside the target; removed again unless it was renamed over it.
 class TTemporaryFile {
 public:
@@ -48,12 +51,10 @@ private:
     bool FExists = false;
 };
 
-bool WriteAll(int descriptor, const QByteArray& bytes)
+bool WriteAll(int descriptor, const char* data, std::size_t left)
 {
-    const char* data = bytes.constData();
-    qsizetype left = bytes.size();
     while (left > 0) {
-        const ssize_t written = write(descriptor, data, static_cast<size_t>(left));
+        const ssize_t written = write(descriptor, data, left);
         if (written < 0 && errno == EINTR)
             continue;
         if (written == 0)
@@ -61,9 +62,15 @@ bool WriteAll(int descriptor, const QByteArray& bytes)
         if (written <= 0)
             return false;
         data += written;
-        left -= written;
+        left -= std::size_t(written);
     }
     return true;
+}
+
+// The bytes in one piece.
+TByteWriter Whole(const QByteArray& bytes)
+{
+    return [&bytes](const TByteSink& sink) { sink(bytes.constData(), std::size_t(bytes.size())); };
 }
 
 mode_t NewFileMode()
@@ -75,7 +82,7 @@ mode_t NewFileMode()
 
 } // namespace
 
-TFileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes, TFileSync sync, int* error)
+TFileWriteResult WriteFileAtomically(const QString& path, const TByteWriter& write, TFileSync sync, int* error)
 {
     const auto fail = [error](TFileWriteResult result, int reason) {
         if (error != nullptr)
@@ -102,18 +109,48 @@ TFileWriteResult WriteFileAtomically(const QString& path, const QByteArray& byte
     TTemporaryFile temporary(targetName);
     if (!temporary.IsOpen())
         return fail(fwCannotCreate, errno);
+    // After a failed write the pieces still to come are dropped, and the first
+    // failure's reason is the one reported. A file synced before its rename has its
+    // first pieces sent to the disk while the rest are still being made, so that the
+    // sync waits only for the last ones; the start is only a request, and a kernel
+    // that ignores it leaves the sync to do it all.
+    bool written = true;
+    int writeError = 0;
+    off_t total = 0;
+    off_t sentUpTo = 0;
+    write([&](const char* data, std::size_t size) {
+        if (!written)
+            return;
+        if (!WriteAll(temporary.Descriptor(), data, size)) {
+            written = false;
+            writeError = errno;
+            return;
+        }
+        total += off_t(size);
+        if (sync == fsNow && total - sentUpTo >= EarlyWritebackBytes) {
+            sync_file_range(temporary.Descriptor(), sentUpTo, total - sentUpTo, SYNC_FILE_RANGE_WRITE);
+            sentUpTo = total;
+        }
+    });
+    if (!written)
+        return fail(fwWriteFailed, writeError);
     const mode_t mode = replacing ? (existing.st_mode & 07777) : NewFileMode();
-    const bool written = WriteAll(temporary.Descriptor(), bytes) && fchmod(temporary.Descriptor(), mode) == 0
-        && (sync == fsDeferred || fdatasync(temporary.Descriptor()) == 0);
-    if (!written || !temporary.CloseAndRename(targetName))
+    const bool closed = fchmod(temporary.Descriptor(), mode) == 0
+        && (sync == fsDeferred || fdatasync(temporary.Descriptor()) == 0) && temporary.CloseAndRename(targetName);
+    if (!closed)
         return fail(fwWriteFailed, errno);
     return fwOk;
 }
 
-void SaveFileAtomically(const QString& path, const QByteArray& bytes, TFileSync sync)
+TFileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes, TFileSync sync, int* error)
+{
+    return WriteFileAtomically(path, Whole(bytes), sync, error);
+}
+
+void SaveFileAtomically(const QString& path, const TByteWriter& write, TFileSync sync)
 {
     int error = 0;
-    switch (WriteFileAtomically(path, bytes, sync, &error)) {
+    switch (WriteFileAtomically(path, write, sync, &error)) {
     case fwOk:
         return;
     case fwCannotCreate:
@@ -121,6 +158,11 @@ void SaveFileAtomically(const QString& path, const QByteArray& bytes, TFileSync 
     case fwWriteFailed:
         throw EWriteError(QString("ｽﾄﾘｰﾑへの書き込みｴﾗｰ (%1: %2)").arg(path, SystemErrorText(error)));
     }
+}
+
+void SaveFileAtomically(const QString& path, const QByteArray& bytes, TFileSync sync)
+{
+    SaveFileAtomically(path, Whole(bytes), sync);
 }
 
 QString SystemErrorText(int error)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/raster/ByteSink.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -28,11 +30,17 @@ enum TFileSync {
 // error, when given, receives the system's error number that says why.
 TFileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes, TFileSync sync = fsNow,
                                      int* error = nullptr);
+// The same with the bytes handed over piece by piece by write, which is called once,
+// after the temporary file is made, so that a large file needs no buffer of its size.
+// An exception from write leaves the old file as it was and goes on to the caller.
+TFileWriteResult WriteFileAtomically(const QString& path, const TByteWriter& write, TFileSync sync = fsNow,
+                                     int* error = nullptr);
 
 // Like WriteFileAtomically, but throws EFCreateError when the file cannot be
 // created and EWriteError when writing it fails; both messages name the file and
 // end with the system's reason.
 void SaveFileAtomically(const QString& path, const QByteArray& bytes, TFileSync sync = fsNow);
+void SaveFileAtomically(const QString& path, const TByteWriter& write, TFileSync sync = fsNow);
 
 // The system's text for an error number ("No such file or directory").
 QString SystemErrorText(int error);

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "platform/raster/ByteSink.h"
+
 #include <QByteArray>
+#include <cstddef>
 
 class TBitmap;
 
@@ -12,3 +15,10 @@ class TBitmap;
 QByteArray EncodeBmp24(const TBitmap& bitmap);
 // The same into a buffer the caller keeps, so that a batch reuses its memory.
 void EncodeBmp24(const TBitmap& bitmap, QByteArray& bytes);
+// The same handed to sink as it is made: the headers with the first rows, then runs of
+// whole rows of at most BmpRunBytes (at least one row), so that a file is written
+// without a buffer of its size. The size is checked before any byte goes out.
+void EncodeBmp24(const TBitmap& bitmap, const TByteSink& sink);
+
+// Small enough for the run to stay in the cache while the sink copies it out.
+constexpr std::size_t BmpRunBytes = 64 * 1024;

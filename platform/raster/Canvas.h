@@ -95,7 +95,8 @@ public:
     void CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect);
 
     // dest := mode(source, backdrop) pixel by pixel, in one pass: what a plain copy of
-    // the backdrop followed by a copy of the source in that mode gives.
+    // the backdrop followed by a copy of the source in that mode gives. dest may be the
+    // backdrop or the source itself.
     static void CombineSurfaces(TBitmap& dest, const TBitmap& backdrop, const TBitmap& source, TCopyMode mode);
 
     TColor Pixel(int x, int y) const;

@@ -110,6 +110,43 @@ TEST(LogoComposerTest, DirectionChangesTheGradientButNotTheTextLayer)
     EXPECT_EQ(up.Gradient.Pixel(0, 0), 0xFFFFFFu - down.Gradient.Pixel(0, 0) + 0x000000u);
 }
 
+// A caller that keeps only the composite gets the same composite, text layer and key,
+// whatever was left in its layers by an earlier logo; its gradient layer is not drawn
+// unless smooth edges need it.
+TEST(LogoComposerTest, CompositeOnlyGivesTheSameLogoWithoutDrawingTheGradientLayer)
+{
+    TLogoLayers kept;
+    for (const int smooth : {0, 4}) {
+        for (const bool outline : {false, true}) {
+            for (const TGraType direction : {gtTopBottom, gtLeftRight, gtBottomTop, gtRightLeft}) {
+                for (const TMixType mix : {mtSrcErase, mtSrcPaint, mtSrcInvert, mtSrcAnd}) {
+                    SCOPED_TRACE(testing::Message() << "smooth " << smooth << " outline " << outline << " direction "
+                                                    << direction << " mix " << mix);
+                    TLogoParams params = BlackOnWhite(QStringLiteral("Vezodev"));
+                    params.BgColor = 0x336699;
+                    params.TopColor = 0x10C020;
+                    params.LastColor = 0xF01080;
+                    params.Smooth = smooth;
+                    params.Effects.OutlineWidth = outline ? 2 : 0;
+                    params.GraType = direction;
+                    params.MixType = mix;
+                    params.Font.SetHeight(-(20 + direction + mix));
+                    TLogoLayers every;
+                    TLogoComposer::Compose(params, every);
+                    kept.Gradient.SetSize(5, 3);
+                    TLogoComposer::Compose(params, kept, luCompositeOnly);
+                    EXPECT_EQ(PixelsOf(kept.Composite), PixelsOf(every.Composite));
+                    EXPECT_EQ(PixelsOf(kept.Text), PixelsOf(every.Text));
+                    EXPECT_EQ(PixelsOf(kept.OpaqueKey), PixelsOf(every.OpaqueKey));
+                    if (smooth == 0) {
+                        EXPECT_EQ(kept.Gradient.Width(), 5);
+                    }
+                }
+            }
+        }
+    }
+}
+
 TEST(LogoComposerTest, SizesOfZeroOrLessGiveEmptyLayers)
 {
     TLogoParams params = TLogoParams::Defaults();

@@ -152,6 +152,62 @@ TEST(AtomicFile, FailureMidWayKeepsOldFileAndLeavesNoTemporaryFile)
     EXPECT_EQ(thrown, 1);
 }
 
+// Pieces large enough that the file goes to the disk in parts while it is written.
+TEST(AtomicFile, WritesThePiecesAWriterHandsOverInTheirOrder)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("logo.bmp");
+    WriteAll(path, "old");
+    QByteArray expected;
+    for (const TFileSync sync : {fsNow, fsDeferred}) {
+        SCOPED_TRACE(int(sync));
+        expected.clear();
+        const auto write = [&expected](const TByteSink& sink) {
+            for (int piece = 0; piece < 12; ++piece) {
+                const QByteArray bytes(100000 + piece, char('a' + piece));
+                expected += bytes;
+                sink(bytes.constData(), std::size_t(bytes.size()));
+            }
+        };
+        ASSERT_EQ(WriteFileAtomically(path, write, sync), fwOk);
+        EXPECT_EQ(ReadAll(path), expected);
+        EXPECT_EQ(Entries(dir.path()), QStringList{"logo.bmp"});
+    }
+}
+
+TEST(AtomicFile, AWriterThatThrowsKeepsOldFileAndLeavesNoTemporaryFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("logo.bmp");
+    WriteAll(path, "old");
+    const auto write = [](const TByteSink& sink) {
+        sink("new", 3);
+        throw EImageSizeError(QStringLiteral("too large"));
+    };
+    EXPECT_THROW(WriteFileAtomically(path, write), EImageSizeError);
+    EXPECT_THROW(SaveFileAtomically(path, write), EImageSizeError);
+    EXPECT_EQ(ReadAll(path), QByteArray("old"));
+    EXPECT_EQ(Entries(dir.path()), QStringList{"logo.bmp"});
+}
+
+// The second piece crosses the limit: the pieces written before it do not make a file.
+TEST(AtomicFile, AFailedPieceFailsTheWholeFileAndKeepsTheOldOne)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("logo.bmp");
+    WriteAll(path, "old");
+    const int result = RunWithFileSizeLimit(4096, [&] {
+        return int(WriteFileAtomically(path, [](const TByteSink& sink) {
+            const QByteArray bytes(3000, 'n');
+            for (int piece = 0; piece < 5; ++piece)
+                sink(bytes.constData(), std::size_t(bytes.size()));
+        }));
+    });
+    EXPECT_EQ(result, fwWriteFailed);
+    EXPECT_EQ(ReadAll(path), QByteArray("old"));
+    EXPECT_EQ(Entries(dir.path()), QStringList{"logo.bmp"});
+}
+
 } // namespace
 
 TEST(AtomicFile, ReplacedFileKeepsItsPermissionsAndDeferredWritesLandToo)

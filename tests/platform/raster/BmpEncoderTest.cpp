@@ -2,6 +2,8 @@
 #include "platform/raster/BmpEncoder.h"
 
 #include <QImage>
+#include <algorithm>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -60,8 +62,11 @@ TEST_P(BmpEncoderRoundTrip, QtReaderSeesEveryPixel)
             ASSERT_EQ(decoded.pixel(x, y), 0xFF000000u | PixelColour(x, y)) << x << "," << y;
 }
 
+// Rows of six pixels and more are packed four pixels at a time where the processor
+// can, and their last pixels one by one: 6 to 10 cross each boundary of the two.
 INSTANTIATE_TEST_SUITE_P(OddAndEvenSizes, BmpEncoderRoundTrip,
-    testing::Values(QSize(1, 1), QSize(3, 5), QSize(4, 4), QSize(47, 33), QSize(2, 9)));
+    testing::Values(QSize(1, 1), QSize(3, 5), QSize(4, 4), QSize(47, 33), QSize(2, 9), QSize(6, 2), QSize(7, 3),
+                    QSize(8, 2), QSize(9, 2), QSize(10, 1)));
 
 TEST(BmpEncoder, AKeptBufferGivesTheSameBytesAtEverySize)
 {
@@ -71,6 +76,35 @@ TEST(BmpEncoder, AKeptBufferGivesTheSameBytesAtEverySize)
         Pattern(image, size.width(), size.height());
         EncodeBmp24(image, kept);
         EXPECT_EQ(kept, EncodeBmp24(image));
+    }
+}
+
+// One run, several runs with a short last one, rows each wider than a run, no pixels.
+TEST(BmpEncoder, PiecesForASinkAreWholeRowsThatMakeTheSameFile)
+{
+    for (const QSize size : {QSize(47, 33), QSize(1001, 70), QSize(30000, 3), QSize(0, 0)}) {
+        SCOPED_TRACE(testing::Message() << size.width() << " x " << size.height());
+        TBitmap image;
+        Pattern(image, size.width(), size.height());
+        const std::size_t stride = (std::size_t(size.width()) * 3 + 3) / 4 * 4;
+        std::vector<std::size_t> pieces;
+        QByteArray joined;
+        EncodeBmp24(image, [&](const char* data, std::size_t count) {
+            pieces.push_back(count);
+            joined.append(data, qsizetype(count));
+        });
+        EXPECT_EQ(joined, EncodeBmp24(image));
+        ASSERT_FALSE(pieces.empty());
+        pieces.front() -= 54; // the headers go out with the first rows
+        const std::size_t mostRows = std::max<std::size_t>(1, BmpRunBytes / std::max<std::size_t>(stride, 1));
+        for (const std::size_t piece : pieces) {
+            if (stride > 0) {
+                EXPECT_EQ(piece % stride, 0u) << piece;
+            }
+            EXPECT_LE(piece, mostRows * stride);
+        }
+        const std::size_t rows = std::size_t(size.height());
+        EXPECT_EQ(pieces.size(), std::max<std::size_t>(1, (rows + mostRows - 1) / mostRows));
     }
 }
 
