@@ -30,6 +30,30 @@ void FillClipped(TBitmap& surface, const TRect& clip, int left, int top, int rig
         std::fill(surface.ScanLine(y) + left, surface.ScanLine(y) + std::max(left, right), pixel);
 }
 
+// Sets the pixels of one row of a monochrome glyph whose bits are on, columns first to
+// last. Glyph rows are mostly empty or solid bytes: those are skipped or filled whole.
+void PlotGlyphRow(const unsigned char* bits, int first, int last, std::uint32_t* target, std::uint32_t pixel)
+{
+    const auto plotBit = [&](int column) {
+        if (bits[column >> 3] & (0x80 >> (column & 7)))
+            target[column] = pixel;
+    };
+    int column = first;
+    for (; column < last && (column & 7) != 0; ++column)
+        plotBit(column);
+    for (; column + 8 <= last; column += 8) {
+        const unsigned byte = bits[column >> 3];
+        if (byte == 0xFF)
+            std::fill_n(target + column, 8, pixel);
+        else if (byte != 0)
+            for (int bit = 0; bit < 8; ++bit)
+                if (byte & (0x80u >> bit))
+                    target[column + bit] = pixel;
+    }
+    for (; column < last; ++column)
+        plotBit(column);
+}
+
 } // namespace
 
 std::shared_ptr<const TFontFace> TFontFace::For(const TFont& font)
@@ -256,14 +280,9 @@ int TFontFace::DrawLine(TBitmap& surface, const TRect& clipRect, int x, int y, c
         const int lastRow = std::min(bitmap.Rows, clip.Bottom - top);
         const int firstColumn = std::max(0, clip.Left - left);
         const int lastColumn = std::min(bitmap.Width, clip.Right - left);
-        for (int row = firstRow; row < lastRow; ++row) {
-            const unsigned char* bits = bitmap.Bits.data() + std::size_t(row) * bitmap.Pitch;
-            std::uint32_t* target = surface.ScanLine(top + row) + left;
-            for (int column = firstColumn; column < lastColumn; ++column) {
-                if (bits[column >> 3] & (0x80 >> (column & 7)))
-                    target[column] = pixel;
-            }
-        }
+        for (int row = firstRow; row < lastRow; ++row)
+            PlotGlyphRow(bitmap.Bits.data() + std::size_t(row) * bitmap.Pitch, firstColumn, lastColumn,
+                         surface.ScanLine(top + row) + left, pixel);
     }
     // The bars span the whole line, shaped or not, its extra spacing included.
     const int width = glyphs.Width + characterExtra * glyphs.Clusters;

@@ -1,3 +1,4 @@
+#include "platform/raster/Bitmap.h"
 #include "platform/raster/FontFace.h"
 
 #include <gtest/gtest.h>
@@ -67,6 +68,39 @@ TEST(FontFaceTest, SymbolFaceTakesByteCodesForTheArrows)
     EXPECT_EQ(face.TextWidth(QString(QChar(0xDE))), 13);
     // The same bytes read as half-width katakana from the Japanese code page.
     EXPECT_EQ(face.TextWidth(QString(QChar(0xFF9F))), 8);
+}
+
+} // namespace
+
+namespace {
+
+// A line drawn through a clip is the whole line's pixels inside the clip and nothing
+// outside it, wherever the clip's edges fall within a glyph's bytes of bits.
+TEST(FontFaceTest, AClippedLineIsTheWholeLineCutAtTheClip)
+{
+    const auto held = TFontFace::For(MakeFont("Times New Roman", -40, fsBold));
+    const TFontFace& face = *held;
+    const QString text = QStringLiteral("Vezodev WM");
+    const int width = face.TextWidth(text) + 4, height = face.Height() + 2;
+    constexpr std::uint32_t Background = 0xFF000000u, Ink = 0xFFFFFFFFu;
+    TBitmap whole(width, height);
+    whole.Fill(Background);
+    face.DrawLine(whole, Rect(0, 0, width, height), 2, 1, text, Ink);
+    for (int left = 0; left < 20; ++left) {
+        const int right = width - 1 - left * 3;
+        SCOPED_TRACE(testing::Message() << "clip " << left << ".." << right);
+        TBitmap clipped(width, height);
+        clipped.Fill(Background);
+        face.DrawLine(clipped, Rect(left, 3, right, height - 3), 2, 1, text, Ink);
+        int wrong = 0;
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                const bool inside = x >= left && x < right && y >= 3 && y < height - 3;
+                wrong += clipped.ScanLine(y)[x] != (inside ? whole.ScanLine(y)[x] : Background);
+            }
+        }
+        EXPECT_EQ(wrong, 0);
+    }
 }
 
 } // namespace
