@@ -33,6 +33,19 @@ int RunInChild(const std::function<void()>& prepare, const std::function<int()>&
 
 // Runs body in a child process whose files may not grow past limit bytes, as on a
 // full disk, and returns the child's exit code.
+// 1 when saving throws the error expected, 0 when it throws nothing: a result that a
+// child process can hand back as its exit status.
+template <class TError>
+int ThrowsOnSave(const std::function<void()>& save)
+{
+    try {
+        save();
+    } catch (const TError&) {
+        return 1;
+    }
+    return 0;
+}
+
 int RunWithFileSizeLimit(rlim_t limit, const std::function<int()>& body)
 {
     return RunInChild(
@@ -116,14 +129,7 @@ TEST(AtomicFile, RefusesAReadOnlyFileEvenInAWritableFolder)
     EXPECT_EQ(result, fwCannotCreate);
     EXPECT_EQ(ReadAll(path), QByteArray("old"));
     EXPECT_EQ(Entries(dir.path()), QStringList{"kept.bmp"});
-    const int thrown = RunUnprivileged([&] {
-        try {
-            SaveFileAtomically(path, "new");
-        } catch (const EFCreateError&) {
-            return 1;
-        }
-        return 0;
-    });
+    const int thrown = RunUnprivileged([&] { return ThrowsOnSave<EFCreateError>([&] { SaveFileAtomically(path, "new"); }); });
     EXPECT_EQ(thrown, 1);
 }
 
@@ -141,14 +147,8 @@ TEST(AtomicFile, FailureMidWayKeepsOldFileAndLeavesNoTemporaryFile)
     EXPECT_EQ(ReadAll(path), old);
     EXPECT_EQ(Entries(dir.path()), QStringList{"logo.bmp"});
 
-    const int thrown = RunWithFileSizeLimit(4096, [&] {
-        try {
-            SaveFileAtomically(path, QByteArray(100000, 'n'));
-        } catch (const EWriteError&) {
-            return 1;
-        }
-        return 0;
-    });
+    const int thrown = RunWithFileSizeLimit(
+        4096, [&] { return ThrowsOnSave<EWriteError>([&] { SaveFileAtomically(path, QByteArray(100000, 'n')); }); });
     EXPECT_EQ(thrown, 1);
 }
 
