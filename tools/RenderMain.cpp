@@ -120,8 +120,9 @@ void ReportMissingFont(const TRenderOptions& options, const QString& where, TLin
                           .arg(where, options.Logo.Font.Name(), face->Family());
 }
 
+// Writes the logo (a batch's logos go to its file batch) or only prints its size.
 void Run(const TRenderOptions& options, TWorkspace& work, TLineReport& report, const QString& where = {},
-         TFileSync sync = fsNow)
+         TFileBatch* batch = nullptr)
 {
     ReportMissingFont(options, where, report);
     report.Missing = TFontFace::For(options.Logo.Font)->MissingCharacters(options.Logo.Text);
@@ -137,12 +138,14 @@ void Run(const TRenderOptions& options, TWorkspace& work, TLineReport& report, c
     const auto encode = [&](const TByteSink& sink) { Encode(options, image, work, sink); };
     if (options.ToStandardOutput())
         WriteStandardOutput(encode);
+    else if (batch)
+        batch->Save(options.OutputPath, encode);
     else
-        SaveFileAtomically(options.OutputPath, encode, sync);
+        SaveFileAtomically(options.OutputPath, encode);
 }
 
 // One line of a batch file: its options parsed and its logo written.
-TLineReport RunLine(const QString& line, const QString& where, TWorkspace& work)
+TLineReport RunLine(const QString& line, const QString& where, TWorkspace& work, TFileBatch& files)
 {
     TLineReport report;
     const auto fail = [&](const QString& message, int status) {
@@ -155,7 +158,7 @@ TLineReport RunLine(const QString& line, const QString& where, TWorkspace& work)
             throw EUsageError(QStringLiteral("--batch, --jobs, --help and --version do not go in a batch line"));
         if (options.ToStandardOutput())
             throw EUsageError(QStringLiteral("-o - does not go in a batch line"));
-        Run(WithSettings(options), work, report, where, fsDeferred);
+        Run(WithSettings(options), work, report, where, &files);
     } catch (const EUsageError& error) {
         fail(error.Message(), ExitBadArgument);
     } catch (const EShellWordsError& error) {
@@ -191,6 +194,10 @@ bool OutputsRepeat(const std::vector<TBatchLine>& lines)
     return false;
 }
 
+// How many lines' logos a batch writes between two syncs: few enough that an
+// interrupted batch leaves little unfinished, many enough that syncs stay rare.
+constexpr std::size_t CommitGroupLines = 256;
+
 // Renders every line of a batch file; a bad line is reported with its number and the
 // others still render. The status is the worst of the lines'. Lines are rendered by
 // `jobs` threads; what each line prints comes out in line order, as one thread would
@@ -215,21 +222,32 @@ int RunBatch(const QString& batchPath, int jobs)
     if (jobs > 1 && OutputsRepeat(lines))
         jobs = 1;
 
-    const auto makeRenderer = [&lines] {
-        return [&lines, workspace = std::make_shared<TWorkspace>()](std::size_t index) {
-            return RunLine(lines[index].Text, lines[index].Where, *workspace);
+    // The logos reach their names a group at a time, after one sync for the group.
+    TFileBatch files;
+    int commitFailed = 0;
+    const auto commit = [&files, &commitFailed] {
+        for (const QString& failure : files.Commit()) {
+            PrintError(failure);
+            commitFailed = ExitFailed;
+        }
+    };
+    const auto makeRenderer = [&lines, &files] {
+        return [&lines, &files, workspace = std::make_shared<TWorkspace>()](std::size_t index) {
+            return RunLine(lines[index].Text, lines[index].Where, *workspace, files);
         };
     };
     std::set<char32_t> named;
-    const int worst = TBatchRunner::Run(lines.size(), jobs, makeRenderer, [&named](const TLineReport& report) {
+    std::size_t printed = 0;
+    const int worst = TBatchRunner::Run(lines.size(), jobs, makeRenderer, [&](const TLineReport& report) {
         Print(stdout, report.Out);
         std::fflush(stdout);
         Print(stderr, report.Err);
         PrintMissingCharacters(report.Missing, named);
+        if (++printed % CommitGroupLines == 0)
+            commit();
     }, ExitFailed);
-    // Each logo went out without its own flush; one sync makes them all durable.
-    SyncFileSystems();
-    return worst;
+    commit();
+    return std::max(worst, commitFailed);
 }
 
 } // namespace

@@ -3,11 +3,13 @@
 #include "platform/raster/Exception.h"
 
 #include <QFileInfo>
+#include <QStringList>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -37,12 +39,23 @@ public:
     // Closes the file and renames it over the target.
     bool CloseAndRename(const QByteArray& target)
     {
+        return Close() && Rename(Release(), target);
+    }
+    // Closes the file and leaves it on the disk for a later rename: its name.
+    bool Close()
+    {
         const int descriptor = FDescriptor;
         FDescriptor = -1;
-        if (close(descriptor) != 0 || std::rename(FName.constData(), target.constData()) != 0)
-            return false;
+        return close(descriptor) == 0;
+    }
+    QByteArray Release()
+    {
         FExists = false;
-        return true;
+        return FName;
+    }
+    static bool Rename(const QByteArray& temporary, const QByteArray& target)
+    {
+        return std::rename(temporary.constData(), target.constData()) == 0;
     }
 
 private:
@@ -80,9 +93,15 @@ mode_t NewFileMode()
     return 0666 & ~mask;
 }
 
-} // namespace
+// How a written temporary file is finished.
+enum TFinish {
+    fnSyncAndRename,
+    fnRename,
+    fnKeep, // closed and left for a batch's rename; its name goes to kept
+};
 
-TFileWriteResult WriteFileAtomically(const QString& path, const TByteWriter& write, TFileSync sync, int* error)
+TFileWriteResult WriteTemporaryFile(const QString& path, const TByteWriter& write, TFinish finish, int* error,
+                                    std::pair<QByteArray, QByteArray>* kept)
 {
     const auto fail = [error](TFileWriteResult result, int reason) {
         if (error != nullptr)
@@ -127,7 +146,7 @@ TFileWriteResult WriteFileAtomically(const QString& path, const TByteWriter& wri
             return;
         }
         total += off_t(size);
-        if (sync == fsNow && total - sentUpTo >= EarlyWritebackBytes) {
+        if (finish == fnSyncAndRename && total - sentUpTo >= EarlyWritebackBytes) {
             sync_file_range(temporary.Descriptor(), sentUpTo, total - sentUpTo, SYNC_FILE_RANGE_WRITE);
             sentUpTo = total;
         }
@@ -135,11 +154,37 @@ TFileWriteResult WriteFileAtomically(const QString& path, const TByteWriter& wri
     if (!written)
         return fail(fwWriteFailed, writeError);
     const mode_t mode = replacing ? (existing.st_mode & 07777) : NewFileMode();
-    const bool closed = fchmod(temporary.Descriptor(), mode) == 0
-        && (sync == fsDeferred || fdatasync(temporary.Descriptor()) == 0) && temporary.CloseAndRename(targetName);
-    if (!closed)
+    if (fchmod(temporary.Descriptor(), mode) != 0)
         return fail(fwWriteFailed, errno);
-    return fwOk;
+    bool finished = false;
+    switch (finish) {
+    case fnSyncAndRename:
+        finished = fdatasync(temporary.Descriptor()) == 0 && temporary.CloseAndRename(targetName);
+        break;
+    case fnRename:
+        finished = temporary.CloseAndRename(targetName);
+        break;
+    case fnKeep:
+        finished = temporary.Close();
+        if (finished)
+            *kept = {temporary.Release(), targetName};
+        break;
+    }
+    return finished ? fwOk : fail(fwWriteFailed, errno);
+}
+
+[[noreturn]] void ThrowWriteResult(const QString& path, TFileWriteResult result, int error)
+{
+    if (result == fwCannotCreate)
+        throw EFCreateError(QString("ﾌｧｲﾙ %1 を作成できません (%2)").arg(path, SystemErrorText(error)));
+    throw EWriteError(QString("ｽﾄﾘｰﾑへの書き込みｴﾗｰ (%1: %2)").arg(path, SystemErrorText(error)));
+}
+
+} // namespace
+
+TFileWriteResult WriteFileAtomically(const QString& path, const TByteWriter& write, TFileSync sync, int* error)
+{
+    return WriteTemporaryFile(path, write, sync == fsNow ? fnSyncAndRename : fnRename, error, nullptr);
 }
 
 TFileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes, TFileSync sync, int* error)
@@ -150,14 +195,9 @@ TFileWriteResult WriteFileAtomically(const QString& path, const QByteArray& byte
 void SaveFileAtomically(const QString& path, const TByteWriter& write, TFileSync sync)
 {
     int error = 0;
-    switch (WriteFileAtomically(path, write, sync, &error)) {
-    case fwOk:
-        return;
-    case fwCannotCreate:
-        throw EFCreateError(QString("ﾌｧｲﾙ %1 を作成できません (%2)").arg(path, SystemErrorText(error)));
-    case fwWriteFailed:
-        throw EWriteError(QString("ｽﾄﾘｰﾑへの書き込みｴﾗｰ (%1: %2)").arg(path, SystemErrorText(error)));
-    }
+    const TFileWriteResult result = WriteFileAtomically(path, write, sync, &error);
+    if (result != fwOk)
+        ThrowWriteResult(path, result, error);
 }
 
 void SaveFileAtomically(const QString& path, const QByteArray& bytes, TFileSync sync)
@@ -173,4 +213,41 @@ QString SystemErrorText(int error)
 void SyncFileSystems()
 {
     ::sync();
+}
+
+TFileBatch::~TFileBatch()
+{
+    for (const TPending& file : FPending)
+        unlink(file.Temporary.constData());
+}
+
+void TFileBatch::Save(const QString& path, const TByteWriter& write)
+{
+    int error = 0;
+    std::pair<QByteArray, QByteArray> kept;
+    const TFileWriteResult result = WriteTemporaryFile(path, write, fnKeep, &error, &kept);
+    if (result != fwOk)
+        ThrowWriteResult(path, result, error);
+    const std::lock_guard<std::mutex> lock(FLock);
+    FPending.push_back(TPending{path, kept.first, kept.second});
+}
+
+QStringList TFileBatch::Commit()
+{
+    std::vector<TPending> pending;
+    {
+        const std::lock_guard<std::mutex> lock(FLock);
+        pending.swap(FPending);
+    }
+    QStringList failures;
+    if (pending.empty())
+        return failures;
+    SyncFileSystems();
+    for (const TPending& file : pending) {
+        if (!TTemporaryFile::Rename(file.Temporary, file.Target)) {
+            failures.push_back(QString("ｽﾄﾘｰﾑへの書き込みｴﾗｰ (%1: %2)").arg(file.Path, SystemErrorText(errno)));
+            unlink(file.Temporary.constData());
+        }
+    }
+    return failures;
 }

@@ -4,6 +4,9 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
+#include <mutex>
+#include <vector>
 
 enum TFileWriteResult {
     fwOk,
@@ -18,7 +21,7 @@ enum TFileWriteResult {
 // When the new bytes reach the disk itself.
 enum TFileSync {
     fsNow,      // before the rename: a power cut leaves the old file or the new one
-    fsDeferred, // the caller syncs later (SyncFileSystems), after a batch of files
+    fsDeferred, // not synced here: a file whose loss in a power cut costs nothing
 };
 
 // Replaces the file at path with bytes so that readers see either the old file
@@ -47,3 +50,31 @@ QString SystemErrorText(int error);
 
 // Flushes what deferred writes left in the cache to the disks.
 void SyncFileSystems();
+
+// Files saved together, as a batch of logos is: each is written to a temporary file
+// beside its target when it is saved, and Commit makes them all durable with one sync
+// before it renames each over its target, so that a power cut leaves every target old
+// or new without a sync a file. Files saved and not committed are removed. Save may be
+// called from several threads at once.
+class TFileBatch {
+public:
+    TFileBatch() = default;
+    ~TFileBatch();
+    TFileBatch(const TFileBatch&) = delete;
+    TFileBatch& operator=(const TFileBatch&) = delete;
+
+    // Writes the temporary file; throws as SaveFileAtomically does.
+    void Save(const QString& path, const TByteWriter& write);
+    // Syncs and renames the files saved since the last commit, in the order they were
+    // saved; returns the message of each rename that failed, whose target is kept.
+    QStringList Commit();
+
+private:
+    struct TPending {
+        QString Path;
+        QByteArray Temporary;
+        QByteArray Target;
+    };
+    std::mutex FLock;
+    std::vector<TPending> FPending;
+};

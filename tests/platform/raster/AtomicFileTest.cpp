@@ -230,3 +230,68 @@ TEST(AtomicFile, ReplacedFileKeepsItsPermissionsAndDeferredWritesLandToo)
     EXPECT_EQ(file.readAll(), QByteArray("new bytes"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"kept.bmp"});
 }
+
+namespace {
+
+TByteWriter Bytes(const QByteArray& bytes)
+{
+    return [bytes](const TByteSink& sink) { sink(bytes.constData(), std::size_t(bytes.size())); };
+}
+
+// A batch's files keep their old contents, and new ones do not exist, until the batch
+// commits; then each holds its new bytes and no temporary file is left.
+TEST(FileBatch, FilesReachTheirNamesOnlyWhenTheBatchCommits)
+{
+    QTemporaryDir dir;
+    const QString replaced = dir.filePath("a.bmp"), made = dir.filePath("b.bmp");
+    WriteAll(replaced, "old");
+    TFileBatch batch;
+    batch.Save(replaced, Bytes("new a"));
+    batch.Save(made, Bytes("new b"));
+    EXPECT_EQ(ReadAll(replaced), QByteArray("old"));
+    EXPECT_FALSE(QFile::exists(made));
+    EXPECT_EQ(Entries(dir.path()).size(), 3) << "the old file and two temporary files";
+    EXPECT_TRUE(batch.Commit().isEmpty());
+    EXPECT_EQ(ReadAll(replaced), QByteArray("new a"));
+    EXPECT_EQ(ReadAll(made), QByteArray("new b"));
+    EXPECT_EQ(Entries(dir.path()), (QStringList{"a.bmp", "b.bmp"}));
+    // A second commit has nothing left to do; a later save is committed on its own.
+    EXPECT_TRUE(batch.Commit().isEmpty());
+    batch.Save(made, Bytes("newer b"));
+    EXPECT_TRUE(batch.Commit().isEmpty());
+    EXPECT_EQ(ReadAll(made), QByteArray("newer b"));
+}
+
+TEST(FileBatch, ABatchLeftUncommittedLeavesTheOldFilesAndNoTemporaryFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.bmp");
+    WriteAll(path, "old");
+    {
+        TFileBatch batch;
+        batch.Save(path, Bytes("new"));
+        batch.Save(dir.filePath("b.bmp"), Bytes("new"));
+    }
+    EXPECT_EQ(ReadAll(path), QByteArray("old"));
+    EXPECT_EQ(Entries(dir.path()), QStringList{"a.bmp"});
+}
+
+// A file whose rename fails at the commit is named in a message and its temporary file
+// removed; the others are still committed. A file that cannot be started throws at once.
+TEST(FileBatch, ARenameThatFailsIsReportedAndTheOtherFilesLand)
+{
+    QTemporaryDir dir;
+    const QString lost = dir.filePath("lost.bmp"), kept = dir.filePath("kept.bmp");
+    TFileBatch batch;
+    batch.Save(lost, Bytes("lost"));
+    batch.Save(kept, Bytes("kept"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("lost.bmp")); // a folder now stands in the way
+    const QStringList failures = batch.Commit();
+    ASSERT_EQ(failures.size(), 1);
+    EXPECT_TRUE(failures[0].contains(lost)) << failures[0].toStdString();
+    EXPECT_EQ(ReadAll(kept), QByteArray("kept"));
+    EXPECT_EQ(Entries(dir.path()), (QStringList{"kept.bmp", "lost.bmp"}));
+    EXPECT_THROW(batch.Save(dir.filePath("missing/x.bmp"), Bytes("x")), EFCreateError);
+}
+
+} // namespace
