@@ -236,4 +236,31 @@ TEST(RenderJobsTest, ParallelBatchWritesAndPrintsWhatASequentialOneDoes)
     }
 }
 
+// A batch longer than one group of lines between syncs: every logo reaches its name,
+// the one a later line writes again holds that line's logo, and no temporary file is
+// left behind.
+TEST(RenderJobsTest, ABatchOfSeveralSyncGroupsLeavesEveryFileAndNoTemporaryOne)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    constexpr int Count = 600;
+    QByteArray lines;
+    for (int i = 0; i < Count; ++i)
+        lines += QStringLiteral("--text 'L%1' --font-height 9 -o l%1.bmp\n").arg(i).toUtf8();
+    lines += "--text 'again' --font-height 20 -o l7.bmp\n";
+    WriteAll(folder.filePath("batch.txt"), lines);
+    const TRun batch = Render({"--batch", "batch.txt", "--jobs", "2"}, QProcessEnvironment::systemEnvironment(),
+                              folder.path());
+    EXPECT_EQ(batch.ExitCode, 0) << batch.Err.toStdString();
+    QStringList expected{"batch.txt"};
+    for (int i = 0; i < Count; ++i)
+        expected.push_back(QStringLiteral("l%1.bmp").arg(i));
+    expected.sort();
+    QStringList found = Entries(folder.path());
+    found.sort();
+    EXPECT_EQ(found, expected);
+    const QImage again(folder.filePath("l7.bmp")), other(folder.filePath("l8.bmp"));
+    EXPECT_GT(again.height(), other.height()) << "the later line's logo";
+}
+
 } // namespace
