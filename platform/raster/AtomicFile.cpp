@@ -173,11 +173,16 @@ TFileWriteResult WriteTemporaryFile(const QString& path, const TByteWriter& writ
     return finished ? fwOk : fail(fwWriteFailed, errno);
 }
 
+QString WriteErrorText(const QString& path, int error)
+{
+    return QString("ｽﾄﾘｰﾑへの書き込みｴﾗｰ (%1: %2)").arg(path, SystemErrorText(error));
+}
+
 [[noreturn]] void ThrowWriteResult(const QString& path, TFileWriteResult result, int error)
 {
     if (result == fwCannotCreate)
         throw EFCreateError(QString("ﾌｧｲﾙ %1 を作成できません (%2)").arg(path, SystemErrorText(error)));
-    throw EWriteError(QString("ｽﾄﾘｰﾑへの書き込みｴﾗｰ (%1: %2)").arg(path, SystemErrorText(error)));
+    throw EWriteError(WriteErrorText(path, error));
 }
 
 } // namespace
@@ -245,7 +250,7 @@ QStringList TFileBatch::Commit()
     SyncFileSystems();
     for (const TPending& file : pending) {
         if (!TTemporaryFile::Rename(file.Temporary, file.Target)) {
-            failures.push_back(QString("ｽﾄﾘｰﾑへの書き込みｴﾗｰ (%1: %2)").arg(file.Path, SystemErrorText(errno)));
+            failures.push_back(WriteErrorText(file.Path, errno));
             unlink(file.Temporary.constData());
         }
     }
