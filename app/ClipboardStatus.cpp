@@ -7,11 +7,22 @@
 #include <QTimer>
 #include <QWidget>
 
+namespace {
+
+const QString Notice = QString::fromUtf8(" クリップボードにコピーしました");
+
+} // namespace
+
 void TClipboardStatus::Copy(const TBitmap& logo)
 {
     QGuiApplication::clipboard()->setImage(BitmapImageCopy(logo));
-    FSavedCaption = FWindow.windowTitle();
-    FWindow.setWindowTitle(FSavedCaption + QString::fromUtf8(" クリップボードにコピーしました"));
+    // A copy while the notice shows saves the caption without it, so that the tick
+    // takes the notice away.
+    QString caption = FWindow.windowTitle();
+    if (FTimer.isActive() && caption.endsWith(Notice))
+        caption.chop(Notice.size());
+    FSavedCaption = caption;
+    FWindow.setWindowTitle(FSavedCaption + Notice);
     if (!FTimer.isActive())
         FTimer.start();
 }
