@@ -77,6 +77,7 @@ QPushButton* TEffectsDialog::AddColor(QFormLayout& form, const QString& label, T
     caption->setBuddy(button);
     button->setAccessibleName(WithoutMnemonic(label));
     ShowColor(*button, color);
+    FColors.emplace_back(button, effect);
     form.addRow(caption, button);
     connect(button, &QPushButton::clicked, this, [this, button, &color] {
         FColorDialog.SetColor(color);
@@ -113,8 +114,19 @@ bool TEffectsDialog::Execute()
     return exec() == QDialog::Accepted;
 }
 
+void TEffectsDialog::SetEffects(const TTextEffects& effects)
+{
+    FSetting = true;
+    FEffects = effects;
+    for (const TNumberField& number : FNumbers)
+        number.Edit->SetValue(effects.*number.Effect);
+    for (const auto& [button, effect] : FColors)
+        ShowColor(*button, effects.*effect);
+    FSetting = false;
+}
+
 void TEffectsDialog::Changed()
 {
-    if (OnChange)
+    if (OnChange && !FSetting)
         OnChange(Effects());
 }

@@ -23,6 +23,9 @@ public:
 
     // The effects the fields hold now, each limited to its range.
     TTextEffects Effects() const;
+    // Shows effects in the fields without firing OnChange: a change that was refused
+    // is taken back.
+    void SetEffects(const TTextEffects& effects);
     // Shows the dialog modally; true when it is left with OK.
     bool Execute();
 
@@ -55,4 +58,6 @@ private:
     // The colours chosen so far; the numbers are read from their fields.
     TTextEffects FEffects;
     std::vector<TNumberField> FNumbers;
+    std::vector<std::pair<QPushButton*, TColor TTextEffects::*>> FColors;
+    bool FSetting = false; // SetEffects is filling the fields
 };

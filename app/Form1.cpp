@@ -377,13 +377,22 @@ void TForm1::MmSmoothClick()
 }
 
 // The effects dialog: each change shows at once; Cancel puts back the effects that were
-// there.
+// there. A change that would make the logo too large is refused before anything
+// changes: the dialog shows the effects in force again, and the error box says why.
 void TForm1::MmEffectsClick()
 {
     const TTextEffects before = FEffects;
     TEffectsDialog dialog(FEffects, *ClDlg, this);
-    dialog.OnChange = [this](const TTextEffects& effects) {
-        TGuardedApplication::Run(this, [this, &effects] {
+    dialog.OnChange = [this, &dialog](const TTextEffects& effects) {
+        TGuardedApplication::Run(this, [this, &dialog, &effects] {
+            TLogoParams params = CurrentParams();
+            params.Effects = effects;
+            try {
+                TLogoComposer::CheckLogoSize(TLogoComposer::LogoSize(params));
+            } catch (const ELogoSizeError&) {
+                dialog.SetEffects(FEffects);
+                throw;
+            }
             FEffects = effects;
             BuildLogo();
         });

@@ -10,8 +10,10 @@
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTest>
 
 namespace {
 
@@ -75,6 +77,31 @@ TEST_F(Form1EffectsTest, ChangesShowAtOnceCancelPutsThemBackAndOkKeepsThem)
     EXPECT_EQ(LogoSize(form), plain.size() + QSize(3, 3));
     ExpectConsistent(form);
     EXPECT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
+}
+
+// A step that would make the logo wider than a logo may be is refused before anything
+// changes: one error box, the field back at the value in force, the logo as it was.
+TEST_F(Form1EffectsTest, AStepThatMakesTheLogoTooLargeIsRefusedBeforeAnythingChanges)
+{
+    TForm1& form = Open();
+    form.Edit1->setText(QString(150, u'W'));
+    QTest::keyClick(form.Edit1, Qt::Key_Return);
+    OpenEffects(form, [&](TEffectsDialog& dialog) {
+        dialog.EdSpacing->SetValue(180);
+        const QImage accepted = BitmapImageCopy(form.Img->Picture());
+        EXPECT_TRUE(FErrors.isEmpty());
+        dialog.EdSpacing->SetValue(200);
+        EXPECT_EQ(FErrors.size(), 1);
+        EXPECT_EQ(dialog.EdSpacing->Value(), 180);
+        EXPECT_EQ(form.CurrentParams().Effects.Spacing, 180);
+        EXPECT_TRUE(BitmapImageCopy(form.Img->Picture()) == accepted);
+        dialog.EdOutline->SetValue(1);
+        EXPECT_EQ(form.CurrentParams().Effects.OutlineWidth, 1) << "a later change that fits is taken";
+        EXPECT_EQ(form.CurrentParams().Effects.Spacing, 180);
+        ExpectConsistent(form);
+        return true;
+    });
+    EXPECT_EQ(FErrors.size(), 1);
 }
 
 TEST_F(Form1EffectsTest, StylesCarryTheEffectsAndAStyleWithoutThemTurnsThemOff)
