@@ -436,7 +436,9 @@ QString TRenderOptions::HelpText()
         "An empty logo (no text and no margins) is an error.\n"
         "\n"
         "Exit status: 0 done, 1 the logo could not be drawn or written, 2 a bad argument\n"
-        "(with --batch: the worst status of its lines).\n"
+        "(with --batch: the worst status of its lines), 128 + N stopped by signal N\n"
+        "(SIGINT, SIGTERM, SIGHUP: the lines done so far are in place, the others\n"
+        "untouched, and no temporary file is left).\n"
         "\n"
         "Colour names:\n");
     QString line;

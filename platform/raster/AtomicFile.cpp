@@ -1,68 +1,121 @@
 #include "platform/raster/AtomicFile.h"
 
 #include "platform/raster/Exception.h"
+#include "platform/raster/TemporaryFile.h"
 
-#include <QFileInfo>
-#include <QStringList>
+#include <QFile>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <utility>
 
 namespace {
 
 // How much of a file goes to the disk at a time while the rest is still being written.
 constexpr off_t EarlyWritebackBytes = 512 * 1024;
 
-// A temporary file beside the target; removed again unless it was renamed over it.
-class TTemporaryFile {
-public:
-    explicit TTemporaryFile(const QByteArray& target) : FName(target + ".XXXXXX")
-    {
-        FDescriptor = mkstemp(FName.data());
-        FExists = FDescriptor >= 0;
-    }
-    ~TTemporaryFile()
-    {
-        if (FDescriptor >= 0)
-            close(FDescriptor);
-        if (FExists)
-            unlink(FName.constData());
-    }
-    TTemporaryFile(const TTemporaryFile&) = delete;
-    TTemporaryFile& operator=(const TTemporaryFile&) = delete;
+// The system's limit on links followed in one path.
+constexpr int MaxLinks = 40;
 
-    bool IsOpen() const { return FDescriptor >= 0; }
-    int Descriptor() const { return FDescriptor; }
-    // Closes the file and renames it over the target.
-    bool CloseAndRename(const QByteArray& target)
-    {
-        return Close() && Rename(Release(), target);
+// The umask, read once while the program loads, before any thread can start: asking
+// for it means setting it, and two threads doing that at once can leave it at 0 for
+// good. Linux shows it without a change in /proc/self/status.
+mode_t ReadUmask()
+{
+    if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        unsigned mask = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, status))
+            found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        std::fclose(status);
+        if (found)
+            return static_cast<mode_t>(mask);
     }
-    // Closes the file and leaves it on the disk for a later rename: its name.
-    bool Close()
-    {
-        const int descriptor = FDescriptor;
-        FDescriptor = -1;
-        return close(descriptor) == 0;
-    }
-    QByteArray Release()
-    {
-        FExists = false;
-        return FName;
-    }
-    static bool Rename(const QByteArray& temporary, const QByteArray& target)
-    {
-        return std::rename(temporary.constData(), target.constData()) == 0;
-    }
+    const mode_t mask = umask(0);
+    umask(mask);
+    return mask;
+}
 
-private:
-    QByteArray FName;
-    int FDescriptor = -1;
-    bool FExists = false;
-};
+const mode_t StartUmask = ReadUmask();
+
+mode_t NewFileMode()
+{
+    return 0666 & ~StartUmask;
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string Absolute(const std::string& path)
+{
+    if (!path.empty() && path[0] == '/')
+        return path;
+    char folder[PATH_MAX];
+    if (getcwd(folder, sizeof folder) == nullptr)
+        return path;
+    return std::string(folder) + '/' + path;
+}
+
+} // namespace
+
+int TFileTarget::Resolve(const QString& path, TFileTarget& target)
+{
+    if (path.isEmpty())
+        return ENOENT;
+    std::string current = Absolute(QFile::encodeName(path).toStdString());
+    for (int links = 0; links <= MaxLinks; ++links) {
+        struct stat info {};
+        if (lstat(current.c_str(), &info) != 0) {
+            if (errno != ENOENT)
+                return errno;
+            // Nothing there yet: the folder must exist for the file to be made.
+            target.Folder = FolderOf(current);
+            target.Name = NameOf(current);
+            struct stat folder {};
+            if (target.Name.empty() || stat(target.Folder.c_str(), &folder) != 0)
+                return ENOENT;
+            if (!S_ISDIR(folder.st_mode))
+                return ENOTDIR;
+            target.Exists = false;
+            return 0;
+        }
+        if (S_ISLNK(info.st_mode)) {
+            std::string link(std::size_t(info.st_size > 0 ? info.st_size : PATH_MAX), '\0');
+            const ssize_t size = readlink(current.c_str(), link.data(), link.size());
+            if (size < 0)
+                return errno;
+            link.resize(std::size_t(size));
+            current = link[0] == '/' ? link : FolderOf(current) + '/' + link;
+            continue;
+        }
+        // A rename would put a regular file in place of a folder, a device or a pipe
+        // (as root, even over /dev/full), so anything else under the name is refused.
+        if (!S_ISREG(info.st_mode))
+            return S_ISDIR(info.st_mode) ? EISDIR : EEXIST;
+        target.Folder = FolderOf(current);
+        target.Name = NameOf(current);
+        target.Exists = true;
+        target.Info = info;
+        return 0;
+    }
+    return ELOOP;
+}
+
+namespace {
 
 bool WriteAll(int descriptor, const char* data, std::size_t left)
 {
@@ -86,46 +139,33 @@ TByteWriter Whole(const QByteArray& bytes)
     return [&bytes](const TByteSink& sink) { sink(bytes.constData(), std::size_t(bytes.size())); };
 }
 
-mode_t NewFileMode()
-{
-    const mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
-}
-
 // How a written temporary file is finished.
 enum TFinish {
     fnSyncAndRename,
     fnRename,
-    fnKeep, // closed and left for a batch's rename; its name goes to kept
+    fnKeep, // closed and left for a later rename; described in kept
 };
 
 TFileWriteResult WriteTemporaryFile(const QString& path, const TByteWriter& write, TFinish finish, int* error,
-                                    std::pair<QByteArray, QByteArray>* kept)
+                                    TWrittenFile* kept)
 {
     const auto fail = [error](TFileWriteResult result, int reason) {
         if (error != nullptr)
             *error = reason;
         return result;
     };
-    // A rename would put a regular file in place of a device or a pipe (as root,
-    // even over /dev/full), so anything else that already exists under the name is
-    // refused.
-    const QFileInfo given(path);
-    if (given.exists() && !given.isFile())
-        return fail(fwCannotCreate, given.isDir() ? EISDIR : EEXIST);
-    const QString target = given.isSymLink() ? given.canonicalFilePath() : given.absoluteFilePath();
-    const QByteArray targetName = QFile::encodeName(target);
-    struct stat existing {};
-    const bool replacing = stat(targetName.constData(), &existing) == 0;
+    TFileTarget target;
+    if (const int reason = TFileTarget::Resolve(path, target))
+        return fail(fwCannotCreate, reason);
+    const std::string targetPath = target.Path();
     // A file this process may not write is refused before anything is written, as
     // the platform's own write would refuse it: a rename needs only the folder's
     // permission and would replace a read-only file, and an immutable one would
     // fail only at the rename, as a write error that names no file.
-    if (replacing && access(targetName.constData(), W_OK) != 0)
+    if (target.Exists && access(targetPath.c_str(), W_OK) != 0)
         return fail(fwCannotCreate, errno);
 
-    TTemporaryFile temporary(targetName);
+    TTemporaryFile temporary(target.Folder, target.Name);
     if (!temporary.IsOpen())
         return fail(fwCannotCreate, errno);
     // After a failed write the pieces still to come are dropped, and the first
@@ -153,30 +193,36 @@ TFileWriteResult WriteTemporaryFile(const QString& path, const TByteWriter& writ
     });
     if (!written)
         return fail(fwWriteFailed, writeError);
-    const mode_t mode = replacing ? (existing.st_mode & 07777) : NewFileMode();
+    const mode_t mode = target.Exists ? (target.Info.st_mode & 07777) : NewFileMode();
     if (fchmod(temporary.Descriptor(), mode) != 0)
         return fail(fwWriteFailed, errno);
     bool finished = false;
     switch (finish) {
     case fnSyncAndRename:
-        finished = fdatasync(temporary.Descriptor()) == 0 && temporary.CloseAndRename(targetName);
+        finished = fdatasync(temporary.Descriptor()) == 0 && temporary.Close() && temporary.RenameOver(targetPath);
         break;
     case fnRename:
-        finished = temporary.CloseAndRename(targetName);
+        finished = temporary.Close() && temporary.RenameOver(targetPath);
         break;
     case fnKeep:
+        // A batch syncs its files later, all at once: their writing starts now.
+        sync_file_range(temporary.Descriptor(), 0, 0, SYNC_FILE_RANGE_WRITE);
         finished = temporary.Close();
         if (finished)
-            *kept = {temporary.Release(), targetName};
+            *kept = TWrittenFile{temporary.Keep(), target, static_cast<std::uint64_t>(total)};
         break;
     }
     return finished ? fwOk : fail(fwWriteFailed, errno);
 }
 
+} // namespace
+
 QString WriteErrorText(const QString& path, int error)
 {
     return QString("ｽﾄﾘｰﾑへの書き込みｴﾗｰ (%1: %2)").arg(path, SystemErrorText(error));
 }
+
+namespace {
 
 [[noreturn]] void ThrowWriteResult(const QString& path, TFileWriteResult result, int error)
 {
@@ -215,44 +261,16 @@ QString SystemErrorText(int error)
     return qt_error_string(error);
 }
 
-void SyncFileSystems()
+TFileWriteResult WriteFileForLaterRename(const QString& path, const TByteWriter& write, TWrittenFile& written,
+                                         int* error)
 {
-    ::sync();
+    return WriteTemporaryFile(path, write, fnKeep, error, &written);
 }
 
-TFileBatch::~TFileBatch()
-{
-    for (const TPending& file : FPending)
-        unlink(file.Temporary.constData());
-}
-
-void TFileBatch::Save(const QString& path, const TByteWriter& write)
+void SaveFileForLaterRename(const QString& path, const TByteWriter& write, TWrittenFile& written)
 {
     int error = 0;
-    std::pair<QByteArray, QByteArray> kept;
-    const TFileWriteResult result = WriteTemporaryFile(path, write, fnKeep, &error, &kept);
+    const TFileWriteResult result = WriteFileForLaterRename(path, write, written, &error);
     if (result != fwOk)
         ThrowWriteResult(path, result, error);
-    const std::lock_guard<std::mutex> lock(FLock);
-    FPending.push_back(TPending{path, kept.first, kept.second});
-}
-
-QStringList TFileBatch::Commit()
-{
-    std::vector<TPending> pending;
-    {
-        const std::lock_guard<std::mutex> lock(FLock);
-        pending.swap(FPending);
-    }
-    QStringList failures;
-    if (pending.empty())
-        return failures;
-    SyncFileSystems();
-    for (const TPending& file : pending) {
-        if (!TTemporaryFile::Rename(file.Temporary, file.Target)) {
-            failures.push_back(WriteErrorText(file.Path, errno));
-            unlink(file.Temporary.constData());
-        }
-    }
-    return failures;
 }

@@ -4,9 +4,9 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
-#include <mutex>
-#include <vector>
+#include <cstdint>
+#include <string>
+#include <sys/stat.h>
 
 enum TFileWriteResult {
     fwOk,
@@ -28,9 +28,11 @@ enum TFileSync {
 // or the whole new one. The bytes go to a temporary file in the same folder,
 // which is renamed over the target only after every byte is written; on failure
 // the temporary file is removed and the old file is left as it was. A symbolic
-// link is followed: the file it points to is replaced. A replaced file keeps its
-// permissions; a new one gets the usual ones (0666 less the umask). On failure
-// error, when given, receives the system's error number that says why.
+// link is followed: the file it points to is replaced, or made when the link
+// dangles into a folder that exists. A replaced file keeps its permissions; a new
+// one gets the usual ones (0666 less the umask the process started with). On
+// failure error, when given, receives the system's error number that says why; an
+// empty path is no file (ENOENT).
 TFileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes, TFileSync sync = fsNow,
                                      int* error = nullptr);
 // The same with the bytes handed over piece by piece by write, which is called once,
@@ -48,33 +50,31 @@ void SaveFileAtomically(const QString& path, const TByteWriter& write, TFileSync
 // The system's text for an error number ("No such file or directory").
 QString SystemErrorText(int error);
 
-// Flushes what deferred writes left in the cache to the disks.
-void SyncFileSystems();
+// The file a path reaches, symbolic links followed: the folder it is or will be in,
+// its name there, and whether it exists (then info holds its status).
+struct TFileTarget {
+    std::string Folder;
+    std::string Name;
+    bool Exists = false;
+    struct stat Info {};
 
-// Files saved together, as a batch of logos is: each is written to a temporary file
-// beside its target when it is saved, and Commit makes them all durable with one sync
-// before it renames each over its target, so that a power cut leaves every target old
-// or new without a sync a file. Files saved and not committed are removed. Save may be
-// called from several threads at once.
-class TFileBatch {
-public:
-    TFileBatch() = default;
-    ~TFileBatch();
-    TFileBatch(const TFileBatch&) = delete;
-    TFileBatch& operator=(const TFileBatch&) = delete;
-
-    // Writes the temporary file; throws as SaveFileAtomically does.
-    void Save(const QString& path, const TByteWriter& write);
-    // Syncs and renames the files saved since the last commit, in the order they were
-    // saved; returns the message of each rename that failed, whose target is kept.
-    QStringList Commit();
-
-private:
-    struct TPending {
-        QString Path;
-        QByteArray Temporary;
-        QByteArray Target;
-    };
-    std::mutex FLock;
-    std::vector<TPending> FPending;
+    std::string Path() const { return Folder + '/' + Name; }
+    // 0, or the error number why no regular file can be written at path: a missing
+    // folder, a folder or device under the name, a loop of links.
+    static int Resolve(const QString& path, TFileTarget& target);
 };
+
+// The write error's text for a file ("ｽﾄﾘｰﾑへの書き込みｴﾗｰ (path: reason)").
+QString WriteErrorText(const QString& path, int error);
+
+// A file written in full to its temporary file, which is closed and left for a later
+// rename (TTemporaryFile::RenameKept) after a sync: how a batch of files is saved.
+struct TWrittenFile {
+    std::string Temporary;
+    TFileTarget Target;
+    std::uint64_t Bytes = 0;
+};
+TFileWriteResult WriteFileForLaterRename(const QString& path, const TByteWriter& write, TWrittenFile& written,
+                                         int* error = nullptr);
+// The same, throwing as SaveFileAtomically does.
+void SaveFileForLaterRename(const QString& path, const TByteWriter& write, TWrittenFile& written);

@@ -3,7 +3,11 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <chrono>
+#include <memory>
+#include <thread>
 #include <condition_variable>
 #include <mutex>
 #include <stdexcept>
@@ -76,6 +80,68 @@ TEST(BatchRunnerTest, ALineThatThrowsFailsAloneAndTheOthersRun)
     EXPECT_EQ(reports[1].Err, QStringLiteral("vezodev-render: vector too long\n"));
     EXPECT_EQ(reports[2].Out, QStringLiteral("ok"));
     EXPECT_EQ(worst, 1);
+}
+
+// While one slow line holds the reports back, the workers start only a few lines past
+// it, so that what waits for its report (files, memory) stays bounded.
+TEST(BatchRunnerTest, WorkersStayAFewLinesAheadOfASlowLine)
+{
+    std::atomic<std::size_t> furthest{0};
+    std::atomic<bool> slowDone{false};
+    std::atomic<std::size_t> furthestWhileSlow{0};
+    const auto makeRenderer = [&] {
+        return [&](std::size_t index) {
+            if (index == 0) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(300));
+                furthestWhileSlow = furthest.load();
+                slowDone = true;
+            } else if (!slowDone) {
+                furthest = std::max(furthest.load(), index);
+            }
+            return TLineReport{};
+        };
+    };
+    std::size_t printed = 0;
+    TBatchRunner::Run(200, 2, makeRenderer, [&](const TLineReport&) { ++printed; }, 1);
+    EXPECT_EQ(printed, 200u);
+    EXPECT_GT(furthestWhileSlow.load(), 0u);
+    EXPECT_LE(furthestWhileSlow.load(), 8u);
+}
+
+// A stop from the printing thread (as a signal's watcher asks): the lines done are
+// handed on in order, and no line starts after it.
+TEST(BatchRunnerTest, AStopHandsOnTheLinesDoneAndStartsNoOther)
+{
+    struct TShared {
+        std::atomic<std::size_t> Started{0};
+    };
+    const auto shared = std::make_shared<TShared>();
+    TBatchRunner runner(1000, 2);
+    TBatchRunner::TSteps steps;
+    steps.MakeRenderer = [shared] {
+        return [shared](std::size_t index) {
+            ++shared->Started;
+            std::this_thread::sleep_for(std::chrono::milliseconds(index % 3));
+            return TLineReport{QString::number(index), QString(), 0, {}};
+        };
+    };
+    std::vector<std::size_t> printed;
+    std::size_t startedAtStop = 0;
+    steps.Print = [&](std::size_t index, const TLineReport&) {
+        printed.push_back(index);
+        if (index == 5) {
+            runner.Stop();
+            startedAtStop = shared->Started;
+        }
+    };
+    runner.Execute(steps, 1);
+    EXPECT_TRUE(runner.Stopped());
+    EXPECT_TRUE(std::is_sorted(printed.begin(), printed.end()));
+    ASSERT_GE(printed.size(), 6u);
+    EXPECT_EQ(printed[5], 5u);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_LE(shared->Started.load(), startedAtStop + 2) << "at most the lines in progress end";
+    EXPECT_LT(shared->Started.load(), 30u);
 }
 
 } // namespace

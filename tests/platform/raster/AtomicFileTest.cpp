@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <csignal>
 #include <functional>
@@ -222,76 +223,95 @@ TEST(AtomicFile, ReplacedFileKeepsItsPermissionsAndDeferredWritesLandToo)
     EXPECT_EQ(info.st_mode & 0777, 0666 & ~mask) << "a new file gets the usual permissions";
     ASSERT_EQ(chmod(QFile::encodeName(path).constData(), 0640), 0);
     ASSERT_EQ(WriteFileAtomically(path, "new bytes", fsDeferred), fwOk);
-    SyncFileSystems();
     ASSERT_EQ(stat(QFile::encodeName(path).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("new bytes"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"kept.bmp"});
+    EXPECT_EQ(Entries(dir.path()), QStringList{"kept.bmp"});
 }
 
 namespace {
 
-TByteWriter Bytes(const QByteArray& bytes)
+// A path given through symbolic links writes the file they lead to, made where the
+// last one dangles into a folder; a link that leads nowhere a file can be is refused.
+// Nothing else appears, in the folder or in the current one.
+TEST(AtomicFile, AFileGivenThroughLinksIsTheFileTheyLeadTo)
 {
-    return [bytes](const TByteSink& sink) { sink(bytes.constData(), std::size_t(bytes.size())); };
-}
-
-// A batch's files keep their old contents, and new ones do not exist, until the batch
-// commits; then each holds its new bytes and no temporary file is left.
-TEST(FileBatch, FilesReachTheirNamesOnlyWhenTheBatchCommits)
-{
-    QTemporaryDir dir;
-    const QString replaced = dir.filePath("a.bmp"), made = dir.filePath("b.bmp");
-    WriteAll(replaced, "old");
-    TFileBatch batch;
-    batch.Save(replaced, Bytes("new a"));
-    batch.Save(made, Bytes("new b"));
-    EXPECT_EQ(ReadAll(replaced), QByteArray("old"));
-    EXPECT_FALSE(QFile::exists(made));
-    EXPECT_EQ(Entries(dir.path()).size(), 3) << "the old file and two temporary files";
-    EXPECT_TRUE(batch.Commit().isEmpty());
-    EXPECT_EQ(ReadAll(replaced), QByteArray("new a"));
-    EXPECT_EQ(ReadAll(made), QByteArray("new b"));
-    EXPECT_EQ(Entries(dir.path()), (QStringList{"a.bmp", "b.bmp"}));
-    // A second commit has nothing left to do; a later save is committed on its own.
-    EXPECT_TRUE(batch.Commit().isEmpty());
-    batch.Save(made, Bytes("newer b"));
-    EXPECT_TRUE(batch.Commit().isEmpty());
-    EXPECT_EQ(ReadAll(made), QByteArray("newer b"));
-}
-
-TEST(FileBatch, ABatchLeftUncommittedLeavesTheOldFilesAndNoTemporaryFile)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("a.bmp");
-    WriteAll(path, "old");
-    {
-        TFileBatch batch;
-        batch.Save(path, Bytes("new"));
-        batch.Save(dir.filePath("b.bmp"), Bytes("new"));
+    struct TCase {
+        const char* Name;
+        const char* Link;    // the link "given" made in the folder, to this
+        const char* Written; // the file that then holds the bytes, or null when refused
+    };
+    const TCase cases[] = {
+        {"to an existing file", "old.bmp", "old.bmp"},
+        {"dangling into the folder", "new.bmp", "new.bmp"},
+        {"through another link", "second", "old.bmp"},
+        {"dangling into a subfolder", "sub/made.bmp", "sub/made.bmp"},
+        {"dangling into a missing folder", "missing/x.bmp", nullptr},
+        {"in a loop", "given", nullptr},
+    };
+    for (const TCase& test : cases) {
+        SCOPED_TRACE(test.Name);
+        QTemporaryDir dir;
+        ASSERT_TRUE(QDir(dir.path()).mkdir("sub"));
+        WriteAll(dir.filePath("old.bmp"), "old");
+        ASSERT_TRUE(QFile::link("old.bmp", dir.filePath("second")));
+        ASSERT_EQ(symlink(test.Link, QFile::encodeName(dir.filePath("given")).constData()), 0);
+        const QStringList before = Entries(dir.path());
+        const QString current = QDir::currentPath();
+        ASSERT_TRUE(QDir::setCurrent(dir.filePath("sub")));
+        const TFileWriteResult result = WriteFileAtomically(dir.filePath("given"), "new");
+        QDir::setCurrent(current);
+        if (test.Written == nullptr) {
+            EXPECT_EQ(result, fwCannotCreate);
+            EXPECT_EQ(Entries(dir.path()), before);
+            EXPECT_EQ(ReadAll(dir.filePath("old.bmp")), QByteArray("old"));
+            continue;
+        }
+        EXPECT_EQ(result, fwOk);
+        EXPECT_EQ(ReadAll(dir.filePath(test.Written)), QByteArray("new"));
+        EXPECT_TRUE(QFileInfo(dir.filePath("given")).isSymLink());
+        QStringList after = Entries(dir.path()) + Entries(dir.filePath("sub"));
+        after.removeAll(QStringLiteral("made.bmp"));
+        after.removeAll(QStringLiteral("new.bmp"));
+        QStringList expected = before;
+        expected.sort();
+        after.sort();
+        EXPECT_EQ(after, expected);
     }
-    EXPECT_EQ(ReadAll(path), QByteArray("old"));
-    EXPECT_EQ(Entries(dir.path()), QStringList{"a.bmp"});
 }
 
-// A file whose rename fails at the commit is named in a message and its temporary file
-// removed; the others are still committed. A file that cannot be started throws at once.
-TEST(FileBatch, ARenameThatFailsIsReportedAndTheOtherFilesLand)
+// An empty name is no file; a name near the system's limit still gets its temporary
+// file beside it.
+TEST(AtomicFile, AnEmptyNameWritesNothingAndALongNameIsWritten)
 {
     QTemporaryDir dir;
-    const QString lost = dir.filePath("lost.bmp"), kept = dir.filePath("kept.bmp");
-    TFileBatch batch;
-    batch.Save(lost, Bytes("lost"));
-    batch.Save(kept, Bytes("kept"));
-    ASSERT_TRUE(QDir(dir.path()).mkdir("lost.bmp")); // a folder now stands in the way
-    const QStringList failures = batch.Commit();
-    ASSERT_EQ(failures.size(), 1);
-    EXPECT_TRUE(failures[0].contains(lost)) << failures[0].toStdString();
-    EXPECT_EQ(ReadAll(kept), QByteArray("kept"));
-    EXPECT_EQ(Entries(dir.path()), (QStringList{"kept.bmp", "lost.bmp"}));
-    EXPECT_THROW(batch.Save(dir.filePath("missing/x.bmp"), Bytes("x")), EFCreateError);
+    const QString current = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    EXPECT_EQ(WriteFileAtomically(QString(), "x"), fwCannotCreate);
+    const QString longName = QString(246, QChar(u'あ')).left(80) + QStringLiteral(".bmp"); // 244 bytes in UTF-8
+    EXPECT_EQ(WriteFileAtomically(longName, "long"), fwOk);
+    QDir::setCurrent(current);
+    EXPECT_EQ(Entries(dir.path()), QStringList{longName});
+    EXPECT_EQ(ReadAll(dir.filePath(longName)), QByteArray("long"));
+}
+
+// The rename itself fails (a folder took the file's place while it was written): the
+// old name is left to the folder and the temporary file is removed.
+TEST(AtomicFile, AFailedRenameLeavesNoTemporaryFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("logo.bmp");
+    WriteAll(path, "old");
+    const auto write = [&](const TByteSink& sink) {
+        sink("new", 3);
+        QFile::remove(path);
+        QDir(dir.path()).mkpath("logo.bmp/inside");
+    };
+    EXPECT_EQ(WriteFileAtomically(path, write), fwWriteFailed);
+    EXPECT_EQ(Entries(dir.path()), QStringList{"logo.bmp"});
+    EXPECT_TRUE(QFileInfo(path).isDir());
 }
 
 } // namespace

@@ -229,6 +229,13 @@ TEST(ProfileFile, MissingFolderOrFolderAsFileFails)
     EXPECT_FALSE(WritePrivateProfileString("A", &key, &value, dir.path()));
     EXPECT_EQ(GetPrivateProfileString("A", "k", "d", 1024, dir.path()), "d");
     EXPECT_FALSE(QDir(dir.filePath("missing")).exists());
+    // An empty file name is no file: nothing is written, here or in the current folder.
+    const QString current = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(dir.path()));
+    EXPECT_FALSE(WritePrivateProfileString("A", &key, &value, QString()));
+    EXPECT_EQ(GetPrivateProfileString("A", "k", "d", 1024, QString()), "d");
+    QDir::setCurrent(current);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
 }
 
 TEST(ProfileFile, FailedWriteLeavesOldFileByteForByte)

@@ -1,0 +1,111 @@
+#include "tools/RenderJob.h"
+
+#include "platform/raster/AtomicFile.h"
+#include "platform/raster/BmpEncoder.h"
+#include "platform/raster/ByteSink.h"
+#include "platform/raster/Exception.h"
+#include "platform/raster/FileBatch.h"
+#include "platform/raster/FontFace.h"
+#include "platform/raster/PngEncoder.h"
+#include "tools/SettingsLogo.h"
+
+#include <cerrno>
+#include <cstdio>
+
+namespace {
+
+// The raster the options ask for. Only the layers it needs are drawn, and the text
+// layer for a transparent background, whose pixels it decides.
+const TBitmap& RenderLayer(const TRenderOptions& options, TSize size, TLogoLayers& layers)
+{
+    const TLogoParams& logo = options.Logo;
+    switch (options.Layer) {
+    case rlText:
+        TLogoComposer::RenderTextLayer(logo, layers.Text);
+        return layers.Text;
+    case rlGradient:
+        if (options.Transparent)
+            TLogoComposer::RenderTextLayer(logo, layers.Text);
+        TLogoComposer::RenderGradientLayer(logo, size.Width, size.Height, layers.Gradient);
+        return layers.Gradient;
+    case rlComposite:
+        break;
+    }
+    TLogoComposer::Compose(logo, layers, luCompositeOnly);
+    return layers.Composite;
+}
+
+// Hands the file's bytes to sink: a BMP run of rows by run of rows as it is encoded,
+// so that no buffer the size of the file is filled first; a PNG in one piece.
+void Encode(const TRenderOptions& options, const TBitmap& image, TWorkspace& work, const TByteSink& sink)
+{
+    if (options.Format == ifBmp) {
+        EncodeBmp24(image, sink);
+        return;
+    }
+    if (options.Transparent)
+        work.Bytes = EncodePng(image, TLogoComposer::TransparentBackground(options.Logo, work.Layers));
+    else
+        work.Bytes = EncodePng(image);
+    sink(work.Bytes.constData(), std::size_t(work.Bytes.size()));
+}
+
+// Writes all that write gives to standard output.
+void WriteStandardOutput(const TByteWriter& write)
+{
+    bool written = true;
+    int error = 0;
+    write([&](const char* data, std::size_t size) {
+        if (written && std::fwrite(data, 1, size, stdout) != size) {
+            written = false;
+            error = errno;
+        }
+    });
+    if (written && std::fflush(stdout) != 0) {
+        written = false;
+        error = errno;
+    }
+    if (!written)
+        throw EWriteError(QStringLiteral("standard output: %1").arg(SystemErrorText(error != 0 ? error : EIO)));
+}
+
+// A family that is not installed falls back to a default face; the user is told.
+void ReportMissingFont(const TRenderOptions& options, const QString& where, TLineReport& report)
+{
+    const auto face = TFontFace::For(options.Logo.Font);
+    if (!face->FamilyFound())
+        report.Err += QStringLiteral("vezodev-render: %1font '%2' not found, using '%3'\n")
+                          .arg(where, options.Logo.Font.Name(), face->Family());
+}
+
+} // namespace
+
+TRenderOptions TRenderJob::WithSettings(const TRenderOptions& options)
+{
+    if (!options.IniPath)
+        return options;
+    return options.OverBase(ReadSettingsLogo(*options.IniPath, options.StyleName));
+}
+
+void TRenderJob::Run(const TRenderOptions& options, TWorkspace& work, TLineReport& report, const QString& where,
+                     TFileBatch* batch, std::size_t order)
+{
+    ReportMissingFont(options, where, report);
+    report.Missing = TFontFace::For(options.Logo.Font)->MissingCharacters(options.Logo.Text);
+    const TSize size = TLogoComposer::LogoSize(options.Logo);
+    if (options.PrintSize)
+        report.Out += QStringLiteral("%1 x %2\n").arg(size.Width).arg(size.Height);
+    if (options.OutputPath.isEmpty())
+        return;
+    TLogoComposer::CheckLogoSize(size);
+    if (size.Width <= 0 || size.Height <= 0)
+        throw Exception(QStringLiteral("the logo is empty (%1 x %2); nothing written").arg(size.Width).arg(size.Height));
+    const TBitmap& image = RenderLayer(options, size, work.Layers);
+    const auto encode = [&](const TByteSink& sink) { Encode(options, image, work, sink); };
+    if (options.ToStandardOutput())
+        WriteStandardOutput(encode);
+    else if (batch)
+        batch->Save(order, options.OutputPath, encode);
+    else
+        SaveFileAtomically(options.OutputPath, encode);
+}
