@@ -55,11 +55,23 @@ while [ $i -lt $BATCH ]; do
 done > "$WORK/batch.txt"
 VZ_BATCH="$RENDER --batch $WORK/batch.txt"
 
+# The floor under the batch: a plain C program that writes the batch's 50 files with
+# the same temporary files, sync and renames, and does nothing else.
+FLOOR=${FLOOR:-$(dirname "$RENDER")/../bench/batch-floor}
+mkdir "$WORK/floor"
+$VZ_BATCH >/dev/null
+FLOOR_BATCH="$FLOOR $WORK/floor"
+i=0
+while [ $i -lt $BATCH ]; do
+    FLOOR_BATCH="$FLOOR_BATCH $WORK/batch-$i.bmp"
+    i=$((i + 1))
+done
+
 echo "small logo 29 px, large logo 400 px, batch of $BATCH small logos"
 hyperfine -N --warmup 3 --runs "$RUNS" --export-csv "$WORK/times.csv" \
     -n vz-small "$VZ_SMALL" -n im-small "$IM_SMALL" \
     -n vz-large "$VZ_LARGE" -n im-large "$IM_LARGE" \
-    -n vz-batch "$VZ_BATCH"
+    -n vz-batch "$VZ_BATCH" -n floor-batch "$FLOOR_BATCH"
 
 for name in small large; do
     # Both tools must have written a 24-bit BMP (their sizes differ: convert's label
@@ -88,4 +100,6 @@ awk -F, -v batch="$BATCH" '
             small, (small >= 2.5 ? "met" : "NOT met"), large, (large >= 5 ? "met" : "NOT met")
         printf "batch: %.2f ms a logo; one convert a logo / batch a logo: %.1f (target 100: %s)\n",
             1000 * median["vz-batch"] / batch, perLogo, (perLogo >= 100 ? "met" : "NOT met")
+        floor = median["vz-batch"] / median["floor-batch"]
+        printf "batch / its I/O floor (batch-floor %.2f ms): %.2f\n", 1000 * median["floor-batch"], floor
     }' "$WORK/times.csv"
