@@ -191,6 +191,9 @@ TEST_F(RenderBatchTest, NewFilesGetTheUmasksModeUnderManyJobs)
 // have) leave the batch to the calling thread: every logo is made, nothing aborts.
 TEST_F(RenderBatchTest, ABatchWhoseThreadsCannotStartRunsOnTheCallingThread)
 {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer's shadow memory alone is larger than the limit";
+#endif
     constexpr int Count = 20;
     QTemporaryDir folder;
     WriteAll(folder.filePath("batch.txt"), SmallLogos(Count));
