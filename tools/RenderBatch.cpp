@@ -18,6 +18,7 @@
 #include <chrono>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <set>
 #include <thread>
@@ -120,6 +121,26 @@ private:
     int FStatus = ExitDone;
 };
 
+// The batch a signal stops: the watcher's thread may see a signal at any time, the
+// runner lives only while the batch runs.
+std::mutex StopLock;
+TBatchRunner* StopRunner = nullptr;
+std::atomic<int> StopSignal{0};
+
+void StopBatch(int signal)
+{
+    StopSignal = signal;
+    const std::lock_guard<std::mutex> guard(StopLock);
+    if (StopRunner)
+        StopRunner->Stop();
+}
+
+void SetStopRunner(TBatchRunner* runner)
+{
+    const std::lock_guard<std::mutex> guard(StopLock);
+    StopRunner = runner;
+}
+
 // A batch stopped by a signal: the lines done are committed, every other temporary
 // file is removed, and the program ends with the signal's status.
 [[noreturn]] void EndStopped(TFileBatch& files, TGroups& groups, std::size_t done, std::size_t count, int signal)
@@ -151,11 +172,8 @@ int TRenderBatch::Run(const QString& batchPath, int jobs)
     TFileBatch files;
     TGroups groups(files, lines);
     TBatchRunner runner(lines.size(), jobs);
-    std::atomic<int> stopSignal{0};
-    TStopSignals::Watch([&runner, &stopSignal](int signal) {
-        stopSignal = signal;
-        runner.Stop();
-    });
+    SetStopRunner(&runner);
+    TStopSignals::Watch(StopBatch);
 
     std::set<char32_t> named;
     std::size_t done = 0;
@@ -172,11 +190,12 @@ int TRenderBatch::Run(const QString& batchPath, int jobs)
     };
     steps.Idle = [&groups] { groups.Idle(); };
     const int worst = runner.Execute(steps, ExitFailed);
+    SetStopRunner(nullptr);
     if (runner.Stopped())
-        EndStopped(files, groups, done, lines.size(), stopSignal);
+        EndStopped(files, groups, done, lines.size(), StopSignal);
     groups.Commit(SIZE_MAX);
-    if (stopSignal != 0)
-        return TStopSignals::ExitStatus(stopSignal);
+    if (StopSignal != 0)
+        return TStopSignals::ExitStatus(StopSignal);
     const int output = TConsole::OutFailed() ? ExitFailed : ExitDone;
     return std::max({worst, groups.Status(), output});
 }
