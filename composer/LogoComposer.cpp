@@ -7,7 +7,6 @@
 #include "platform/raster/FontFace.h"
 
 #include <algorithm>
-#include <climits>
 
 TLogoParams TLogoParams::Defaults()
 {
@@ -20,23 +19,13 @@ TLogoParams TLogoParams::Defaults()
     return params;
 }
 
-namespace {
-
-int Saturate(long long value)
-{
-    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
-}
-
-} // namespace
-
-TSize TLogoComposer::LogoSize(const TLogoParams& params)
+TLogoExtent TLogoComposer::LogoExtent(const TLogoParams& params)
 {
     const auto face = TFontFace::For(params.Font);
     const TEffectGrowth growth = TLogoEffects::Growth(params.Effects);
-    const long long width = static_cast<long long>(face->TextWidth(params.Text, params.Effects.Spacing))
-        + 2LL * params.HSpace + growth.Left + growth.Right;
+    const long long width = face->TextWidth(params.Text, params.Effects.Spacing) + 2LL * params.HSpace + growth.Left + growth.Right;
     const long long height = static_cast<long long>(face->Height()) + 2LL * params.VSpace + growth.Top + growth.Bottom;
-    return TSize{Saturate(width), Saturate(height)};
+    return TLogoExtent{width, height};
 }
 
 TPoint TLogoComposer::TextOrigin(const TLogoParams& params)
@@ -45,18 +34,20 @@ TPoint TLogoComposer::TextOrigin(const TLogoParams& params)
     return TPoint{params.HSpace + growth.Left, params.VSpace + growth.Top};
 }
 
-void TLogoComposer::CheckLogoSize(TSize size)
+void TLogoComposer::CheckLogoSize(const TLogoExtent& extent)
 {
-    const bool tooLarge = size.Width > MaxSide || size.Height > MaxSide
-        || (size.Width > 0 && size.Height > 0 && static_cast<long long>(size.Width) * size.Height > MaxPixels);
+    // Either side at most MaxSide, so the product cannot overflow.
+    const bool tooLarge = extent.Width > MaxSide || extent.Height > MaxSide
+        || (extent.Width > 0 && extent.Height > 0 && extent.Width * extent.Height > MaxPixels);
     if (tooLarge)
-        throw ELogoSizeError(QString::fromUtf8("ロゴが大きすぎます (%1 x %2)").arg(size.Width).arg(size.Height));
+        throw ELogoSizeError(QString::fromUtf8("ロゴが大きすぎます (%1 x %2)").arg(extent.Width).arg(extent.Height));
 }
 
 void TLogoComposer::RenderTextLayer(const TLogoParams& params, TBitmap& layer)
 {
-    const TSize size = LogoSize(params);
-    CheckLogoSize(size);
+    const TLogoExtent extent = LogoExtent(params);
+    CheckLogoSize(extent);
+    const TSize size = extent.Saturated();
     // The background fill covers every pixel: the surface need not be cleared first.
     layer.Reshape(size.Width, size.Height);
     if (layer.Empty())
@@ -79,7 +70,7 @@ void TLogoComposer::DrawTextLayer(const TLogoParams& params, TCanvas& canvas, TS
 
 void TLogoComposer::RenderGradientLayer(const TLogoParams& params, int width, int height, TBitmap& layer)
 {
-    CheckLogoSize(TSize{width, height});
+    CheckLogoSize(TLogoExtent{width, height});
     // The stripes cover every pixel.
     layer.Reshape(width, height);
     if (layer.Empty())

@@ -80,6 +80,17 @@ struct TLogoParams {
     static TLogoParams Defaults();
 };
 
+// A logo's size as laid out, before it is checked: the width of a long text may pass
+// what an int holds.
+struct TLogoExtent {
+    long long Width = 0;
+    long long Height = 0;
+
+    // Each side limited to the range of an int: the size of a logo that
+    // TLogoComposer::CheckLogoSize has passed is the extent itself.
+    TSize Saturated() const { return TSize{SaturatedInt(Width), SaturatedInt(Height)}; }
+};
+
 // The three rasters of one logo.
 struct TLogoLayers {
     TBitmap Text;
@@ -106,12 +117,15 @@ public:
 
     // Text extent (with the letter spacing) plus twice the margins plus what the outline
     // and the shadow add on each side; either side may be zero or negative.
-    static TSize LogoSize(const TLogoParams& params);
+    static TLogoExtent LogoExtent(const TLogoParams& params);
+    // The extent limited to ints, for a logo known to pass CheckLogoSize.
+    static TSize LogoSize(const TLogoParams& params) { return LogoExtent(params).Saturated(); }
     // Where the top-left of the text's cell lies in the layers: the margins plus the
     // outline's and the shadow's growth on the left and the top.
     static TPoint TextOrigin(const TLogoParams& params);
-    // Throws ELogoSizeError for a logo wider or higher than MaxSide or larger than MaxPixels.
-    static void CheckLogoSize(TSize size);
+    // Throws ELogoSizeError, naming the extent, for a logo wider or higher than MaxSide or
+    // larger than MaxPixels.
+    static void CheckLogoSize(const TLogoExtent& extent);
 
     // Each renders into the given bitmap, resizing it; a size of zero or less gives an
     // empty bitmap.

@@ -49,8 +49,8 @@ public:
 
     // Sum of the glyph advances of the text set as one line, each advance followed by
     // characterExtra more pixels (the platform's per-character extra spacing; in shaped
-    // text, after each cluster).
-    int TextWidth(const QString& text, int characterExtra = 0) const;
+    // text, after each cluster). In 64 bits: a long line passes what an int holds.
+    std::int64_t TextWidth(const QString& text, int characterExtra = 0) const;
     // Advance of every glyph of the text in drawing order: one glyph a character
     // (code point) unless the text is shaped.
     std::vector<int> Advances(const QString& text) const;
@@ -63,7 +63,7 @@ public:
     // value, underline and strike-out bars included, inside the clip rectangle (which
     // the surface also limits), each advance followed by characterExtra more pixels.
     // Returns the line's width.
-    int DrawLine(TBitmap& surface, const TRect& clip, int x, int y, const QString& text, std::uint32_t pixel,
+    std::int64_t DrawLine(TBitmap& surface, const TRect& clip, int x, int y, const QString& text, std::uint32_t pixel,
                  int characterExtra = 0) const;
 
 private:
@@ -71,13 +71,13 @@ private:
         std::vector<int> FileOfGlyph; // the index of the glyph's file in FFiles
         std::vector<std::uint32_t> Glyphs;
         std::vector<int> Advances;
-        std::vector<int> X;     // origin of each glyph, pixels from the line's left end
+        std::vector<std::int64_t> X; // origin of each glyph, pixels from the line's left end
         std::vector<int> Raise; // pixels above the baseline; empty when all are 0
         // The cluster (a character, or what shaping made of joined characters) of each
         // glyph, counted from the left; extra character spacing goes between clusters.
         std::vector<int> ClusterOf;
         int Clusters = 0;
-        int Width = 0;
+        std::int64_t Width = 0;
     };
 
     explicit TFontFace(const TFont& font);

@@ -178,7 +178,7 @@ TTextShaper::TLine TTextShaper::Shape(std::u32string_view codes, std::span<const
     OrderVisually(runs);
 
     hb_buffer_t* buffer = hb_buffer_create();
-    int pen = 0;
+    std::int64_t pen = 0;
     for (const TRun& run : runs) {
         hb_font_t* font = run.Font >= 0 && std::size_t(run.Font) < fonts.size() ? fonts[std::size_t(run.Font)] : nullptr;
         if (!font) {

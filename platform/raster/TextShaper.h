@@ -18,20 +18,21 @@ struct hb_font_t;
 // call FreeType while shaping and so would hold the FreeType face's lock (shared with
 // the glyph rasteriser) throughout, while the fonts here are made once per sized font
 // file and shared by all threads without a lock.
-// Positions are whole pixels, each advance and offset rounded on its own.
+// Positions are whole pixels, each advance and offset rounded on its own; the pen is
+// carried in 64 bits, as a long line's advances pass what an int holds.
 class TTextShaper {
 public:
     struct TGlyph {
         int Font = 0;            // the font index the caller gave the glyph's characters
         std::uint32_t Glyph = 0; // glyph index in that font (0: the missing-glyph box)
-        int X = 0;               // pixels from the line's left end to the glyph's origin
+        std::int64_t X = 0;      // pixels from the line's left end to the glyph's origin
         int Y = 0;               // pixels the glyph is raised above the baseline
         int Advance = 0;         // pixels the pen moves after the glyph
         bool ClusterStart = true; // the first glyph (from the left) of its cluster
     };
     struct TLine {
         std::vector<TGlyph> Glyphs; // left to right as drawn
-        int Width = 0;              // pixels: the sum of the advances
+        std::int64_t Width = 0;     // pixels: the sum of the advances
     };
 
     // Whether the text holds a character that must be shaped or reordered: a

@@ -176,8 +176,32 @@ TEST(LogoComposerTest, RefusesAHugeLogoBeforeAllocating)
         EXPECT_TRUE(error.Message().contains(QString::number(size.Width) + QStringLiteral(" x ") + QString::number(size.Height)));
     }
     EXPECT_TRUE(layer.Empty());
-    EXPECT_THROW(TLogoComposer::CheckLogoSize(TSize{9000, 8000}), ELogoSizeError); // 72 megapixels
-    EXPECT_NO_THROW(TLogoComposer::CheckLogoSize(TSize{8192, 8192}));
+    EXPECT_THROW(TLogoComposer::CheckLogoSize(TLogoExtent{9000, 8000}), ELogoSizeError); // 72 megapixels
+    EXPECT_NO_THROW(TLogoComposer::CheckLogoSize(TLogoExtent{8192, 8192}));
+}
+
+// Advances are summed in 64 bits: 262,144 W of 16,384 pixels each are 2^32 pixels, which
+// an int sum wraps to 0 (a logo of the margins alone, 20 pixels wide). The logo is
+// refused with its true size.
+TEST(LogoComposerTest, AWidthPastTheIntRangeIsRefusedWithItsTrueSize)
+{
+    constexpr int Count = 262144;
+    TLogoParams params = TLogoParams::Defaults();
+    params.Text = QString(Count, QLatin1Char('W'));
+    params.Font.SetHeight(-16384);
+    params.HSpace = 10;
+    const auto face = TFontFace::For(params.Font);
+    const long long width = static_cast<long long>(Count) * face->Advances(QStringLiteral("W")).front() + 20;
+    ASSERT_GE(width, 1LL << 32);
+    ASSERT_GT(TLogoComposer::LogoSize(params).Width, TLogoComposer::MaxSide);
+    TBitmap layer;
+    try {
+        TLogoComposer::RenderTextLayer(params, layer);
+        FAIL() << "no error";
+    } catch (const ELogoSizeError& error) {
+        EXPECT_EQ(error.Message(), QString::fromUtf8("ロゴが大きすぎます (%1 x %2)").arg(width).arg(face->Height()));
+    }
+    EXPECT_TRUE(layer.Empty());
 }
 
 } // namespace
