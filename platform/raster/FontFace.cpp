@@ -233,6 +233,28 @@ std::int64_t TFontFace::TextWidth(const QString& text, int characterExtra) const
     return glyphs.Width + std::int64_t(characterExtra) * glyphs.Clusters;
 }
 
+TFontFace::TInkReach TFontFace::InkReach(const QString& text) const
+{
+    const TGlyphs glyphs = Shape(text);
+    TInkReach reach;
+    int fileIndex = 0;
+    TSizedFontFile* file = &FFiles->File(0);
+    for (std::size_t i = 0; i < glyphs.Glyphs.size(); ++i) {
+        if (glyphs.FileOfGlyph[i] != fileIndex) {
+            fileIndex = glyphs.FileOfGlyph[i];
+            file = &FFiles->File(std::size_t(fileIndex));
+        }
+        const TGlyphCache::TBitmap& bitmap = file->Bitmap(glyphs.Glyphs[i]);
+        if (bitmap.InkBottom == 0)
+            continue;
+        // The bitmap's first row, counted from the cell's top.
+        const int top = FAscent - bitmap.Top - (glyphs.Raise.empty() ? 0 : glyphs.Raise[i]);
+        reach.Above = std::max(reach.Above, -(top + bitmap.InkTop));
+        reach.Below = std::max(reach.Below, top + bitmap.InkBottom - Height());
+    }
+    return reach;
+}
+
 std::vector<int> TFontFace::Advances(const QString& text) const
 {
     return Shape(text).Advances;

@@ -51,6 +51,15 @@ public:
     // characterExtra more pixels (the platform's per-character extra spacing; in shaped
     // text, after each cluster). In 64 bits: a long line passes what an int holds.
     std::int64_t TextWidth(const QString& text, int characterExtra = 0) const;
+    // How far the ink of the line's glyphs reaches past its cell, in pixels: above the
+    // cell's top and below its bottom, 0 where it stays inside. Marks and tails, often
+    // from a fallback face, may reach past the own file's ascent and descent. Measured on
+    // the glyphs' bitmaps, which drawing the line draws anyway.
+    struct TInkReach {
+        int Above = 0;
+        int Below = 0;
+    };
+    TInkReach InkReach(const QString& text) const;
     // Advance of every glyph of the text in drawing order: one glyph a character
     // (code point) unless the text is shaped.
     std::vector<int> Advances(const QString& text) const;

@@ -211,7 +211,12 @@ void TSizedFontFile::DrawGlyph(std::uint32_t glyph, TGlyphCache::TBitmap& bitmap
     bitmap.Rows = static_cast<int>(slot->bitmap.rows);
     bitmap.Pitch = (bitmap.Width + 7) / 8;
     bitmap.Bits.resize(std::size_t(bitmap.Pitch) * bitmap.Rows);
-    for (int row = 0; row < bitmap.Rows; ++row)
-        std::memcpy(bitmap.Bits.data() + std::size_t(row) * bitmap.Pitch,
-                    slot->bitmap.buffer + std::ptrdiff_t(row) * slot->bitmap.pitch, bitmap.Pitch);
+    for (int row = 0; row < bitmap.Rows; ++row) {
+        unsigned char* bits = bitmap.Bits.data() + std::size_t(row) * bitmap.Pitch;
+        std::memcpy(bits, slot->bitmap.buffer + std::ptrdiff_t(row) * slot->bitmap.pitch, bitmap.Pitch);
+        if (std::any_of(bits, bits + bitmap.Pitch, [](unsigned char byte) { return byte != 0; })) {
+            bitmap.InkTop = bitmap.InkBottom == 0 ? row : bitmap.InkTop;
+            bitmap.InkBottom = row + 1;
+        }
+    }
 }

@@ -4,6 +4,9 @@
 #include "platform/raster/FontFace.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -30,6 +33,31 @@ TLogoParams BlackOnWhite(const QString& text)
 void Build(const TLogoParams& params, TLogoLayers& layers)
 {
     TLogoComposer::Compose(params, layers);
+}
+
+// The rows of the bitmap that hold a pixel other than the background, top to bottom.
+std::vector<std::vector<std::uint32_t>> InkRows(const TBitmap& bitmap, TColor background)
+{
+    std::vector<std::vector<std::uint32_t>> rows;
+    for (int y = 0; y < bitmap.Height(); ++y) {
+        std::vector<std::uint32_t> row(bitmap.ScanLine(y), bitmap.ScanLine(y) + bitmap.Width());
+        if (std::any_of(row.begin(), row.end(), [&](std::uint32_t pixel) { return pixel != ColorToPixel(background); }))
+            rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+// The first and one past the last row holding ink, or (0, 0) without ink.
+std::pair<int, int> InkSpan(const TBitmap& bitmap, TColor background)
+{
+    std::pair<int, int> span{bitmap.Height(), 0};
+    for (int y = 0; y < bitmap.Height(); ++y)
+        for (int x = 0; x < bitmap.Width(); ++x)
+            if (bitmap.Pixel(x, y) != background) {
+                span = {std::min(span.first, y), y + 1};
+                break;
+            }
+    return span.second == 0 ? std::pair<int, int>{0, 0} : span;
 }
 
 TEST(LogoComposerTest, SizeIsTheTextExtentPlusTwiceTheMargins)
@@ -178,6 +206,57 @@ TEST(LogoComposerTest, RefusesAHugeLogoBeforeAllocating)
     EXPECT_TRUE(layer.Empty());
     EXPECT_THROW(TLogoComposer::CheckLogoSize(TLogoExtent{9000, 8000}), ELogoSizeError); // 72 megapixels
     EXPECT_NO_THROW(TLogoComposer::CheckLogoSize(TLogoExtent{8192, 8192}));
+}
+
+// Marks above and tails below that reach past the chosen face's cell (Devanagari vowel
+// signs, Thai marks and Arabic tails from fallback faces, marks stacked in the chosen face
+// itself) grow the layer by just the rows the margin does not hold: its ink rows are those
+// of the same text drawn with a margin that holds everything. Text whose ink fits the
+// cell keeps the size it always had.
+TEST(LogoComposerTest, InkPastTheCellGrowsTheLayerByWhatTheMarginDoesNotHold)
+{
+    constexpr int LargeMargin = 60;
+    struct TCase {
+        const char* Font;
+        const char* Text;
+        int VSpace;
+        bool Grows;
+    };
+    const TCase cases[] = {
+        {"Times New Roman", "नमस्ते สวัสดี مرحبا", 0, true},
+        {"Times New Roman", "नमस्ते สวัสดี مرحبا", 1, true},
+        {"Times New Roman", "नमस्ते สวัสดี مرحبا", 20, false},
+        {"DejaVu Sans", "A\xCC\x82\xCC\x82\xCC\x82 g\xCC\xA3\xCC\xA3\xCC\xA3", 0, true},
+        {"Times New Roman", "Vezodev", 0, false},
+        {"Times New Roman", "Agy \xC3\x85\xC3\x89", 0, false},
+        {"ＭＳ Ｐゴシック", "ロゴ作成ツール", 0, false},
+        {"ＭＳ Ｐゴシック", "日本語 Text", 0, false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.Font << " '" << c.Text << "' vspace " << c.VSpace);
+        TLogoParams params = BlackOnWhite(QString::fromUtf8(c.Text));
+        params.Font.SetName(QString::fromUtf8(c.Font));
+        params.VSpace = c.VSpace;
+        TLogoParams held = params;
+        held.VSpace = LargeMargin;
+        TBitmap layer, reference;
+        TLogoComposer::RenderTextLayer(params, layer);
+        TLogoComposer::RenderTextLayer(held, reference);
+        const auto inkRows = InkRows(layer, clWhite);
+        const auto heldRows = InkRows(reference, clWhite);
+        EXPECT_TRUE(inkRows == heldRows) << inkRows.size() << " ink rows, " << heldRows.size() << " with the margin";
+
+        // The reference's cell lies at the large margin: its ink past the cell is the
+        // growth the margin must hold, above and below.
+        const int cell = TFontFace::For(params.Font)->Height();
+        ASSERT_EQ(reference.Height(), cell + 2 * LargeMargin);
+        const auto [top, bottom] = InkSpan(reference, clWhite);
+        const int above = std::max(LargeMargin - top - c.VSpace, 0);
+        const int below = std::max(bottom - LargeMargin - cell - c.VSpace, 0);
+        EXPECT_EQ(above + below > 0, c.Grows);
+        EXPECT_EQ(layer.Height(), cell + 2 * c.VSpace + above + below);
+        EXPECT_EQ(TLogoComposer::LogoSize(params), (TSize{layer.Width(), layer.Height()}));
+    }
 }
 
 // Advances are summed in 64 bits: 262,144 W of 16,384 pixels each are 2^32 pixels, which

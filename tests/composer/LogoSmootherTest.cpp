@@ -105,6 +105,31 @@ TEST(LogoSmootherTest, SmoothLogoKeepsSizeInteriorColoursAndBlendsEdges)
     }
 }
 
+// Marks above and tails below the text's cell grow the logo: the enlarged text is drawn
+// where the plain layer has it, so that away from the letters' edges the smooth logo is
+// the plain one.
+TEST(LogoSmootherTest, InkPastTheCellIsDrawnWhereThePlainLayerHasIt)
+{
+    for (const char* text : {"ते", "ج", "ฎุ"}) {
+        for (int factor : {2, 4}) {
+            SCOPED_TRACE(testing::Message() << text << " factor " << factor);
+            TLogoParams params = Sample(QString::fromUtf8(text), mtSrcPaint, 0);
+            params.VSpace = 0;
+            TLogoLayers plain, smooth;
+            TLogoComposer::Compose(params, plain);
+            params.Smooth = factor;
+            TLogoComposer::Compose(params, smooth);
+            ASSERT_EQ(smooth.Composite.Height(), plain.Composite.Height());
+            ASSERT_EQ(smooth.Composite.Width(), plain.Composite.Width());
+            for (int y = 0; y < plain.Composite.Height(); ++y)
+                for (int x = 0; x < plain.Composite.Width(); ++x)
+                    if (Uniform(plain.Text, x, y, 2)) {
+                        ASSERT_EQ(smooth.Composite.Pixel(x, y), plain.Composite.Pixel(x, y)) << x << "," << y;
+                    }
+        }
+    }
+}
+
 // The block average against a plain per-pixel reference, at an odd size.
 TEST(LogoSmootherTest, ReduceAveragesEachBlockRounded)
 {
