@@ -212,7 +212,18 @@ TFontFace::TGlyphs TFontFace::ShapedGlyphs(const std::u32string& codes) const
         if (!fonts[std::size_t(file)])
             fonts[std::size_t(file)] = FFiles->File(std::size_t(file)).ShaperFont();
     }
-    const TTextShaper::TLine line = TTextShaper::Shape(codes, fileOfCode, fonts);
+    // The characters of a file HarfBuzz cannot read (a Type 1 face) are set one by one
+    // as in the per-character layout.
+    std::vector<TTextShaper::TNominalGlyph> nominal;
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        if (fonts[std::size_t(fileOfCode[i])])
+            continue;
+        nominal.resize(codes.size());
+        TSizedFontFile& file = FFiles->File(std::size_t(fileOfCode[i]));
+        const std::uint32_t glyph = file.GlyphOf(codes[i]);
+        nominal[i] = TTextShaper::TNominalGlyph{glyph, file.Advance(glyph)};
+    }
+    const TTextShaper::TLine line = TTextShaper::Shape(codes, fileOfCode, fonts, nominal);
     TGlyphs result;
     result.Width = line.Width;
     for (const TTextShaper::TGlyph& glyph : line.Glyphs) {

@@ -24,7 +24,8 @@ class TFallbackChain;
 // family), at the same em and style and on the same baseline; a character no installed
 // face has is drawn as the own file's missing-glyph box. Text that must be shaped or
 // reordered (TTextShaper::NeedsShaping) is laid out by TTextShaper; any other text
-// keeps the per-character layout above.
+// keeps the per-character layout above, and so do the characters of shaped text that
+// fall to a file HarfBuzz cannot read (Type 1).
 //
 // Glossary: em, the pixels per em the face is scaled to; ascent and descent, pixels
 // above and below the baseline; height, ascent + descent (the text cell); advance,

@@ -102,6 +102,10 @@ TSizedFontFile::TSizedFontFile(const TFontFile& file, const QString& requested, 
     const std::vector<unsigned char> os2 = LoadTable(FHandle, FT_MAKE_TAG('O', 'S', '/', '2'));
     const std::vector<unsigned char> post = LoadTable(FHandle, FT_MAKE_TAG('p', 'o', 's', 't'));
     FTables = TFontTables::Read({head, hhea, hmtx, os2, post});
+    // A face without OpenType tables (Type 1) has its units per em from FreeType; its
+    // ascent and descent come from there too (VerticalUnits).
+    if (head.empty() && FHandle->units_per_EM > FTables.UnitsPerEm)
+        FTables.UnitsPerEm = FHandle->units_per_EM;
 
     // A family without an italic face gets its upright glyphs slanted. A family
     // without a bold face is drawn as it is: the desktop's text engine this replaces

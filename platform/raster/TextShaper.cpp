@@ -104,6 +104,21 @@ void OrderVisually(std::vector<TRun>& runs)
     }
 }
 
+// A run in a font HarfBuzz cannot read, one glyph a character, put on the line from pen.
+void SetCharacterByCharacter(std::u32string_view codes, const TRun& run,
+                             std::span<const TTextShaper::TNominalGlyph> nominal, TTextShaper::TLine& line,
+                             std::int64_t& pen)
+{
+    for (std::size_t k = 0; k < run.Length; ++k) {
+        const std::size_t i = run.Level % 2 ? run.Start + run.Length - 1 - k : run.Start + k;
+        if (TTextShaper::IsDefaultIgnorable(codes[i]))
+            continue;
+        const TTextShaper::TNominalGlyph glyph = i < nominal.size() ? nominal[i] : TTextShaper::TNominalGlyph{};
+        line.Glyphs.push_back(TTextShaper::TGlyph{run.Font, glyph.Glyph, pen, 0, glyph.Advance, true});
+        pen += glyph.Advance;
+    }
+}
+
 } // namespace
 
 bool TTextShaper::NeedsShaping(std::u32string_view codes)
@@ -148,7 +163,7 @@ bool TTextShaper::IsDefaultIgnorable(char32_t code)
 }
 
 TTextShaper::TLine TTextShaper::Shape(std::u32string_view codes, std::span<const int> fontOfCode,
-                                      std::span<hb_font_t* const> fonts)
+                                      std::span<hb_font_t* const> fonts, std::span<const TNominalGlyph> nominal)
 {
     TLine line;
     const std::size_t count = codes.size();
@@ -182,8 +197,7 @@ TTextShaper::TLine TTextShaper::Shape(std::u32string_view codes, std::span<const
     for (const TRun& run : runs) {
         hb_font_t* font = run.Font >= 0 && std::size_t(run.Font) < fonts.size() ? fonts[std::size_t(run.Font)] : nullptr;
         if (!font) {
-            for (std::size_t i = 0; i < run.Length; ++i)
-                line.Glyphs.push_back(TGlyph{run.Font, 0, pen, 0, 0, true});
+            SetCharacterByCharacter(codes, run, nominal, line, pen);
             continue;
         }
         hb_buffer_clear_contents(buffer);
@@ -221,6 +235,12 @@ hb_font_t* TTextShaper::OpenFont(const std::string& path, int index, int em)
         return nullptr;
     hb_face_t* face = hb_face_create(blob, unsigned(index));
     hb_blob_destroy(blob);
+    // A file HarfBuzz cannot parse still gives a face, an empty one: every character
+    // would shape to glyph 0.
+    if (hb_face_get_glyph_count(face) == 0) {
+        hb_face_destroy(face);
+        return nullptr;
+    }
     hb_font_t* font = hb_font_create(face);
     hb_face_destroy(face);
     hb_font_set_scale(font, em * 64, em * 64);

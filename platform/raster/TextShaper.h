@@ -34,6 +34,12 @@ public:
         std::vector<TGlyph> Glyphs; // left to right as drawn
         std::int64_t Width = 0;     // pixels: the sum of the advances
     };
+    // A character's own glyph in its font and that glyph's advance in pixels, for a
+    // character set on its own.
+    struct TNominalGlyph {
+        std::uint32_t Glyph = 0;
+        int Advance = 0;
+    };
 
     // Whether the text holds a character that must be shaped or reordered: a
     // right-to-left or embedding-control character, a combining mark, a format control,
@@ -44,13 +50,17 @@ public:
     // direction marks) or a variation selector. Shaping hides such characters.
     static bool IsDefaultIgnorable(char32_t code);
 
-    // fontOfCode gives each character's index into fonts, the HarfBuzz fonts (null for
-    // a font whose file cannot be read: its characters get box glyphs of no width).
-    static TLine Shape(std::u32string_view codes, std::span<const int> fontOfCode, std::span<hb_font_t* const> fonts);
+    // fontOfCode gives each character's index into fonts, the HarfBuzz fonts. A font
+    // HarfBuzz cannot read is null: its runs are set one glyph a character, in the run's
+    // direction, from nominal (an entry for each character; glyph 0 of no width where it
+    // is empty), and the characters a font need not have are hidden.
+    static TLine Shape(std::u32string_view codes, std::span<const int> fontOfCode, std::span<hb_font_t* const> fonts,
+                       std::span<const TNominalGlyph> nominal = {});
 
     // A HarfBuzz font on one face of a font file, scaled to em pixels (in 1/64 pixel
-    // units), immutable and so shareable between threads; null when the file cannot be
-    // read. Released with CloseFont.
+    // units), immutable and so shareable between threads; null when HarfBuzz cannot
+    // read the file (it reads OpenType and TrueType, not Type 1 or bitmap-only formats).
+    // Released with CloseFont.
     static hb_font_t* OpenFont(const std::string& path, int index, int em);
     static void CloseFont(hb_font_t* font);
 };

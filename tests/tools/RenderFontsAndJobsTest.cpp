@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -169,6 +170,65 @@ TEST(RenderFontsTest, ShapedTextPrintsTheSizeItDraws)
         EXPECT_GE(left, 3 - 2);
         EXPECT_LE(right, image.width() - 3 + 2);
         EXPECT_GT(right - left, image.width() - 2 * 3 - 16); // the side bearings at both ends
+    }
+}
+
+// A Type 1 face, which HarfBuzz cannot read: text that would be shaped (for a direction
+// mark or a combining accent) is set character by character from FreeType's glyphs and
+// advances, as text that needs no shaping is, and the face's cell is about its em.
+// fontconfig is told to pass over the OpenType copies of the URW faces, so that the
+// family is found in its Type 1 files.
+TEST(RenderFontsTest, TextInAType1FaceIsSetCharacterByCharacter)
+{
+    QTemporaryDir home;
+    ASSERT_TRUE(home.isValid());
+    WriteAll(home.filePath("fonts.conf"), "<?xml version=\"1.0\"?>\n<fontconfig>\n"
+                                          "  <include>/etc/fonts/fonts.conf</include>\n"
+                                          "  <selectfont><rejectfont><glob>*.otf</glob></rejectfont></selectfont>\n"
+                                          "</fontconfig>\n");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("FONTCONFIG_FILE", home.filePath("fonts.conf"));
+    environment.insert("XDG_CACHE_HOME", home.filePath("cache"));
+    QProcess match;
+    match.setProcessEnvironment(environment);
+    match.start("fc-match", {"--format=%{file}", "Nimbus Roman:regular"});
+    ASSERT_TRUE(match.waitForFinished());
+    const QString file = QString::fromLocal8Bit(match.readAllStandardOutput());
+    if (!file.endsWith(".pfb") && !file.endsWith(".t1"))
+        GTEST_SKIP() << "Nimbus Roman has no Type 1 file here (" << file.toStdString() << ")";
+
+    const QStringList logo{"--font", "Nimbus Roman", "--regular", "--font-height", "40", "--layer", "text", "--bg", "0x00FFFFFF"};
+    const auto draw = [&](const char* text) {
+        const QString path = home.filePath("logo.bmp");
+        const TRun run = Render(logo + QStringList{"--text", QString::fromUtf8(text), "-o", path}, environment);
+        EXPECT_EQ(run.ExitCode, 0) << run.Err.toStdString();
+        return QImage(path);
+    };
+    const QImage plain = draw("Cafe");
+    ASSERT_FALSE(plain.isNull());
+    EXPECT_LT(plain.height(), 2 * 40);
+    struct TCase {
+        const char* Text;
+        bool SameAsPlain; // else the plain text's ink with more beside or above it
+    };
+    for (const TCase& c : {TCase{"Cafe\xE2\x80\x8E", true}, TCase{"\xE2\x80\x8F" "Cafe", true}, TCase{"Cafe\xCC\x81", false}}) {
+        SCOPED_TRACE(c.Text);
+        const QImage image = draw(c.Text);
+        ASSERT_EQ(image.height(), plain.height());
+        if (c.SameAsPlain) {
+            EXPECT_TRUE(image == plain);
+            continue;
+        }
+        ASSERT_GE(image.width(), plain.width());
+        int plainInk = 0, missing = 0;
+        for (int y = 0; y < plain.height(); ++y)
+            for (int x = 0; x < plain.width(); ++x)
+                if (qGray(plain.pixel(x, y)) < 128) {
+                    ++plainInk;
+                    missing += qGray(image.pixel(x, y)) >= 128;
+                }
+        EXPECT_GT(plainInk, 0);
+        EXPECT_EQ(missing, 0);
     }
 }
 
