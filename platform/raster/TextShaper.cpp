@@ -9,6 +9,14 @@
 
 namespace {
 
+// The first time HarfBuzz is asked for its default language it reads the process's
+// locale through setlocale, which is not thread-safe; later answers are what it kept.
+// It is asked here, as the library loads: on the main thread, before the renderer
+// starts its batch's workers or the window any thread, whatever code shapes first.
+// The program has not set its locale yet, so every logo is shaped with the same
+// language, the "C" locale's (no particular one), whatever the desktop's locale.
+const hb_language_t DefaultLanguage = hb_language_get_default();
+
 bool IsShapedScript(QChar::Script script)
 {
     switch (script) {
@@ -206,7 +214,7 @@ TTextShaper::TLine TTextShaper::Shape(std::u32string_view codes, std::span<const
                                  unsigned(run.Start), int(run.Length));
         hb_buffer_set_direction(buffer, run.Level % 2 ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
         hb_buffer_set_script(buffer, run.Script);
-        hb_buffer_set_language(buffer, hb_language_get_default());
+        hb_buffer_set_language(buffer, DefaultLanguage);
         hb_shape(font, buffer, nullptr, 0);
         unsigned glyphCount = 0;
         const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &glyphCount);
