@@ -10,7 +10,6 @@
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <memory>
-#include <utility>
 
 // The shaper's glyphs and positions against an independent reference: HarfBuzz's own
 // command-line shaper, hb-shape, run on the same font file at the same size, one
@@ -130,27 +129,6 @@ TEST(TextShaperTest, GlyphsAndPositionsMatchHbShapeRunByRun)
             EXPECT_EQ(line.Glyphs[i].ClusterStart, expected[i].ClusterStart);
         }
         EXPECT_EQ(line.Width, pen);
-    }
-}
-
-// HarfBuzz makes an empty face of a file it cannot parse, on which every character
-// would shape to glyph 0: no font is opened on such a file, so that its characters are
-// set one by one. The URW faces come as Type 1 and as OpenType (CFF) files.
-TEST(TextShaperTest, OpensNoFontOnAFileHarfBuzzCannotRead)
-{
-    for (const auto& [format, opens] : {std::pair{"Type 1", false}, std::pair{"CFF", true}}) {
-        SCOPED_TRACE(format);
-        QProcess match;
-        match.start(QStringLiteral("fc-match"), {QStringLiteral("-f"), QStringLiteral("%{fontformat}\t%{file}"),
-                                                 QStringLiteral("Nimbus Roman:fontformat=%1").arg(QLatin1String(format))});
-        ASSERT_TRUE(match.waitForFinished());
-        const QStringList fields = QString::fromUtf8(match.readAllStandardOutput()).split(u'\t');
-        if (fields.size() != 2 || fields[0] != QLatin1String(format)) {
-            std::printf("[  SKIPPED ] Nimbus Roman has no %s file here\n", format);
-            continue;
-        }
-        const std::unique_ptr<hb_font_t, TFontCloser> font(TTextShaper::OpenFont(fields[1].toStdString(), 0, 20));
-        EXPECT_EQ(font != nullptr, opens) << fields[1].toStdString();
     }
 }
 
