@@ -47,7 +47,9 @@ TLayout LayoutOf(const TLogoParams& params)
     TLayout layout;
     layout.Extent.Width = face->TextWidth(params.Text, params.Effects.Spacing) + 2LL * params.HSpace + growth.Left + growth.Right;
     layout.Extent.Height = face->Height() + 2LL * params.VSpace + growth.Top + growth.Bottom;
-    layout.Origin = TPoint{params.HSpace + growth.Left, params.VSpace + growth.Top};
+    // A margin typed in the window may be as large as an int holds.
+    layout.Origin = TPoint{SaturatedInt(params.HSpace + static_cast<long long>(growth.Left)),
+                           SaturatedInt(params.VSpace + static_cast<long long>(growth.Top))};
     if (layout.Extent.Width <= 0 || TooLarge(layout.Extent))
         return layout;
     const TFontFace::TInkReach reach = face->InkReach(params.Text);
