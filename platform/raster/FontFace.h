@@ -74,7 +74,7 @@ public:
     // the surface also limits), each advance followed by characterExtra more pixels.
     // Returns the line's width.
     std::int64_t DrawLine(TBitmap& surface, const TRect& clip, int x, int y, const QString& text, std::uint32_t pixel,
-                 int characterExtra = 0) const;
+                          int characterExtra = 0) const;
 
 private:
     struct TGlyphs {
@@ -82,7 +82,7 @@ private:
         std::vector<std::uint32_t> Glyphs;
         std::vector<int> Advances;
         std::vector<std::int64_t> X; // origin of each glyph, pixels from the line's left end
-        std::vector<int> Raise; // pixels above the baseline; empty when all are 0
+        std::vector<int> Raise;      // pixels above the baseline; empty when all are 0
         // The cluster (a character, or what shaping made of joined characters) of each
         // glyph, counted from the left; extra character spacing goes between clusters.
         std::vector<int> ClusterOf;
