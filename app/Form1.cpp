@@ -388,7 +388,7 @@ void TForm1::MmEffectsClick()
             TLogoParams params = CurrentParams();
             params.Effects = effects;
             try {
-                TLogoComposer::CheckLogoSize(TLogoComposer::LogoSize(params));
+                TLogoComposer::CheckLogoSize(TLogoComposer::LogoExtent(params));
             } catch (const ELogoSizeError&) {
                 dialog.SetEffects(FEffects);
                 throw;

@@ -2,9 +2,9 @@
 
 void TLogoBuild::Compose(const TLogoParams& params)
 {
-    const TSize size = TLogoComposer::LogoSize(params);
-    TLogoComposer::CheckLogoSize(size);
+    const TLogoExtent extent = TLogoComposer::LogoExtent(params);
+    TLogoComposer::CheckLogoSize(extent);
     TLogoComposer::Compose(params, FLayers);
     FParams = params;
-    FSize = size;
+    FSize = extent.Saturated();
 }

@@ -7,7 +7,6 @@
 #include "platform/raster/FontFace.h"
 
 #include <algorithm>
-#include <climits>
 
 TLogoParams TLogoParams::Defaults()
 {
@@ -22,49 +21,76 @@ TLogoParams TLogoParams::Defaults()
 
 namespace {
 
-int Saturate(long long value)
+bool TooLarge(const TLogoExtent& extent)
 {
-    return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
+    // Either side at most MaxSide, so the product cannot overflow.
+    return extent.Width > TLogoComposer::MaxSide || extent.Height > TLogoComposer::MaxSide
+        || (extent.Width > 0 && extent.Height > 0 && extent.Width * extent.Height > TLogoComposer::MaxPixels);
+}
+
+// A logo's extent, and where the top-left of its text's cell lies in it.
+struct TLayout {
+    TLogoExtent Extent;
+    TPoint Origin;
+};
+
+// The ink of marks above and tails below may reach past the text's cell, which is the
+// chosen face's ascent and descent: Devanagari vowel signs, Thai marks and Arabic tails
+// from fallback faces, or marks stacked in the chosen face. The logo grows by what the
+// margin does not hold and the text moves down by the growth above, so that no ink is
+// cut. The ink is measured on the glyphs' bitmaps; a logo that is empty or too large
+// before it grows is never drawn, and its glyphs are not drawn only to measure them.
+TLayout LayoutOf(const TLogoParams& params)
+{
+    const auto face = TFontFace::For(params.Font);
+    const TEffectGrowth growth = TLogoEffects::Growth(params.Effects);
+    TLayout layout;
+    layout.Extent.Width = face->TextWidth(params.Text, params.Effects.Spacing) + 2LL * params.HSpace + growth.Left + growth.Right;
+    layout.Extent.Height = face->Height() + 2LL * params.VSpace + growth.Top + growth.Bottom;
+    // A margin typed in the window may be as large as an int holds.
+    layout.Origin = TPoint{SaturatedInt(params.HSpace + static_cast<long long>(growth.Left)),
+                           SaturatedInt(params.VSpace + static_cast<long long>(growth.Top))};
+    if (layout.Extent.Width <= 0 || TooLarge(layout.Extent))
+        return layout;
+    const TFontFace::TInkReach reach = face->InkReach(params.Text);
+    const int margin = std::max(params.VSpace, 0);
+    const int above = std::max(reach.Above - margin, 0);
+    layout.Extent.Height += above + std::max(reach.Below - margin, 0);
+    layout.Origin.Y += above;
+    return layout;
 }
 
 } // namespace
 
-TSize TLogoComposer::LogoSize(const TLogoParams& params)
+TLogoExtent TLogoComposer::LogoExtent(const TLogoParams& params)
 {
-    const auto face = TFontFace::For(params.Font);
-    const TEffectGrowth growth = TLogoEffects::Growth(params.Effects);
-    const long long width = static_cast<long long>(face->TextWidth(params.Text, params.Effects.Spacing))
-        + 2LL * params.HSpace + growth.Left + growth.Right;
-    const long long height = static_cast<long long>(face->Height()) + 2LL * params.VSpace + growth.Top + growth.Bottom;
-    return TSize{Saturate(width), Saturate(height)};
+    return LayoutOf(params).Extent;
 }
 
 TPoint TLogoComposer::TextOrigin(const TLogoParams& params)
 {
-    const TEffectGrowth growth = TLogoEffects::Growth(params.Effects);
-    return TPoint{params.HSpace + growth.Left, params.VSpace + growth.Top};
+    return LayoutOf(params).Origin;
 }
 
-void TLogoComposer::CheckLogoSize(TSize size)
+void TLogoComposer::CheckLogoSize(const TLogoExtent& extent)
 {
-    const bool tooLarge = size.Width > MaxSide || size.Height > MaxSide
-        || (size.Width > 0 && size.Height > 0 && static_cast<long long>(size.Width) * size.Height > MaxPixels);
-    if (tooLarge)
-        throw ELogoSizeError(QString::fromUtf8("ロゴが大きすぎます (%1 x %2)").arg(size.Width).arg(size.Height));
+    if (TooLarge(extent))
+        throw ELogoSizeError(QString::fromUtf8("ロゴが大きすぎます (%1 x %2)").arg(extent.Width).arg(extent.Height));
 }
 
 void TLogoComposer::RenderTextLayer(const TLogoParams& params, TBitmap& layer)
 {
-    const TSize size = LogoSize(params);
-    CheckLogoSize(size);
+    const TLayout layout = LayoutOf(params);
+    CheckLogoSize(layout.Extent);
+    const TSize size = layout.Extent.Saturated();
     // The background fill covers every pixel: the surface need not be cleared first.
     layer.Reshape(size.Width, size.Height);
     if (layer.Empty())
         return;
-    DrawTextLayer(params, layer.Canvas(), size);
+    DrawTextLayer(params, layer.Canvas(), size, layout.Origin);
 }
 
-void TLogoComposer::DrawTextLayer(const TLogoParams& params, TCanvas& canvas, TSize size)
+void TLogoComposer::DrawTextLayer(const TLogoParams& params, TCanvas& canvas, TSize size, TPoint origin)
 {
     canvas.Font() = params.Font;
     canvas.Brush().SetColor(params.BgColor);
@@ -73,13 +99,12 @@ void TLogoComposer::DrawTextLayer(const TLogoParams& params, TCanvas& canvas, TS
     // would change no pixel, so the glyphs go on with a clear brush.
     canvas.Brush().SetStyle(bsClear);
     canvas.SetTextCharacterExtra(params.Effects.Spacing);
-    const TPoint origin = TextOrigin(params);
     canvas.TextOut(origin.X, origin.Y, params.Text);
 }
 
 void TLogoComposer::RenderGradientLayer(const TLogoParams& params, int width, int height, TBitmap& layer)
 {
-    CheckLogoSize(TSize{width, height});
+    CheckLogoSize(TLogoExtent{width, height});
     // The stripes cover every pixel.
     layer.Reshape(width, height);
     if (layer.Empty())

@@ -80,6 +80,17 @@ struct TLogoParams {
     static TLogoParams Defaults();
 };
 
+// A logo's size as laid out, before it is checked: the width of a long text may pass
+// what an int holds.
+struct TLogoExtent {
+    long long Width = 0;
+    long long Height = 0;
+
+    // Each side limited to the range of an int: the size of a logo that
+    // TLogoComposer::CheckLogoSize has passed is the extent itself.
+    TSize Saturated() const { return TSize{SaturatedInt(Width), SaturatedInt(Height)}; }
+};
+
 // The three rasters of one logo.
 struct TLogoLayers {
     TBitmap Text;
@@ -105,19 +116,28 @@ public:
     static constexpr long long MaxPixels = 64LL * 1024 * 1024;
 
     // Text extent (with the letter spacing) plus twice the margins plus what the outline
-    // and the shadow add on each side; either side may be zero or negative.
-    static TSize LogoSize(const TLogoParams& params);
+    // and the shadow add on each side, plus the rows by which ink reaching past the
+    // text's cell (marks above, tails below) passes the margins; either side may be zero
+    // or negative.
+    static TLogoExtent LogoExtent(const TLogoParams& params);
+    // The extent limited to ints, for a logo known to pass CheckLogoSize.
+    static TSize LogoSize(const TLogoParams& params) { return LogoExtent(params).Saturated(); }
     // Where the top-left of the text's cell lies in the layers: the margins plus the
-    // outline's and the shadow's growth on the left and the top.
+    // outline's and the shadow's growth on the left and the top, and lower by the rows
+    // ink above the cell adds. The effects' letter mask and the smooth edges' enlarged
+    // text are drawn there too (times the factor), so that every layer agrees.
     static TPoint TextOrigin(const TLogoParams& params);
-    // Throws ELogoSizeError for a logo wider or higher than MaxSide or larger than MaxPixels.
-    static void CheckLogoSize(TSize size);
+    // Throws ELogoSizeError, naming the extent, for a logo wider or higher than MaxSide or
+    // larger than MaxPixels.
+    static void CheckLogoSize(const TLogoExtent& extent);
 
     // Each renders into the given bitmap, resizing it; a size of zero or less gives an
     // empty bitmap.
     static void RenderTextLayer(const TLogoParams& params, TBitmap& layer);
-    // The text layer drawn on a canvas of the logo's size (the preview pane's).
-    static void DrawTextLayer(const TLogoParams& params, TCanvas& canvas, TSize size);
+    // The text layer drawn on a canvas of the given size with the top-left of the text's
+    // cell at origin: the whole layer at TextOrigin, or a band of it, or the layer
+    // enlarged.
+    static void DrawTextLayer(const TLogoParams& params, TCanvas& canvas, TSize size, TPoint origin);
     static void RenderGradientLayer(const TLogoParams& params, int width, int height, TBitmap& layer);
     // composite may be the gradient bitmap itself.
     static void MixLayers(const TBitmap& text, const TBitmap& gradient, TMixType mixType, TBitmap& composite);

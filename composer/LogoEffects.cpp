@@ -67,7 +67,8 @@ TEffectGrowth TLogoEffects::Growth(const TTextEffects& effects)
                          outline + std::max(effects.ShadowX, 0), outline + std::max(effects.ShadowY, 0)};
 }
 
-void TLogoEffects::MarkRows(const TLogoParams& params, int width, int top, int rows, std::vector<std::uint8_t>& marks)
+void TLogoEffects::MarkRows(const TLogoParams& params, TPoint origin, int width, int top, int rows,
+                            std::vector<std::uint8_t>& marks)
 {
     const TTextEffects& effects = params.Effects;
     const int radius = std::max(effects.OutlineWidth, 0);
@@ -86,8 +87,7 @@ void TLogoEffects::MarkRows(const TLogoParams& params, int width, int top, int r
     TLogoParams maskParams = params;
     maskParams.BgColor = clBlack;
     maskParams.Font.SetColor(clWhite);
-    maskParams.VSpace = params.VSpace - (top - pad);
-    TLogoComposer::DrawTextLayer(maskParams, drawn.Canvas(), TSize{width, maskRows});
+    TLogoComposer::DrawTextLayer(maskParams, drawn.Canvas(), TSize{width, maskRows}, TPoint{origin.X, origin.Y - (top - pad)});
 
     const std::size_t w = static_cast<std::size_t>(width);
     std::vector<std::uint8_t> letters(w * maskRows);
@@ -162,10 +162,11 @@ void TLogoEffects::Apply(const TLogoParams& params, const TBitmap& text, TBitmap
     const std::uint32_t shadowPixel = ColorToPixel(params.Effects.ShadowColor);
     const std::uint32_t outlinePixel = ColorToPixel(params.Effects.OutlineColor);
     const int bandRows = static_cast<int>(std::clamp<long long>(BandPixels / width, 1, height));
+    const TPoint origin = TLogoComposer::TextOrigin(params);
     std::vector<std::uint8_t> marks;
     for (int top = 0; top < height; top += bandRows) {
         const int rows = std::min(bandRows, height - top);
-        MarkRows(params, width, top, rows, marks);
+        MarkRows(params, origin, width, top, rows, marks);
         for (int y = 0; y < rows; ++y) {
             const std::uint8_t* rowMarks = marks.data() + static_cast<std::size_t>(width) * y;
             if (composite != nullptr)

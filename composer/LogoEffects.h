@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/raster/Types.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -30,9 +32,10 @@ public:
 
     static TEffectGrowth Growth(const TTextEffects& effects);
 
-    // The marks of rows [top, top + rows) of a logo width pixels wide drawn with params,
-    // one byte per pixel, row after row.
-    static void MarkRows(const TLogoParams& params, int width, int top, int rows, std::vector<std::uint8_t>& marks);
+    // The marks of rows [top, top + rows) of a logo width pixels wide drawn with params
+    // and the top-left of its text's cell at origin, one byte per pixel, row after row.
+    static void MarkRows(const TLogoParams& params, TPoint origin, int width, int top, int rows,
+                         std::vector<std::uint8_t>& marks);
     // Sets the shadow and outline pixels of one row from its marks.
     static void PaintRow(const std::uint8_t* marks, std::uint32_t* row, int width, std::uint32_t shadowPixel,
                          std::uint32_t outlinePixel);

@@ -105,9 +105,9 @@ void TLogoSmoother::RenderComposite(const TLogoParams& params, const TBitmap& te
         return;
     }
     composite.SetSize(width, height);
+    const TPoint origin = TLogoComposer::TextOrigin(params);
     TLogoParams large = params;
     large.Font.SetHeight(params.Font.Height() * factor);
-    large.HSpace = params.HSpace * factor;
     large.Effects = params.Effects.Scaled(factor);
     const bool effects = params.Effects.HasStage();
     const std::uint32_t shadowPixel = ColorToPixel(params.Effects.ShadowColor);
@@ -124,11 +124,12 @@ void TLogoSmoother::RenderComposite(const TLogoParams& params, const TBitmap& te
         const int rows = std::min(bandRows, height - top);
         const TSize bandSize{largeWidth, rows * factor};
         largeText.SetSize(bandSize.Width, bandSize.Height);
-        // Each band shows its own strip of the one line of text.
-        large.VSpace = (params.VSpace - top) * factor;
-        TLogoComposer::DrawTextLayer(large, largeText.Canvas(), bandSize);
+        // Each band shows its own strip of the one line of text, placed where the plain
+        // layer has it.
+        const TPoint largeOrigin{origin.X * factor, (origin.Y - top) * factor};
+        TLogoComposer::DrawTextLayer(large, largeText.Canvas(), bandSize, largeOrigin);
         if (effects)
-            TLogoEffects::MarkRows(large, largeWidth, 0, bandSize.Height, marks);
+            TLogoEffects::MarkRows(large, largeOrigin, largeWidth, 0, bandSize.Height, marks);
         for (int y = 0; y < rows; ++y) {
             for (int k = 0; k < factor; ++k) {
                 const std::uint32_t* in = largeText.ScanLine(y * factor + k);

@@ -4,9 +4,11 @@ class TBitmap;
 struct TLogoParams;
 
 // Smooth letter edges for every mix by supersampling. With the plain logo's size
-// W x H and a factor N: the text layer is drawn with N times the font height and the
-// margins on a surface of exactly N*W x N*H (text that comes out wider or narrower
-// than N times the plain text is clipped or padded on the right), the plain gradient
+// W x H and a factor N: the text layer is drawn with N times the font height, its cell
+// at N times the plain layer's text origin, on a surface of exactly N*W x N*H (text
+// that comes out wider or narrower than N times the plain text is clipped or padded on
+// the right; likewise ink that reaches further above or below the cell than N times the
+// plain ink is clipped at the top or the bottom), the plain gradient
 // layer is enlarged by repeating each pixel N x N times, the mix is applied at that
 // size and each N x N block is averaged back into one pixel. Where a block is all
 // letter or all background the result is exactly the plain logo's colour. Letter

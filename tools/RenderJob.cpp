@@ -92,12 +92,13 @@ void TRenderJob::Run(const TRenderOptions& options, TWorkspace& work, TLineRepor
 {
     ReportMissingFont(options, where, report);
     report.Missing = TFontFace::For(options.Logo.Font)->MissingCharacters(options.Logo.Text);
-    const TSize size = TLogoComposer::LogoSize(options.Logo);
+    const TLogoExtent extent = TLogoComposer::LogoExtent(options.Logo);
     if (options.PrintSize)
-        report.Out += QStringLiteral("%1 x %2\n").arg(size.Width).arg(size.Height);
+        report.Out += QStringLiteral("%1 x %2\n").arg(extent.Width).arg(extent.Height);
     if (options.OutputPath.isEmpty())
         return;
-    TLogoComposer::CheckLogoSize(size);
+    TLogoComposer::CheckLogoSize(extent);
+    const TSize size = extent.Saturated();
     if (size.Width <= 0 || size.Height <= 0)
         throw Exception(QStringLiteral("the logo is empty (%1 x %2); nothing written").arg(size.Width).arg(size.Height));
     const TBitmap& image = RenderLayer(options, size, work.Layers);

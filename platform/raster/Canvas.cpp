@@ -184,7 +184,7 @@ void TCanvas::TextOut(int x, int y, const QString& text)
 {
     const auto face = Face();
     if (FBrush.Style() != bsClear)
-        FillSpan(x, y, x + face->TextWidth(text, FTextCharacterExtra), y + face->Height(), FBrush.Color());
+        FillSpan(x, y, SaturatedInt(x + face->TextWidth(text, FTextCharacterExtra)), y + face->Height(), FBrush.Color());
     if (!FSurface->Empty() && !text.isEmpty())
         face->DrawLine(*FSurface, Rect(0, 0, FSurface->Width(), FSurface->Height()), x, y, text, ColorToPixel(FFont.Color()),
                        FTextCharacterExtra);
@@ -193,7 +193,7 @@ void TCanvas::TextOut(int x, int y, const QString& text)
 
 int TCanvas::TextWidth(const QString& text) const
 {
-    return Face()->TextWidth(text, FTextCharacterExtra);
+    return SaturatedInt(Face()->TextWidth(text, FTextCharacterExtra));
 }
 
 int TCanvas::TextHeight(const QString&) const

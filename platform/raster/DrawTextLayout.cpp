@@ -74,6 +74,11 @@ TDrawTextLayout::TChars TDrawTextLayout::StripPrefixes(const QString& line) cons
     return chars;
 }
 
+int TDrawTextLayout::Width(const QString& text) const
+{
+    return SaturatedInt(FFace.TextWidth(text));
+}
+
 // Width of chars [from, to) set from the line start, tabs expanded when asked.
 int TDrawTextLayout::Measure(const TChars& chars, std::size_t from, std::size_t to) const
 {
@@ -81,14 +86,14 @@ int TDrawTextLayout::Measure(const TChars& chars, std::size_t from, std::size_t 
     QString run;
     for (std::size_t i = from; i < to; ++i) {
         if (chars[i].Char == QLatin1Char('\t') && (FFlags & DT_EXPANDTABS) && FTabWidth > 0) {
-            x += FFace.TextWidth(run);
+            x += Width(run);
             run.clear();
             x = (x / FTabWidth + 1) * FTabWidth;
             continue;
         }
         run += chars[i].Char;
     }
-    return x + FFace.TextWidth(run);
+    return x + Width(run);
 }
 
 // End (exclusive) of the line that starts at `from`.
@@ -118,19 +123,19 @@ void TDrawTextLayout::AddLine(const TChars& chars, std::size_t from, std::size_t
     TSegment segment;
     for (std::size_t i = from; i < to; ++i) {
         if (chars[i].Char == QLatin1Char('\t') && (FFlags & DT_EXPANDTABS) && FTabWidth > 0) {
-            segment.Width = FFace.TextWidth(segment.Text);
+            segment.Width = Width(segment.Text);
             if (!segment.Text.isEmpty())
                 line.Segments.push_back(segment);
             segment = TSegment{Measure(chars, from, i + 1), 0, QString()};
             continue;
         }
         if (chars[i].Underlined) {
-            const int x = segment.X + FFace.TextWidth(segment.Text);
-            line.Underscores.push_back({x, FFace.TextWidth(QString(chars[i].Char))});
+            const int x = segment.X + Width(segment.Text);
+            line.Underscores.push_back({x, Width(QString(chars[i].Char))});
         }
         segment.Text += chars[i].Char;
     }
-    segment.Width = FFace.TextWidth(segment.Text);
+    segment.Width = Width(segment.Text);
     if (!segment.Text.isEmpty())
         line.Segments.push_back(segment);
     FLines.push_back(line);

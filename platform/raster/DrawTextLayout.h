@@ -39,6 +39,7 @@ private:
     using TChars = std::vector<TChar>;
 
     TChars StripPrefixes(const QString& line) const;
+    int Width(const QString& text) const;
     int Measure(const TChars& chars, std::size_t from, std::size_t to) const;
     std::size_t BreakPoint(const TChars& chars, std::size_t from) const;
     void AddLine(const TChars& chars, std::size_t from, std::size_t to);

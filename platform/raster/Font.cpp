@@ -2,6 +2,7 @@
 
 #include "platform/raster/Store.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
@@ -21,6 +22,11 @@ int MulDiv(int a, int b, int c)
     if (result > std::numeric_limits<int>::max() || result < -std::numeric_limits<int>::max())
         return -1;
     return static_cast<int>(result);
+}
+
+int SaturatedInt(std::int64_t value)
+{
+    return static_cast<int>(std::clamp<std::int64_t>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 TFont::TFont()

@@ -4,6 +4,7 @@
 #include "platform/raster/ScreenResolution.h"
 
 #include <QString>
+#include <cstdint>
 #include <functional>
 
 // Glossary (all in whole pixels unless stated):
@@ -30,6 +31,9 @@ constexpr int SHIFTJIS_CHARSET = 128;
 // a * b / c in 64 bits, rounded to the nearest integer with halves away from zero;
 // -1 when c is 0 or the result does not fit 32 bits.
 int MulDiv(int a, int b, int c);
+// The value limited to the range of an int, for a length summed in 64 bits (a line's
+// width) where the caller works in ints.
+int SaturatedInt(std::int64_t value);
 
 // The logical font of a canvas or a control: what is asked for, not what is realised.
 class TFont {

@@ -212,7 +212,18 @@ TFontFace::TGlyphs TFontFace::ShapedGlyphs(const std::u32string& codes) const
         if (!fonts[std::size_t(file)])
             fonts[std::size_t(file)] = FFiles->File(std::size_t(file)).ShaperFont();
     }
-    const TTextShaper::TLine line = TTextShaper::Shape(codes, fileOfCode, fonts);
+    // The characters of a file HarfBuzz cannot read (a Type 1 face) are set one by one
+    // as in the per-character layout.
+    std::vector<TTextShaper::TNominalGlyph> nominal;
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        if (fonts[std::size_t(fileOfCode[i])])
+            continue;
+        nominal.resize(codes.size());
+        TSizedFontFile& file = FFiles->File(std::size_t(fileOfCode[i]));
+        const std::uint32_t glyph = file.GlyphOf(codes[i]);
+        nominal[i] = TTextShaper::TNominalGlyph{glyph, file.Advance(glyph)};
+    }
+    const TTextShaper::TLine line = TTextShaper::Shape(codes, fileOfCode, fonts, nominal);
     TGlyphs result;
     result.Width = line.Width;
     for (const TTextShaper::TGlyph& glyph : line.Glyphs) {
@@ -227,10 +238,32 @@ TFontFace::TGlyphs TFontFace::ShapedGlyphs(const std::u32string& codes) const
     return result;
 }
 
-int TFontFace::TextWidth(const QString& text, int characterExtra) const
+std::int64_t TFontFace::TextWidth(const QString& text, int characterExtra) const
 {
     const TGlyphs glyphs = Shape(text);
-    return glyphs.Width + characterExtra * glyphs.Clusters;
+    return glyphs.Width + std::int64_t(characterExtra) * glyphs.Clusters;
+}
+
+TFontFace::TInkReach TFontFace::InkReach(const QString& text) const
+{
+    const TGlyphs glyphs = Shape(text);
+    TInkReach reach;
+    int fileIndex = 0;
+    TSizedFontFile* file = &FFiles->File(0);
+    for (std::size_t i = 0; i < glyphs.Glyphs.size(); ++i) {
+        if (glyphs.FileOfGlyph[i] != fileIndex) {
+            fileIndex = glyphs.FileOfGlyph[i];
+            file = &FFiles->File(std::size_t(fileIndex));
+        }
+        const TGlyphCache::TBitmap& bitmap = file->Bitmap(glyphs.Glyphs[i]);
+        if (bitmap.InkBottom == 0)
+            continue;
+        // The bitmap's first row, counted from the cell's top.
+        const int top = FAscent - bitmap.Top - (glyphs.Raise.empty() ? 0 : glyphs.Raise[i]);
+        reach.Above = std::max(reach.Above, -(top + bitmap.InkTop));
+        reach.Below = std::max(reach.Below, top + bitmap.InkBottom - Height());
+    }
+    return reach;
 }
 
 std::vector<int> TFontFace::Advances(const QString& text) const
@@ -256,8 +289,8 @@ std::vector<char32_t> TFontFace::MissingCharacters(const QString& text) const
     return missing;
 }
 
-int TFontFace::DrawLine(TBitmap& surface, const TRect& clipRect, int x, int y, const QString& text, std::uint32_t pixel,
-                        int characterExtra) const
+std::int64_t TFontFace::DrawLine(TBitmap& surface, const TRect& clipRect, int x, int y, const QString& text,
+                                 std::uint32_t pixel, int characterExtra) const
 {
     const TRect clip = Rect(std::max(clipRect.Left, 0), std::max(clipRect.Top, 0),
                             std::min(clipRect.Right, surface.Width()), std::min(clipRect.Bottom, surface.Height()));
@@ -272,10 +305,11 @@ int TFontFace::DrawLine(TBitmap& surface, const TRect& clipRect, int x, int y, c
             file = &FFiles->File(std::size_t(fileIndex));
         }
         const TGlyphCache::TBitmap& bitmap = file->Bitmap(glyphs.Glyphs[i]);
-        const int left = x + glyphs.X[i] + characterExtra * glyphs.ClusterOf[i] + bitmap.Left;
+        const std::int64_t start = x + glyphs.X[i] + std::int64_t(characterExtra) * glyphs.ClusterOf[i] + bitmap.Left;
         const int top = baseline - bitmap.Top - (glyphs.Raise.empty() ? 0 : glyphs.Raise[i]);
-        if (clip.Right <= clip.Left || clip.Bottom <= clip.Top)
+        if (clip.Right <= clip.Left || clip.Bottom <= clip.Top || start >= clip.Right || start + bitmap.Width <= clip.Left)
             continue;
+        const int left = static_cast<int>(start);
         const int firstRow = std::max(0, clip.Top - top);
         const int lastRow = std::min(bitmap.Rows, clip.Bottom - top);
         const int firstColumn = std::max(0, clip.Left - left);
@@ -285,14 +319,15 @@ int TFontFace::DrawLine(TBitmap& surface, const TRect& clipRect, int x, int y, c
                          surface.ScanLine(top + row) + left, pixel);
     }
     // The bars span the whole line, shaped or not, its extra spacing included.
-    const int width = glyphs.Width + characterExtra * glyphs.Clusters;
+    const std::int64_t width = glyphs.Width + std::int64_t(characterExtra) * glyphs.Clusters;
+    const int right = static_cast<int>(std::min<std::int64_t>(x + width, clip.Right));
     if (width > 0 && (FStyle & fsUnderline)) {
         const int top = baseline + FUnderlineOffset - FUnderlineThickness / 2;
-        FillClipped(surface, clip, x, top, x + width, top + FUnderlineThickness, pixel);
+        FillClipped(surface, clip, x, top, right, top + FUnderlineThickness, pixel);
     }
     if (width > 0 && (FStyle & fsStrikeOut)) {
         const int top = baseline - FStrikeOutOffset - FStrikeOutThickness / 2;
-        FillClipped(surface, clip, x, top, x + width, top + FStrikeOutThickness, pixel);
+        FillClipped(surface, clip, x, top, right, top + FStrikeOutThickness, pixel);
     }
     return width;
 }

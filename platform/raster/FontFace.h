@@ -24,7 +24,8 @@ class TFallbackChain;
 // family), at the same em and style and on the same baseline; a character no installed
 // face has is drawn as the own file's missing-glyph box. Text that must be shaped or
 // reordered (TTextShaper::NeedsShaping) is laid out by TTextShaper; any other text
-// keeps the per-character layout above.
+// keeps the per-character layout above, and so do the characters of shaped text that
+// fall to a file HarfBuzz cannot read (Type 1).
 //
 // Glossary: em, the pixels per em the face is scaled to; ascent and descent, pixels
 // above and below the baseline; height, ascent + descent (the text cell); advance,
@@ -49,8 +50,17 @@ public:
 
     // Sum of the glyph advances of the text set as one line, each advance followed by
     // characterExtra more pixels (the platform's per-character extra spacing; in shaped
-    // text, after each cluster).
-    int TextWidth(const QString& text, int characterExtra = 0) const;
+    // text, after each cluster). In 64 bits: a long line passes what an int holds.
+    std::int64_t TextWidth(const QString& text, int characterExtra = 0) const;
+    // How far the ink of the line's glyphs reaches past its cell, in pixels: above the
+    // cell's top and below its bottom, 0 where it stays inside. Marks and tails, often
+    // from a fallback face, may reach past the own file's ascent and descent. Measured on
+    // the glyphs' bitmaps, which drawing the line draws anyway.
+    struct TInkReach {
+        int Above = 0;
+        int Below = 0;
+    };
+    TInkReach InkReach(const QString& text) const;
     // Advance of every glyph of the text in drawing order: one glyph a character
     // (code point) unless the text is shaped.
     std::vector<int> Advances(const QString& text) const;
@@ -63,21 +73,21 @@ public:
     // value, underline and strike-out bars included, inside the clip rectangle (which
     // the surface also limits), each advance followed by characterExtra more pixels.
     // Returns the line's width.
-    int DrawLine(TBitmap& surface, const TRect& clip, int x, int y, const QString& text, std::uint32_t pixel,
-                 int characterExtra = 0) const;
+    std::int64_t DrawLine(TBitmap& surface, const TRect& clip, int x, int y, const QString& text, std::uint32_t pixel,
+                          int characterExtra = 0) const;
 
 private:
     struct TGlyphs {
         std::vector<int> FileOfGlyph; // the index of the glyph's file in FFiles
         std::vector<std::uint32_t> Glyphs;
         std::vector<int> Advances;
-        std::vector<int> X;     // origin of each glyph, pixels from the line's left end
-        std::vector<int> Raise; // pixels above the baseline; empty when all are 0
+        std::vector<std::int64_t> X; // origin of each glyph, pixels from the line's left end
+        std::vector<int> Raise;      // pixels above the baseline; empty when all are 0
         // The cluster (a character, or what shaping made of joined characters) of each
         // glyph, counted from the left; extra character spacing goes between clusters.
         std::vector<int> ClusterOf;
         int Clusters = 0;
-        int Width = 0;
+        std::int64_t Width = 0;
     };
 
     explicit TFontFace(const TFont& font);

@@ -22,6 +22,10 @@ public:
         int Width = 0;
         int Rows = 0;
         int Pitch = 0;
+        // The rows that hold a set bit: from InkTop up to InkBottom (exclusive), both 0
+        // when none does. The outline's box, which sets the rows, may pass the ink.
+        int InkTop = 0;
+        int InkBottom = 0;
         std::vector<unsigned char> Bits;
     };
 

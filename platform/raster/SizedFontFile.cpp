@@ -102,6 +102,10 @@ TSizedFontFile::TSizedFontFile(const TFontFile& file, const QString& requested, 
     const std::vector<unsigned char> os2 = LoadTable(FHandle, FT_MAKE_TAG('O', 'S', '/', '2'));
     const std::vector<unsigned char> post = LoadTable(FHandle, FT_MAKE_TAG('p', 'o', 's', 't'));
     FTables = TFontTables::Read({head, hhea, hmtx, os2, post});
+    // A face without OpenType tables (Type 1) has its units per em from FreeType; its
+    // ascent and descent come from there too (VerticalUnits).
+    if (head.empty() && FHandle->units_per_EM > FTables.UnitsPerEm)
+        FTables.UnitsPerEm = FHandle->units_per_EM;
 
     // A family without an italic face gets its upright glyphs slanted. A family
     // without a bold face is drawn as it is: the desktop's text engine this replaces
@@ -211,7 +215,12 @@ void TSizedFontFile::DrawGlyph(std::uint32_t glyph, TGlyphCache::TBitmap& bitmap
     bitmap.Rows = static_cast<int>(slot->bitmap.rows);
     bitmap.Pitch = (bitmap.Width + 7) / 8;
     bitmap.Bits.resize(std::size_t(bitmap.Pitch) * bitmap.Rows);
-    for (int row = 0; row < bitmap.Rows; ++row)
-        std::memcpy(bitmap.Bits.data() + std::size_t(row) * bitmap.Pitch,
-                    slot->bitmap.buffer + std::ptrdiff_t(row) * slot->bitmap.pitch, bitmap.Pitch);
+    for (int row = 0; row < bitmap.Rows; ++row) {
+        unsigned char* bits = bitmap.Bits.data() + std::size_t(row) * bitmap.Pitch;
+        std::memcpy(bits, slot->bitmap.buffer + std::ptrdiff_t(row) * slot->bitmap.pitch, bitmap.Pitch);
+        if (std::any_of(bits, bits + bitmap.Pitch, [](unsigned char byte) { return byte != 0; })) {
+            bitmap.InkTop = bitmap.InkBottom == 0 ? row : bitmap.InkTop;
+            bitmap.InkBottom = row + 1;
+        }
+    }
 }

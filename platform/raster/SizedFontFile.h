@@ -67,7 +67,7 @@ public:
         return static_cast<int>(std::min<std::int64_t>((units * FEm + upem / 2) / upem, INT_MAX));
     }
     // The HarfBuzz font on the same file at the same em, made when first needed; null
-    // when the file cannot be read.
+    // when HarfBuzz cannot read the file (a Type 1 or bitmap-only face).
     hb_font_t* ShaperFont();
     // The glyph's monochrome bitmap, drawn the first time and kept.
     const TGlyphCache::TBitmap& Bitmap(std::uint32_t glyph);

@@ -9,6 +9,14 @@
 
 namespace {
 
+// The first time HarfBuzz is asked for its default language it reads the process's
+// locale through setlocale, which is not thread-safe; later answers are what it kept.
+// It is asked here, as the library loads: on the main thread, before the renderer
+// starts its batch's workers or the window any thread, whatever code shapes first.
+// The program has not set its locale yet, so every logo is shaped with the same
+// language, the "C" locale's (no particular one), whatever the desktop's locale.
+const hb_language_t DefaultLanguage = hb_language_get_default();
+
 bool IsShapedScript(QChar::Script script)
 {
     switch (script) {
@@ -104,6 +112,21 @@ void OrderVisually(std::vector<TRun>& runs)
     }
 }
 
+// A run in a font HarfBuzz cannot read, one glyph a character, put on the line from pen.
+void SetCharacterByCharacter(std::u32string_view codes, const TRun& run,
+                             std::span<const TTextShaper::TNominalGlyph> nominal, TTextShaper::TLine& line,
+                             std::int64_t& pen)
+{
+    for (std::size_t k = 0; k < run.Length; ++k) {
+        const std::size_t i = run.Level % 2 ? run.Start + run.Length - 1 - k : run.Start + k;
+        if (TTextShaper::IsDefaultIgnorable(codes[i]))
+            continue;
+        const TTextShaper::TNominalGlyph glyph = i < nominal.size() ? nominal[i] : TTextShaper::TNominalGlyph{};
+        line.Glyphs.push_back(TTextShaper::TGlyph{run.Font, glyph.Glyph, pen, 0, glyph.Advance, true});
+        pen += glyph.Advance;
+    }
+}
+
 } // namespace
 
 bool TTextShaper::NeedsShaping(std::u32string_view codes)
@@ -148,7 +171,7 @@ bool TTextShaper::IsDefaultIgnorable(char32_t code)
 }
 
 TTextShaper::TLine TTextShaper::Shape(std::u32string_view codes, std::span<const int> fontOfCode,
-                                      std::span<hb_font_t* const> fonts)
+                                      std::span<hb_font_t* const> fonts, std::span<const TNominalGlyph> nominal)
 {
     TLine line;
     const std::size_t count = codes.size();
@@ -178,12 +201,11 @@ TTextShaper::TLine TTextShaper::Shape(std::u32string_view codes, std::span<const
     OrderVisually(runs);
 
     hb_buffer_t* buffer = hb_buffer_create();
-    int pen = 0;
+    std::int64_t pen = 0;
     for (const TRun& run : runs) {
         hb_font_t* font = run.Font >= 0 && std::size_t(run.Font) < fonts.size() ? fonts[std::size_t(run.Font)] : nullptr;
         if (!font) {
-            for (std::size_t i = 0; i < run.Length; ++i)
-                line.Glyphs.push_back(TGlyph{run.Font, 0, pen, 0, 0, true});
+            SetCharacterByCharacter(codes, run, nominal, line, pen);
             continue;
         }
         hb_buffer_clear_contents(buffer);
@@ -192,7 +214,7 @@ TTextShaper::TLine TTextShaper::Shape(std::u32string_view codes, std::span<const
                                  unsigned(run.Start), int(run.Length));
         hb_buffer_set_direction(buffer, run.Level % 2 ? HB_DIRECTION_RTL : HB_DIRECTION_LTR);
         hb_buffer_set_script(buffer, run.Script);
-        hb_buffer_set_language(buffer, hb_language_get_default());
+        hb_buffer_set_language(buffer, DefaultLanguage);
         hb_shape(font, buffer, nullptr, 0);
         unsigned glyphCount = 0;
         const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &glyphCount);
@@ -221,6 +243,12 @@ hb_font_t* TTextShaper::OpenFont(const std::string& path, int index, int em)
         return nullptr;
     hb_face_t* face = hb_face_create(blob, unsigned(index));
     hb_blob_destroy(blob);
+    // A file HarfBuzz cannot parse still gives a face, an empty one: every character
+    // would shape to glyph 0.
+    if (hb_face_get_glyph_count(face) == 0) {
+        hb_face_destroy(face);
+        return nullptr;
+    }
     hb_font_t* font = hb_font_create(face);
     hb_face_destroy(face);
     hb_font_set_scale(font, em * 64, em * 64);

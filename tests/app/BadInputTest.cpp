@@ -76,11 +76,11 @@ protected:
         ASSERT_EQ(FErrors.size(), 1);
         const QRegularExpressionMatch match = QRegularExpression(TooLargePattern).match(FErrors[0]);
         ASSERT_TRUE(match.hasMatch()) << FErrors[0].toStdString();
-        const TSize size = TLogoComposer::LogoSize(form.CurrentParams());
-        EXPECT_EQ(match.captured(1).toInt(), size.Width);
-        EXPECT_EQ(match.captured(2).toInt(), size.Height);
+        const TLogoExtent size = TLogoComposer::LogoExtent(form.CurrentParams());
+        EXPECT_EQ(match.captured(1).toLongLong(), size.Width);
+        EXPECT_EQ(match.captured(2).toLongLong(), size.Height);
         EXPECT_TRUE(size.Width > TLogoComposer::MaxSide || size.Height > TLogoComposer::MaxSide
-                    || static_cast<long long>(size.Width) * size.Height > TLogoComposer::MaxPixels);
+                    || size.Width * size.Height > TLogoComposer::MaxPixels);
         EXPECT_EQ(form.windowTitle(), caption);
         EXPECT_TRUE(BitmapImageCopy(form.Img->Picture()) == composite) << "the last good logo stays";
     }

@@ -4,6 +4,9 @@
 #include "platform/raster/FontFace.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -30,6 +33,17 @@ TLogoParams BlackOnWhite(const QString& text)
 void Build(const TLogoParams& params, TLogoLayers& layers)
 {
     TLogoComposer::Compose(params, layers);
+}
+
+// The first and one past the last row that holds a pixel other than the background.
+std::pair<int, int> InkSpan(const TBitmap& bitmap, TColor background)
+{
+    std::pair<int, int> span{bitmap.Height(), 0};
+    for (int y = 0; y < bitmap.Height(); ++y)
+        for (int x = 0; x < bitmap.Width(); ++x)
+            if (bitmap.Pixel(x, y) != background)
+                span = {std::min(span.first, y), y + 1};
+    return span;
 }
 
 TEST(LogoComposerTest, SizeIsTheTextExtentPlusTwiceTheMargins)
@@ -176,8 +190,79 @@ TEST(LogoComposerTest, RefusesAHugeLogoBeforeAllocating)
         EXPECT_TRUE(error.Message().contains(QString::number(size.Width) + QStringLiteral(" x ") + QString::number(size.Height)));
     }
     EXPECT_TRUE(layer.Empty());
-    EXPECT_THROW(TLogoComposer::CheckLogoSize(TSize{9000, 8000}), ELogoSizeError); // 72 megapixels
-    EXPECT_NO_THROW(TLogoComposer::CheckLogoSize(TSize{8192, 8192}));
+    EXPECT_THROW(TLogoComposer::CheckLogoSize(TLogoExtent{9000, 8000}), ELogoSizeError); // 72 megapixels
+    EXPECT_NO_THROW(TLogoComposer::CheckLogoSize(TLogoExtent{8192, 8192}));
+}
+
+// Marks above and tails below that reach past the chosen face's cell (Devanagari vowel
+// signs, Thai marks and Arabic tails from fallback faces, marks stacked in the chosen face
+// itself) grow the layer by just the rows the margin does not hold: the layer is the
+// same text drawn with a margin that holds everything, less the rows no ink needs. Text
+// whose ink fits the cell keeps the size it always had.
+TEST(LogoComposerTest, InkPastTheCellGrowsTheLayerByWhatTheMarginDoesNotHold)
+{
+    constexpr int Held = 60;
+    struct TCase {
+        const char* Font;
+        const char* Text;
+        int VSpace;
+        bool Grows;
+    };
+    const TCase cases[] = {
+        {"Times New Roman", "नमस्ते สวัสดี مرحبا", 0, true},
+        {"Times New Roman", "नमस्ते สวัสดี مرحبا", 1, true},
+        {"Times New Roman", "नमस्ते สวัสดี مرحبا", 20, false},
+        {"DejaVu Sans", "A\xCC\x82\xCC\x82\xCC\x82 g\xCC\xA3\xCC\xA3\xCC\xA3", 0, true}, // stacked in the own face
+        {"Times New Roman", "Vezodev", 0, false},
+        {"Times New Roman", "Agy \xC3\x85\xC3\x89", 0, false},
+        {"ＭＳ Ｐゴシック", "ロゴ作成ツール", 0, false},
+        {"ＭＳ Ｐゴシック", "日本語 Text", 0, false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.Font << " '" << c.Text << "' vspace " << c.VSpace);
+        TLogoParams params = BlackOnWhite(QString::fromUtf8(c.Text));
+        params.Font.SetName(QString::fromUtf8(c.Font));
+        params.VSpace = c.VSpace;
+        TLogoParams held = params;
+        held.VSpace = Held;
+        TBitmap layer, reference;
+        TLogoComposer::RenderTextLayer(params, layer);
+        TLogoComposer::RenderTextLayer(held, reference);
+        const int cell = TFontFace::For(params.Font)->Height();
+        ASSERT_EQ(reference.Height(), cell + 2 * Held);
+        const auto [top, bottom] = InkSpan(reference, clWhite);
+        const int above = std::max(Held - c.VSpace - top, 0);
+        const int below = std::max(bottom - Held - cell - c.VSpace, 0);
+        EXPECT_EQ(above + below > 0, c.Grows);
+        ASSERT_EQ(layer.Height(), cell + 2 * c.VSpace + above + below);
+        EXPECT_EQ(TLogoComposer::LogoSize(params), (TSize{layer.Width(), layer.Height()}));
+        const int first = Held - c.VSpace - above; // the reference's row that is the layer's top row
+        for (int y = 0; y < layer.Height(); ++y)
+            ASSERT_TRUE(std::equal(layer.ScanLine(y), layer.ScanLine(y) + layer.Width(), reference.ScanLine(first + y))) << "row " << y;
+    }
+}
+
+// Advances are summed in 64 bits: 262,144 W of 16,384 pixels each are 2^32 pixels, which
+// an int sum wraps to 0 (a logo of the margins alone, 20 pixels wide). The logo is
+// refused with its true size.
+TEST(LogoComposerTest, AWidthPastTheIntRangeIsRefusedWithItsTrueSize)
+{
+    TLogoParams params = TLogoParams::Defaults();
+    params.Text = QString(262144, QLatin1Char('W'));
+    params.Font.SetHeight(-16384);
+    params.HSpace = 10;
+    const auto face = TFontFace::For(params.Font);
+    const long long width = params.Text.size() * face->Advances(QStringLiteral("W")).front() + 20LL;
+    ASSERT_GE(width, 1LL << 32);
+    ASSERT_GT(TLogoComposer::LogoSize(params).Width, TLogoComposer::MaxSide);
+    TBitmap layer;
+    try {
+        TLogoComposer::RenderTextLayer(params, layer);
+        FAIL() << "no error";
+    } catch (const ELogoSizeError& error) {
+        EXPECT_EQ(error.Message(), QString::fromUtf8("ロゴが大きすぎます (%1 x %2)").arg(width).arg(face->Height()));
+    }
+    EXPECT_TRUE(layer.Empty());
 }
 
 } // namespace

@@ -94,17 +94,18 @@ struct TEffectCase {
     int Spacing;
     TMixType Mix;
     TFontStyles Style;
+    const char* Text = "Ag";
 };
 
 std::string Describe(const TEffectCase& c)
 {
-    return "outline " + std::to_string(c.Outline) + ", shadow " + std::to_string(c.ShadowX) + ","
+    return std::string(c.Text) + ": outline " + std::to_string(c.Outline) + ", shadow " + std::to_string(c.ShadowX) + ","
         + std::to_string(c.ShadowY) + ", spacing " + std::to_string(c.Spacing) + ", mix " + std::to_string(c.Mix);
 }
 
 TLogoParams ParamsOf(const TEffectCase& c)
 {
-    TLogoParams params = Sample(QStringLiteral("Ag"), c.Mix);
+    TLogoParams params = Sample(QString::fromUtf8(c.Text), c.Mix);
     params.Font.SetStyle(c.Style);
     params.Effects.OutlineWidth = c.Outline;
     params.Effects.ShadowX = c.ShadowX;
@@ -119,6 +120,9 @@ const TEffectCase EffectCases[] = {
     {2, -3, 4, 0, mtSrcInvert, fsBold | fsUnderline},
     {1, 5, -2, 3, mtSrcAnd, 0},
     {3, 0, -4, -2, mtSrcPaint, fsItalic},
+    // Marks above and a tail below the cell grow the logo: the letter mask lies where the
+    // text layer has the letters.
+    {2, 3, -3, 0, mtSrcErase, fsBold, "तेज़ ดี ج"},
 };
 
 // Composes the logo and mixes its layers without effects, for comparison; false (with

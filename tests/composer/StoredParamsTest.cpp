@@ -42,7 +42,7 @@ TEST(StoredParamsTest, AFontSizeBeyondTheTallestFontIsLimitedToIt)
 TEST(StoredParamsTest, ALogoOfTheTallestFontIsRefusedWithItsSize)
 {
     const TLogoParams params = ReadOption("[OPTION]\r\nFONT.Size=2000000000\r\nTEXT=Vezodev\r\n");
-    EXPECT_THROW(TLogoComposer::CheckLogoSize(TLogoComposer::LogoSize(params)), ELogoSizeError);
+    EXPECT_THROW(TLogoComposer::CheckLogoSize(TLogoComposer::LogoExtent(params)), ELogoSizeError);
 }
 
 TTextEffects AllEffects()

@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -170,6 +171,40 @@ TEST(RenderFontsTest, ShapedTextPrintsTheSizeItDraws)
         EXPECT_LE(right, image.width() - 3 + 2);
         EXPECT_GT(right - left, image.width() - 2 * 3 - 16); // the side bearings at both ends
     }
+}
+
+// A Type 1 face, which HarfBuzz cannot read (fontconfig passes over the OpenType copies
+// of the URW faces here): text that would be shaped, for a direction mark or a combining
+// accent, is set character by character as text that needs no shaping is, in a cell
+// about the em high.
+TEST(RenderFontsTest, TextInAType1FaceIsSetCharacterByCharacter)
+{
+    QTemporaryDir home;
+    WriteAll(home.filePath("fonts.conf"), "<fontconfig><include>/etc/fonts/fonts.conf</include><selectfont><rejectfont>"
+                                          "<glob>*.otf</glob></rejectfont></selectfont></fontconfig>");
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("FONTCONFIG_FILE", home.filePath("fonts.conf"));
+    environment.insert("XDG_CACHE_HOME", home.filePath("cache"));
+    QProcess match;
+    match.setProcessEnvironment(environment);
+    match.start("fc-match", {"--format=%{fontformat}", "Nimbus Roman"});
+    if (!match.waitForFinished() || match.readAllStandardOutput() != "Type 1")
+        GTEST_SKIP() << "Nimbus Roman has no Type 1 file here";
+    const auto draw = [&](const char* text) {
+        const QString path = home.filePath("logo.bmp");
+        Render({"--font", "Nimbus Roman", "--font-height", "40", "--layer", "text", "--bg", "0x00FFFFFF", "--text",
+                QString::fromUtf8(text), "-o", path}, environment);
+        return QImage(path).convertToFormat(QImage::Format_RGB32);
+    };
+    const QImage plain = draw("Cafe");
+    ASSERT_FALSE(plain.isNull());
+    EXPECT_LT(plain.height(), 2 * 40);
+    EXPECT_TRUE(draw("Cafe\xE2\x80\x8E") == plain);
+    EXPECT_TRUE(draw("\xE2\x80\x8F" "Cafe") == plain);
+    // The accented text has the plain text's ink, and the accent beside it.
+    const QImage accented = draw("Cafe\xCC\x81");
+    ASSERT_GT(accented.width(), plain.width());
+    EXPECT_TRUE(accented.copy(0, 0, plain.width(), plain.height()) == plain);
 }
 
 TEST(RenderFontsTest, ACharacterNoFontHasIsNamedOnceOnStandardError)

@@ -1,5 +1,6 @@
 #include "composer/LogoComposer.h"
 #include "platform/raster/AtomicFile.h"
+#include "platform/raster/FontFace.h"
 #include "platform/raster/ShiftJis.h"
 
 #include <QDir>
@@ -198,6 +199,24 @@ TEST(RenderToolTest, PrintSizeGivesTheComposersSize)
     const TSize size = TLogoComposer::LogoSize(params);
     const TRun run = RunRenderer({"--text", params.Text, "--font-height", "40", "--hspace", "7", "--vspace", "3", "--print-size"});
     EXPECT_EQ(run.Out, QStringLiteral("%1 x %2\n").arg(size.Width).arg(size.Height));
+}
+
+// 262,144 W of 16,384 pixels are 2^32 pixels wide: the size is printed whole and the
+// logo refused with it (in a batch line: no command line holds the text).
+TEST(RenderToolTest, PrintSizeAndTheRefusalGiveTheTrueSizeOfATextWiderThanAnIntHolds)
+{
+    QTemporaryDir folder;
+    TLogoParams params = DefaultLogo();
+    params.Text = QString(262144, QLatin1Char('W'));
+    params.Font.SetHeight(-16384);
+    const auto face = TFontFace::For(params.Font);
+    const QString size = QStringLiteral("%1 x %2").arg(params.Text.size() * face->Advances("W").front() + 20LL).arg(face->Height());
+    const QString logo = QStringLiteral("--text %1 --font-height 16384 --hspace 10").arg(params.Text);
+    WriteAll(folder.filePath("wide.txt"), (logo + " --print-size\n" + logo + " -o wide.bmp\n").toUtf8());
+    const TRun run = RunRenderer({"--batch", "wide.txt"}, {QProcessEnvironment::systemEnvironment(), folder.path(), {}});
+    EXPECT_EQ(run.ExitCode, 1);
+    EXPECT_EQ(run.Out.toStdString(), (size + "\n").toStdString());
+    EXPECT_EQ(run.Err.toStdString(), QString::fromUtf8("vezodev-render: wide.txt:2: ロゴが大きすぎます (%1)\n").arg(size).toStdString());
 }
 
 TEST(RenderToolTest, WrittenImageHasTheComposersPixels)
