@@ -271,7 +271,9 @@ int TFontFace::DrawLine(TBitmap& surface, const TRect& clipRect, int x, int y, c
             fileIndex = glyphs.FileOfGlyph[i];
             file = &FFiles->File(std::size_t(fileIndex));
         }
-        const TGlyphCache::TBitmap& bitmap = file->Bitmap(glyphs.Glyphs[i]);
+        // Held until the glyph is drawn: the file may let go of it meanwhile.
+        const TGlyphCache::TBitmapPtr held = file->Bitmap(glyphs.Glyphs[i]);
+        const TGlyphCache::TBitmap& bitmap = *held;
         const int left = x + glyphs.X[i] + characterExtra * glyphs.ClusterOf[i] + bitmap.Left;
         const int top = baseline - bitmap.Top - (glyphs.Raise.empty() ? 0 : glyphs.Raise[i]);
         if (clip.Right <= clip.Left || clip.Bottom <= clip.Top)
