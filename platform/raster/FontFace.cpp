@@ -263,17 +263,18 @@ int TFontFace::DrawLine(TBitmap& surface, const TRect& clipRect, int x, int y, c
                             std::min(clipRect.Right, surface.Width()), std::min(clipRect.Bottom, surface.Height()));
     const TGlyphs glyphs = Shape(text);
     const int baseline = y + FAscent;
-    // Runs of glyphs from one file are the rule: the file is looked up when it changes.
-    int fileIndex = 0;
-    TSizedFontFile* file = &FFiles->File(0);
-    for (std::size_t i = 0; i < glyphs.Glyphs.size(); ++i) {
-        if (glyphs.FileOfGlyph[i] != fileIndex) {
-            fileIndex = glyphs.FileOfGlyph[i];
-            file = &FFiles->File(std::size_t(fileIndex));
-        }
-        // Held until the glyph is drawn: the file may let go of it meanwhile.
-        const TGlyphCache::TBitmapPtr held = file->Bitmap(glyphs.Glyphs[i]);
-        const TGlyphCache::TBitmap& bitmap = *held;
+    // Every bitmap of the line is held until the line is drawn, since its file may let
+    // go of it meanwhile. Runs of glyphs from one file are the rule: each run's bitmaps
+    // are fetched under one taking of the file's lock.
+    const std::size_t count = glyphs.Glyphs.size();
+    std::vector<TGlyphCache::TBitmapPtr> bitmaps(count);
+    for (std::size_t first = 0, end = 0; first < count; first = end) {
+        for (end = first + 1; end < count && glyphs.FileOfGlyph[end] == glyphs.FileOfGlyph[first];)
+            ++end;
+        FFiles->File(std::size_t(glyphs.FileOfGlyph[first])).Bitmaps(&glyphs.Glyphs[first], end - first, &bitmaps[first]);
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        const TGlyphCache::TBitmap& bitmap = *bitmaps[i];
         const int left = x + glyphs.X[i] + characterExtra * glyphs.ClusterOf[i] + bitmap.Left;
         const int top = baseline - bitmap.Top - (glyphs.Raise.empty() ? 0 : glyphs.Raise[i]);
         if (clip.Right <= clip.Left || clip.Bottom <= clip.Top)

@@ -188,8 +188,17 @@ hb_font_t* TSizedFontFile::ShaperFont()
 
 TGlyphCache::TBitmapPtr TSizedFontFile::Bitmap(std::uint32_t glyph)
 {
+    TGlyphCache::TBitmapPtr bitmap;
+    Bitmaps(&glyph, 1, &bitmap);
+    return bitmap;
+}
+
+void TSizedFontFile::Bitmaps(const std::uint32_t* glyphs, std::size_t count, TGlyphCache::TBitmapPtr* bitmaps)
+{
+    const auto draw = [this](std::uint32_t missing, TGlyphCache::TBitmap& bitmap) { DrawGlyph(missing, bitmap); };
     const std::lock_guard<std::mutex> lock(FLock);
-    return FGlyphs.Bitmap(glyph, [this](std::uint32_t missing, TGlyphCache::TBitmap& bitmap) { DrawGlyph(missing, bitmap); });
+    for (std::size_t i = 0; i < count; ++i)
+        bitmaps[i] = FGlyphs.Bitmap(glyphs[i], draw);
 }
 
 void TSizedFontFile::LimitGlyphs(std::size_t bytes)

@@ -73,6 +73,8 @@ public:
     // The glyph's monochrome bitmap, drawn when it is not kept; the file keeps the most
     // recently used bitmaps up to its limit. The holder may read it without the lock.
     TGlyphCache::TBitmapPtr Bitmap(std::uint32_t glyph);
+    // The bitmaps of count glyphs, under one taking of the lock.
+    void Bitmaps(const std::uint32_t* glyphs, std::size_t count, TGlyphCache::TBitmapPtr* bitmaps);
     // Keeps glyph bitmaps of at most this many bytes, letting go of the least recently
     // used beyond it.
     void LimitGlyphs(std::size_t bytes);
