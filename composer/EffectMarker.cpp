@@ -59,7 +59,7 @@ TEffectMarker::TEffectMarker(const TLogoParams& params, int width, int height, i
     const int reachUp = std::max(FShadowY, 0);    // a shadow moved down comes from rows above
     const int reachDown = std::max(-FShadowY, 0); // one moved up from rows below
     // The outline's square of the highest row the shadow comes from reaches up to the
-    // first letter row; the mask is never drawn past the last.
+    // first letter row; no band is taller than all the letter rows together.
     FNextArea = -reachUp;
     FNextLetter = FNextArea - FRadius;
     FDrawnTop = FNextLetter;

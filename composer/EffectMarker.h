@@ -7,10 +7,11 @@
 
 // The marks of a logo's outline and shadow (TLogoEffects::TMark, one byte a pixel),
 // row after row from the top. Each row of the letter mask is drawn once, a band of
-// rows at a time; the outline's square is a running count across each row and then
-// down each column, so a row costs the same whatever the outline's width. The rows
-// the outline and the shadow reach back to are kept in rings that hold no more than
-// that reach, so the memory does not grow with the logo's height.
+// rows at a time; the outline's square is each row's runs of letters widened by the
+// outline's width, then a running count down each column, so a row costs the same
+// whatever the outline's width. The rows the outline and the shadow reach to are kept
+// in rings that hold no more than that reach, so the memory does not grow with the
+// logo's height.
 class TEffectMarker {
 public:
     // params as the logo is drawn, width and height its size in pixels; the letter mask
@@ -48,9 +49,9 @@ private:
     TRowRing FLetters; // letter pixels, 0 or 1
     TRowRing FAcross;  // letter pixels dilated along the row
     TRowRing FArea;    // the outline's square, letters included
-    // Of each column, how many of the across rows from the area row being made back to
-    // the outline's width above it are set: at most 2 * radius + 1, which 16 bits hold
-    // at any factor.
+    // Of each column, how many of the across rows within the outline's width of the
+    // area row being made are set: at most 2 * radius + 1, which 16 bits hold at any
+    // factor.
     std::vector<std::uint16_t> FCounts;
     int FNextLetter = 0;
     int FNextArea = 0;
