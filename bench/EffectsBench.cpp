@@ -24,4 +24,23 @@ TLogoParams EffectsLogo(const benchmark::State& state)
 [[maybe_unused]] benchmark::internal::Benchmark* const Effects
     = RegisterComposeTiming("BM_Effects", EffectsLogo)->ArgsProduct({{0, 1, 2}, {0, 4}})->ArgNames({"effects", "smooth"});
 
+// A large logo, 2770 x 596 with the widest outline (16) and the farthest shadow (32, 32),
+// where the effects' reach spans several of the smooth edges' bands. Arguments: 0 without
+// effects or 1 with them, and the smoothing factor (0 plain edges).
+TLogoParams LargeLogo(const benchmark::State& state)
+{
+    TLogoParams params = TLogoParams::Defaults();
+    params.Text = QStringLiteral("Vezodev logo");
+    params.Font.SetHeight(-480);
+    if (state.range(0) == 1) {
+        params.Effects.OutlineWidth = TTextEffects::MaxOutlineWidth;
+        params.Effects.ShadowX = TTextEffects::MaxShadowOffset;
+        params.Effects.ShadowY = TTextEffects::MaxShadowOffset;
+    }
+    params.Smooth = static_cast<int>(state.range(1));
+    return params;
+}
+[[maybe_unused]] benchmark::internal::Benchmark* const LargeEffects
+    = RegisterComposeTiming("BM_LargeEffects", LargeLogo)->ArgsProduct({{0, 1}, {0, 8}})->ArgNames({"effects", "smooth"});
+
 } // namespace

@@ -3,7 +3,6 @@
 #include "platform/raster/Types.h"
 
 #include <cstdint>
-#include <vector>
 
 class TBitmap;
 struct TLogoParams;
@@ -26,16 +25,13 @@ struct TEffectGrowth {
 // at most W vertically (a dilation that splits into a row pass and a column pass). The
 // shadow is the letters with their outline, moved by the offset. Over the mix the
 // shadow goes first, then the outline, and the letter pixels keep the mix's colours.
+// TEffectMarker marks the rows.
 class TLogoEffects {
 public:
     enum TMark : std::uint8_t { mkNone = 0, mkShadow = 1, mkOutline = 2, mkLetter = 3 };
 
     static TEffectGrowth Growth(const TTextEffects& effects);
 
-    // The marks of rows [top, top + rows) of a logo width pixels wide drawn with params
-    // and the top-left of its text's cell at origin, one byte per pixel, row after row.
-    static void MarkRows(const TLogoParams& params, TPoint origin, int width, int top, int rows,
-                         std::vector<std::uint8_t>& marks);
     // Sets the shadow and outline pixels of one row from its marks.
     static void PaintRow(const std::uint8_t* marks, std::uint32_t* row, int width, std::uint32_t shadowPixel,
                          std::uint32_t outlinePixel);

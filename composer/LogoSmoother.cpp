@@ -1,17 +1,15 @@
 #include "composer/LogoSmoother.h"
 
+#include "composer/EffectMarker.h"
 #include "composer/LogoComposer.h"
 #include "composer/LogoEffects.h"
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace {
-
-// The enlarged surfaces are made a band of rows at a time, so that a large logo at a
-// high factor needs no more than this many pixels per surface.
-constexpr long long BandPixels = 4LL * 1024 * 1024;
 
 constexpr std::uint32_t Opaque = 0xFF000000u;
 
@@ -91,7 +89,7 @@ void TLogoSmoother::Reduce(const TBitmap& source, int factor, TBitmap& dest, int
 }
 
 void TLogoSmoother::RenderComposite(const TLogoParams& params, const TBitmap& text, const TBitmap& gradient,
-                                    int factor, TBitmap& composite)
+                                    int factor, TBitmap& composite, long long bandPixels)
 {
     const int width = gradient.Width();
     const int height = gradient.Height();
@@ -112,10 +110,15 @@ void TLogoSmoother::RenderComposite(const TLogoParams& params, const TBitmap& te
     const bool effects = params.Effects.HasStage();
     const std::uint32_t shadowPixel = ColorToPixel(params.Effects.ShadowColor);
     const std::uint32_t outlinePixel = ColorToPixel(params.Effects.OutlineColor);
-    std::vector<std::uint8_t> marks;
     const int largeWidth = width * factor;
-    const long long bandPixels = static_cast<long long>(largeWidth) * factor;
-    const int bandRows = static_cast<int>(std::clamp<long long>(BandPixels / bandPixels, 1, height));
+    const long long blockRowPixels = static_cast<long long>(largeWidth) * factor;
+    const int bandRows = static_cast<int>(std::clamp<long long>(bandPixels / blockRowPixels, 1, height));
+    // The marks of the outline and the shadow come row by row, in the order the rows
+    // are mixed, from one marker for the whole enlarged logo.
+    std::optional<TEffectMarker> marker;
+    if (effects)
+        marker.emplace(large, TPoint{origin.X * factor, origin.Y * factor}, largeWidth, height * factor,
+                       bandRows * factor);
     // The enlarged text is drawn a band at a time; the gradient is enlarged, mixed and
     // averaged one row of blocks at a time, in two small surfaces that stay in cache.
     TBitmap largeText, textRow, gradientRow;
@@ -128,8 +131,6 @@ void TLogoSmoother::RenderComposite(const TLogoParams& params, const TBitmap& te
         // layer has it.
         const TPoint largeOrigin{origin.X * factor, (origin.Y - top) * factor};
         TLogoComposer::DrawTextLayer(large, largeText.Canvas(), bandSize, largeOrigin);
-        if (effects)
-            TLogoEffects::MarkRows(large, largeOrigin, largeWidth, 0, bandSize.Height, marks);
         for (int y = 0; y < rows; ++y) {
             for (int k = 0; k < factor; ++k) {
                 const std::uint32_t* in = largeText.ScanLine(y * factor + k);
@@ -139,10 +140,8 @@ void TLogoSmoother::RenderComposite(const TLogoParams& params, const TBitmap& te
             // Mixed in place: each result pixel depends on the same pixel of the two
             // layers alone.
             TLogoComposer::MixLayers(textRow, gradientRow, params.MixType, textRow);
-            for (int k = 0; effects && k < factor; ++k) {
-                const std::uint8_t* rowMarks = marks.data() + static_cast<std::size_t>(largeWidth) * (y * factor + k);
-                TLogoEffects::PaintRow(rowMarks, textRow.ScanLine(k), largeWidth, shadowPixel, outlinePixel);
-            }
+            for (int k = 0; effects && k < factor; ++k)
+                TLogoEffects::PaintRow(marker->NextRow(), textRow.ScanLine(k), largeWidth, shadowPixel, outlinePixel);
             Reduce(textRow, factor, composite, top + y);
         }
     }

@@ -19,13 +19,18 @@ public:
     static constexpr int MaxFactor = 8;
     static constexpr int DefaultFactor = 4;
 
+    // The enlarged surfaces are made a band of rows at a time, so that a large logo at
+    // a high factor needs no more than this many pixels per surface.
+    static constexpr long long BandPixels = 4LL * 1024 * 1024;
+
     static bool ValidFactor(int factor) { return factor >= MinFactor && factor <= MaxFactor; }
 
     // The smooth composite of the plain layers' size. A factor that would make the
     // enlarged surface wider or higher than the composer's largest side is lowered
-    // until it fits; below MinFactor the plain composite is made.
+    // until it fits; below MinFactor the plain composite is made. A band holds at most
+    // bandPixels enlarged pixels, and at least one row of blocks.
     static void RenderComposite(const TLogoParams& params, const TBitmap& text, const TBitmap& gradient,
-                                int factor, TBitmap& composite);
+                                int factor, TBitmap& composite, long long bandPixels = BandPixels);
 
     // dest := rows [firstRow, firstRow + rows) of source, each pixel repeated
     // factor x factor times.

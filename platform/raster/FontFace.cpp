@@ -247,15 +247,10 @@ std::int64_t TFontFace::TextWidth(const QString& text, int characterExtra) const
 TFontFace::TInkReach TFontFace::InkReach(const QString& text) const
 {
     const TGlyphs glyphs = Shape(text);
+    const std::vector<TGlyphCache::TBitmapPtr> bitmaps = Bitmaps(glyphs);
     TInkReach reach;
-    int fileIndex = 0;
-    TSizedFontFile* file = &FFiles->File(0);
-    for (std::size_t i = 0; i < glyphs.Glyphs.size(); ++i) {
-        if (glyphs.FileOfGlyph[i] != fileIndex) {
-            fileIndex = glyphs.FileOfGlyph[i];
-            file = &FFiles->File(std::size_t(fileIndex));
-        }
-        const TGlyphCache::TBitmap& bitmap = file->Bitmap(glyphs.Glyphs[i]);
+    for (std::size_t i = 0; i < bitmaps.size(); ++i) {
+        const TGlyphCache::TBitmap& bitmap = *bitmaps[i];
         if (bitmap.InkBottom == 0)
             continue;
         // The bitmap's first row, counted from the cell's top.
@@ -264,6 +259,21 @@ TFontFace::TInkReach TFontFace::InkReach(const QString& text) const
         reach.Below = std::max(reach.Below, top + bitmap.InkBottom - Height());
     }
     return reach;
+}
+
+// Every bitmap of the line, held by the caller, since its file may let go of it
+// meanwhile. Runs of glyphs from one file are the rule: each run's bitmaps are fetched
+// under one taking of the file's lock.
+std::vector<TGlyphCache::TBitmapPtr> TFontFace::Bitmaps(const TGlyphs& glyphs) const
+{
+    const std::size_t count = glyphs.Glyphs.size();
+    std::vector<TGlyphCache::TBitmapPtr> bitmaps(count);
+    for (std::size_t first = 0, end = 0; first < count; first = end) {
+        for (end = first + 1; end < count && glyphs.FileOfGlyph[end] == glyphs.FileOfGlyph[first];)
+            ++end;
+        FFiles->File(std::size_t(glyphs.FileOfGlyph[first])).Bitmaps(&glyphs.Glyphs[first], end - first, &bitmaps[first]);
+    }
+    return bitmaps;
 }
 
 std::vector<int> TFontFace::Advances(const QString& text) const
@@ -296,15 +306,9 @@ std::int64_t TFontFace::DrawLine(TBitmap& surface, const TRect& clipRect, int x,
                             std::min(clipRect.Right, surface.Width()), std::min(clipRect.Bottom, surface.Height()));
     const TGlyphs glyphs = Shape(text);
     const int baseline = y + FAscent;
-    // Runs of glyphs from one file are the rule: the file is looked up when it changes.
-    int fileIndex = 0;
-    TSizedFontFile* file = &FFiles->File(0);
-    for (std::size_t i = 0; i < glyphs.Glyphs.size(); ++i) {
-        if (glyphs.FileOfGlyph[i] != fileIndex) {
-            fileIndex = glyphs.FileOfGlyph[i];
-            file = &FFiles->File(std::size_t(fileIndex));
-        }
-        const TGlyphCache::TBitmap& bitmap = file->Bitmap(glyphs.Glyphs[i]);
+    const std::vector<TGlyphCache::TBitmapPtr> bitmaps = Bitmaps(glyphs);
+    for (std::size_t i = 0; i < bitmaps.size(); ++i) {
+        const TGlyphCache::TBitmap& bitmap = *bitmaps[i];
         const std::int64_t start = x + glyphs.X[i] + std::int64_t(characterExtra) * glyphs.ClusterOf[i] + bitmap.Left;
         const int top = baseline - bitmap.Top - (glyphs.Raise.empty() ? 0 : glyphs.Raise[i]);
         if (clip.Right <= clip.Left || clip.Bottom <= clip.Top || start >= clip.Right || start + bitmap.Width <= clip.Left)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/raster/Font.h"
+#include "platform/raster/GlyphCache.h"
 #include "platform/raster/Types.h"
 
 #include <QString>
@@ -90,6 +91,7 @@ private:
         std::int64_t Width = 0;
     };
 
+    std::vector<TGlyphCache::TBitmapPtr> Bitmaps(const TGlyphs& glyphs) const;
     explicit TFontFace(const TFont& font);
     TGlyphs Shape(const QString& text) const;
     TGlyphs ShapedGlyphs(const std::u32string& codes) const;

@@ -15,6 +15,13 @@
 
 namespace {
 
+// The glyph bitmaps a file keeps. A large logo with smooth edges draws its line of
+// text once for every band of rows, so a file keeps at least the bitmaps of a line as
+// wide as the widest surface (32768 pixels) and two ems high, one bit a pixel: 8 KiB a
+// pixel of em. Small ems keep 1 MiB, thousands of glyphs.
+constexpr std::size_t GlyphBytesPerEm = 8 * 1024;
+constexpr std::size_t MinGlyphBytes = 1024 * 1024;
+
 FT_Library Library()
 {
     static FT_Library library = [] {
@@ -59,6 +66,7 @@ void Close(FT_Face handle)
 } // namespace
 
 TSizedFontFile::TSizedFontFile(const TFontFile& file, const QString& requested, TFontStyles style)
+    : FGlyphs(MinGlyphBytes)
 {
     {
         const std::lock_guard<std::mutex> lock(LibraryLock());
@@ -126,6 +134,7 @@ TSizedFontFile::~TSizedFontFile()
 void TSizedFontFile::SetEm(int em)
 {
     FEm = em;
+    LimitGlyphs(std::max(MinGlyphBytes, GlyphBytesPerEm * static_cast<std::size_t>(std::max(em, 0))));
     if (!FHandle)
         return;
     // A face that cannot take the size (a bitmap face without that strike) draws
@@ -181,10 +190,31 @@ hb_font_t* TSizedFontFile::ShaperFont()
     return FShaper;
 }
 
-const TGlyphCache::TBitmap& TSizedFontFile::Bitmap(std::uint32_t glyph)
+TGlyphCache::TBitmapPtr TSizedFontFile::Bitmap(std::uint32_t glyph)
+{
+    TGlyphCache::TBitmapPtr bitmap;
+    Bitmaps(&glyph, 1, &bitmap);
+    return bitmap;
+}
+
+void TSizedFontFile::Bitmaps(const std::uint32_t* glyphs, std::size_t count, TGlyphCache::TBitmapPtr* bitmaps)
+{
+    const auto draw = [this](std::uint32_t missing, TGlyphCache::TBitmap& bitmap) { DrawGlyph(missing, bitmap); };
+    const std::lock_guard<std::mutex> lock(FLock);
+    for (std::size_t i = 0; i < count; ++i)
+        bitmaps[i] = FGlyphs.Bitmap(glyphs[i], draw);
+}
+
+void TSizedFontFile::LimitGlyphs(std::size_t bytes)
 {
     const std::lock_guard<std::mutex> lock(FLock);
-    return FGlyphs.Bitmap(glyph, [this](std::uint32_t missing, TGlyphCache::TBitmap& bitmap) { DrawGlyph(missing, bitmap); });
+    FGlyphs.SetLimit(bytes);
+}
+
+std::size_t TSizedFontFile::GlyphBytes()
+{
+    const std::lock_guard<std::mutex> lock(FLock);
+    return FGlyphs.Bytes();
 }
 
 void TSizedFontFile::DrawGlyph(std::uint32_t glyph, TGlyphCache::TBitmap& bitmap)

@@ -41,7 +41,8 @@ public:
     TSizedFontFile(const TSizedFontFile&) = delete;
     TSizedFontFile& operator=(const TSizedFontFile&) = delete;
 
-    // Sets the pixels per em, once, before anything else is asked.
+    // Sets the pixels per em, once, before anything else is asked, and the limit of
+    // the glyph bitmaps kept for that em.
     void SetEm(int em);
 
     const TFontTables& Tables() const { return FTables; }
@@ -69,8 +70,16 @@ public:
     // The HarfBuzz font on the same file at the same em, made when first needed; null
     // when HarfBuzz cannot read the file (a Type 1 or bitmap-only face).
     hb_font_t* ShaperFont();
-    // The glyph's monochrome bitmap, drawn the first time and kept.
-    const TGlyphCache::TBitmap& Bitmap(std::uint32_t glyph);
+    // The glyph's monochrome bitmap, drawn when it is not kept; the file keeps the most
+    // recently used bitmaps up to its limit. The holder may read it without the lock.
+    TGlyphCache::TBitmapPtr Bitmap(std::uint32_t glyph);
+    // The bitmaps of count glyphs, under one taking of the lock.
+    void Bitmaps(const std::uint32_t* glyphs, std::size_t count, TGlyphCache::TBitmapPtr* bitmaps);
+    // Keeps glyph bitmaps of at most this many bytes, letting go of the least recently
+    // used beyond it.
+    void LimitGlyphs(std::size_t bytes);
+    // The bytes the glyph bitmaps kept take.
+    std::size_t GlyphBytes();
 
 private:
     int HintedAdvance(std::uint32_t glyph);
@@ -86,7 +95,7 @@ private:
     bool FObliquen = false;
     TFontTables FTables;
 
-    std::mutex FLock; // FreeType's face is one thread's at a time
+    std::mutex FLock; // FreeType's face is one thread's at a time, and the glyph cache too
     TGlyphCache FGlyphs;
 
     // The shaper's own font on the same file, made when first needed. It needs no lock.

@@ -1,3 +1,4 @@
+#include "composer/EffectMarker.h"
 #include "composer/LogoComposer.h"
 #include "composer/LogoEffects.h"
 
@@ -159,6 +160,26 @@ TEST(LogoEffectsTest, OutlineAndShadowFollowTheDilatedAndShiftedLetters)
         EXPECT_EQ(wrong, 0);
         EXPECT_EQ(model.Count(TModel::kdOutline) > 0, c.Outline > 0);
         EXPECT_EQ(model.Count(TModel::kdShadow) > 0, c.ShadowX != 0 || c.ShadowY != 0);
+    }
+}
+
+// The letter mask is drawn a band of rows at a time, and the outline and the shadow
+// reach into the bands before and after it: down to bands of one row, the marks are
+// the model's.
+TEST(LogoEffectsTest, MarksAreTheModelsWhateverTheHeightOfTheMasksBands)
+{
+    for (const TEffectCase& c : EffectCases) {
+        const TLogoParams params = ParamsOf(c);
+        const TModel model(params);
+        for (const int bandRows : {1, 2, 5}) {
+            SCOPED_TRACE(Describe(c) + ", bands of " + std::to_string(bandRows));
+            TEffectMarker marker(params, TLogoComposer::TextOrigin(params), model.Width, model.Height, bandRows);
+            for (int y = 0; y < model.Height; ++y) {
+                const std::uint8_t* marks = marker.NextRow();
+                for (int x = 0; x < model.Width; ++x)
+                    ASSERT_EQ(marks[x], model.At(x, y)) << x << "," << y;
+            }
+        }
     }
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <random>
 #include <utility>
@@ -109,6 +110,27 @@ TEST(LogoSmootherTest, SmoothLogoKeepsSizeInteriorColoursAndBlendsEdges)
                 EXPECT_GT(edges, 0);
             }
         }
+    }
+}
+
+// The outline and the shadow reach across the bands the enlarged logo is made in: made
+// in bands of one row of blocks, the logo is the one made in a single band.
+TEST(LogoSmootherTest, EffectsMadeBandByBandEqualThoseMadeInOneBand)
+{
+    for (const int shadowY : {7, -7}) {
+        SCOPED_TRACE(shadowY);
+        TLogoParams params = Sample(QStringLiteral("Ag W"), mtSrcInvert, 4);
+        params.Effects.OutlineWidth = 3;
+        params.Effects.ShadowX = -5;
+        params.Effects.ShadowY = shadowY;
+        TLogoLayers layers;
+        TLogoComposer::Compose(params, layers);
+        TBitmap banded, whole;
+        TLogoSmoother::RenderComposite(params, layers.Text, layers.Gradient, params.Smooth, banded, 1);
+        TLogoSmoother::RenderComposite(params, layers.Text, layers.Gradient, params.Smooth, whole, LLONG_MAX);
+        ASSERT_EQ(banded.Height(), layers.Composite.Height());
+        for (int y = 0; y < banded.Height(); ++y)
+            ASSERT_TRUE(std::equal(banded.ScanLine(y), banded.ScanLine(y) + banded.Width(), whole.ScanLine(y))) << y;
     }
 }
 

@@ -12,6 +12,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <thread>
@@ -139,7 +140,7 @@ TEST(SizedFontFileTest, AFileThatCannotBeOpenedHasNoGlyphsAndDrawsNothing)
         sized.SetEm(20);
         EXPECT_EQ(sized.GlyphOf(U'A'), 0u);
         EXPECT_EQ(sized.Advance(0), 0);
-        EXPECT_TRUE(sized.Bitmap(0).Bits.empty());
+        EXPECT_TRUE(sized.Bitmap(0)->Bits.empty());
         EXPECT_EQ(sized.ShaperFont(), nullptr);
         EXPECT_EQ(sized.VerticalUnits().Ascent + sized.VerticalUnits().Descent, 0);
     }
@@ -150,7 +151,7 @@ TEST(SizedFontFileTest, AnItalicIsSlantedOnlyWhereTheFaceHasNone)
     const auto width = [](const TFontFile& file, TFontStyles style, char32_t code) {
         TSizedFontFile sized(file, file.Family, style);
         sized.SetEm(40);
-        return sized.Bitmap(sized.GlyphOf(code)).Width;
+        return sized.Bitmap(sized.GlyphOf(code))->Width;
     };
     // IPAPGothic has no italic: its upright glyphs lean, and so grow wider.
     const TFontFile gothic = Installed("IPAPGothic", true);
@@ -170,12 +171,12 @@ TEST(SizedFontFileTest, ThreadsAskingForTheSameGlyphsShareOneBitmapEach)
     alone.SetEm(37);
     TSizedFontFile shared(file, file.Family, 0);
     shared.SetEm(37);
-    std::vector<std::vector<const TGlyphCache::TBitmap*>> seen(4);
+    std::vector<std::vector<TGlyphCache::TBitmapPtr>> seen(4);
     std::vector<std::thread> threads;
     for (auto& bitmaps : seen) {
         threads.emplace_back([&shared, &bitmaps] {
             for (std::uint32_t glyph = 0; glyph < Glyphs; ++glyph)
-                bitmaps.push_back(&shared.Bitmap(glyph));
+                bitmaps.push_back(shared.Bitmap(glyph));
         });
     }
     for (std::thread& thread : threads)
@@ -184,12 +185,70 @@ TEST(SizedFontFileTest, ThreadsAskingForTheSameGlyphsShareOneBitmapEach)
         SCOPED_TRACE(glyph);
         for (const auto& bitmaps : seen)
             ASSERT_EQ(bitmaps[glyph], seen[0][glyph]);
-        const TGlyphCache::TBitmap& expected = alone.Bitmap(glyph);
-        EXPECT_EQ(seen[0][glyph]->Bits, expected.Bits);
-        EXPECT_EQ(seen[0][glyph]->Left, expected.Left);
-        EXPECT_EQ(seen[0][glyph]->Top, expected.Top);
-        EXPECT_EQ(seen[0][glyph]->Width, expected.Width);
+        const TGlyphCache::TBitmapPtr expected = alone.Bitmap(glyph);
+        EXPECT_EQ(seen[0][glyph]->Bits, expected->Bits);
+        EXPECT_EQ(seen[0][glyph]->Left, expected->Left);
+        EXPECT_EQ(seen[0][glyph]->Top, expected->Top);
+        EXPECT_EQ(seen[0][glyph]->Width, expected->Width);
     }
+}
+
+// A long run of distinct kanji at 400 pixels draws tens of megabytes of bitmaps; the
+// file keeps a few of them, the last drawn among them.
+TEST(SizedFontFileTest, DistinctKanjiAtALargeEmKeepOnlyAFewMegabytesOfBitmaps)
+{
+    const TFontFile file = Installed("IPAGothic");
+    TSizedFontFile sized(file, file.Family, 0);
+    sized.SetEm(400);
+    std::size_t drawn = 0;
+    std::size_t most = 0;
+    std::uint32_t lastGlyph = 0;
+    TGlyphCache::TBitmapPtr last;
+    for (char32_t code = 0x4E00; code < 0x4E00 + 2000; ++code) {
+        lastGlyph = sized.GlyphOf(code);
+        last = sized.Bitmap(lastGlyph);
+        drawn += last->Bits.size();
+        most = std::max(most, sized.GlyphBytes());
+    }
+    EXPECT_GT(drawn, std::size_t(20) << 20);
+    EXPECT_LE(most, std::size_t(4) << 20);
+    EXPECT_EQ(sized.Bitmap(lastGlyph), last);
+}
+
+// Threads draw distinct glyphs through one file that keeps only a few bitmaps, so each
+// bitmap is let go while its thread still reads it: every one is read intact (a freed
+// one would be caught by the address sanitizer).
+TEST(SizedFontFileTest, ThreadsReadTheirBitmapsIntactWhileTheFileLetsGoOfThem)
+{
+    const TFontFile file = Installed("DejaVu Serif");
+    constexpr int Threads = 4;
+    constexpr std::uint32_t Glyphs = 600;
+    TSizedFontFile alone(file, file.Family, 0);
+    alone.SetEm(48);
+    std::vector<TGlyphCache::TBitmapPtr> expected;
+    for (std::uint32_t glyph = 0; glyph < Glyphs; ++glyph)
+        expected.push_back(alone.Bitmap(glyph));
+    TSizedFontFile shared(file, file.Family, 0);
+    shared.SetEm(48);
+    shared.LimitGlyphs(4 * TGlyphCache::EntryBytes + 1024);
+    std::vector<int> wrong(Threads, 0);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < Threads; ++t) {
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < 3; ++round) {
+                for (std::uint32_t glyph = std::uint32_t(t); glyph < Glyphs; glyph += Threads) {
+                    const TGlyphCache::TBitmapPtr bitmap = shared.Bitmap(glyph);
+                    const TGlyphCache::TBitmapPtr other = shared.Bitmap((glyph + 1) % Glyphs);
+                    wrong[std::size_t(t)] += bitmap->Bits != expected[glyph]->Bits || bitmap->Top != expected[glyph]->Top
+                        || other->Bits != expected[(glyph + 1) % Glyphs]->Bits;
+                }
+            }
+        });
+    }
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(wrong, std::vector<int>(Threads, 0));
+    EXPECT_LE(shared.GlyphBytes(), 4 * TGlyphCache::EntryBytes + 1024);
 }
 
 } // namespace
