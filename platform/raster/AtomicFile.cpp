@@ -91,6 +91,7 @@ int TFileTarget::Resolve(const QString& path, TFileTarget& target)
             if (!S_ISDIR(folder.st_mode))
                 return ENOTDIR;
             target.Exists = false;
+            target.Device = folder.st_dev;
             return 0;
         }
         if (S_ISLNK(info.st_mode)) {
@@ -110,6 +111,7 @@ int TFileTarget::Resolve(const QString& path, TFileTarget& target)
         target.Name = NameOf(current);
         target.Exists = true;
         target.Info = info;
+        target.Device = info.st_dev;
         return 0;
     }
     return ELOOP;
@@ -146,7 +148,7 @@ enum TFinish {
     fnKeep, // closed and left for a later rename; described in kept
 };
 
-TFileWriteResult WriteTemporaryFile(const QString& path, const TByteWriter& write, TFinish finish, int* error,
+TFileWriteResult WriteTemporaryFile(const TFileTarget& target, const TByteWriter& write, TFinish finish, int* error,
                                     TWrittenFile* kept)
 {
     const auto fail = [error](TFileWriteResult result, int reason) {
@@ -154,9 +156,6 @@ TFileWriteResult WriteTemporaryFile(const QString& path, const TByteWriter& writ
             *error = reason;
         return result;
     };
-    TFileTarget target;
-    if (const int reason = TFileTarget::Resolve(path, target))
-        return fail(fwCannotCreate, reason);
     const std::string targetPath = target.Path();
     // A file this process may not write is refused before anything is written, as
     // the platform's own write would refuse it: a rename needs only the folder's
@@ -235,7 +234,13 @@ namespace {
 
 TFileWriteResult WriteFileAtomically(const QString& path, const TByteWriter& write, TFileSync sync, int* error)
 {
-    return WriteTemporaryFile(path, write, sync == fsNow ? fnSyncAndRename : fnRename, error, nullptr);
+    TFileTarget target;
+    if (const int reason = TFileTarget::Resolve(path, target)) {
+        if (error != nullptr)
+            *error = reason;
+        return fwCannotCreate;
+    }
+    return WriteTemporaryFile(target, write, sync == fsNow ? fnSyncAndRename : fnRename, error, nullptr);
 }
 
 TFileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes, TFileSync sync, int* error)
@@ -261,16 +266,15 @@ QString SystemErrorText(int error)
     return qt_error_string(error);
 }
 
-TFileWriteResult WriteFileForLaterRename(const QString& path, const TByteWriter& write, TWrittenFile& written,
-                                         int* error)
+void SaveFileForLaterRename(const QString& path, const TByteWriter& write, TWrittenFile& written,
+                            const std::function<void(const TFileTarget&)>& resolved)
 {
-    return WriteTemporaryFile(path, write, fnKeep, error, &written);
-}
-
-void SaveFileForLaterRename(const QString& path, const TByteWriter& write, TWrittenFile& written)
-{
+    TFileTarget target;
+    if (const int reason = TFileTarget::Resolve(path, target))
+        ThrowWriteResult(path, fwCannotCreate, reason);
+    resolved(target);
     int error = 0;
-    const TFileWriteResult result = WriteFileForLaterRename(path, write, written, &error);
+    const TFileWriteResult result = WriteTemporaryFile(target, write, fnKeep, &error, &written);
     if (result != fwOk)
         ThrowWriteResult(path, result, error);
 }

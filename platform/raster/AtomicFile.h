@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <sys/stat.h>
 
@@ -57,6 +58,7 @@ struct TFileTarget {
     std::string Name;
     bool Exists = false;
     struct stat Info {};
+    dev_t Device = 0; // the file system the file is or will be on
 
     std::string Path() const { return Folder + '/' + Name; }
     // 0, or the error number why no regular file can be written at path: a missing
@@ -74,7 +76,7 @@ struct TWrittenFile {
     TFileTarget Target;
     std::uint64_t Bytes = 0;
 };
-TFileWriteResult WriteFileForLaterRename(const QString& path, const TByteWriter& write, TWrittenFile& written,
-                                         int* error = nullptr);
-// The same, throwing as SaveFileAtomically does.
-void SaveFileForLaterRename(const QString& path, const TByteWriter& write, TWrittenFile& written);
+// Writes a file so, throwing as SaveFileAtomically does; resolved is told the file path
+// reaches before anything is written.
+void SaveFileForLaterRename(const QString& path, const TByteWriter& write, TWrittenFile& written,
+                            const std::function<void(const TFileTarget&)>& resolved);

@@ -9,20 +9,8 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <utility>
 
 namespace {
-
-// The device of the file system that holds folder, and a handle on it (-1 when the
-// folder cannot be opened: its files are then synced one by one).
-int OpenFileSystem(const std::string& folder, dev_t& device)
-{
-    struct stat info {};
-    if (stat(folder.c_str(), &info) != 0)
-        return -1;
-    device = info.st_dev;
-    return open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-}
 
 // 0 when the file's bytes are on the disk, otherwise the error number of the write-back
 // that failed. A handle opened now still learns of an error no one has seen yet.
@@ -52,38 +40,40 @@ TFileBatch::~TFileBatch()
 
 void TFileBatch::Save(std::size_t order, const QString& path, const TByteWriter& write)
 {
-    // The handle on the file system is taken before the file is written, so that its
-    // sync reports a failed write-back of this file.
-    TFileTarget target;
-    dev_t device = 0;
-    int system = -1;
-    if (TFileTarget::Resolve(path, target) == 0)
-        system = OpenFileSystem(target.Folder, device);
     TPending pending{order, path, {}};
-    try {
-        SaveFileForLaterRename(path, write, pending.File);
-    } catch (...) {
-        if (system >= 0)
-            close(system);
-        throw;
-    }
+    dev_t device = 0;
+    SaveFileForLaterRename(path, write, pending.File, [this, &device](const TFileTarget& target) {
+        device = target.Device;
+        OpenFileSystem(target);
+    });
     std::unique_lock<std::mutex> guard(FLock);
     if (FClosed) {
         guard.unlock();
         TTemporaryFile::RemoveKept(pending.File.Temporary);
-        if (system >= 0)
-            close(system);
         throw EWriteError(WriteErrorText(path, ECANCELED));
     }
-    // A file system's first file brings its handle; one without a handle from its
-    // first file keeps none.
-    TFileSystem& group = FSystems[device];
-    if (group.Files.empty() && group.Descriptor < 0)
-        group.Descriptor = std::exchange(system, -1);
-    if (system >= 0)
-        close(system);
     FPendingBytes += pending.File.Bytes;
-    group.Files.push_back(std::move(pending));
+    FSystems[device].Files.push_back(std::move(pending));
+}
+
+// The handle on a file system is taken before its first file is written and kept for
+// the batch's life, so that each of its syncs reports every write-back error since the
+// last one. Where the folder cannot be opened, the file system has no handle and its
+// files are synced one by one.
+void TFileBatch::OpenFileSystem(const TFileTarget& target)
+{
+    {
+        const std::lock_guard<std::mutex> guard(FLock);
+        if (FSystems.count(target.Device) != 0)
+            return;
+    }
+    const int descriptor = open(target.Folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const std::lock_guard<std::mutex> guard(FLock);
+    const auto [system, made] = FSystems.try_emplace(target.Device);
+    if (made)
+        system->second.Descriptor = descriptor;
+    else if (descriptor >= 0)
+        close(descriptor);
 }
 
 std::uint64_t TFileBatch::PendingBytes() const
@@ -100,41 +90,33 @@ void TFileBatch::Close()
 
 std::vector<TFileBatch::TFailure> TFileBatch::Commit(std::size_t upTo)
 {
-    // The files due, taken out of the batch with a handle on each of their file
-    // systems; a file system that keeps later files keeps its own handle.
-    std::vector<TFileSystem> due;
+    // The files due, taken out of the batch, each file system's with its handle.
+    struct TDue {
+        int Descriptor = -1;
+        std::vector<TPending> Files;
+    };
+    std::vector<TDue> due;
     {
         const std::lock_guard<std::mutex> guard(FLock);
-        for (auto entry = FSystems.begin(); entry != FSystems.end();) {
-            TFileSystem& system = entry->second;
+        for (auto& [device, system] : FSystems) {
             const auto later = std::stable_partition(system.Files.begin(), system.Files.end(),
                                                      [upTo](const TPending& file) { return file.Order < upTo; });
-            TFileSystem taken;
+            if (later == system.Files.begin())
+                continue;
+            TDue taken{system.Descriptor, {}};
             taken.Files.assign(std::make_move_iterator(system.Files.begin()), std::make_move_iterator(later));
             system.Files.erase(system.Files.begin(), later);
             for (const TPending& file : taken.Files)
                 FPendingBytes -= file.File.Bytes;
-            if (system.Files.empty()) {
-                taken.Descriptor = std::exchange(system.Descriptor, -1);
-                entry = FSystems.erase(entry);
-            } else {
-                taken.Descriptor = system.Descriptor >= 0 ? dup(system.Descriptor) : -1;
-                ++entry;
-            }
-            if (!taken.Files.empty())
-                due.push_back(std::move(taken));
-            else if (taken.Descriptor >= 0)
-                close(taken.Descriptor);
+            due.push_back(std::move(taken));
         }
     }
     // One sync a file system. Where it fails, each file is synced on its own to learn
     // which failed: those are dropped and their targets kept.
     std::vector<TFailure> failures;
     std::vector<TPending> synced;
-    for (TFileSystem& system : due) {
+    for (TDue& system : due) {
         const bool whole = system.Descriptor >= 0 && syncfs(system.Descriptor) == 0;
-        if (system.Descriptor >= 0)
-            close(system.Descriptor);
         for (TPending& file : system.Files) {
             const int error = whole ? 0 : SyncFile(file.File.Temporary);
             if (error == 0) {

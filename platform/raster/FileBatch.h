@@ -46,12 +46,14 @@ private:
         QString Path;
         TWrittenFile File;
     };
-    // A file system with files in the group, and a handle on it taken before the first
-    // of them was written: its sync reports every write-back error since.
+    // A file system the batch writes to, with a handle on it taken before its first
+    // file was written, and its files not yet committed.
     struct TFileSystem {
         int Descriptor = -1;
         std::vector<TPending> Files;
     };
+
+    void OpenFileSystem(const TFileTarget& target);
 
     mutable std::mutex FLock;
     std::map<dev_t, TFileSystem> FSystems;
