@@ -78,16 +78,16 @@ void TLogoComposer::CheckLogoSize(const TLogoExtent& extent)
         throw ELogoSizeError(QString::fromUtf8("ロゴが大きすぎます (%1 x %2)").arg(extent.Width).arg(extent.Height));
 }
 
-void TLogoComposer::RenderTextLayer(const TLogoParams& params, TBitmap& layer)
+TPoint TLogoComposer::RenderTextLayer(const TLogoParams& params, TBitmap& layer)
 {
     const TLayout layout = LayoutOf(params);
     CheckLogoSize(layout.Extent);
     const TSize size = layout.Extent.Saturated();
     // The background fill covers every pixel: the surface need not be cleared first.
     layer.Reshape(size.Width, size.Height);
-    if (layer.Empty())
-        return;
-    DrawTextLayer(params, layer.Canvas(), size, layout.Origin);
+    if (!layer.Empty())
+        DrawTextLayer(params, layer.Canvas(), size, layout.Origin);
+    return layout.Origin;
 }
 
 void TLogoComposer::DrawTextLayer(const TLogoParams& params, TCanvas& canvas, TSize size, TPoint origin)
@@ -124,11 +124,11 @@ void TLogoComposer::MixLayers(const TBitmap& text, const TBitmap& gradient, TMix
 
 void TLogoComposer::Compose(const TLogoParams& params, TLogoLayers& layers, TLayerUse use)
 {
-    RenderTextLayer(params, layers.Text);
+    const TPoint origin = RenderTextLayer(params, layers.Text);
     const bool smooth = params.Smooth != 0;
     if (smooth) {
         RenderGradientLayer(params, layers.Text.Width(), layers.Text.Height(), layers.Gradient);
-        TLogoSmoother::RenderComposite(params, layers.Text, layers.Gradient, params.Smooth, layers.Composite);
+        TLogoSmoother::RenderComposite(params, origin, layers.Text, layers.Gradient, params.Smooth, layers.Composite);
     } else if (use == luCompositeOnly) {
         // The mix works pixel by pixel, so it may write over the gradient it reads.
         RenderGradientLayer(params, layers.Text.Width(), layers.Text.Height(), layers.Composite);
@@ -142,7 +142,7 @@ void TLogoComposer::Compose(const TLogoParams& params, TLogoLayers& layers, TLay
         return;
     }
     // Smooth edges drew the stage at their factor already; the key is made at the logo's size.
-    TLogoEffects::Apply(params, layers.Text, smooth ? nullptr : &layers.Composite, layers.OpaqueKey);
+    TLogoEffects::Apply(params, origin, layers.Text, smooth ? nullptr : &layers.Composite, layers.OpaqueKey);
 }
 
 TPngTransparency TLogoComposer::TransparentBackground(const TLogoParams& params, const TLogoLayers& layers)

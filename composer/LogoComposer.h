@@ -132,8 +132,9 @@ public:
     static void CheckLogoSize(const TLogoExtent& extent);
 
     // Each renders into the given bitmap, resizing it; a size of zero or less gives an
-    // empty bitmap.
-    static void RenderTextLayer(const TLogoParams& params, TBitmap& layer);
+    // empty bitmap. The text layer's rendering returns its TextOrigin, which the
+    // effects and the smooth edges draw at too.
+    static TPoint RenderTextLayer(const TLogoParams& params, TBitmap& layer);
     // The text layer drawn on a canvas of the given size with the top-left of the text's
     // cell at origin: the whole layer at TextOrigin, or a band of it, or the layer
     // enlarged.

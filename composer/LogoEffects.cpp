@@ -51,7 +51,8 @@ void TLogoEffects::PaintRow(const std::uint8_t* marks, std::uint32_t* row, int w
     }
 }
 
-void TLogoEffects::Apply(const TLogoParams& params, const TBitmap& text, TBitmap* composite, TBitmap& opaqueKey)
+void TLogoEffects::Apply(const TLogoParams& params, TPoint origin, const TBitmap& text, TBitmap* composite,
+                         TBitmap& opaqueKey)
 {
     const int width = text.Width();
     const int height = text.Height();
@@ -62,7 +63,7 @@ void TLogoEffects::Apply(const TLogoParams& params, const TBitmap& text, TBitmap
     const std::uint32_t opaque = ColorToPixel(params.BgColor) ^ 0x00FFFFFFu;
     const std::uint32_t shadowPixel = ColorToPixel(params.Effects.ShadowColor);
     const std::uint32_t outlinePixel = ColorToPixel(params.Effects.OutlineColor);
-    TEffectMarker marker(params, TLogoComposer::TextOrigin(params), width, height,
+    TEffectMarker marker(params, origin, width, height,
                          static_cast<int>(std::max<long long>(BandPixels / width, 1)));
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* rowMarks = marker.NextRow();

@@ -36,8 +36,9 @@ public:
     static void PaintRow(const std::uint8_t* marks, std::uint32_t* row, int width, std::uint32_t shadowPixel,
                          std::uint32_t outlinePixel);
 
-    // The shadow and the outline of the whole logo over composite (unless it is null),
-    // and opaqueKey made from the text layer with those pixels in a colour other than
-    // the background.
-    static void Apply(const TLogoParams& params, const TBitmap& text, TBitmap* composite, TBitmap& opaqueKey);
+    // The shadow and the outline of the whole logo, its text's cell at origin (the
+    // composer's TextOrigin), over composite (unless it is null), and opaqueKey made
+    // from the text layer with those pixels in a colour other than the background.
+    static void Apply(const TLogoParams& params, TPoint origin, const TBitmap& text, TBitmap* composite,
+                      TBitmap& opaqueKey);
 };

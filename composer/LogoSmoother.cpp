@@ -88,7 +88,7 @@ void TLogoSmoother::Reduce(const TBitmap& source, int factor, TBitmap& dest, int
     }
 }
 
-void TLogoSmoother::RenderComposite(const TLogoParams& params, const TBitmap& text, const TBitmap& gradient,
+void TLogoSmoother::RenderComposite(const TLogoParams& params, TPoint origin, const TBitmap& text, const TBitmap& gradient,
                                     int factor, TBitmap& composite, long long bandPixels)
 {
     const int width = gradient.Width();
@@ -98,12 +98,11 @@ void TLogoSmoother::RenderComposite(const TLogoParams& params, const TBitmap& te
         TLogoComposer::MixLayers(text, gradient, params.MixType, composite);
         if (params.Effects.HasStage()) {
             TBitmap opaqueKey;
-            TLogoEffects::Apply(params, text, &composite, opaqueKey);
+            TLogoEffects::Apply(params, origin, text, &composite, opaqueKey);
         }
         return;
     }
     composite.SetSize(width, height);
-    const TPoint origin = TLogoComposer::TextOrigin(params);
     TLogoParams large = params;
     large.Font.SetHeight(params.Font.Height() * factor);
     large.Effects = params.Effects.Scaled(factor);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/raster/Types.h"
+
 class TBitmap;
 struct TLogoParams;
 
@@ -25,11 +27,12 @@ public:
 
     static bool ValidFactor(int factor) { return factor >= MinFactor && factor <= MaxFactor; }
 
-    // The smooth composite of the plain layers' size. A factor that would make the
+    // The smooth composite of the plain layers' size, the text's cell at origin (the
+    // composer's TextOrigin). A factor that would make the
     // enlarged surface wider or higher than the composer's largest side is lowered
     // until it fits; below MinFactor the plain composite is made. A band holds at most
     // bandPixels enlarged pixels, and at least one row of blocks.
-    static void RenderComposite(const TLogoParams& params, const TBitmap& text, const TBitmap& gradient,
+    static void RenderComposite(const TLogoParams& params, TPoint origin, const TBitmap& text, const TBitmap& gradient,
                                 int factor, TBitmap& composite, long long bandPixels = BandPixels);
 
     // dest := rows [firstRow, firstRow + rows) of source, each pixel repeated

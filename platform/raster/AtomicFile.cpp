@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdio>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -60,23 +61,14 @@ std::string NameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-std::string Absolute(const std::string& path)
-{
-    if (!path.empty() && path[0] == '/')
-        return path;
-    char folder[PATH_MAX];
-    if (getcwd(folder, sizeof folder) == nullptr)
-        return path;
-    return std::string(folder) + '/' + path;
-}
-
 } // namespace
 
 int TFileTarget::Resolve(const QString& path, TFileTarget& target)
 {
     if (path.isEmpty())
         return ENOENT;
-    std::string current = Absolute(QFile::encodeName(path).toStdString());
+    std::error_code ignored;
+    std::string current = std::filesystem::absolute(QFile::encodeName(path).toStdString(), ignored);
     for (int links = 0; links <= MaxLinks; ++links) {
         struct stat info {};
         if (lstat(current.c_str(), &info) != 0) {
@@ -214,15 +206,6 @@ TFileWriteResult WriteTemporaryFile(const TFileTarget& target, const TByteWriter
     return finished ? fwOk : fail(fwWriteFailed, errno);
 }
 
-} // namespace
-
-QString WriteErrorText(const QString& path, int error)
-{
-    return QString("ｽﾄﾘｰﾑへの書き込みｴﾗｰ (%1: %2)").arg(path, SystemErrorText(error));
-}
-
-namespace {
-
 [[noreturn]] void ThrowWriteResult(const QString& path, TFileWriteResult result, int error)
 {
     if (result == fwCannotCreate)
@@ -231,6 +214,11 @@ namespace {
 }
 
 } // namespace
+
+QString WriteErrorText(const QString& path, int error)
+{
+    return QString("ｽﾄﾘｰﾑへの書き込みｴﾗｰ (%1: %2)").arg(path, SystemErrorText(error));
+}
 
 TFileWriteResult WriteFileAtomically(const QString& path, const TByteWriter& write, TFileSync sync, int* error)
 {

@@ -41,11 +41,7 @@ TFileBatch::~TFileBatch()
 void TFileBatch::Save(std::size_t order, const QString& path, const TByteWriter& write)
 {
     TPending pending{order, path, {}};
-    dev_t device = 0;
-    SaveFileForLaterRename(path, write, pending.File, [this, &device](const TFileTarget& target) {
-        device = target.Device;
-        OpenFileSystem(target);
-    });
+    SaveFileForLaterRename(path, write, pending.File, [this](const TFileTarget& target) { OpenFileSystem(target); });
     std::unique_lock<std::mutex> guard(FLock);
     if (FClosed) {
         guard.unlock();
@@ -53,7 +49,7 @@ void TFileBatch::Save(std::size_t order, const QString& path, const TByteWriter&
         throw EWriteError(WriteErrorText(path, ECANCELED));
     }
     FPendingBytes += pending.File.Bytes;
-    FSystems[device].Files.push_back(std::move(pending));
+    FSystems[pending.File.Target.Device].Files.push_back(std::move(pending));
 }
 
 // The handle on a file system is taken before its first file is written and kept for

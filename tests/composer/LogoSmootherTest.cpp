@@ -126,8 +126,8 @@ TEST(LogoSmootherTest, EffectsMadeBandByBandEqualThoseMadeInOneBand)
         TLogoLayers layers;
         TLogoComposer::Compose(params, layers);
         TBitmap banded, whole;
-        TLogoSmoother::RenderComposite(params, layers.Text, layers.Gradient, params.Smooth, banded, 1);
-        TLogoSmoother::RenderComposite(params, layers.Text, layers.Gradient, params.Smooth, whole, LLONG_MAX);
+        TLogoSmoother::RenderComposite(params, TLogoComposer::TextOrigin(params), layers.Text, layers.Gradient, params.Smooth, banded, 1);
+        TLogoSmoother::RenderComposite(params, TLogoComposer::TextOrigin(params), layers.Text, layers.Gradient, params.Smooth, whole, LLONG_MAX);
         ASSERT_EQ(banded.Height(), layers.Composite.Height());
         for (int y = 0; y < banded.Height(); ++y)
             ASSERT_TRUE(std::equal(banded.ScanLine(y), banded.ScanLine(y) + banded.Width(), whole.ScanLine(y))) << y;
