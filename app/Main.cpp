@@ -1,12 +1,10 @@
 #include "app/Form1.h"
 #include "platform/widgets/Application.h"
 #include "platform/widgets/GuardedApplication.h"
+#include "platform/widgets/InterfaceLanguage.h"
 
 #include <QApplication>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 #include <cstdio>
 #include <cstring>
 
@@ -33,12 +31,7 @@ int main(int argc, char** argv)
     }
     TGuardedApplication application(argc, argv);
     application.setWindowIcon(ProgramIcon());
-    // Qt's own dialogs (colour, file, message buttons) speak the desktop's language;
-    // the window's own texts are Japanese whatever it is.
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        application.installTranslator(&qtTranslator);
+    TInterfaceLanguage::Apply(TApplication::ExeName());
     TForm1::InitializeApplication();
     try {
         TForm1 form;

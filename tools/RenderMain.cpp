@@ -1,6 +1,7 @@
 #include "composer/LogoComposer.h"
 #include "platform/raster/Exception.h"
 #include "platform/raster/TemporaryFile.h"
+#include "platform/raster/UiLanguage.h"
 #include "tools/BatchRunner.h"
 #include "tools/Console.h"
 #include "tools/ExitStatus.h"
@@ -60,6 +61,7 @@ int RunSingle(TRenderOptions options)
 int main(int argc, char** argv)
 {
     TStopSignals::Block();
+    SetUiLanguage(ChooseUiLanguage(UiLanguagesOfEnvironment()), LocaleFolderOf("/proc/self/exe"));
     // Arguments are read as UTF-8 whatever the locale.
     QStringList arguments;
     for (int i = 1; i < argc; ++i)

@@ -1,0 +1,124 @@
+#include "platform/raster/UiLanguage.h"
+
+#include "platform/raster/MessageCatalog.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <string_view>
+
+namespace {
+
+TUiLanguage Current = lgClassic;
+
+TMessageCatalog& Catalog()
+{
+    static TMessageCatalog catalog;
+    return catalog;
+}
+
+std::string Environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// "ja_JP.UTF-8@variant" -> "ja".
+std::string_view LanguageCode(std::string_view locale)
+{
+    return locale.substr(0, locale.find_first_of("_.@-"));
+}
+
+} // namespace
+
+std::vector<std::string> UiLanguagesOfEnvironment()
+{
+    std::string messages;
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        messages = Environment(name);
+        if (!messages.empty())
+            break;
+    }
+    std::vector<std::string> languages;
+    const std::string list = Environment("LANGUAGE");
+    for (std::size_t start = 0; start < list.size();) {
+        std::size_t end = list.find(':', start);
+        if (end == std::string::npos)
+            end = list.size();
+        if (end > start)
+            languages.push_back(list.substr(start, end - start));
+        start = end + 1;
+    }
+    if (languages.empty())
+        languages.push_back(messages.empty() ? "C" : messages);
+    return languages;
+}
+
+TUiLanguage ChooseUiLanguage(const std::vector<std::string>& languages)
+{
+    for (const std::string& locale : languages) {
+        const std::string_view code = LanguageCode(locale);
+        if (code == "ja")
+            return lgJapanese;
+        if (code == "en")
+            return lgEnglish;
+        if (code == "C" || code == "POSIX")
+            return lgClassic;
+    }
+    return lgEnglish;
+}
+
+std::string UiLanguageName(TUiLanguage language)
+{
+    switch (language) {
+    case lgJapanese:
+        return "ja";
+    case lgEnglish:
+        return "en";
+    case lgClassic:
+        break;
+    }
+    return {};
+}
+
+void SetUiLanguage(TUiLanguage language, const std::string& localeFolder)
+{
+    Current = language;
+    const std::string name = UiLanguageName(language);
+    if (name.empty())
+        Catalog() = TMessageCatalog();
+    else
+        Catalog().Load(localeFolder + "/" + name + "/LC_MESSAGES/vezodev.mo");
+}
+
+TUiLanguage CurrentUiLanguage()
+{
+    return Current;
+}
+
+std::string LocaleFolderOf(const std::string& programFile)
+{
+    namespace fs = std::filesystem;
+    std::error_code error;
+    fs::path program = fs::weakly_canonical(programFile, error);
+    if (error)
+        program = programFile;
+    const fs::path folder = program.parent_path();
+    if (fs::is_directory(folder / "locale", error))
+        return (folder / "locale").string();
+    return (folder / ".." / "share" / "locale").lexically_normal().string();
+}
+
+const char* Translate(const char* source)
+{
+    const char* translation = Catalog().Find(source);
+    return translation ? translation : source;
+}
+
+const char* Translate(const char* context, const char* source)
+{
+    std::string key = context;
+    key += '\x04';
+    key += source;
+    const char* translation = Catalog().Find(key);
+    return translation ? translation : source;
+}
