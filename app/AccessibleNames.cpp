@@ -3,6 +3,7 @@
 #include "app/Form1.h"
 #include "components/widgets/GradBox.h"
 #include "components/widgets/ManyBtn.h"
+#include "platform/raster/Tr.h"
 #include "platform/widgets/Image.h"
 #include "platform/widgets/Label.h"
 #include "platform/widgets/PaintBox.h"
@@ -17,27 +18,27 @@ namespace {
 
 // The mix cells say what each raster operation makes of the text and the gradient.
 const std::array<const char*, 4> MixCells{
-    "A 黒地にグラデーション文字",
-    "B 白地にグラデーション文字",
-    "C 反転したグラデーションにグラデーション文字",
-    "D グラデーションに黒い文字",
+    N_("A 黒地にグラデーション文字"),
+    N_("B 白地にグラデーション文字"),
+    N_("C 反転したグラデーションにグラデーション文字"),
+    N_("D グラデーションに黒い文字"),
 };
-const std::array<const char*, 4> DirectionCells{"上から下", "左から右", "下から上", "右から左"};
-const std::array<const char*, 2> ColorCells{"色１", "色２"};
-const std::array<const char*, 2> TextCells{"フォント", "背景色"};
-const char* const TextGrid = "フォントと背景";
-const char* const StepUp = "%1を増やす";
-const char* const StepDown = "%1を減らす";
-const char* const AboutButton = "Vezodev について";
-const char* const TextPane = "テキスト";
-const char* const GradientPane = "グラデーション";
-const char* const LogoPane = "完成したロゴ";
-const char* const ColorFormat = "赤 %1 緑 %2 青 %3";
+const std::array<const char*, 4> DirectionCells{N_("上から下"), N_("左から右"), N_("下から上"), N_("右から左")};
+const std::array<const char*, 2> ColorCells{N_("色１"), N_("色２")};
+const std::array<const char*, 2> TextCells{N_("フォント"), N_("背景色")};
+const char* const TextGrid = N_("フォントと背景");
+const char* const StepUp = N_("%1を増やす");
+const char* const StepDown = N_("%1を減らす");
+const char* const AboutButton = N_("Vezodev について");
+const char* const TextPane = N_("テキスト");
+const char* const GradientPane = N_("グラデーション");
+const char* const LogoPane = N_("完成したロゴ");
+const char* const ColorFormat = N_("赤 %1 緑 %2 青 %3");
 
 template <std::size_t N>
 QString Entry(const std::array<const char*, N>& table, int cell)
 {
-    return cell >= 1 && cell <= static_cast<int>(N) ? QString::fromUtf8(table[cell - 1]) : QString();
+    return cell >= 1 && cell <= static_cast<int>(N) ? Tr(table[cell - 1]) : QString();
 }
 
 void NameField(TSpinEdit& field, const TLabel& label)
@@ -45,8 +46,8 @@ void NameField(TSpinEdit& field, const TLabel& label)
     const QString name = label.Caption();
     field.setAccessibleName(name);
     field.Editor()->setAccessibleName(name);
-    field.UpButton()->setAccessibleName(QString::fromUtf8(StepUp).arg(name));
-    field.DownButton()->setAccessibleName(QString::fromUtf8(StepDown).arg(name));
+    field.UpButton()->setAccessibleName(Tr(StepUp).arg(name));
+    field.DownButton()->setAccessibleName(Tr(StepDown).arg(name));
 }
 
 void Notify(QObject* object, QAccessible::Event type, int child = -1)
@@ -65,7 +66,7 @@ QString TAccessibleNames::DirectionCell(int cell) { return Entry(DirectionCells,
 QString TAccessibleNames::ColorName(TColor color)
 {
     const TColor rgb = ColorToRGB(color);
-    return QString::fromUtf8(ColorFormat).arg(rgb & 0xFF).arg((rgb >> 8) & 0xFF).arg((rgb >> 16) & 0xFF);
+    return Tr(ColorFormat).arg(rgb & 0xFF).arg((rgb >> 8) & 0xFF).arg((rgb >> 16) & 0xFF);
 }
 
 QString TAccessibleNames::ColorCell(int cell, TColor color)
@@ -86,7 +87,7 @@ QString TAccessibleNames::TextCell(int cell, const QString& fontName, TColor bac
 
 void TAccessibleNames::Apply(TForm1& form)
 {
-    form.MbText->setAccessibleName(QString::fromUtf8(TextGrid));
+    form.MbText->setAccessibleName(Tr(TextGrid));
     form.MbMix->setAccessibleName(form.Label3->Caption());
     form.MbGra->setAccessibleName(form.Label6->Caption());
     form.MbColor->setAccessibleName(form.Label2->Caption());
@@ -100,10 +101,10 @@ void TAccessibleNames::Apply(TForm1& form)
     };
     NameField(*form.EdHs, *form.Label5);
     NameField(*form.EdVs, *form.Label4);
-    form.SpeedButton3->setAccessibleName(QString::fromUtf8(AboutButton));
-    form.Pbox->setAccessibleName(QString::fromUtf8(TextPane));
-    form.Gbox->setAccessibleName(QString::fromUtf8(GradientPane));
-    form.Img->setAccessibleName(QString::fromUtf8(LogoPane));
+    form.SpeedButton3->setAccessibleName(Tr(AboutButton));
+    form.Pbox->setAccessibleName(Tr(TextPane));
+    form.Gbox->setAccessibleName(Tr(GradientPane));
+    form.Img->setAccessibleName(Tr(LogoPane));
     // Every change of a colour, the font or a size ends in a build.
     QObject::connect(&form, &TForm1::LogoShown, &form, [&form] {
         if (!QAccessible::isActive())

@@ -1,5 +1,6 @@
 #include "app/ClipboardStatus.h"
 
+#include "platform/raster/Tr.h"
 #include "platform/widgets/BitmapImage.h"
 
 #include <QClipboard>
@@ -9,7 +10,10 @@
 
 namespace {
 
-const QString Notice = QString::fromUtf8(" クリップボードにコピーしました");
+QString Notice()
+{
+    return Tr(" クリップボードにコピーしました");
+}
 
 } // namespace
 
@@ -19,10 +23,10 @@ void TClipboardStatus::Copy(const TBitmap& logo)
     // A copy while the notice shows saves the caption without it, so that the tick
     // takes the notice away.
     QString caption = FWindow.windowTitle();
-    if (FTimer.isActive() && caption.endsWith(Notice))
-        caption.chop(Notice.size());
+    if (FTimer.isActive() && caption.endsWith(Notice()))
+        caption.chop(Notice().size());
     FSavedCaption = caption;
-    FWindow.setWindowTitle(FSavedCaption + Notice);
+    FWindow.setWindowTitle(FSavedCaption + Notice());
     if (!FTimer.isActive())
         FTimer.start();
 }

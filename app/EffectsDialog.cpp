@@ -1,6 +1,7 @@
 #include "app/EffectsDialog.h"
 
 #include "platform/raster/IntegerSyntax.h"
+#include "platform/raster/Tr.h"
 #include "platform/widgets/ColorDialog.h"
 #include "platform/widgets/CommonDialog.h"
 #include "platform/widgets/QtColor.h"
@@ -31,20 +32,20 @@ QString WithoutMnemonic(QString text)
 TEffectsDialog::TEffectsDialog(const TTextEffects& effects, TColorDialog& colorDialog, QWidget* parent)
     : QDialog(parent), FColorDialog(colorDialog), FEffects(effects)
 {
-    setWindowTitle(QString::fromUtf8("効果"));
+    setWindowTitle(Tr("効果"));
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     layout->addLayout(form);
-    EdSpacing = AddNumber(*form, QString::fromUtf8("文字間隔(&S)"), TTextEffects::MinSpacing, TTextEffects::MaxSpacing,
+    EdSpacing = AddNumber(*form, Tr("文字間隔(&S)"), TTextEffects::MinSpacing, TTextEffects::MaxSpacing,
                           &TTextEffects::Spacing);
-    EdOutline = AddNumber(*form, QString::fromUtf8("縁取りの幅(&W)"), 0, TTextEffects::MaxOutlineWidth,
+    EdOutline = AddNumber(*form, Tr("縁取りの幅(&W)"), 0, TTextEffects::MaxOutlineWidth,
                           &TTextEffects::OutlineWidth);
-    BtOutlineColor = AddColor(*form, QString::fromUtf8("縁取りの色(&O)"), &TTextEffects::OutlineColor);
-    EdShadowX = AddNumber(*form, QString::fromUtf8("影の横のずれ(&X)"), -TTextEffects::MaxShadowOffset,
+    BtOutlineColor = AddColor(*form, Tr("縁取りの色(&O)"), &TTextEffects::OutlineColor);
+    EdShadowX = AddNumber(*form, Tr("影の横のずれ(&X)"), -TTextEffects::MaxShadowOffset,
                           TTextEffects::MaxShadowOffset, &TTextEffects::ShadowX);
-    EdShadowY = AddNumber(*form, QString::fromUtf8("影の縦のずれ(&Y)"), -TTextEffects::MaxShadowOffset,
+    EdShadowY = AddNumber(*form, Tr("影の縦のずれ(&Y)"), -TTextEffects::MaxShadowOffset,
                           TTextEffects::MaxShadowOffset, &TTextEffects::ShadowY);
-    BtShadowColor = AddColor(*form, QString::fromUtf8("影の色(&C)"), &TTextEffects::ShadowColor);
+    BtShadowColor = AddColor(*form, Tr("影の色(&C)"), &TTextEffects::ShadowColor);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     SetDialogButtonTexts(*buttons);
     layout->addWidget(buttons);

@@ -4,12 +4,13 @@
 #include "platform/raster/AtomicFile.h"
 #include "platform/raster/BmpEncoder.h"
 #include "platform/raster/PngEncoder.h"
+#include "platform/raster/Tr.h"
 
 #include <algorithm>
 
 QString TLogoSaver::Filter()
 {
-    return QString::fromUtf8("BMP ファイル|*.bmp|PNG ファイル|*.png|PNG ファイル 透明な背景|*.png");
+    return Tr("BMP ファイル|*.bmp|PNG ファイル|*.png|PNG ファイル 透明な背景|*.png");
 }
 
 QString TLogoSaver::WithBmpExtension(const QString& fileName)

@@ -9,6 +9,7 @@
 #include "components/settings/IniGT.h"
 #include "components/widgets/ManyBtn.h"
 #include "platform/raster/Exception.h"
+#include "platform/raster/Tr.h"
 #include "platform/widgets/Bevel.h"
 #include "platform/widgets/ColorDialog.h"
 #include "platform/widgets/FontDialog.h"
@@ -142,19 +143,19 @@ void TMainFormLoader::CreateComponents(TForm1& form, const QString& programFile)
     if (!userFile.isEmpty())
         form.IniGT->SetFileName(userFile);
     form.Pm = new QMenu(&form);
-    form.MmAdd = form.Pm->addAction(QString::fromUtf8("スタイル追加"));
+    form.MmAdd = form.Pm->addAction(Tr("スタイル追加"));
     form.N1 = form.Pm->addSeparator();
-    form.MmDel = form.Pm->addAction(QString::fromUtf8("削除"));
-    form.MmGallery = new QAction(QString::fromUtf8("スタイル一覧…"), &form);
+    form.MmDel = form.Pm->addAction(Tr("削除"));
+    form.MmGallery = new QAction(Tr("スタイル一覧…"), &form);
     form.Pm->addSeparator();
     form.Pm->addAction(form.MmGallery);
     form.ImgMenu = new QMenu(&form);
-    form.MmCopy = form.ImgMenu->addAction(QString::fromUtf8("コピー"));
-    form.MmSave = form.ImgMenu->addAction(QString::fromUtf8("名前を付けて保存…"));
+    form.MmCopy = form.ImgMenu->addAction(Tr("コピー"));
+    form.MmSave = form.ImgMenu->addAction(Tr("名前を付けて保存…"));
     form.ImgMenu->addSeparator();
-    form.MmSmooth = form.ImgMenu->addAction(QString::fromUtf8("なめらかな縁"));
+    form.MmSmooth = form.ImgMenu->addAction(Tr("なめらかな縁"));
     form.MmSmooth->setCheckable(true);
-    form.MmEffects = form.ImgMenu->addAction(QString::fromUtf8("効果…"));
+    form.MmEffects = form.ImgMenu->addAction(Tr("効果…"));
     form.ImgMenu->addSeparator();
     form.ImgMenu->addAction(form.MmGallery);
     form.Timer1 = new QTimer(&form);

@@ -2,6 +2,7 @@
 
 #include "composer/StoredParams.h"
 #include "components/settings/IniGT.h"
+#include "platform/raster/Tr.h"
 #include "platform/widgets/BitmapImage.h"
 #include "platform/raster/Exception.h"
 
@@ -29,7 +30,7 @@ QIcon BlankTile()
 TStyleGallery::TStyleGallery(TIniGT& ini, QWidget* parent)
     : QWidget(parent, Qt::Window), FIni(ini)
 {
-    setWindowTitle(QString::fromUtf8("スタイル一覧"));
+    setWindowTitle(Tr("スタイル一覧"));
     FList = new QListWidget(this);
     FList->setViewMode(QListView::IconMode);
     FList->setMovement(QListView::Static);
@@ -155,7 +156,7 @@ void TStyleGallery::BuildTile(int index)
     } catch (const Exception& failure) {
         error = failure.Message();
     } catch (const std::bad_alloc&) {
-        error = QString::fromUtf8("メモリが足りません");
+        error = Tr("メモリが足りません");
     }
     item->setData(ErrorRole, error);
     item->setToolTip(error.isEmpty() ? name : error);

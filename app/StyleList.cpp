@@ -5,6 +5,7 @@
 #include "composer/StoredParams.h"
 #include "components/settings/IniGT.h"
 #include "platform/raster/Exception.h"
+#include "platform/raster/Tr.h"
 #include "platform/widgets/ComboBoxStrings.h"
 #include "platform/widgets/Label.h"
 #include "platform/widgets/MessageDialogs.h"
@@ -53,11 +54,11 @@ void TStyleList::Add()
 {
     QComboBox& list = *FForm.CbStyle;
     QString name = list.currentText();
-    if (!InputQuery(&FForm, QString::fromUtf8("スタイルの追加"), QString::fromUtf8("スタイル名"), name, 255))
+    if (!InputQuery(&FForm, Tr("スタイルの追加"), Tr("スタイル名"), name, 255))
         return;
     const QString refused = TIniGT::FirstUnstorableCharacter(name);
     if (!refused.isEmpty())
-        throw Exception(QString::fromUtf8("スタイル名の文字「%1」(U+%2) は保存できません")
+        throw Exception(Tr("スタイル名の文字「%1」(U+%2) は保存できません")
                             .arg(refused, QString::number(refused.toUcs4().value(0), 16).toUpper().rightJustified(4, u'0')));
     int index = TStoredParams::FindStyle(FItems->ToStringList(), name);
     const bool appended = index == -1;
@@ -80,8 +81,8 @@ void TStyleList::DeleteChosen()
     if (index < 0)
         return;
     const QString name = list.itemText(index);
-    const QString question = QString::fromUtf8("【") + name + QString::fromUtf8("】を削除してよろしいですか");
-    if (!WarningOkCancel(&FForm, QString::fromUtf8("警告"), question))
+    const QString question = Tr("【%1】を削除してよろしいですか").arg(name);
+    if (!WarningOkCancel(&FForm, Tr("警告"), question))
         return;
     TIniGT& settings = *FForm.IniGT;
     TIniGT::TUpdate update(settings);

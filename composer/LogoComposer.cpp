@@ -5,6 +5,7 @@
 
 #include "platform/raster/Exception.h"
 #include "platform/raster/FontFace.h"
+#include "platform/raster/Tr.h"
 
 #include <algorithm>
 
@@ -75,7 +76,7 @@ TPoint TLogoComposer::TextOrigin(const TLogoParams& params)
 void TLogoComposer::CheckLogoSize(const TLogoExtent& extent)
 {
     if (TooLarge(extent))
-        throw ELogoSizeError(QString::fromUtf8("ロゴが大きすぎます (%1 x %2)").arg(extent.Width).arg(extent.Height));
+        throw ELogoSizeError(Tr("ロゴが大きすぎます (%1 x %2)").arg(extent.Width).arg(extent.Height));
 }
 
 TPoint TLogoComposer::RenderTextLayer(const TLogoParams& params, TBitmap& layer)

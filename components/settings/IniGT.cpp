@@ -10,6 +10,7 @@
 #include "platform/raster/ProfileText.h"
 #include "platform/raster/ShiftJis.h"
 #include "platform/raster/Strings.h"
+#include "platform/raster/Tr.h"
 #include "platform/raster/XdgFolders.h"
 
 #include <QCoreApplication>
@@ -196,9 +197,9 @@ void TIniGT::SetFence(TIniGTFence value)
 {
     if (value != FFence) {
         if (Designing() && FFence == fnVer11Mode)
-            emit DesignWarning(QStringLiteral("警告"),
-                               QStringLiteral("fnVer11Mode以外の値にすると、TIniGTのVer1.0とVer1.1で"
-                                              "書き込んだﾌｧｲﾙを正しく読めない事があります。"));
+            emit DesignWarning(Tr("警告"),
+                               Tr("fnVer11Mode以外の値にすると、TIniGTのVer1.0とVer1.1で"
+                                  "書き込んだﾌｧｲﾙを正しく読めない事があります。"));
         FFence = value;
     }
     FFenceUnset = false;
@@ -241,7 +242,7 @@ QString TIniGT::DefaultFileName(const QString& programFile)
 
 [[noreturn]] void TIniGT::RaiseWriteError(const QString& reason) const
 {
-    throw EIniFileError(QStringLiteral("%1 に書き込めません (%2)").arg(FFullPath, reason));
+    throw EIniFileError(Tr("%1 に書き込めません (%2)").arg(FFullPath, reason));
 }
 
 void TIniGT::BeginUpdate()
@@ -347,8 +348,8 @@ void TIniGT::WriteRawString(const QString& section, const QString& key, const QS
         if (character.isEmpty())
             continue;
         if (character == u"\r" || character == u"\n" || character == QChar(0))
-            RaiseWriteError(QStringLiteral("「%1」には1行に保存できない改行かNUL文字があります").arg(*name));
-        RaiseWriteError(QStringLiteral("「%1」にはシフトJISで保存できない文字があります").arg(*name));
+            RaiseWriteError(Tr("「%1」には1行に保存できない改行かNUL文字があります").arg(*name));
+        RaiseWriteError(Tr("「%1」にはシフトJISで保存できない文字があります").arg(*name));
     }
     const QString companion = key + CompanionSuffix;
     Change(
@@ -361,7 +362,7 @@ void TIniGT::WriteRawString(const QString& section, const QString& key, const QS
             }
             return text.Write(section, key, Substituted(value)) && text.Write(section, companion, Escaped(value));
         },
-        QStringLiteral("「%1」の「%2」は名前として読み戻せません").arg(section, key));
+        Tr("「%1」の「%2」は名前として読み戻せません").arg(section, key));
 }
 
 void TIniGT::EraseSection(const QString& section)

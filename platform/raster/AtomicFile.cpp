@@ -2,6 +2,7 @@
 
 #include "platform/raster/Exception.h"
 #include "platform/raster/TemporaryFile.h"
+#include "platform/raster/Tr.h"
 
 #include <QFile>
 #include <cerrno>
@@ -209,7 +210,7 @@ TFileWriteResult WriteTemporaryFile(const TFileTarget& target, const TByteWriter
 [[noreturn]] void ThrowWriteResult(const QString& path, TFileWriteResult result, int error)
 {
     if (result == fwCannotCreate)
-        throw EFCreateError(QString("ﾌｧｲﾙ %1 を作成できません (%2)").arg(path, SystemErrorText(error)));
+        throw EFCreateError(Tr("ﾌｧｲﾙ %1 を作成できません (%2)").arg(path, SystemErrorText(error)));
     throw EWriteError(WriteErrorText(path, error));
 }
 
@@ -217,7 +218,7 @@ TFileWriteResult WriteTemporaryFile(const TFileTarget& target, const TByteWriter
 
 QString WriteErrorText(const QString& path, int error)
 {
-    return QString("ｽﾄﾘｰﾑへの書き込みｴﾗｰ (%1: %2)").arg(path, SystemErrorText(error));
+    return Tr("ｽﾄﾘｰﾑへの書き込みｴﾗｰ (%1: %2)").arg(path, SystemErrorText(error));
 }
 
 TFileWriteResult WriteFileAtomically(const QString& path, const TByteWriter& write, TFileSync sync, int* error)

@@ -3,6 +3,7 @@
 #include "platform/raster/Bitmap.h"
 #include "platform/raster/Exception.h"
 #include "platform/raster/ScreenResolution.h"
+#include "platform/raster/Tr.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -129,7 +130,7 @@ TBmpLayout LayoutOf(const TBitmap& bitmap)
     const std::size_t stride = (std::size_t(bitmap.Width()) * 24 + 31) / 32 * 4;
     const std::size_t imageSize = stride * std::size_t(bitmap.Height());
     if (PixelOffset + imageSize > std::size_t(UINT32_MAX))
-        throw EImageSizeError(QStringLiteral("画像が大きすぎて BMP ファイルにできません"));
+        throw EImageSizeError(Tr("画像が大きすぎて BMP ファイルにできません"));
     return TBmpLayout{stride, imageSize};
 }
 

@@ -1,6 +1,7 @@
 #include "platform/raster/IntegerSyntax.h"
 
 #include "platform/raster/Exception.h"
+#include "platform/raster/Tr.h"
 
 int DigitValue(QChar ch, int base)
 {
@@ -73,7 +74,7 @@ std::int32_t StrToInt(const QString& text)
 {
     const auto value = TryStrToInt(text);
     if (!value)
-        throw EConvertError(QString("'%1' は整数ではありません").arg(text));
+        throw EConvertError(Tr("'%1' は整数ではありません").arg(text));
     return *value;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/raster/Bitmap.h"
 #include "platform/raster/Exception.h"
 #include "platform/raster/ScreenResolution.h"
+#include "platform/raster/Tr.h"
 
 #include <png.h>
 #include <csetjmp>
@@ -86,22 +87,22 @@ QByteArray Encode(const TBitmap& bitmap, const TPngTransparency* transparency)
     const int width = bitmap.Width();
     const int height = bitmap.Height();
     if (width <= 0 || height <= 0)
-        throw EImageSizeError(QStringLiteral("空の画像は PNG ファイルにできません"));
+        throw EImageSizeError(Tr("空の画像は PNG ファイルにできません"));
     const TBitmap* keySource = transparency ? (transparency->KeySource ? transparency->KeySource : &bitmap) : nullptr;
     if (keySource && (keySource->Width() != width || keySource->Height() != height))
-        throw EImageSizeError(QStringLiteral("透明にする画素の画像の大きさが違います"));
+        throw EImageSizeError(Tr("透明にする画素の画像の大きさが違います"));
 
     QByteArray bytes;
     TPngWriteState state;
     state.Bytes = &bytes;
     TPngWriter writer(state);
     if (!writer.Png() || !writer.Info())
-        throw Exception(QStringLiteral("PNG ファイルを作れません (メモリ不足)"));
+        throw Exception(Tr("PNG ファイルを作れません (メモリ不足)"));
     const int channels = keySource ? 4 : 3;
     std::vector<png_byte> row(std::size_t(width) * channels);
     png_structp png = writer.Png();
     if (setjmp(png_jmpbuf(png)))
-        throw Exception(QStringLiteral("PNG ファイルを作れません (%1)").arg(state.Error));
+        throw Exception(Tr("PNG ファイルを作れません (%1)").arg(state.Error));
 
     png_set_write_fn(png, &state, AppendBytes, FlushNothing);
     png_set_IHDR(png, writer.Info(), png_uint_32(width), png_uint_32(height), 8,

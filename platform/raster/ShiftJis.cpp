@@ -1,6 +1,7 @@
 #include "platform/raster/ShiftJis.h"
 
 #include "platform/raster/Exception.h"
+#include "platform/raster/Tr.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -38,7 +39,7 @@ public:
         // A converter with the JIS mapping would give U+301C here; the files the
         // program shares with Windows need the Windows one.
         if (FFromCode[0x8160] != 0xFF5E || FFromCode[0x8740] != 0x2460)
-            throw Exception(QStringLiteral("Shift_JIS の変換表が Windows のコードページ 932 と一致しません"));
+            throw Exception(Tr("Shift_JIS の変換表が Windows のコードページ 932 と一致しません"));
     }
 
     // The character of a double-byte code, 0 when the code is unassigned.
@@ -54,7 +55,7 @@ private:
     {
         QStringDecoder decoder("Shift_JIS");
         if (!decoder.isValid())
-            throw Exception(QStringLiteral("Shift_JIS の変換器がありません"));
+            throw Exception(Tr("Shift_JIS の変換器がありません"));
         for (int lead = 0x81; lead <= 0xFC; ++lead) {
             if (!IsLeadByte(uchar(lead)))
                 continue;

@@ -1,12 +1,13 @@
 #include "platform/raster/Strings.h"
 
 #include "platform/raster/Exception.h"
+#include "platform/raster/Tr.h"
 
 namespace {
 
 [[noreturn]] void IndexError(int index)
 {
-    throw EStringListError(QString::fromUtf8("リストのインデックスが範囲を超えています (%1)").arg(index));
+    throw EStringListError(Tr("リストのインデックスが範囲を超えています (%1)").arg(index));
 }
 
 } // namespace

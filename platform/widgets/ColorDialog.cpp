@@ -1,5 +1,6 @@
 #include "platform/widgets/ColorDialog.h"
 
+#include "platform/raster/Tr.h"
 #include "platform/widgets/QtColor.h"
 
 #include <QColorDialog>
@@ -17,7 +18,7 @@ bool TColorDialog::Execute(QWidget* owner)
     QColorDialog dialog(owner);
     dialog.setOption(QColorDialog::DontUseNativeDialog);
     dialog.setCurrentColor(ToQColor(FColor));
-    dialog.setWindowTitle(QStringLiteral("色の設定"));
+    dialog.setWindowTitle(Tr("色の設定"));
     if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
         SetDialogButtonTexts(*buttons);
     if (dialog.exec() != QDialog::Accepted)

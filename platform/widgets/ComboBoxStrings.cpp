@@ -1,6 +1,7 @@
 #include "platform/widgets/ComboBoxStrings.h"
 
 #include "platform/raster/Exception.h"
+#include "platform/raster/Tr.h"
 
 #include <QComboBox>
 #include <QSignalBlocker>
@@ -9,7 +10,7 @@ namespace {
 
 [[noreturn]] void IndexError(int index)
 {
-    throw EStringListError(QString::fromUtf8("リストのインデックスが範囲を超えています (%1)").arg(index));
+    throw EStringListError(Tr("リストのインデックスが範囲を超えています (%1)").arg(index));
 }
 
 } // namespace

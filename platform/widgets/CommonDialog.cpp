@@ -1,11 +1,13 @@
 #include "platform/widgets/CommonDialog.h"
 
+#include "platform/raster/Tr.h"
+
 #include <QDialogButtonBox>
 #include <QPushButton>
 
 QString DialogCancelText()
 {
-    return QStringLiteral("キャンセル");
+    return Tr("キャンセル");
 }
 
 void SetDialogButtonTexts(QDialogButtonBox& buttons)

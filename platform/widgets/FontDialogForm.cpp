@@ -1,5 +1,6 @@
 #include "platform/widgets/FontDialogForm.h"
 
+#include "platform/raster/Tr.h"
 #include "platform/widgets/CommonDialog.h"
 #include "platform/widgets/QtColor.h"
 #include "platform/widgets/QtFontSubstitutions.h"
@@ -35,14 +36,14 @@ QIcon ColorSwatch(TColor color)
 
 TFontDialogForm::TFontDialogForm(const TFontDialogState& state, QWidget* owner)
     : QDialog(owner), FFaceBox(new QComboBox(this)), FStyleBox(new QComboBox(this)), FSizeBox(new QComboBox(this)),
-      FStrikeOutBox(new QCheckBox(QStringLiteral("取り消し線"), this)),
-      FUnderlineBox(new QCheckBox(QStringLiteral("下線"), this)), FColorBox(new QComboBox(this)),
-      FSample(new QLabel(QStringLiteral("Aaあぁアァ亜宇"), this)),
+      FStrikeOutBox(new QCheckBox(Tr("取り消し線"), this)),
+      FUnderlineBox(new QCheckBox(Tr("下線"), this)), FColorBox(new QComboBox(this)),
+      FSample(new QLabel(Tr("Aaあぁアァ亜宇"), this)),
       FButtons(new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this)),
       FColors(FontDialogColors(state.Color))
 {
     InstallQtFontSubstitutions();
-    setWindowTitle(QStringLiteral("フォント"));
+    setWindowTitle(Tr("フォント"));
 
     FFaceBox->setObjectName(QStringLiteral("FaceBox"));
     FFaceBox->setEditable(true);
@@ -52,7 +53,7 @@ TFontDialogForm::TFontDialogForm(const TFontDialogState& state, QWidget* owner)
     FFaceBox->setMinimumWidth(180);
 
     FStyleBox->setObjectName(QStringLiteral("StyleBox"));
-    FStyleBox->addItems({QStringLiteral("標準"), QStringLiteral("斜体"), QStringLiteral("太字"), QStringLiteral("太字 斜体")});
+    FStyleBox->addItems({Tr("標準"), Tr("斜体"), Tr("太字"), Tr("太字 斜体")});
     FStyleBox->setCurrentIndex(FontStyleIndex(state.Style));
 
     FSizeBox->setObjectName(QStringLiteral("SizeBox"));
@@ -79,21 +80,21 @@ TFontDialogForm::TFontDialogForm(const TFontDialogState& state, QWidget* owner)
     FSample->setFixedSize(240, 72);
 
     auto* lists = new QGridLayout;
-    lists->addWidget(new QLabel(QStringLiteral("フォント名:"), this), 0, 0);
-    lists->addWidget(new QLabel(QStringLiteral("スタイル:"), this), 0, 1);
-    lists->addWidget(new QLabel(QStringLiteral("サイズ:"), this), 0, 2);
+    lists->addWidget(new QLabel(Tr("フォント名:"), this), 0, 0);
+    lists->addWidget(new QLabel(Tr("スタイル:"), this), 0, 1);
+    lists->addWidget(new QLabel(Tr("サイズ:"), this), 0, 2);
     lists->addWidget(FFaceBox, 1, 0);
     lists->addWidget(FStyleBox, 1, 1);
     lists->addWidget(FSizeBox, 1, 2);
 
-    auto* effects = new QGroupBox(QStringLiteral("文字飾り"), this);
+    auto* effects = new QGroupBox(Tr("文字飾り"), this);
     auto* effectsLayout = new QGridLayout(effects);
     effectsLayout->addWidget(FStrikeOutBox, 0, 0, 1, 2);
     effectsLayout->addWidget(FUnderlineBox, 1, 0, 1, 2);
-    effectsLayout->addWidget(new QLabel(QStringLiteral("色"), effects), 2, 0);
+    effectsLayout->addWidget(new QLabel(Tr("色"), effects), 2, 0);
     effectsLayout->addWidget(FColorBox, 2, 1);
 
-    auto* sample = new QGroupBox(QStringLiteral("見本"), this);
+    auto* sample = new QGroupBox(Tr("見本"), this);
     auto* sampleLayout = new QVBoxLayout(sample);
     sampleLayout->addWidget(FSample);
 

@@ -1,5 +1,7 @@
 #include "platform/widgets/FontDialogState.h"
 
+#include "platform/raster/Tr.h"
+
 #include <algorithm>
 #include <cstdlib>
 
@@ -57,15 +59,15 @@ std::optional<int> ParseFontPoints(const QString& text)
 QList<TNamedColor> FontDialogColors(TColor current)
 {
     QList<TNamedColor> colors = {
-        {QStringLiteral("黒"), 0x000000},     {QStringLiteral("栗色"), 0x000080}, {QStringLiteral("緑"), 0x008000},
-        {QStringLiteral("オリーブ"), 0x008080}, {QStringLiteral("紺"), 0x800000},   {QStringLiteral("紫"), 0x800080},
-        {QStringLiteral("青緑"), 0x808000},   {QStringLiteral("灰色"), 0x808080}, {QStringLiteral("銀色"), 0xC0C0C0},
-        {QStringLiteral("赤"), 0x0000FF},     {QStringLiteral("ライム"), 0x00FF00}, {QStringLiteral("黄"), 0x00FFFF},
-        {QStringLiteral("青"), 0xFF0000},     {QStringLiteral("赤紫"), 0xFF00FF}, {QStringLiteral("水色"), 0xFFFF00},
-        {QStringLiteral("白"), 0xFFFFFF},
+        {Tr("黒"), 0x000000},     {Tr("栗色"), 0x000080}, {Tr("緑"), 0x008000},
+        {Tr("オリーブ"), 0x008080}, {Tr("紺"), 0x800000},   {Tr("紫"), 0x800080},
+        {Tr("青緑"), 0x808000},   {Tr("灰色"), 0x808080}, {Tr("銀色"), 0xC0C0C0},
+        {Tr("赤"), 0x0000FF},     {Tr("ライム"), 0x00FF00}, {Tr("黄"), 0x00FFFF},
+        {Tr("青"), 0xFF0000},     {Tr("赤紫"), 0xFF00FF}, {Tr("水色"), 0xFFFF00},
+        {Tr("白"), 0xFFFFFF},
     };
     const bool listed = std::any_of(colors.cbegin(), colors.cend(), [&](const TNamedColor& entry) { return entry.Color == current; });
     if (!listed)
-        colors.append({QStringLiteral("カスタム"), current});
+        colors.append({Tr("カスタム"), current});
     return colors;
 }

@@ -1,5 +1,7 @@
 #include "platform/widgets/MessageDialogs.h"
 
+#include "platform/raster/Tr.h"
+
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -14,7 +16,11 @@ TMessageAnswerer MessageAnswerer;
 namespace {
 
 const QString OkText = QStringLiteral("OK");
-const QString CancelText = QStringLiteral("ｷｬﾝｾﾙ");
+
+QString CancelText()
+{
+    return Tr("ｷｬﾝｾﾙ");
+}
 
 QMessageBox::Icon IconOf(TMessageKind kind)
 {
@@ -71,7 +77,7 @@ QDialog* CreateInputBox(const TMessageRequest& request, QWidget* owner)
 
     auto* buttons = new QDialogButtonBox(dialog);
     QPushButton* ok = buttons->addButton(request.Buttons.value(0, OkText), QDialogButtonBox::AcceptRole);
-    buttons->addButton(request.Buttons.value(1, CancelText), QDialogButtonBox::RejectRole);
+    buttons->addButton(request.Buttons.value(1, CancelText()), QDialogButtonBox::RejectRole);
     ok->setDefault(true);
     QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
@@ -121,20 +127,20 @@ void ShowMessageDialog(QWidget* owner, const QString& caption, const QString& te
 bool ShowMessageWithHelp(QWidget* owner, const QString& caption, const QString& text)
 {
     TMessageRequest request{mkInformation, caption, text, {OkText}, {}, 0, {}, false};
-    request.HelpButton = QStringLiteral("ヘルプ");
+    request.HelpButton = Tr("ヘルプ");
     Ask(request, owner);
     return request.HelpChosen;
 }
 
 bool WarningOkCancel(QWidget* owner, const QString& caption, const QString& text)
 {
-    TMessageRequest request{mkWarning, caption, text, {OkText, CancelText}, {}, 0, {}, false};
+    TMessageRequest request{mkWarning, caption, text, {OkText, CancelText()}, {}, 0, {}, false};
     return Ask(request, owner);
 }
 
 bool InputQuery(QWidget* owner, const QString& caption, const QString& prompt, QString& value, int maxLength)
 {
-    TMessageRequest request{mkInput, caption, prompt, {OkText, CancelText}, value, maxLength, {}, false};
+    TMessageRequest request{mkInput, caption, prompt, {OkText, CancelText()}, value, maxLength, {}, false};
     if (!Ask(request, owner))
         return false;
     // An answerer stands in for the user, who cannot type past the edit's limit.

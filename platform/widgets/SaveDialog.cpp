@@ -1,5 +1,7 @@
 #include "platform/widgets/SaveDialog.h"
 
+#include "platform/raster/Tr.h"
+
 #include <QFileDialog>
 #include <QFileInfo>
 
@@ -26,14 +28,14 @@ bool TSaveDialog::Execute(QWidget* owner)
         return Answerer(*this);
     // Qt's own dialog, because the options below (no overwrite question, descriptions
     // without their patterns) are not honoured by every native one.
-    QFileDialog dialog(owner, FTitle.isEmpty() ? QStringLiteral("名前を付けて保存") : FTitle);
+    QFileDialog dialog(owner, FTitle.isEmpty() ? Tr("名前を付けて保存") : FTitle);
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite | QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("保存する場所:"));
-    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("ファイル名:"));
-    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("ファイルの種類:"));
-    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("保存"));
+    dialog.setLabelText(QFileDialog::LookIn, Tr("保存する場所:"));
+    dialog.setLabelText(QFileDialog::FileName, Tr("ファイル名:"));
+    dialog.setLabelText(QFileDialog::FileType, Tr("ファイルの種類:"));
+    dialog.setLabelText(QFileDialog::Accept, Tr("保存"));
     dialog.setLabelText(QFileDialog::Reject, DialogCancelText());
     const QStringList filters = QtNameFilters(FFilter);
     if (!filters.isEmpty()) {
