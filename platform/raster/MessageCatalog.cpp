@@ -76,6 +76,9 @@ std::string_view TMessageCatalog::Entry(std::uint32_t table, std::uint32_t index
 
 const char* TMessageCatalog::Find(std::string_view source) const
 {
+    // The empty source is the catalogue's header, never a text's translation.
+    if (source.empty())
+        return nullptr;
     std::uint32_t low = 0;
     std::uint32_t high = FCount;
     while (low < high) {

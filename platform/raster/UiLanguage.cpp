@@ -4,16 +4,28 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <string_view>
 
 namespace {
 
 TUiLanguage Current = lgClassic;
+const TMessageCatalog* CurrentCatalog = nullptr;
 
-TMessageCatalog& Catalog()
+// Each language's catalogue once read, kept for the process's life, so that a text
+// handed out stays valid when the language changes.
+const TMessageCatalog& CatalogOf(const std::string& path)
 {
-    static TMessageCatalog catalog;
-    return catalog;
+    static std::map<std::string, TMessageCatalog> catalogs;
+    const auto [entry, added] = catalogs.try_emplace(path);
+    if (added)
+        entry->second.Load(path);
+    return entry->second;
+}
+
+const char* Find(std::string_view source)
+{
+    return CurrentCatalog ? CurrentCatalog->Find(source) : nullptr;
 }
 
 std::string Environment(const char* name)
@@ -84,10 +96,7 @@ void SetUiLanguage(TUiLanguage language, const std::string& localeFolder)
 {
     Current = language;
     const std::string name = UiLanguageName(language);
-    if (name.empty())
-        Catalog() = TMessageCatalog();
-    else
-        Catalog().Load(localeFolder + "/" + name + "/LC_MESSAGES/vezodev.mo");
+    CurrentCatalog = name.empty() ? nullptr : &CatalogOf(localeFolder + "/" + name + "/LC_MESSAGES/vezodev.mo");
 }
 
 TUiLanguage CurrentUiLanguage()
@@ -110,7 +119,7 @@ std::string LocaleFolderOf(const std::string& programFile)
 
 const char* Translate(const char* source)
 {
-    const char* translation = Catalog().Find(source);
+    const char* translation = Find(source);
     return translation ? translation : source;
 }
 
@@ -119,6 +128,6 @@ const char* Translate(const char* context, const char* source)
     std::string key = context;
     key += '\x04';
     key += source;
-    const char* translation = Catalog().Find(key);
+    const char* translation = Find(key);
     return translation ? translation : source;
 }

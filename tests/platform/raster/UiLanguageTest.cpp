@@ -1,0 +1,138 @@
+#include "platform/raster/MessageCatalog.h"
+#include "platform/raster/UiLanguage.h"
+
+#include "EnvironmentOverride.h"
+
+#include <QTemporaryDir>
+#include <cstdlib>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct TEnvironmentCase {
+    const char* Language; // $LANGUAGE
+    const char* All;      // $LC_ALL
+    const char* Messages; // $LC_MESSAGES
+    const char* Lang;     // $LANG
+    TUiLanguage Expected;
+};
+
+// nullptr leaves a variable unset.
+std::unique_ptr<TEnvironmentOverride> Set(const char* name, const char* value)
+{
+    auto guard = std::make_unique<TEnvironmentOverride>(name, QByteArray());
+    if (value)
+        qputenv(name, value);
+    else
+        qunsetenv(name);
+    return guard;
+}
+
+// Builds a catalogue with msgfmt, as the build does.
+std::string Compile(const QTemporaryDir& folder, const std::string& po)
+{
+    const std::string source = folder.filePath(QStringLiteral("test.po")).toStdString();
+    const std::string compiled = folder.filePath(QStringLiteral("test.mo")).toStdString();
+    std::ofstream(source) << po;
+    const std::string command = "msgfmt -o '" + compiled + "' '" + source + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0) << command;
+    return compiled;
+}
+
+const char* const SamplePo = R"(msgid ""
+msgstr "Content-Type: text/plain; charset=UTF-8\n"
+
+msgid "テキスト"
+msgstr "Text"
+
+msgctxt "colour cell"
+msgid "色１"
+msgstr "Col 1"
+
+msgid "色１"
+msgstr "Colour 1"
+
+msgid "未訳"
+msgstr ""
+)";
+
+} // namespace
+
+TEST(UiLanguageTest, FollowsTheFirstInterfaceLanguageTheProgramHas)
+{
+    const TEnvironmentCase cases[] = {
+        {nullptr, nullptr, nullptr, nullptr, lgClassic},
+        {nullptr, nullptr, nullptr, "C", lgClassic},
+        {nullptr, nullptr, nullptr, "C.UTF-8", lgClassic},
+        {nullptr, "POSIX", nullptr, "ja_JP.UTF-8", lgClassic},
+        {nullptr, nullptr, nullptr, "ja_JP.UTF-8", lgJapanese},
+        {nullptr, nullptr, nullptr, "en_US.UTF-8", lgEnglish},
+        {nullptr, nullptr, nullptr, "de_DE.UTF-8", lgEnglish},
+        {nullptr, nullptr, "ja_JP.eucJP", "de_DE.UTF-8", lgJapanese},
+        {nullptr, "en_GB.UTF-8", "ja_JP.UTF-8", "ja_JP.UTF-8", lgEnglish},
+        {"de:ja:en", nullptr, nullptr, "en_US.UTF-8", lgJapanese},
+        {"fr_FR:de_DE", nullptr, nullptr, "ja_JP.UTF-8", lgEnglish},
+        {"", nullptr, nullptr, "ja_JP.UTF-8", lgJapanese},
+        {"ja@variant", nullptr, nullptr, "C", lgJapanese},
+        {"jam", nullptr, nullptr, "C", lgEnglish},
+    };
+    for (const TEnvironmentCase& c : cases) {
+        SCOPED_TRACE(std::string("LANGUAGE=") + (c.Language ? c.Language : "-") + " LC_ALL=" + (c.All ? c.All : "-")
+                     + " LC_MESSAGES=" + (c.Messages ? c.Messages : "-") + " LANG=" + (c.Lang ? c.Lang : "-"));
+        const auto language = Set("LANGUAGE", c.Language);
+        const auto all = Set("LC_ALL", c.All);
+        const auto messages = Set("LC_MESSAGES", c.Messages);
+        const auto lang = Set("LANG", c.Lang);
+        EXPECT_EQ(ChooseUiLanguage(UiLanguagesOfEnvironment()), c.Expected);
+    }
+}
+
+TEST(UiLanguageTest, CatalogueFindsTranslationsByContextAndLeavesTheRestAlone)
+{
+    QTemporaryDir folder;
+    TMessageCatalog catalog;
+    ASSERT_TRUE(catalog.Load(Compile(folder, SamplePo)));
+    EXPECT_STREQ(catalog.Find("テキスト"), "Text");
+    EXPECT_STREQ(catalog.Find("色１"), "Colour 1");
+    EXPECT_STREQ(catalog.Find("colour cell\x04色１"), "Col 1");
+    EXPECT_EQ(catalog.Find("未訳"), nullptr);
+    EXPECT_EQ(catalog.Find("テキス"), nullptr);
+    EXPECT_EQ(catalog.Find(""), nullptr);
+}
+
+// A damaged catalogue is refused whole: every prefix of a good file, and the good file
+// with each header word broken, loads as empty or finds only what the file holds.
+TEST(UiLanguageTest, DamagedCatalogueIsRefusedWithoutReadingPastItsEnd)
+{
+    QTemporaryDir folder;
+    const std::string good = Compile(folder, SamplePo);
+    std::string bytes;
+    {
+        std::ifstream in(good, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    const std::string damaged = folder.filePath(QStringLiteral("damaged.mo")).toStdString();
+    std::vector<std::string> variants;
+    for (std::size_t size = 0; size < bytes.size(); ++size)
+        variants.push_back(bytes.substr(0, size));
+    for (std::size_t word = 8; word < 28; word += 4) {
+        std::string broken = bytes;
+        broken[word + 3] = '\x7f';
+        variants.push_back(broken);
+    }
+    for (const std::string& variant : variants) {
+        SCOPED_TRACE(variant.size());
+        std::ofstream(damaged, std::ios::binary | std::ios::trunc) << variant;
+        TMessageCatalog catalog;
+        if (catalog.Load(damaged))
+            EXPECT_STREQ(catalog.Find("テキスト"), "Text");
+        else
+            EXPECT_TRUE(catalog.Empty());
+    }
+    TMessageCatalog missing;
+    EXPECT_FALSE(missing.Load(folder.filePath(QStringLiteral("none.mo")).toStdString()));
+}
