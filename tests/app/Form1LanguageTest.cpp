@@ -214,4 +214,11 @@ TEST(Form1LanguageTest, WindowAndDialogsSpeakOneLanguageChosenByTheLocale)
             EXPECT_FALSE(HasJapanese(text)) << tag << ": " << text;
     for (const auto& [tag, texts] : shown["ja_JP.UTF-8"])
         EXPECT_TRUE(std::any_of(texts.cbegin(), texts.cend(), HasJapanese)) << tag;
+    // Qt's own labels follow too: the colour dialog's are Qt's English only in English.
+    const auto qtLabel = [&](const char* locale) {
+        const std::vector<std::string>& texts = shown[locale]["qt"];
+        return std::count(texts.cbegin(), texts.cend(), "&Basic colors");
+    };
+    EXPECT_EQ(qtLabel("en_US.UTF-8"), 1);
+    EXPECT_EQ(qtLabel("ja_JP.UTF-8"), 0);
 }
