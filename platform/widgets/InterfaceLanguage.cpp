@@ -18,6 +18,19 @@ std::vector<std::string> QtUiLanguages()
     return languages;
 }
 
+// Qt's own formats (the file dialog's dates, its sizes) in the same language: the
+// desktop's locale when it is of that language, else the language's own.
+void SetDefaultLocale(TUiLanguage language)
+{
+    const QLocale system = QLocale::system();
+    QLocale::Language wanted = system.language();
+    if (language == lgEnglish)
+        wanted = QLocale::English;
+    else if (language == lgJapanese)
+        wanted = QLocale::Japanese;
+    QLocale::setDefault(system.language() == wanted ? system : QLocale(wanted));
+}
+
 } // namespace
 
 TUiLanguage TInterfaceLanguage::Apply(const QString& programFile)
@@ -28,6 +41,7 @@ TUiLanguage TInterfaceLanguage::Apply(const QString& programFile)
 TUiLanguage TInterfaceLanguage::Apply(TUiLanguage language, const QString& programFile)
 {
     SetUiLanguage(language, LocaleFolderOf(programFile.toStdString()));
+    SetDefaultLocale(language);
     if (QtTranslator) {
         QCoreApplication::removeTranslator(QtTranslator);
         delete QtTranslator;
