@@ -19,6 +19,8 @@ share/icons/hicolor/256x256/apps/vezodev.png
 share/icons/hicolor/32x32/apps/vezodev.png
 share/icons/hicolor/48x48/apps/vezodev.png
 share/icons/hicolor/64x64/apps/vezodev.png
+share/locale/en/LC_MESSAGES/vezodev.mo
+share/locale/ja/LC_MESSAGES/vezodev.mo
 share/man/man1/vezodev-render.1
 share/man/man1/vezodev.1
 share/metainfo/org.example.Vezodev.metainfo.xml
@@ -60,4 +62,10 @@ fi
 [ "$("$prefix/bin/vezodev-render" --version)" = "vezodev $version" ]
 "$prefix/bin/vezodev-render" --text Installed -o "$prefix/check.png"
 [ -s "$prefix/check.png" ]
+# The installed renderer finds its catalogue in ../share/locale.
+message=$(LANG=en_US.UTF-8 LANGUAGE= LC_ALL= LC_MESSAGES= "$prefix/bin/vezodev-render" -o "$prefix/none/x.bmp" 2>&1 || true)
+case "$message" in
+  *"Cannot create file"*) ;;
+  *) echo "the installed renderer speaks no English: $message"; exit 1 ;;
+esac
 echo "install tree OK"
