@@ -19,6 +19,7 @@ share/icons/hicolor/256x256/apps/vezodev.png
 share/icons/hicolor/32x32/apps/vezodev.png
 share/icons/hicolor/48x48/apps/vezodev.png
 share/icons/hicolor/64x64/apps/vezodev.png
+share/man/ja/man1/vezodev.1
 share/man/man1/vezodev-render.1
 share/man/man1/vezodev.1
 share/metainfo/org.example.Vezodev.metainfo.xml
@@ -33,6 +34,7 @@ share/vezodev/help-mix-c-gray.png
 share/vezodev/help-mix-c-white.png
 share/vezodev/help-mix-d-gray.png
 share/vezodev/help-mix-d-white.png
+share/vezodev/vezodev.en.html
 share/vezodev/vezodev.html"
 actual=$(cd "$prefix" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
 if [ "$actual" != "$(LC_ALL=C sort <<<"$expected")" ]; then
@@ -54,6 +56,16 @@ if command -v desktop-file-validate >/dev/null; then
 fi
 if command -v appstreamcli >/dev/null; then
   appstreamcli validate --no-net "$prefix/share/metainfo/org.example.Vezodev.metainfo.xml" >/dev/null
+fi
+# Each manual page, the Japanese one too, formats without a warning at a terminal's
+# usual widths.
+if command -v groff >/dev/null; then
+  for page in "$prefix"/share/man/man1/*.1 "$prefix"/share/man/ja/man1/*.1; do
+    for width in 80 65; do
+      warnings=$(LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -k -rLL=$((width - 2))n "$page" 2>&1 >/dev/null)
+      [ -z "$warnings" ] || { echo "$page at $width columns:"; echo "$warnings"; exit 1; }
+    done
+  done
 fi
 
 [ "$("$prefix/bin/vezodev" --version)" = "vezodev $version" ]
