@@ -19,6 +19,8 @@ share/icons/hicolor/256x256/apps/vezodev.png
 share/icons/hicolor/32x32/apps/vezodev.png
 share/icons/hicolor/48x48/apps/vezodev.png
 share/icons/hicolor/64x64/apps/vezodev.png
+share/locale/en/LC_MESSAGES/vezodev.mo
+share/locale/ja/LC_MESSAGES/vezodev.mo
 share/man/ja/man1/vezodev.1
 share/man/man1/vezodev-render.1
 share/man/man1/vezodev.1
@@ -71,5 +73,8 @@ fi
 [ "$("$prefix/bin/vezodev" --version)" = "vezodev $version" ]
 [ "$("$prefix/bin/vezodev-render" --version)" = "vezodev $version" ]
 "$prefix/bin/vezodev-render" --text Installed -o "$prefix/check.png"
+# The installed renderer finds its catalogue in ../share/locale.
+help=$(env -u LC_ALL -u LC_MESSAGES -u LANGUAGE LANG=ja_JP.UTF-8 "$prefix/bin/vezodev-render" --help)
+[ "${help%%$'\n'*}" = "使い方: vezodev-render [オプション] -o FILE" ] || { echo "Japanese help begins: ${help%%$'\n'*}"; exit 1; }
 [ -s "$prefix/check.png" ]
 echo "install tree OK"
