@@ -70,6 +70,18 @@ if command -v groff >/dev/null; then
   done
 fi
 
+# The English help page has the Japanese one's sections, links and pictures, and no
+# Japanese character.
+anchors() { grep -o 'id="[^"]*"\|href="[^"]*"\|src="[^"]*"' "$1"; }
+if ! diff <(anchors "$prefix/share/vezodev/vezodev.html") <(anchors "$prefix/share/vezodev/vezodev.en.html"); then
+  echo "the help pages' sections, links or pictures differ"
+  exit 1
+fi
+if LC_ALL=C.UTF-8 grep -nP '[\x{3000}-\x{30FF}\x{4E00}-\x{9FFF}\x{FF00}-\x{FFEF}]' "$prefix/share/vezodev/vezodev.en.html"; then
+  echo "Japanese left in the English help page"
+  exit 1
+fi
+
 [ "$("$prefix/bin/vezodev" --version)" = "vezodev $version" ]
 [ "$("$prefix/bin/vezodev-render" --version)" = "vezodev $version" ]
 "$prefix/bin/vezodev-render" --text Installed -o "$prefix/check.png"
