@@ -1,5 +1,7 @@
 #include "tools/BatchRunner.h"
 
+#include "platform/raster/Tr.h"
+
 #include <algorithm>
 #include <condition_variable>
 #include <exception>
@@ -19,7 +21,7 @@ TLineReport Rendered(const TBatchRunner::TLineRenderer& render, std::size_t inde
     } catch (const std::exception& error) {
         return TLineReport{QString(), QStringLiteral("vezodev-render: %1\n").arg(QString::fromLocal8Bit(error.what())), failedStatus, {}};
     } catch (...) {
-        return TLineReport{QString(), QStringLiteral("vezodev-render: unknown error\n"), failedStatus, {}};
+        return TLineReport{QString(), Tr("vezodev-render: unknown error\n"), failedStatus, {}};
     }
 }
 

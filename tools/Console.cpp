@@ -1,6 +1,7 @@
 #include "tools/Console.h"
 
 #include "platform/raster/AtomicFile.h"
+#include "platform/raster/Tr.h"
 #include "tools/BatchRunner.h"
 
 #include <cerrno>
@@ -24,7 +25,7 @@ bool TConsole::Out(const QString& text)
         && std::fflush(stdout) == 0)
         return true;
     OutputFailed = true;
-    Error(QStringLiteral("standard output: %1").arg(SystemErrorText(errno != 0 ? errno : EIO)));
+    Error(Tr("standard output: %1").arg(SystemErrorText(errno != 0 ? errno : EIO)));
     return false;
 }
 
@@ -44,7 +45,7 @@ void TConsole::Report(const TLineReport& report, std::set<char32_t>& named)
     ErrorText(report.Err);
     for (const char32_t code : report.Missing) {
         if (named.insert(code).second)
-            Error(QStringLiteral("no installed font has U+%1")
+            Error(Tr("no installed font has U+%1")
                       .arg(QString::number(static_cast<uint>(code), 16).toUpper().rightJustified(4, QLatin1Char('0'))));
     }
 }

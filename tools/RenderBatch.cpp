@@ -3,6 +3,7 @@
 #include "platform/raster/AtomicFile.h"
 #include "platform/raster/FileBatch.h"
 #include "platform/raster/TemporaryFile.h"
+#include "platform/raster/Tr.h"
 #include "tools/BatchRunner.h"
 #include "tools/Console.h"
 #include "tools/ExitStatus.h"
@@ -50,9 +51,9 @@ TLineReport RunLine(const TBatchLine& line, std::size_t order, TWorkspace& work,
     try {
         const TRenderOptions options = TRenderOptions::Parse(SplitShellWords(line.Text));
         if (!options.BatchPath.isEmpty() || options.Help || options.Version || options.Jobs)
-            throw EUsageError(QStringLiteral("--batch, --jobs, --help and --version do not go in a batch line"));
+            throw EUsageError(Tr("--batch, --jobs, --help and --version do not go in a batch line"));
         if (options.ToStandardOutput())
-            throw EUsageError(QStringLiteral("-o - does not go in a batch line"));
+            throw EUsageError(Tr("-o - does not go in a batch line"));
         TRenderJob::Run(TRenderJob::WithSettings(options), work, report, line.Where, &files, order);
     } catch (const EUsageError& error) {
         fail(error.Message(), ExitBadArgument);
@@ -61,7 +62,7 @@ TLineReport RunLine(const TBatchLine& line, std::size_t order, TWorkspace& work,
     } catch (const Exception& error) {
         fail(error.Message(), ExitFailed);
     } catch (const std::bad_alloc&) {
-        fail(QStringLiteral("out of memory"), ExitFailed);
+        fail(Tr("out of memory"), ExitFailed);
     } catch (const std::exception& error) {
         fail(QString::fromLocal8Bit(error.what()), ExitFailed);
     }
@@ -148,7 +149,7 @@ void SetStopRunner(TBatchRunner* runner)
     files.Close();
     groups.Commit(SIZE_MAX);
     TTemporaryFile::RemoveAll();
-    TConsole::Error(QStringLiteral("%1: stopped after %2 of %3 lines")
+    TConsole::Error(Tr("%1: stopped after %2 of %3 lines")
                         .arg(QString::fromLocal8Bit(strsignal(signal)))
                         .arg(done)
                         .arg(count));
@@ -162,7 +163,7 @@ int TRenderBatch::Run(const QString& batchPath, int jobs)
 {
     QFile file(batchPath);
     if (!file.open(QIODevice::ReadOnly)) {
-        TConsole::Error(QStringLiteral("--batch: cannot read '%1' (%2)").arg(batchPath, file.errorString()));
+        TConsole::Error(Tr("--batch: cannot read '%1' (%2)").arg(batchPath, file.errorString()));
         return ExitBadArgument;
     }
     const std::vector<TBatchLine> lines = ReadLines(batchPath, file.readAll());

@@ -7,6 +7,7 @@
 #include "platform/raster/FileBatch.h"
 #include "platform/raster/FontFace.h"
 #include "platform/raster/PngEncoder.h"
+#include "platform/raster/Tr.h"
 #include "tools/SettingsLogo.h"
 
 #include <cerrno>
@@ -66,7 +67,7 @@ void WriteStandardOutput(const TByteWriter& write)
         error = errno;
     }
     if (!written)
-        throw EWriteError(QStringLiteral("standard output: %1").arg(SystemErrorText(error != 0 ? error : EIO)));
+        throw EWriteError(Tr("standard output: %1").arg(SystemErrorText(error != 0 ? error : EIO)));
 }
 
 // A family that is not installed falls back to a default face; the user is told.
@@ -74,7 +75,7 @@ void ReportMissingFont(const TRenderOptions& options, const QString& where, TLin
 {
     const auto face = TFontFace::For(options.Logo.Font);
     if (!face->FamilyFound())
-        report.Err += QStringLiteral("vezodev-render: %1font '%2' not found, using '%3'\n")
+        report.Err += Tr("vezodev-render: %1font '%2' not found, using '%3'\n")
                           .arg(where, options.Logo.Font.Name(), face->Family());
 }
 
@@ -100,7 +101,7 @@ void TRenderJob::Run(const TRenderOptions& options, TWorkspace& work, TLineRepor
     TLogoComposer::CheckLogoSize(extent);
     const TSize size = extent.Saturated();
     if (size.Width <= 0 || size.Height <= 0)
-        throw Exception(QStringLiteral("the logo is empty (%1 x %2); nothing written").arg(size.Width).arg(size.Height));
+        throw Exception(Tr("the logo is empty (%1 x %2); nothing written").arg(size.Width).arg(size.Height));
     const TBitmap& image = RenderLayer(options, size, work.Layers);
     const auto encode = [&](const TByteSink& sink) { Encode(options, image, work, sink); };
     if (options.ToStandardOutput())

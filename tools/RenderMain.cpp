@@ -1,6 +1,7 @@
 #include "composer/LogoComposer.h"
 #include "platform/raster/Exception.h"
 #include "platform/raster/TemporaryFile.h"
+#include "platform/raster/Tr.h"
 #include "platform/raster/UiLanguage.h"
 #include "tools/BatchRunner.h"
 #include "tools/Console.h"
@@ -46,7 +47,7 @@ int RunSingle(TRenderOptions options)
     } catch (const Exception& error) {
         failure = error.Message();
     } catch (const std::bad_alloc&) {
-        failure = QStringLiteral("out of memory");
+        failure = Tr("out of memory");
     } catch (const std::exception& error) {
         failure = QString::fromLocal8Bit(error.what());
     }
@@ -70,7 +71,7 @@ int main(int argc, char** argv)
     try {
         options = TRenderOptions::Parse(arguments);
     } catch (const EUsageError& error) {
-        TConsole::Error(error.Message() + QStringLiteral(" (see --help)"));
+        TConsole::Error(error.Message() + Tr(" (see --help)"));
         return ExitBadArgument;
     }
     int status = ExitDone;
@@ -80,7 +81,7 @@ int main(int argc, char** argv)
         status = TConsole::Out(TRenderOptions::VersionText()) ? ExitDone : ExitFailed;
     } else if (options.ToStandardOutput() && isatty(STDOUT_FILENO)) {
         // An image is no text for a terminal to show.
-        TConsole::Error(QStringLiteral("-o -: standard output is a terminal; redirect it to a file or a pipe"));
+        TConsole::Error(Tr("-o -: standard output is a terminal; redirect it to a file or a pipe"));
         status = ExitBadArgument;
     } else if (options.BatchPath.isEmpty()) {
         status = RunSingle(options);
@@ -91,7 +92,7 @@ int main(int argc, char** argv)
             TConsole::Error(error.Message());
             status = ExitFailed;
         } catch (const std::bad_alloc&) {
-            TConsole::Error(QStringLiteral("out of memory"));
+            TConsole::Error(Tr("out of memory"));
             status = ExitFailed;
         }
     }

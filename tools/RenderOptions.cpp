@@ -6,6 +6,7 @@
 #include "platform/raster/Color.h"
 #include "platform/raster/Font.h"
 #include "platform/raster/IntegerSyntax.h"
+#include "platform/raster/Tr.h"
 #include "tools/ColorNames.h"
 
 #include <algorithm>
@@ -24,13 +25,13 @@ struct TOptionRow {
     const char* Name;
     const char* Alias; // another spelling, or nullptr
     const char* Value; // the placeholder shown in --help, in brackets when it may be left out, or nullptr for a flag
-    const char* Help;  // may hold several lines
+    const char* Help;  // may hold several lines; marked for translation, translated where shown
     TApply Apply;
 };
 
 [[noreturn]] void Refuse(const QString& option, const QString& value, const QString& expected)
 {
-    throw EUsageError(QStringLiteral("%1: '%2' is not %3").arg(option, value, expected));
+    throw EUsageError(Tr("%1: '%2' is not %3").arg(option, value, expected));
 }
 
 bool IsDigits(QStringView text, int base)
@@ -52,7 +53,7 @@ bool LooksLikeInteger(const QString& text)
 // A decimal integer with an optional minus sign and nothing else, within first..last.
 int ReadInteger(const QString& option, const QString& value, int first, int last)
 {
-    const QString expected = QStringLiteral("an integer in %1..%2").arg(first).arg(last);
+    const QString expected = Tr("an integer in %1..%2").arg(first).arg(last);
     if (!LooksLikeInteger(value))
         Refuse(option, value, expected);
     const std::optional<std::int32_t> number = TryStrToInt(value);
@@ -66,7 +67,7 @@ int ReadInteger(const QString& option, const QString& value, int first, int last
 // CSS colour name.
 TColor ReadColor(const QString& option, const QString& value)
 {
-    const QString expected = QStringLiteral("a colour (0x00BBGGRR, #RRGGBB, #RGB or a colour name)");
+    const QString expected = Tr("a colour (0x00BBGGRR, #RRGGBB, #RGB or a colour name)");
     if (value.startsWith(u'#')) {
         QString digits = value.mid(1);
         if ((digits.size() != 6 && digits.size() != 3) || !IsDigits(digits, 16))
@@ -79,7 +80,7 @@ TColor ReadColor(const QString& option, const QString& value)
         if (const std::optional<TColor> named = TColorNames::Find(value))
             return *named;
         if (!value.isEmpty() && std::all_of(value.cbegin(), value.cend(), [](QChar ch) { return ch.isLetter(); }))
-            throw EUsageError(QStringLiteral("%1: unknown colour name '%2'").arg(option, value));
+            throw EUsageError(Tr("%1: unknown colour name '%2'").arg(option, value));
         Refuse(option, value, expected);
     }
     const QStringView digits = QStringView(value).mid(2);
@@ -108,7 +109,7 @@ int ReadCell(const QString& option, const QString& value, TCellNames names)
     }
     if (value.size() == 1 && value.front() >= u'1' && value.front() <= u'4')
         return value.front().unicode() - u'0';
-    Refuse(option, value, letters ? QStringLiteral("1..4 or A..D") : QStringLiteral("1..4"));
+    Refuse(option, value, letters ? Tr("1..4 or A..D") : Tr("1..4"));
 }
 
 TImageFormat FormatOfPath(const QString& path)
@@ -128,76 +129,76 @@ void AddStyle(TRenderOptions& options, TFontStyles style)
 }
 
 const TOptionRow OptionTable[] = {
-    {"--text", nullptr, "TEXT", "the logo's text (default \"{text}\")",
+    {"--text", nullptr, "TEXT", N_("the logo's text (default \"{text}\")"),
      [](TRenderOptions& o, const QString&, const QString& v) { o.Logo.Text = v; }},
-    {"--font", nullptr, "NAME", "font family (default \"{font}\")",
+    {"--font", nullptr, "NAME", N_("font family (default \"{font}\")"),
      [](TRenderOptions& o, const QString& n, const QString& v) {
          if (v.trimmed().isEmpty())
-             Refuse(n, v, QStringLiteral("a font name"));
+             Refuse(n, v, Tr("a font name"));
          o.Logo.Font.SetName(v);
      }},
-    {"--font-height", nullptr, "N", "character height in pixels, 1..{max-height} (default {height})",
+    {"--font-height", nullptr, "N", N_("character height in pixels, 1..{max-height} (default {height})"),
      [](TRenderOptions& o, const QString& n, const QString& v) {
          o.Logo.Font.SetHeight(-ReadInteger(n, v, 1, TRenderOptions::MaxFontHeight));
      }},
-    {"--bold", nullptr, nullptr, "add bold (the default style)",
+    {"--bold", nullptr, nullptr, N_("add bold (the default style)"),
      [](TRenderOptions& o, const QString&, const QString&) { AddStyle(o, fsBold); }},
-    {"--italic", nullptr, nullptr, "add italic",
+    {"--italic", nullptr, nullptr, N_("add italic"),
      [](TRenderOptions& o, const QString&, const QString&) { AddStyle(o, fsItalic); }},
-    {"--underline", nullptr, nullptr, "add underline",
+    {"--underline", nullptr, nullptr, N_("add underline"),
      [](TRenderOptions& o, const QString&, const QString&) { AddStyle(o, fsUnderline); }},
-    {"--strikeout", nullptr, nullptr, "add strike-out",
+    {"--strikeout", nullptr, nullptr, N_("add strike-out"),
      [](TRenderOptions& o, const QString&, const QString&) { AddStyle(o, fsStrikeOut); }},
-    {"--regular", nullptr, nullptr, "clear all four styles; style flags after it add again\n"
-                                    "(--regular --italic gives italic without bold)",
+    {"--regular", nullptr, nullptr, N_("clear all four styles; style flags after it add again\n"
+                                    "(--regular --italic gives italic without bold)"),
      [](TRenderOptions& o, const QString&, const QString&) { o.Logo.Font.SetStyle(0); }},
-    {"--font-color", nullptr, "C", "text colour (default {font-color})",
+    {"--font-color", nullptr, "C", N_("text colour (default {font-color})"),
      [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.Font.SetColor(ReadColor(n, v)); }},
-    {"--bg", nullptr, "C", "background of the text layer (default {bg})",
+    {"--bg", nullptr, "C", N_("background of the text layer (default {bg})"),
      [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.BgColor = ReadColor(n, v); }},
-    {"--top", nullptr, "C", "first colour of the gradient (default {top})",
+    {"--top", nullptr, "C", N_("first colour of the gradient (default {top})"),
      [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.TopColor = ReadColor(n, v); }},
-    {"--last", nullptr, "C", "last colour of the gradient (default {last})",
+    {"--last", nullptr, "C", N_("last colour of the gradient (default {last})"),
      [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.LastColor = ReadColor(n, v); }},
-    {"--direction", nullptr, "N", "gradient direction as the direction cells (default {direction}):\n"
+    {"--direction", nullptr, "N", N_("gradient direction as the direction cells (default {direction}):\n"
                                   "1 top to bottom, 2 left to right,\n"
-                                  "3 bottom to top, 4 right to left",
+                                  "3 bottom to top, 4 right to left"),
      [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.GraType = TLogoComposer::GraTypeOf(ReadCell(n, v, cnDigits), gtTopBottom); }},
-    {"--mix", nullptr, "N", "how the gradient meets the text layer, 1..4 or A..D\n"
+    {"--mix", nullptr, "N", N_("how the gradient meets the text layer, 1..4 or A..D\n"
                             "as the mix cells (default {mix}); for dark text on a light\n"
                             "background: A gradient letters on black, B gradient\n"
                             "letters on white, C letters on the inverted gradient,\n"
-                            "D black letters on the gradient",
+                            "D black letters on the gradient"),
      [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.MixType = TLogoComposer::MixTypeOf(ReadCell(n, v, cnDigitsOrLetters), mtSrcErase); }},
-    {"--hspace", nullptr, "N", "left and right margins in pixels, 0..{max-space} (default {hspace})",
+    {"--hspace", nullptr, "N", N_("left and right margins in pixels, 0..{max-space} (default {hspace})"),
      [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.HSpace = ReadInteger(n, v, 0, TRenderOptions::MaxSpace); }},
-    {"--vspace", nullptr, "N", "top and bottom margins in pixels, 0..{max-space} (default {vspace})",
+    {"--vspace", nullptr, "N", N_("top and bottom margins in pixels, 0..{max-space} (default {vspace})"),
      [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.VSpace = ReadInteger(n, v, 0, TRenderOptions::MaxSpace); }},
-    {"--smooth", nullptr, "[N]", "smooth the letters' edges: draw at N times the size,\n"
-                                 "{min-smooth}..{max-smooth} (default {smooth}), and average each N x N block",
+    {"--smooth", nullptr, "[N]", N_("smooth the letters' edges: draw at N times the size,\n"
+                                 "{min-smooth}..{max-smooth} (default {smooth}), and average each N x N block"),
      [](TRenderOptions& o, const QString& n, const QString& v) {
          o.Logo.Smooth = v.isEmpty() ? TLogoSmoother::DefaultFactor
                                      : ReadInteger(n, v, TLogoSmoother::MinFactor, TLogoSmoother::MaxFactor);
      }},
-    {"--letter-spacing", nullptr, "N", "pixels added after each character, {min-spacing}..{max-spacing}\n"
-                                       "(default 0)",
+    {"--letter-spacing", nullptr, "N", N_("pixels added after each character, {min-spacing}..{max-spacing}\n"
+                                       "(default 0)"),
      [](TRenderOptions& o, const QString& n, const QString& v) {
          o.Logo.Effects.Spacing = ReadInteger(n, v, TTextEffects::MinSpacing, TTextEffects::MaxSpacing);
      }},
-    {"--outline", nullptr, "W", "outline the letters W pixels wide (a square around each\n"
+    {"--outline", nullptr, "W", N_("outline the letters W pixels wide (a square around each\n"
                                 "letter pixel), 0..{max-outline} (default 0, none); the logo\n"
-                                "grows by W on each side",
+                                "grows by W on each side"),
      [](TRenderOptions& o, const QString& n, const QString& v) {
          o.Logo.Effects.OutlineWidth = ReadInteger(n, v, 0, TTextEffects::MaxOutlineWidth);
      }},
-    {"--outline-color", nullptr, "C", "colour of the outline (default {outline-color})",
+    {"--outline-color", nullptr, "C", N_("colour of the outline (default {outline-color})"),
      [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.Effects.OutlineColor = ReadColor(n, v); }},
-    {"--shadow", nullptr, "DX,DY", "drop shadow of the letters and their outline, moved\n"
+    {"--shadow", nullptr, "DX,DY", N_("drop shadow of the letters and their outline, moved\n"
                                    "DX right and DY down, each {min-shadow}..{max-shadow} (default 0,0,\n"
-                                   "none); the logo grows by |DX| and |DY| on that side",
+                                   "none); the logo grows by |DX| and |DY| on that side"),
      [](TRenderOptions& o, const QString& n, const QString& v) {
          const QStringList parts = v.split(u',');
-         const QString expected = QStringLiteral("two integers DX,DY in %1..%2")
+         const QString expected = Tr("two integers DX,DY in %1..%2")
                                       .arg(-TTextEffects::MaxShadowOffset).arg(TTextEffects::MaxShadowOffset);
          std::optional<std::int32_t> offsets[2];
          for (qsizetype i = 0; parts.size() == 2 && i < 2; ++i) {
@@ -212,10 +213,10 @@ const TOptionRow OptionTable[] = {
          o.Logo.Effects.ShadowX = *offsets[0];
          o.Logo.Effects.ShadowY = *offsets[1];
      }},
-    {"--shadow-color", nullptr, "C", "colour of the shadow (default {shadow-color})",
+    {"--shadow-color", nullptr, "C", N_("colour of the shadow (default {shadow-color})"),
      [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.Effects.ShadowColor = ReadColor(n, v); }},
-    {"--layer", nullptr, "L", "the raster to write: composite (default), text or\n"
-                              "gradient",
+    {"--layer", nullptr, "L", N_("the raster to write: composite (default), text or\n"
+                              "gradient"),
      [](TRenderOptions& o, const QString& n, const QString& v) {
          if (v == QLatin1String("composite"))
              o.Layer = rlComposite;
@@ -224,60 +225,60 @@ const TOptionRow OptionTable[] = {
          else if (v == QLatin1String("gradient"))
              o.Layer = rlGradient;
          else
-             Refuse(n, v, QStringLiteral("composite, text or gradient"));
+             Refuse(n, v, Tr("composite, text or gradient"));
      }},
-    {"-o", nullptr, "FILE", "the image to write: a .bmp (24-bit BMP) or .png file,\n"
+    {"-o", nullptr, "FILE", N_("the image to write: a .bmp (24-bit BMP) or .png file,\n"
                             "extension in any case; an existing file is replaced\n"
                             "whole or not at all; - writes to standard output\n"
-                            "(not to a terminal) in the format of --format",
+                            "(not to a terminal) in the format of --format"),
      [](TRenderOptions& o, const QString& n, const QString& v) {
          o.Format = FormatOfPath(v);
          if (o.Format == ifNone)
-             Refuse(n, v, QStringLiteral("a file name ending in .bmp or .png, or -"));
+             Refuse(n, v, Tr("a file name ending in .bmp or .png, or -"));
          o.OutputPath = v;
      }},
-    {"--format", nullptr, "F", "the format for -o -: bmp (default) or png",
+    {"--format", nullptr, "F", N_("the format for -o -: bmp (default) or png"),
      [](TRenderOptions& o, const QString& n, const QString& v) {
          if (v == QLatin1String("bmp"))
              o.FormatOption = ifBmp;
          else if (v == QLatin1String("png"))
              o.FormatOption = ifPng;
          else
-             Refuse(n, v, QStringLiteral("bmp or png"));
+             Refuse(n, v, Tr("bmp or png"));
      }},
-    {"--transparent", nullptr, nullptr, "PNG only: make the pixels where the text layer shows\n"
+    {"--transparent", nullptr, nullptr, N_("PNG only: make the pixels where the text layer shows\n"
                                         "its background colour transparent, except the\n"
-                                        "outline and the shadow",
+                                        "outline and the shadow"),
      [](TRenderOptions& o, const QString&, const QString&) { o.Transparent = true; }},
-    {"--ini", nullptr, "FILE", "start from the logo of a settings file as the program\n"
+    {"--ini", nullptr, "FILE", N_("start from the logo of a settings file as the program\n"
                                "writes it: its last parameters (section OPTION); the\n"
-                               "other options override its values; the file is only read",
+                               "other options override its values; the file is only read"),
      [](TRenderOptions& o, const QString&, const QString& v) { o.IniPath = v; }},
-    {"--style", nullptr, "NAME", "with --ini: that file's style NAME over its last\n"
+    {"--style", nullptr, "NAME", N_("with --ini: that file's style NAME over its last\n"
                                  "parameters, as the program shows it once the style is\n"
-                                 "chosen (a to z match A to Z)",
+                                 "chosen (a to z match A to Z)"),
      [](TRenderOptions& o, const QString&, const QString& v) { o.StyleName = v; }},
-    {"--batch", nullptr, "FILE", "render one logo a line of FILE (UTF-8), each line the\n"
+    {"--batch", nullptr, "FILE", N_("render one logo a line of FILE (UTF-8), each line the\n"
                                  "options of one run with its own -o, split into words as\n"
                                  "a shell splits them; blank lines and lines starting\n"
                                  "with # are skipped; a bad line is reported with its\n"
                                  "number and the others still render; no other option\n"
-                                 "goes with --batch",
+                                 "goes with --batch"),
      [](TRenderOptions& o, const QString& n, const QString& v) {
          if (v.isEmpty())
-             Refuse(n, v, QStringLiteral("a file name"));
+             Refuse(n, v, Tr("a file name"));
          o.BatchPath = v;
      }},
-    {"--jobs", "-j", "N", "with --batch: render N lines at a time, 1..{max-jobs} (default:\n"
+    {"--jobs", "-j", "N", N_("with --batch: render N lines at a time, 1..{max-jobs} (default:\n"
                           "the number of processors); what is written and printed\n"
-                          "is the same as one at a time, in line order",
+                          "is the same as one at a time, in line order"),
      [](TRenderOptions& o, const QString& n, const QString& v) { o.Jobs = ReadInteger(n, v, 1, TRenderOptions::MaxJobs); }},
-    {"--print-size", nullptr, nullptr, "print the logo's size as \"W x H\" on standard output,\n"
-                                       "even for a logo too large to draw",
+    {"--print-size", nullptr, nullptr, N_("print the logo's size as \"W x H\" on standard output,\n"
+                                       "even for a logo too large to draw"),
      [](TRenderOptions& o, const QString&, const QString&) { o.PrintSize = true; }},
-    {"--help", "-h", nullptr, "show this help",
+    {"--help", "-h", nullptr, N_("show this help"),
      [](TRenderOptions& o, const QString&, const QString&) { o.Help = true; }},
-    {"--version", nullptr, nullptr, "show the program's version",
+    {"--version", nullptr, nullptr, N_("show the program's version"),
      [](TRenderOptions& o, const QString&, const QString&) { o.Version = true; }},
 };
 
@@ -345,13 +346,13 @@ TRenderOptions TRenderOptions::Parse(const QStringList& arguments)
         const TOptionRow* row = FindOption(name);
         if (!row) {
             if (argument.startsWith(u'-') && argument.size() > 1)
-                throw EUsageError(QStringLiteral("unknown option '%1'").arg(name));
-            throw EUsageError(QStringLiteral("unexpected argument '%1'").arg(argument));
+                throw EUsageError(Tr("unknown option '%1'").arg(name));
+            throw EUsageError(Tr("unexpected argument '%1'").arg(argument));
         }
         QString value;
         if (equals >= 0) {
             if (!row->Value)
-                throw EUsageError(QStringLiteral("%1 takes no value").arg(name));
+                throw EUsageError(Tr("%1 takes no value").arg(name));
             value = argument.mid(equals + 1);
         } else if (row->Value && row->Value[0] == '[') {
             // A value that may be left out is taken only when the next argument looks
@@ -362,7 +363,7 @@ TRenderOptions TRenderOptions::Parse(const QStringList& arguments)
             // The next argument is the value even when it starts with a dash, so that
             // --text -5- draws "-5-".
             if (i + 1 >= arguments.size())
-                throw EUsageError(QStringLiteral("%1 needs a value (%1 %2)").arg(name, QLatin1String(row->Value)));
+                throw EUsageError(Tr("%1 needs a value (%1 %2)").arg(name, QLatin1String(row->Value)));
             value = arguments[++i];
         }
         row->Apply(options, name, value);
@@ -370,25 +371,25 @@ TRenderOptions TRenderOptions::Parse(const QStringList& arguments)
     }
     if (!options.BatchPath.isEmpty()) {
         if (options.FGiven.size() != (options.Jobs ? 2u : 1u))
-            throw EUsageError(QStringLiteral("--batch takes no other options but --jobs"));
+            throw EUsageError(Tr("--batch takes no other options but --jobs"));
         return options;
     }
     if (options.Jobs)
-        throw EUsageError(QStringLiteral("--jobs goes with --batch only"));
+        throw EUsageError(Tr("--jobs goes with --batch only"));
     if (options.StyleName && !options.IniPath)
-        throw EUsageError(QStringLiteral("--style needs --ini FILE"));
+        throw EUsageError(Tr("--style needs --ini FILE"));
     if (options.OutputPath.isEmpty() && !options.PrintSize && !options.Help && !options.Version)
         throw EUsageError(TRenderOptions::OutputRule());
     if (options.FormatOption != ifNone) {
         if (options.ToStandardOutput())
             options.Format = options.FormatOption;
         else if (!options.OutputPath.isEmpty() && options.FormatOption != options.Format)
-            throw EUsageError(QStringLiteral("--format does not match the extension of '%1'").arg(options.OutputPath));
+            throw EUsageError(Tr("--format does not match the extension of '%1'").arg(options.OutputPath));
     }
     if (options.ToStandardOutput() && options.PrintSize)
-        throw EUsageError(QStringLiteral("--print-size and -o - both write to standard output"));
+        throw EUsageError(Tr("--print-size and -o - both write to standard output"));
     if (options.Transparent && options.Format != ifPng && !options.OutputPath.isEmpty())
-        throw EUsageError(QStringLiteral("--transparent needs PNG output (a .png file, or -o - --format png)"));
+        throw EUsageError(Tr("--transparent needs PNG output (a .png file, or -o - --format png)"));
     return options;
 }
 
@@ -404,7 +405,7 @@ TRenderOptions TRenderOptions::OverBase(const TLogoParams& base) const
 QString TRenderOptions::HelpText()
 {
     constexpr int column = 22;
-    QString text = QStringLiteral(
+    QString text = Tr(
         "Usage: vezodev-render [options] -o FILE\n"
         "Draws a one-line logo with the text filled by a two-colour gradient.\n"
         "\n");
@@ -415,7 +416,7 @@ QString TRenderOptions::HelpText()
         left += QLatin1String(row.Name);
         if (row.Value)
             left += u' ' + QLatin1String(row.Value);
-        const QStringList lines = WithFacts(row.Help).split(u'\n');
+        const QStringList lines = WithFacts(Translate(row.Help)).split(u'\n');
         for (qsizetype k = 0; k < lines.size(); ++k) {
             const QString lead = k == 0 ? left : QString();
             if (lead.size() >= column)
@@ -424,14 +425,14 @@ QString TRenderOptions::HelpText()
                 text += lead.leftJustified(column) + lines[k] + u'\n';
         }
     }
-    text += QStringLiteral(
+    text += Tr(
         "\n"
         "C is 0x followed by 1 to 8 hex digits, 0x00BBGGRR as the settings file writes\n"
         "colours (0x800000NN names system colour NN), #RRGGBB, #RGB, or one of the\n"
         "CSS colour names below, in any case.\n"
         "Options with a value also take it as --name=VALUE. An option given twice keeps\n"
-        "its last value.\n")
-        + TRenderOptions::OutputRule() + QStringLiteral(".\n"
+        "its last value.\n"
+        "%1.\n"
         "With --print-size and -o the size is printed and the file written.\n"
         "An empty logo (no text and no margins) is an error.\n"
         "\n"
@@ -440,7 +441,7 @@ QString TRenderOptions::HelpText()
         "(SIGINT, SIGTERM, SIGHUP: the lines done so far are in place, the others\n"
         "untouched, and no temporary file is left).\n"
         "\n"
-        "Colour names:\n");
+        "Colour names:\n").arg(TRenderOptions::OutputRule());
     QString line;
     for (const std::string_view name : TColorNames::All()) {
         if (line.size() + 1 + qsizetype(name.size()) > 78) {
@@ -455,7 +456,7 @@ QString TRenderOptions::HelpText()
 
 QString TRenderOptions::OutputRule()
 {
-    return QStringLiteral("-o FILE is required unless --print-size, --help or --version is given");
+    return Tr("-o FILE is required unless --print-size, --help or --version is given");
 }
 
 QString TRenderOptions::VersionText()

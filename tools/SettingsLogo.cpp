@@ -5,6 +5,7 @@
 #include "components/settings/IniGT.h"
 #include "platform/raster/AtomicFile.h"
 #include "platform/raster/Strings.h"
+#include "platform/raster/Tr.h"
 #include "tools/RenderOptions.h"
 
 #include <QFileInfo>
@@ -13,7 +14,7 @@
 TLogoParams ReadSettingsLogo(const QString& iniPath, const std::optional<QString>& styleName)
 {
     auto cannotRead = [&](int error) {
-        return EUsageError(QStringLiteral("--ini: cannot read '%1' (%2)").arg(iniPath, SystemErrorText(error)));
+        return EUsageError(Tr("--ini: cannot read '%1' (%2)").arg(iniPath, SystemErrorText(error)));
     };
     if (!QFileInfo::exists(iniPath))
         throw cannotRead(ENOENT);
@@ -33,7 +34,7 @@ TLogoParams ReadSettingsLogo(const QString& iniPath, const std::optional<QString
     ini.ReadStrings(TSettingsKeys::Styles, TSettingsKeys::Style, styles);
     const int index = TStoredParams::FindStyle(styles.ToStringList(), *styleName);
     if (index < 0)
-        throw EUsageError(QStringLiteral("--style: no style '%1' in '%2'").arg(*styleName, iniPath));
+        throw EUsageError(Tr("--style: no style '%1' in '%2'").arg(*styleName, iniPath));
     TStoredParams::Read(ini, styles.Get(index), TLogoParams::DefaultText, logo);
     return logo;
 }

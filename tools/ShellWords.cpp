@@ -1,5 +1,7 @@
 #include "tools/ShellWords.h"
 
+#include "platform/raster/Tr.h"
+
 namespace {
 
 bool IsBlank(QChar c)
@@ -26,18 +28,18 @@ QStringList SplitShellWords(const QString& line)
         inWord = true;
         if (c == u'\\') {
             if (++i >= line.size())
-                throw EShellWordsError(QStringLiteral("a backslash ends the line"));
+                throw EShellWordsError(Tr("a backslash ends the line"));
             word += line[i];
         } else if (c == u'\'') {
             const qsizetype close = line.indexOf(u'\'', i + 1);
             if (close < 0)
-                throw EShellWordsError(QStringLiteral("a single quote is not closed"));
+                throw EShellWordsError(Tr("a single quote is not closed"));
             word += line.mid(i + 1, close - i - 1);
             i = close;
         } else if (c == u'"') {
             for (++i;; ++i) {
                 if (i >= line.size())
-                    throw EShellWordsError(QStringLiteral("a double quote is not closed"));
+                    throw EShellWordsError(Tr("a double quote is not closed"));
                 if (line[i] == u'"')
                     break;
                 if (line[i] == u'\\' && i + 1 < line.size() && QStringView(u"\\\"$`").contains(line[i + 1]))

@@ -1,8 +1,11 @@
 #include "platform/widgets/HelpWindow.h"
 
+#include "platform/raster/Tr.h"
+
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QUrl>
@@ -10,16 +13,16 @@
 
 THelpWindow::THelpWindow(QWidget* parent) : QWidget(parent, Qt::Window)
 {
-    setWindowTitle(QStringLiteral("Vezodev ヘルプ"));
+    setWindowTitle(Tr("Vezodev ヘルプ"));
     setObjectName(QStringLiteral("HelpWindow"));
     FBrowser = new QTextBrowser(this);
     // Every link passes through LinkClicked, which decides where it opens.
     FBrowser->setOpenLinks(false);
     connect(FBrowser, &QTextBrowser::anchorClicked, this, &THelpWindow::LinkClicked);
 
-    auto* contents = new QPushButton(QStringLiteral("目次"), this);
-    auto* back = new QPushButton(QStringLiteral("戻る"), this);
-    auto* forward = new QPushButton(QStringLiteral("進む"), this);
+    auto* contents = new QPushButton(Tr("目次"), this);
+    auto* back = new QPushButton(Tr("戻る"), this);
+    auto* forward = new QPushButton(Tr("進む"), this);
     contents->setObjectName(QStringLiteral("Contents"));
     back->setObjectName(QStringLiteral("Back"));
     forward->setObjectName(QStringLiteral("Forward"));
@@ -61,6 +64,17 @@ void THelpWindow::ShowPage(const QString& pagePath)
     show();
     raise();
     activateWindow();
+}
+
+void THelpWindow::keyPressEvent(QKeyEvent* event)
+{
+    // Neither the browser nor the buttons take Escape, so it reaches the window, which
+    // closes on it as a dialog does.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void THelpWindow::LinkClicked(const QUrl& url)

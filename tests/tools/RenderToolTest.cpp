@@ -3,12 +3,15 @@
 #include "platform/raster/FontFace.h"
 #include "platform/raster/ShiftJis.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <utility>
+#include <vector>
 #include <gtest/gtest.h>
 
 #include "LeftRightLogo.h"
@@ -61,6 +64,30 @@ QImage ComposedLayer(const TLogoParams& params, const QString& layer)
     if (layer == QLatin1String("gradient"))
         return ImageOf(layers.Gradient);
     return ImageOf(layers.Composite);
+}
+
+// Whether text holds a character of Japanese writing: kana, ideographs, the
+// ideographic punctuation or a full-width form.
+bool HasJapanese(const QString& text)
+{
+    return std::any_of(text.cbegin(), text.cend(), [](QChar ch) {
+        const char16_t c = ch.unicode();
+        return (c >= 0x3000 && c <= 0x30FF) || (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xFF00 && c <= 0xFFEF);
+    });
+}
+
+// The columns a terminal gives line: East Asian wide and full-width characters take two.
+int TerminalColumns(const QString& line)
+{
+    int columns = 0;
+    for (const QChar ch : line) {
+        const char16_t c = ch.unicode();
+        const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) || (c >= 0xAC00 && c <= 0xD7A3)
+                          || (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60)
+                          || (c >= 0xFFE0 && c <= 0xFFE6);
+        columns += wide ? 2 : 1;
+    }
+    return columns;
 }
 
 TEST(RenderToolTest, ExitStatusTellsSuccessFailureAndBadArguments)
@@ -356,6 +383,67 @@ TEST(RenderToolTest, ABatchRendersEveryGoodLineAndNamesTheBadOnes)
     EXPECT_TRUE(QImage(folder.filePath("c.png")).convertToFormat(QImage::Format_RGB32) == ComposedLayer(c, "composite"));
     EXPECT_FALSE(QFile::exists(folder.filePath("bad.bmp")));
     EXPECT_EQ(RunRenderer({"--batch", batch, "--mix", "2"}).ExitCode, 2) << "no other option goes with --batch";
+}
+
+TEST(RenderToolTest, HelpAndErrorsSpeakTheLanguageOfTheEnvironment)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    WriteAll(folder.filePath("batch.txt"), "--text 'open -o x.bmp\n");
+    enum TSpeech { spClassic, spEnglish, spJapanese };
+    struct TCase {
+        std::vector<std::pair<const char*, const char*>> Environment;
+        TSpeech Speech;
+    };
+    // The classic texts are today's bytes: the help's SHA-256 and the exact error.
+    const QByteArray classicHelp = "d7c2565acce409ae98ce2603ddf4f208a24701826a5f41e36334ba852a51d74e";
+    const QString classicError = QStringLiteral("vezodev-render: --mix: '9' is not 1..4 or A..D (see --help)\n");
+    for (const TCase& c : {TCase{{{"LANG", "en_US.UTF-8"}}, spEnglish},
+                           TCase{{{"LANG", "de_DE.UTF-8"}}, spEnglish},
+                           TCase{{{"LANGUAGE", "ja"}, {"LANG", "ja_JP.UTF-8"}}, spJapanese},
+                           TCase{{{"LANG", "ja_JP.UTF-8"}}, spJapanese},
+                           TCase{{{"LC_ALL", "C"}, {"LANG", "ja_JP.UTF-8"}}, spClassic},
+                           TCase{{{"LANG", "C"}}, spClassic},
+                           TCase{{}, spClassic}}) {
+        TRenderStart start;
+        std::string trace;
+        for (const char* name : {"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"})
+            start.Environment.remove(QString::fromLatin1(name));
+        for (const auto& [name, value] : c.Environment) {
+            start.Environment.insert(QString::fromLatin1(name), QString::fromLatin1(value));
+            trace += std::string(name) + "=" + value + " ";
+        }
+        SCOPED_TRACE(trace);
+        const TRun help = RunRenderer({"--help"}, start);
+        const TRun error = RunRenderer({"--mix", "9", "-o", folder.filePath("x.bmp")}, start);
+        start.Folder = folder.path();
+        const TRun batch = RunRenderer({"--batch", "batch.txt"}, start);
+        ASSERT_EQ(help.ExitCode, 0);
+        ASSERT_EQ(error.ExitCode, 2);
+        ASSERT_EQ(batch.ExitCode, 2);
+        const QByteArray helpSha256 = QCryptographicHash::hash(help.OutBytes, QCryptographicHash::Sha256).toHex();
+        if (c.Speech == spJapanese) {
+            EXPECT_TRUE(help.Out.startsWith(QStringLiteral("使い方: vezodev-render"))) << help.Out.toStdString();
+            EXPECT_EQ(error.Err, QStringLiteral("vezodev-render: --mix: '9' は 1..4 または A..D ではありません (--help を参照)\n"));
+            EXPECT_EQ(batch.Err, QStringLiteral("vezodev-render: batch.txt:1: 一重引用符が閉じていません\n"));
+        } else {
+            EXPECT_FALSE(HasJapanese(help.Out + error.Err + batch.Err)) << (help.Out + error.Err + batch.Err).toStdString();
+            EXPECT_EQ(helpSha256, classicHelp);
+            EXPECT_EQ(error.Err, classicError);
+            EXPECT_EQ(batch.Err, QStringLiteral("vezodev-render: batch.txt:1: a single quote is not closed\n"));
+        }
+        // Every language's help keeps the option column and the 80 columns of a terminal,
+        // with each default filled in.
+        const QStringList lines = help.Out.split(u'\n');
+        EXPECT_GT(lines.size(), 100);
+        for (const QString& line : lines) {
+            EXPECT_LE(TerminalColumns(line), 80) << line.toStdString();
+            EXPECT_FALSE(line.contains(u'{')) << line.toStdString();
+        }
+        EXPECT_TRUE(help.Out.contains(QStringLiteral("\n  -j, --jobs N        "))) << help.Out.toStdString();
+        EXPECT_TRUE(help.Out.contains(QStringLiteral("\n  --bg C              "))) << help.Out.toStdString();
+        EXPECT_TRUE(help.Out.contains(QStringLiteral("0x00808080)\n"))) << help.Out.toStdString();
+    }
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "platform/widgets/HelpViewer.h"
 
 #include "platform/raster/Exception.h"
+#include "platform/raster/UiLanguage.h"
 #include "platform/widgets/HelpWindow.h"
 
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QTextBrowser>
 #include <QUrl>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "DialogHooksGuard.h"
@@ -109,5 +111,90 @@ TEST(HelpViewerTest, WithoutAnOpenerThePageOpensInTheHelpWindowWithBackAndConten
     ASSERT_TRUE(back->isEnabled());
     back->click();
     EXPECT_TRUE(browser->toPlainText().contains("目次"));
+    window.hide();
+}
+
+TEST(HelpViewerTest, PageIsTheOneOfTheWindowsLanguageWithTheJapaneseOneForAMissingEnglishOne)
+{
+    enum TPlace { plNone, plBeside, plInstalled };
+    struct TCase {
+        const char* Name;
+        TUiLanguage Language;
+        TPlace Japanese;
+        TPlace English;
+        const char* Page; // under the scratch folder
+    };
+    const TCase cases[] = {
+        {"English beside", lgEnglish, plBeside, plBeside, "bin/vezodev.en.html"},
+        {"Japanese beside", lgJapanese, plBeside, plBeside, "bin/vezodev.html"},
+        {"classic beside", lgClassic, plBeside, plBeside, "bin/vezodev.html"},
+        {"English installed", lgEnglish, plInstalled, plInstalled, "share/vezodev/vezodev.en.html"},
+        {"Japanese installed", lgJapanese, plInstalled, plInstalled, "share/vezodev/vezodev.html"},
+        {"English installed, Japanese beside", lgEnglish, plBeside, plInstalled, "share/vezodev/vezodev.en.html"},
+        {"no English page", lgEnglish, plBeside, plNone, "bin/vezodev.html"},
+        {"no English page installed", lgEnglish, plInstalled, plNone, "share/vezodev/vezodev.html"},
+        {"no Japanese page", lgJapanese, plNone, plBeside, "bin/vezodev.html"},
+        {"no page", lgEnglish, plNone, plNone, "bin/vezodev.html"},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        QTemporaryDir folder;
+        ASSERT_TRUE(folder.isValid());
+        ASSERT_TRUE(QDir(folder.path()).mkpath("bin"));
+        ASSERT_TRUE(QDir(folder.path()).mkpath("share/vezodev"));
+        const auto place = [&](TPlace where, const char* name) {
+            if (where != plNone)
+                WriteAll(folder.filePath((where == plBeside ? "bin/" : "share/vezodev/") + QString::fromLatin1(name)), "<p>page</p>");
+        };
+        place(c.Japanese, "vezodev.html");
+        place(c.English, "vezodev.en.html");
+        EXPECT_EQ(QDir::cleanPath(FindHelpPage(folder.filePath("bin/vezodev.hlp"), c.Language)),
+                  QDir::cleanPath(folder.filePath(c.Page)));
+    }
+}
+
+TEST(HelpViewerTest, HelpOpensThePageOfTheCurrentLanguage)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    WriteAll(folder.filePath("vezodev.html"), QByteArray());
+    WriteAll(folder.filePath("vezodev.en.html"), QByteArray());
+    QStringList opened;
+    const TDialogHooksGuard hooks;
+    HelpOpener = [&](const QString& path, int) {
+        opened.append(QFileInfo(path).fileName());
+        return true;
+    };
+    // No catalogue is read from the missing folder: only the language counts here.
+    for (const TUiLanguage language : {lgEnglish, lgJapanese, lgClassic}) {
+        SetUiLanguage(language, folder.filePath("no-locale").toStdString());
+        ShowHelp(folder.filePath("vezodev.hlp"), 1);
+    }
+    SetUiLanguage(lgClassic, std::string());
+    EXPECT_EQ(opened, (QStringList{"vezodev.en.html", "vezodev.html", "vezodev.html"}));
+}
+
+TEST(HelpViewerTest, EscapeClosesTheHelpWindowWhereverTheFocusIs)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    WriteAll(folder.filePath("vezodev.html"), "<p>page</p><a href=\"more.html\">more</a>");
+    THelpWindow& window = THelpWindow::Instance();
+    for (const char* focus : {"browser", "Contents", "Back"}) {
+        SCOPED_TRACE(focus);
+        window.ShowPage(folder.filePath("vezodev.html"));
+        ASSERT_TRUE(window.isVisible());
+        QWidget* target = window.Browser();
+        if (QString::fromLatin1(focus) != QLatin1String("browser"))
+            target = window.findChild<QPushButton*>(QString::fromLatin1(focus));
+        ASSERT_NE(target, nullptr);
+        QTest::keyClick(target, Qt::Key_Escape);
+        EXPECT_FALSE(window.isVisible());
+    }
+    // Other keys leave it open.
+    window.ShowPage(folder.filePath("vezodev.html"));
+    QTest::keyClick(window.Browser(), Qt::Key_Down);
+    QTest::keyClick(window.Browser(), Qt::Key_Escape, Qt::ShiftModifier);
+    EXPECT_TRUE(window.isVisible());
     window.hide();
 }
