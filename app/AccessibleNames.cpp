@@ -3,12 +3,14 @@
 #include "app/Form1.h"
 #include "components/widgets/GradBox.h"
 #include "components/widgets/ManyBtn.h"
+#include "platform/widgets/CaptionName.h"
 #include "platform/widgets/Image.h"
 #include "platform/widgets/Label.h"
 #include "platform/widgets/PaintBox.h"
 #include "platform/widgets/SpinEdit.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QLineEdit>
 #include <QToolButton>
 #include <array>
@@ -42,11 +44,20 @@ QString Entry(const std::array<const char*, N>& table, int cell)
 
 void NameField(TSpinEdit& field, const TLabel& label)
 {
-    const QString name = label.Caption();
+    const QString name = CaptionName(label.Caption());
     field.setAccessibleName(name);
     field.Editor()->setAccessibleName(name);
     field.UpButton()->setAccessibleName(QString::fromUtf8(StepUp).arg(name));
     field.DownButton()->setAccessibleName(QString::fromUtf8(StepDown).arg(name));
+}
+
+// The main window is a plain widget, which Qt shows a reader as a filler; a reader
+// introduces a window by its frame.
+QAccessibleInterface* MainWindowAccessible(const QString& className, QObject* object)
+{
+    if (className != QLatin1String(TForm1::staticMetaObject.className()) || !object->isWidgetType())
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
 }
 
 void Notify(QObject* object, QAccessible::Event type, int child = -1)
@@ -86,10 +97,15 @@ QString TAccessibleNames::TextCell(int cell, const QString& fontName, TColor bac
 
 void TAccessibleNames::Apply(TForm1& form)
 {
+    static const bool installed = [] {
+        QAccessible::installFactory(&MainWindowAccessible);
+        return true;
+    }();
+    Q_UNUSED(installed);
     form.MbText->setAccessibleName(QString::fromUtf8(TextGrid));
-    form.MbMix->setAccessibleName(form.Label3->Caption());
-    form.MbGra->setAccessibleName(form.Label6->Caption());
-    form.MbColor->setAccessibleName(form.Label2->Caption());
+    form.MbMix->setAccessibleName(CaptionName(form.Label3->Caption()));
+    form.MbGra->setAccessibleName(CaptionName(form.Label6->Caption()));
+    form.MbColor->setAccessibleName(CaptionName(form.Label2->Caption()));
     form.MbMix->OnGetCellName = [](int cell) { return MixCell(cell); };
     form.MbGra->OnGetCellName = [](int cell) { return DirectionCell(cell); };
     form.MbColor->OnGetCellName = [&form](int cell) {
