@@ -1,6 +1,7 @@
 #include "app/MainFormWiring.h"
 
 #include "app/Form1.h"
+#include "app/PaneLayout.h"
 #include "components/widgets/GradBox.h"
 #include "components/widgets/ManyBtn.h"
 #include "platform/widgets/Application.h"
@@ -66,10 +67,7 @@ void TMainFormWiring::WireEvents()
     On(form.Timer1, &QTimer::timeout, &TForm1::Timer1Timer);
     On(form.CbStyle, &QComboBox::activated, &TForm1::CbStyleChange);
     form.CbStyle->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(form.CbStyle, &QWidget::customContextMenuRequested, &form, [&form](const QPoint& at) {
-        TGuardedApplication::Run(&form, [&form] { form.PmPopup(); });
-        form.Pm->exec(form.CbStyle->mapToGlobal(at));
-    });
+    connect(form.CbStyle, &QWidget::customContextMenuRequested, &form, [&form](const QPoint& at) { form.StyleContextMenu(at); });
     const std::pair<QAction*, void (TForm1::*)()> actions[] = {
         {form.MmAdd, &TForm1::MmAddClick}, {form.MmDel, &TForm1::MmDelClick}, {form.MmCopy, &TForm1::BtCopyClick},
         {form.MmSave, &TForm1::BtSaveClick}, {form.MmSmooth, &TForm1::MmSmoothClick},
@@ -95,6 +93,7 @@ void TMainFormWiring::WireKeyboard()
         QWidget::setTabOrder(chain[next - 1], chain[next]);
     form.Img->setFocusPolicy(Qt::TabFocus);
     form.Img->installEventFilter(this);
+    form.CbStyle->installEventFilter(this);
     form.MmCopy->setShortcut(QKeySequence::Copy);
     form.MmSave->setShortcut(QKeySequence::Save);
     form.addAction(form.MmCopy);
@@ -114,6 +113,11 @@ void TMainFormWiring::OpenImgMenuFromKeyboard()
     }, Qt::QueuedConnection);
 }
 
+bool TMainFormWiring::IsMenuKey(const QKeyEvent& key)
+{
+    return key.key() == Qt::Key_Menu || (key.key() == Qt::Key_F10 && key.modifiers() == Qt::ShiftModifier);
+}
+
 bool TMainFormWiring::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == FForm.Img && event->type() == QEvent::ContextMenu
@@ -123,10 +127,20 @@ bool TMainFormWiring::eventFilter(QObject* watched, QEvent* event)
     }
     if (watched == FForm.Img && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
+        if (IsMenuKey(*key)) {
             OpenImgMenuFromKeyboard();
             return true;
         }
+        if (key->key() == Qt::Key_Home || key->key() == Qt::Key_End) {
+            FForm.ScrollPanes(key->key() == Qt::Key_Home ? ceStart : ceEnd);
+            return true;
+        }
+    }
+    // The menu key reaches the list as a context menu event of its own; Shift+F10 does not.
+    if (watched == FForm.CbStyle && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F10 && IsMenuKey(*static_cast<QKeyEvent*>(event))) {
+        FForm.StyleContextMenu(FForm.CbStyle->rect().center());
+        return true;
     }
     if (watched == FForm.Edit1 && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
