@@ -126,6 +126,20 @@ TEST_F(Form1AccessibilityTest, ChoicesColoursAndSizesAreReportedAsTheyChange)
     EXPECT_EQ(Face(form.MbColor)->child(0)->text(QAccessible::Name), QString::fromUtf8("色１ (赤 153 緑 102 青 51)"));
 }
 
+// The effects dialog's fields and buttons are named by their captions without the marker
+// of their mnemonic letter.
+TEST_F(Form1AccessibilityTest, EffectsFieldsAreNamedByTheirCaptionsWithoutMnemonics)
+{
+    TForm1& form = Open();
+    TEffectsDialog effects(TTextEffects{}, *form.ClDlg, &form);
+    const std::pair<QWidget*, const char*> named[] = {
+        {effects.EdSpacing, "文字間隔"}, {effects.EdOutline, "縁取りの幅"}, {effects.BtOutlineColor, "縁取りの色"},
+        {effects.EdShadowX, "影の横のずれ"}, {effects.EdShadowY, "影の縦のずれ"}, {effects.BtShadowColor, "影の色"},
+    };
+    for (const auto& [control, name] : named)
+        EXPECT_EQ(NameOf(control), QString::fromUtf8(name));
+}
+
 // The window is a frame, and each colour dialog says which colour it sets.
 TEST_F(Form1AccessibilityTest, TheWindowIsAFrameAndEachColourDialogNamesItsColour)
 {

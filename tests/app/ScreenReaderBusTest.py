@@ -297,8 +297,10 @@ def main():
                        XDG_RUNTIME_DIR=folder, XDG_CONFIG_HOME=folder)
     vezodev = subprocess.Popen([copy], env=environment, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     try:
-        application = find_application("Vezodev")
-        if check(application is not None, "the program never appeared on the accessibility bus"):
+        # A loaded machine may take a while to start the program and its bridge.
+        application = find_application("Vezodev", seconds=60)
+        if check(application is not None, f"the program never appeared on the accessibility bus "
+                                          f"(exit status {vezodev.poll()})"):
             read_window(application, display)
     finally:
         vezodev.terminate()
