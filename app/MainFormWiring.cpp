@@ -82,7 +82,8 @@ void TMainFormWiring::WireEvents()
 }
 
 // The Tab chain follows the screen, top to bottom and left to right, and ends on the
-// finished logo, whose menu Shift+F10 or the menu key opens. Ctrl+C and Ctrl+S copy and
+// finished logo, whose menu Shift+F10 or the menu key opens and whose panes Home and End
+// scroll to their ends; Shift+F10 opens the style list's menu too. Ctrl+C and Ctrl+S copy and
 // save the logo, except in a text field, which keeps Ctrl+C for its text.
 void TMainFormWiring::WireKeyboard()
 {
@@ -113,11 +114,6 @@ void TMainFormWiring::OpenImgMenuFromKeyboard()
     }, Qt::QueuedConnection);
 }
 
-bool TMainFormWiring::IsMenuKey(const QKeyEvent& key)
-{
-    return key.key() == Qt::Key_Menu || (key.key() == Qt::Key_F10 && key.modifiers() == Qt::ShiftModifier);
-}
-
 bool TMainFormWiring::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == FForm.Img && event->type() == QEvent::ContextMenu
@@ -127,7 +123,7 @@ bool TMainFormWiring::eventFilter(QObject* watched, QEvent* event)
     }
     if (watched == FForm.Img && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
-        if (IsMenuKey(*key)) {
+        if (key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
             OpenImgMenuFromKeyboard();
             return true;
         }
@@ -137,10 +133,12 @@ bool TMainFormWiring::eventFilter(QObject* watched, QEvent* event)
         }
     }
     // The menu key reaches the list as a context menu event of its own; Shift+F10 does not.
-    if (watched == FForm.CbStyle && event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F10 && IsMenuKey(*static_cast<QKeyEvent*>(event))) {
-        FForm.StyleContextMenu(FForm.CbStyle->rect().center());
-        return true;
+    if (watched == FForm.CbStyle && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+            FForm.StyleContextMenu(FForm.CbStyle->rect().center());
+            return true;
+        }
     }
     if (watched == FForm.Edit1 && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);

@@ -4,7 +4,6 @@
 
 #include <QObject>
 
-class QKeyEvent;
 class TForm1;
 
 // Connects the main window's controls, menus, timer and keys to its handlers. Every
@@ -27,8 +26,6 @@ private:
     void On(Sender* sender, Signal signal, void (TForm1::*handler)());
     TMouseEvent OnMouse(TMouseHandler handler);
     void OpenImgMenuFromKeyboard();
-    // The keys that open a control's context menu: the menu key and Shift+F10.
-    static bool IsMenuKey(const QKeyEvent& key);
 
     TForm1& FForm;
     bool FImgMenuQueued = false;
