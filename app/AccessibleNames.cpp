@@ -3,13 +3,13 @@
 #include "app/Form1.h"
 #include "components/widgets/GradBox.h"
 #include "components/widgets/ManyBtn.h"
-#include "platform/raster/Tr.h"
 #include "platform/widgets/Image.h"
 #include "platform/widgets/Label.h"
 #include "platform/widgets/PaintBox.h"
 #include "platform/widgets/SpinEdit.h"
 
 #include <QAccessible>
+#include <QAccessibleWidget>
 #include <QLineEdit>
 #include <QToolButton>
 #include <array>
@@ -27,6 +27,9 @@ const std::array<const char*, 4> DirectionCells{N_("上から下"), N_("左か�
 const std::array<const char*, 2> ColorCells{N_("色１"), N_("色２")};
 const std::array<const char*, 2> TextCells{N_("フォント"), N_("背景色")};
 const char* const TextGrid = N_("フォントと背景");
+// The margin fields' labels, as the form gives them.
+const char* const HorizontalField = NC_("margin field", "横");
+const char* const VerticalField = NC_("margin field", "縦");
 const char* const StepUp = N_("%1を増やす");
 const char* const StepDown = N_("%1を減らす");
 const char* const AboutButton = N_("Vezodev について");
@@ -41,13 +44,24 @@ QString Entry(const std::array<const char*, N>& table, int cell)
     return cell >= 1 && cell <= static_cast<int>(N) ? Tr(table[cell - 1]) : QString();
 }
 
-void NameField(TSpinEdit& field, const TLabel& label)
+// A margin field is named by its label's text, which English shortens to a letter for
+// the label alone; the name the reader speaks is translated in its own context.
+void NameField(TSpinEdit& field, const char* caption)
 {
-    const QString name = label.Caption();
+    const QString name = CaptionName(Tr("margin field", caption));
     field.setAccessibleName(name);
     field.Editor()->setAccessibleName(name);
     field.UpButton()->setAccessibleName(Tr(StepUp).arg(name));
     field.DownButton()->setAccessibleName(Tr(StepDown).arg(name));
+}
+
+// The main window is a plain widget, which Qt shows a reader as a filler; a reader
+// introduces a window by its frame.
+QAccessibleInterface* MainWindowAccessible(const QString& className, QObject* object)
+{
+    if (className != QLatin1String(TForm1::staticMetaObject.className()) || !object->isWidgetType())
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
 }
 
 void Notify(QObject* object, QAccessible::Event type, int child = -1)
@@ -87,10 +101,15 @@ QString TAccessibleNames::TextCell(int cell, const QString& fontName, TColor bac
 
 void TAccessibleNames::Apply(TForm1& form)
 {
+    static const bool installed = [] {
+        QAccessible::installFactory(&MainWindowAccessible);
+        return true;
+    }();
+    Q_UNUSED(installed);
     form.MbText->setAccessibleName(Tr(TextGrid));
-    form.MbMix->setAccessibleName(form.Label3->Caption());
-    form.MbGra->setAccessibleName(form.Label6->Caption());
-    form.MbColor->setAccessibleName(form.Label2->Caption());
+    form.MbMix->setAccessibleName(CaptionName(form.Label3->Caption()));
+    form.MbGra->setAccessibleName(CaptionName(form.Label6->Caption()));
+    form.MbColor->setAccessibleName(CaptionName(form.Label2->Caption()));
     form.MbMix->OnGetCellName = [](int cell) { return MixCell(cell); };
     form.MbGra->OnGetCellName = [](int cell) { return DirectionCell(cell); };
     form.MbColor->OnGetCellName = [&form](int cell) {
@@ -99,8 +118,8 @@ void TAccessibleNames::Apply(TForm1& form)
     form.MbText->OnGetCellName = [&form](int cell) {
         return TextCell(cell, form.Label1->Font().Name(), form.CurrentParams().BgColor);
     };
-    NameField(*form.EdHs, *form.Label5);
-    NameField(*form.EdVs, *form.Label4);
+    NameField(*form.EdHs, HorizontalField);
+    NameField(*form.EdVs, VerticalField);
     form.SpeedButton3->setAccessibleName(Tr(AboutButton));
     form.Pbox->setAccessibleName(Tr(TextPane));
     form.Gbox->setAccessibleName(Tr(GradientPane));

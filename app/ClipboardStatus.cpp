@@ -3,6 +3,7 @@
 #include "platform/raster/Tr.h"
 #include "platform/widgets/BitmapImage.h"
 
+#include <QAccessible>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QTimer>
@@ -27,6 +28,12 @@ void TClipboardStatus::Copy(const TBitmap& logo)
         caption.chop(Notice().size());
     FSavedCaption = caption;
     FWindow.setWindowTitle(FSavedCaption + Notice());
+    // Qt tells no screen reader of a new window title; the notice is the reader's only
+    // word that the copy happened, so the window's new name is reported.
+    if (QAccessible::isActive()) {
+        QAccessibleEvent renamed(&FWindow, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&renamed);
+    }
     if (!FTimer.isActive())
         FTimer.start();
 }

@@ -7,7 +7,7 @@ class QWidget;
 class TBitmap;
 
 // Copies the logo to the clipboard and says so in the window's caption for as long as
-// the timer runs; the caption then comes back.
+// the timer runs, telling a screen reader of the new caption; the caption then comes back.
 class TClipboardStatus {
 public:
     TClipboardStatus(QWidget& window, QTimer& timer) : FWindow(window), FTimer(timer) {}

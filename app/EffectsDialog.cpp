@@ -2,6 +2,7 @@
 
 #include "platform/raster/IntegerSyntax.h"
 #include "platform/raster/Tr.h"
+#include "platform/widgets/CaptionName.h"
 #include "platform/widgets/ColorDialog.h"
 #include "platform/widgets/CommonDialog.h"
 #include "platform/widgets/QtColor.h"
@@ -19,16 +20,6 @@
 
 std::function<bool(TEffectsDialog&)> TEffectsDialog::Answerer;
 
-namespace {
-
-// A label's text without its mnemonic marker, as a screen reader names the field.
-QString WithoutMnemonic(QString text)
-{
-    return text.remove(u'&');
-}
-
-} // namespace
-
 TEffectsDialog::TEffectsDialog(const TTextEffects& effects, TColorDialog& colorDialog, QWidget* parent)
     : QDialog(parent), FColorDialog(colorDialog), FEffects(effects)
 {
@@ -40,12 +31,12 @@ TEffectsDialog::TEffectsDialog(const TTextEffects& effects, TColorDialog& colorD
                           &TTextEffects::Spacing);
     EdOutline = AddNumber(*form, Tr("縁取りの幅(&W)"), 0, TTextEffects::MaxOutlineWidth,
                           &TTextEffects::OutlineWidth);
-    BtOutlineColor = AddColor(*form, Tr("縁取りの色(&O)"), &TTextEffects::OutlineColor);
+    BtOutlineColor = AddColor(*form, Tr("縁取りの色(&O)"), Tr("縁取りの色"), &TTextEffects::OutlineColor);
     EdShadowX = AddNumber(*form, Tr("影の横のずれ(&X)"), -TTextEffects::MaxShadowOffset,
                           TTextEffects::MaxShadowOffset, &TTextEffects::ShadowX);
     EdShadowY = AddNumber(*form, Tr("影の縦のずれ(&Y)"), -TTextEffects::MaxShadowOffset,
                           TTextEffects::MaxShadowOffset, &TTextEffects::ShadowY);
-    BtShadowColor = AddColor(*form, Tr("影の色(&C)"), &TTextEffects::ShadowColor);
+    BtShadowColor = AddColor(*form, Tr("影の色(&C)"), Tr("影の色"), &TTextEffects::ShadowColor);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     SetDialogButtonTexts(*buttons);
     layout->addWidget(buttons);
@@ -63,25 +54,27 @@ TSpinEdit* TEffectsDialog::AddNumber(QFormLayout& form, const QString& label, in
     FNumbers.push_back({field, effect});
     auto* caption = new QLabel(label, this);
     caption->setBuddy(field);
-    field->setAccessibleName(WithoutMnemonic(label));
-    field->Editor()->setAccessibleName(WithoutMnemonic(label));
+    field->setAccessibleName(CaptionName(label));
+    field->Editor()->setAccessibleName(CaptionName(label));
     form.addRow(caption, field);
     field->OnChange = [this](QObject*) { Changed(); };
     return field;
 }
 
-QPushButton* TEffectsDialog::AddColor(QFormLayout& form, const QString& label, TColor TTextEffects::*effect)
+QPushButton* TEffectsDialog::AddColor(QFormLayout& form, const QString& label, const QString& title,
+                                     TColor TTextEffects::*effect)
 {
     TColor& color = FEffects.*effect;
     auto* button = new QPushButton(this);
     auto* caption = new QLabel(label, this);
     caption->setBuddy(button);
-    button->setAccessibleName(WithoutMnemonic(label));
+    button->setAccessibleName(CaptionName(label));
     ShowColor(*button, color);
     FColors.emplace_back(button, effect);
     form.addRow(caption, button);
-    connect(button, &QPushButton::clicked, this, [this, button, &color] {
+    connect(button, &QPushButton::clicked, this, [this, button, &color, title] {
         FColorDialog.SetColor(color);
+        FColorDialog.SetTitle(title);
         if (!FColorDialog.Execute(this))
             return;
         color = FColorDialog.Color();

@@ -50,7 +50,8 @@ private:
     };
 
     TSpinEdit* AddNumber(QFormLayout& form, const QString& label, int first, int last, int TTextEffects::*effect);
-    QPushButton* AddColor(QFormLayout& form, const QString& label, TColor TTextEffects::*effect);
+    // title names the colour in the colour dialog's caption.
+    QPushButton* AddColor(QFormLayout& form, const QString& label, const QString& title, TColor TTextEffects::*effect);
     void ShowColor(QPushButton& button, TColor color);
     void Changed();
 

@@ -16,6 +16,7 @@
 #include "components/settings/IniGT.h"
 #include "components/widgets/ManyBtn.h"
 #include "platform/raster/IntegerSyntax.h"
+#include "platform/raster/Tr.h"
 #include "platform/widgets/Application.h"
 #include "platform/widgets/ColorDialog.h"
 #include "platform/widgets/ComboBoxStrings.h"
@@ -173,6 +174,7 @@ void TForm1::MbTextMouseDown(QObject*, TMouseButton, TShiftState, int, int)
         }
     } else if (MbText->SelectedCell() == 2) {
         ClDlg->SetColor(FBgColor);
+        ClDlg->SetTitle(Tr("背景色"));
         if (ClDlg->Execute(this))
             FBgColor = ClDlg->Color();
     }
@@ -183,10 +185,12 @@ void TForm1::MbColorMouseDown(QObject*, TMouseButton, TShiftState, int, int)
 {
     if (MbColor->SelectedCell() == 1) {
         ClDlg->SetColor(Gbox->TopColor());
+        ClDlg->SetTitle(Tr("色１"));
         if (ClDlg->Execute(this))
             Gbox->SetTopColor(ClDlg->Color());
     } else if (MbColor->SelectedCell() == 2) {
         ClDlg->SetColor(Gbox->LastColor());
+        ClDlg->SetTitle(Tr("色２"));
         if (ClDlg->Execute(this))
             Gbox->SetLastColor(ClDlg->Color());
     }
@@ -405,6 +409,17 @@ void TForm1::MmEffectsClick()
 
 // Opens the gallery, or brings the open one to the front. Applying a style there is
 // choosing it from the list.
+void TForm1::StyleContextMenu(const QPoint& at)
+{
+    TGuardedApplication::Run(this, [this] { PmPopup(); });
+    Pm->exec(CbStyle->mapToGlobal(at));
+}
+
+void TForm1::ScrollPanes(TColumnEnd end)
+{
+    FLayout->ScrollTo(end);
+}
+
 void TForm1::MmGalleryClick()
 {
     if (!FGallery) {
@@ -421,6 +436,7 @@ void TForm1::MmGalleryClick()
     }
     FGallery->SetBase(CurrentParams());
     FGallery->SetStyles(StyleItems().ToStringList());
+    FGallery->SetCurrentStyle(CbStyle->currentIndex());
     FGallery->show();
     FGallery->raise();
     FGallery->activateWindow();

@@ -34,6 +34,7 @@ class TManyBtn;
 class TPaintBox;
 class TSaveDialog;
 class TPaneLayout;
+enum TColumnEnd : unsigned char;
 class TSpinEdit;
 class TStyleList;
 
@@ -131,6 +132,10 @@ public:
     void MmEffectsClick();
     void MmGalleryClick();
     void ImgContextMenu(const QPoint& at);
+    // The style list's context menu, at a point of the list.
+    void StyleContextMenu(const QPoint& at);
+    // Scrolls the panes, when the logo makes them larger than the window, to end.
+    void ScrollPanes(TColumnEnd end);
     // The open style gallery, or null.
     TStyleGallery* StyleGallery() const { return FGallery; }
     void SaveParams(const QString& section);

@@ -1,6 +1,7 @@
 #include "app/MainFormWiring.h"
 
 #include "app/Form1.h"
+#include "app/PaneLayout.h"
 #include "components/widgets/GradBox.h"
 #include "components/widgets/ManyBtn.h"
 #include "platform/widgets/Application.h"
@@ -66,10 +67,7 @@ void TMainFormWiring::WireEvents()
     On(form.Timer1, &QTimer::timeout, &TForm1::Timer1Timer);
     On(form.CbStyle, &QComboBox::activated, &TForm1::CbStyleChange);
     form.CbStyle->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(form.CbStyle, &QWidget::customContextMenuRequested, &form, [&form](const QPoint& at) {
-        TGuardedApplication::Run(&form, [&form] { form.PmPopup(); });
-        form.Pm->exec(form.CbStyle->mapToGlobal(at));
-    });
+    connect(form.CbStyle, &QWidget::customContextMenuRequested, &form, [&form](const QPoint& at) { form.StyleContextMenu(at); });
     const std::pair<QAction*, void (TForm1::*)()> actions[] = {
         {form.MmAdd, &TForm1::MmAddClick}, {form.MmDel, &TForm1::MmDelClick}, {form.MmCopy, &TForm1::BtCopyClick},
         {form.MmSave, &TForm1::BtSaveClick}, {form.MmSmooth, &TForm1::MmSmoothClick},
@@ -84,7 +82,8 @@ void TMainFormWiring::WireEvents()
 }
 
 // The Tab chain follows the screen, top to bottom and left to right, and ends on the
-// finished logo, whose menu Shift+F10 or the menu key opens. Ctrl+C and Ctrl+S copy and
+// finished logo, whose menu Shift+F10 or the menu key opens and whose panes Home and End
+// scroll to their ends; Shift+F10 opens the style list's menu too. Ctrl+C and Ctrl+S copy and
 // save the logo, except in a text field, which keeps Ctrl+C for its text.
 void TMainFormWiring::WireKeyboard()
 {
@@ -95,6 +94,7 @@ void TMainFormWiring::WireKeyboard()
         QWidget::setTabOrder(chain[next - 1], chain[next]);
     form.Img->setFocusPolicy(Qt::TabFocus);
     form.Img->installEventFilter(this);
+    form.CbStyle->installEventFilter(this);
     form.MmCopy->setShortcut(QKeySequence::Copy);
     form.MmSave->setShortcut(QKeySequence::Save);
     form.addAction(form.MmCopy);
@@ -125,6 +125,18 @@ bool TMainFormWiring::eventFilter(QObject* watched, QEvent* event)
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
             OpenImgMenuFromKeyboard();
+            return true;
+        }
+        if (key->key() == Qt::Key_Home || key->key() == Qt::Key_End) {
+            FForm.ScrollPanes(key->key() == Qt::Key_Home ? ceStart : ceEnd);
+            return true;
+        }
+    }
+    // The menu key reaches the list as a context menu event of its own; Shift+F10 does not.
+    if (watched == FForm.CbStyle && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
+            FForm.StyleContextMenu(FForm.CbStyle->rect().center());
             return true;
         }
     }

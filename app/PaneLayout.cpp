@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <algorithm>
 #include <initializer_list>
 
@@ -87,6 +88,12 @@ void TPaneLayout::SetClientSize(int width, int height)
 void TPaneLayout::RestoreClientSize()
 {
     SetClientSize(FClient.width(), FClient.height());
+}
+
+void TPaneLayout::ScrollTo(TColumnEnd end)
+{
+    for (QScrollBar* bar : {FPaneScroll->horizontalScrollBar(), FPaneScroll->verticalScrollBar()})
+        bar->setValue(end == ceStart ? bar->minimum() : bar->maximum());
 }
 
 void TPaneLayout::KeepOnScreen()

@@ -6,6 +6,9 @@
 #include <QSize>
 
 class QScrollArea;
+
+// An end of the pane column: its top left corner or its bottom right one.
+enum TColumnEnd : unsigned char { ceStart, ceEnd };
 class QWidget;
 class TForm1;
 
@@ -25,6 +28,8 @@ public:
     void PlaceLogoPane();
     // The window takes its own size again, once a size the compositor imposed ends.
     void RestoreClientSize();
+    // Scrolls a column larger than the window to end, as Home and End on the logo do.
+    void ScrollTo(TColumnEnd end);
     // Moves a window whose title bar or most of whose area lies off every screen onto one.
     void KeepOnScreen();
 

@@ -7,6 +7,7 @@
 #include "platform/raster/Exception.h"
 
 #include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QListWidget>
 #include <QPixmap>
 #include <QTimer>
@@ -55,6 +56,22 @@ TStyleGallery::TStyleGallery(TIniGT& ini, QWidget* parent)
 }
 
 TStyleGallery::~TStyleGallery() = default;
+
+void TStyleGallery::SetCurrentStyle(int index)
+{
+    if (index >= 0 && index < FList->count())
+        FList->setCurrentRow(index);
+    FList->setFocus();
+}
+
+// Escape closes the gallery as it closes a dialog; the list leaves it to the window.
+void TStyleGallery::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        close();
+    else
+        QWidget::keyPressEvent(event);
+}
 
 int TStyleGallery::TileCount() const
 {

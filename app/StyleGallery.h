@@ -48,9 +48,14 @@ public:
     // The error shown by a tile, empty for a logo.
     QString TileError(int index) const;
     QListWidget* List() const { return FList; }
+    // Puts the keyboard on the tile at index, the list's current style.
+    void SetCurrentStyle(int index);
 
     // Called with the style's position in the list.
     std::function<void(int index)> OnApply;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void Restart();

@@ -5,6 +5,7 @@
 #include "platform/raster/Canvas.h"
 #include "platform/raster/Store.h"
 #include "platform/widgets/AccessibleFactory.h"
+#include "platform/widgets/CaptionName.h"
 #include "platform/widgets/FormLoader.h"
 
 #include <QKeyEvent>
@@ -192,7 +193,7 @@ TRect TManyBtn::CellRect(int cell) const
 QString TManyBtn::CellName(int cell) const
 {
     const QString name = OnGetCellName ? OnGetCellName(cell) : QString();
-    return name.isEmpty() ? GetCellCaption(cell) : name;
+    return name.isEmpty() ? CaptionName(GetCellCaption(cell)) : name;
 }
 
 // Inside the cell's edges, as a classic button draws it; a cell too small for that gets
@@ -254,10 +255,12 @@ void TManyBtn::keyPressEvent(QKeyEvent* event)
     event->accept();
 }
 
+// Qt reports the grid's own focus only after this event, and a reader keeps the last
+// object focused: the cell is reported once the grid's report is out.
 void TManyBtn::focusInEvent(QFocusEvent* event)
 {
     TGraphicControl::focusInEvent(event);
-    NotifyFocusedCell();
+    QMetaObject::invokeMethod(this, [this] { NotifyFocusedCell(); }, Qt::QueuedConnection);
 }
 
 void TManyBtn::NotifyFocusedCell()

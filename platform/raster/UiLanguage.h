@@ -37,5 +37,7 @@ const char* Translate(const char* source);
 // The same for a source text that has a context telling two uses of it apart.
 const char* Translate(const char* context, const char* source);
 
-// Marks a source text for extraction where it is translated later, at its use.
+// Marks a source text for extraction where it is translated later, at its use; NC_
+// marks one that is translated in a context.
 #define N_(text) text
+#define NC_(context, text) text

@@ -18,7 +18,7 @@ bool TColorDialog::Execute(QWidget* owner)
     QColorDialog dialog(owner);
     dialog.setOption(QColorDialog::DontUseNativeDialog);
     dialog.setCurrentColor(ToQColor(FColor));
-    dialog.setWindowTitle(Tr("色の設定"));
+    dialog.setWindowTitle(FTitle.isEmpty() ? Tr("色の設定") : FTitle);
     if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
         SetDialogButtonTexts(*buttons);
     if (dialog.exec() != QDialog::Accepted)

@@ -32,6 +32,15 @@ QIcon ColorSwatch(TColor color)
     return QIcon(swatch);
 }
 
+// A caption above or beside a list, bound to it so that a screen reader finds the caption
+// as the list's label (a list's own name is its current entry).
+QLabel* CaptionFor(const QString& caption, QWidget* list, QWidget* parent)
+{
+    auto* label = new QLabel(caption, parent);
+    label->setBuddy(list);
+    return label;
+}
+
 } // namespace
 
 TFontDialogForm::TFontDialogForm(const TFontDialogState& state, QWidget* owner)
@@ -80,9 +89,9 @@ TFontDialogForm::TFontDialogForm(const TFontDialogState& state, QWidget* owner)
     FSample->setFixedSize(240, 72);
 
     auto* lists = new QGridLayout;
-    lists->addWidget(new QLabel(Tr("フォント名:"), this), 0, 0);
-    lists->addWidget(new QLabel(Tr("スタイル:"), this), 0, 1);
-    lists->addWidget(new QLabel(Tr("サイズ:"), this), 0, 2);
+    lists->addWidget(CaptionFor(Tr("フォント名:"), FFaceBox, this), 0, 0);
+    lists->addWidget(CaptionFor(Tr("スタイル:"), FStyleBox, this), 0, 1);
+    lists->addWidget(CaptionFor(Tr("サイズ:"), FSizeBox, this), 0, 2);
     lists->addWidget(FFaceBox, 1, 0);
     lists->addWidget(FStyleBox, 1, 1);
     lists->addWidget(FSizeBox, 1, 2);
@@ -91,7 +100,7 @@ TFontDialogForm::TFontDialogForm(const TFontDialogState& state, QWidget* owner)
     auto* effectsLayout = new QGridLayout(effects);
     effectsLayout->addWidget(FStrikeOutBox, 0, 0, 1, 2);
     effectsLayout->addWidget(FUnderlineBox, 1, 0, 1, 2);
-    effectsLayout->addWidget(new QLabel(Tr("色"), effects), 2, 0);
+    effectsLayout->addWidget(CaptionFor(Tr("色"), FColorBox, effects), 2, 0);
     effectsLayout->addWidget(FColorBox, 2, 1);
 
     auto* sample = new QGroupBox(Tr("見本"), this);

@@ -1,5 +1,6 @@
 #include "platform/widgets/GraphicControlAccessible.h"
 
+#include "platform/widgets/CaptionName.h"
 #include "platform/widgets/GraphicControl.h"
 
 TGraphicControlAccessible::TGraphicControlAccessible(TGraphicControl* control)
@@ -9,7 +10,7 @@ TGraphicControlAccessible::TGraphicControlAccessible(TGraphicControl* control)
 
 QString TGraphicControlAccessible::FallbackName() const
 {
-    return Control()->ShownText();
+    return CaptionName(Control()->ShownText());
 }
 
 QString TGraphicControlAccessible::text(QAccessible::Text t) const

@@ -2,6 +2,8 @@
 
 #include "platform/raster/Tr.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -36,6 +38,29 @@ QMessageBox::Icon IconOf(TMessageKind kind)
     return QMessageBox::Information;
 }
 
+// What a listener hears of a box's icon: the kind of message.
+QString IconName(QMessageBox::Icon icon)
+{
+    switch (icon) {
+    case QMessageBox::Warning:
+        return Tr("警告");
+    case QMessageBox::Critical:
+        return Tr("エラー");
+    default:
+        return Tr("情報");
+    }
+}
+
+// Qt presents every message box as an alert, which a reader announces as a warning; a box
+// that only informs, as the about box does, is an ordinary dialog.
+QAccessibleInterface* InformationBoxAccessible(const QString& className, QObject* object)
+{
+    auto* box = qobject_cast<QMessageBox*>(object);
+    if (className != QLatin1String("QMessageBox") || !box || box->icon() != QMessageBox::Information)
+        return nullptr;
+    return new QAccessibleWidget(box, QAccessible::Dialog);
+}
+
 // Messages are written with CR LF line ends; a label breaks lines at LF alone.
 QString LabelText(const QString& text)
 {
@@ -48,6 +73,13 @@ QMessageBox* CreateMessageBox(const TMessageRequest& request, QWidget* owner)
 {
     auto* box = new QMessageBox(IconOf(request.Kind), request.Caption, LabelText(request.Text), QMessageBox::NoButton, owner);
     box->setTextFormat(Qt::PlainText);
+    static const bool installed = [] {
+        QAccessible::installFactory(&InformationBoxAccessible);
+        return true;
+    }();
+    Q_UNUSED(installed);
+    if (auto* icon = box->findChild<QLabel*>(QStringLiteral("qt_msgboxex_icon_label")))
+        icon->setAccessibleName(IconName(box->icon()));
     QPushButton* ok = box->addButton(request.Buttons.value(0, OkText), QMessageBox::AcceptRole);
     box->setDefaultButton(ok);
     // With one button, Escape and closing the box press it; with two, the second.

@@ -5,6 +5,7 @@
 #include "platform/widgets/SpinEditAccessible.h"
 
 #include <QAccessible>
+#include <QCoreApplication>
 #include <QEvent>
 #include <QFocusEvent>
 #include <QHBoxLayout>
@@ -55,7 +56,11 @@ TSpinEdit::TSpinEdit(QWidget* parent)
     layout->addWidget(FEditor, 1);
     layout->addLayout(arrows);
 
-    setFocusProxy(FEditor);
+    // The field itself holds the focus and hands the keys to its text, as Qt's spin box
+    // does, so a screen reader meets a spin button, with its value, where the keys go.
+    setFocusPolicy(FEditor->focusPolicy());
+    setAttribute(Qt::WA_InputMethodEnabled);
+    FEditor->setFocusProxy(this);
     FEditor->installEventFilter(this);
     connect(FEditor, &QLineEdit::textChanged, this, [this] { EditorTextChanged(); });
     connect(FUpButton, &QToolButton::clicked, this, [this] { StepUp(); });
@@ -111,19 +116,69 @@ void TSpinEdit::EditorTextChanged()
         OnChange(this);
 }
 
+bool TSpinEdit::StepKey(const QKeyEvent& event)
+{
+    if (event.key() == Qt::Key_Up)
+        StepUp();
+    else if (event.key() == Qt::Key_Down)
+        StepDown();
+    else
+        return false;
+    return true;
+}
+
+bool TSpinEdit::event(QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride && FEditor->event(event))
+        return true;
+    return QWidget::event(event);
+}
+
+void TSpinEdit::keyPressEvent(QKeyEvent* event)
+{
+    if (!StepKey(*event))
+        FEditor->event(event);
+}
+
+void TSpinEdit::keyReleaseEvent(QKeyEvent* event)
+{
+    FEditor->event(event);
+}
+
+// Focus events never travel on to a parent, so the text may have them through its filter.
+void TSpinEdit::focusInEvent(QFocusEvent* event)
+{
+    QCoreApplication::sendEvent(FEditor, event);
+    QWidget::focusInEvent(event);
+}
+
+void TSpinEdit::focusOutEvent(QFocusEvent* event)
+{
+    QCoreApplication::sendEvent(FEditor, event);
+    QWidget::focusOutEvent(event);
+}
+
+void TSpinEdit::inputMethodEvent(QInputMethodEvent* event)
+{
+    FEditor->event(event);
+}
+
+QVariant TSpinEdit::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    return FEditor->inputMethodQuery(query);
+}
+
+void TSpinEdit::contextMenuEvent(QContextMenuEvent* event)
+{
+    FEditor->event(event);
+}
+
 bool TSpinEdit::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == FEditor) {
         if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Up) {
-                StepUp();
+            if (StepKey(*static_cast<QKeyEvent*>(event)))
                 return true;
-            }
-            if (key == Qt::Key_Down) {
-                StepDown();
-                return true;
-            }
         } else if (event->type() == QEvent::FocusOut && LeavesField(*static_cast<QFocusEvent*>(event))) {
             const int value = Value();
             if (CheckValue(value) != value)

@@ -2,6 +2,8 @@
 
 #include "platform/widgets/SpinEdit.h"
 
+#include <QLineEdit>
+
 TSpinEditAccessible::TSpinEditAccessible(TSpinEdit* field)
     : TControlAccessible(field, QAccessible::SpinBox)
 {
@@ -13,6 +15,14 @@ QString TSpinEditAccessible::text(QAccessible::Text t) const
     if (t == QAccessible::Value)
         return Control()->Text();
     return QAccessibleWidget::text(t);
+}
+
+void* TSpinEditAccessible::interface_cast(QAccessible::InterfaceType type)
+{
+    if (type == QAccessible::TextInterface || type == QAccessible::EditableTextInterface)
+        if (QAccessibleInterface* text = QAccessible::queryAccessibleInterface(Control()->Editor()))
+            return text->interface_cast(type);
+    return TControlAccessible::interface_cast(type);
 }
 
 QVariant TSpinEditAccessible::currentValue() const { return Control()->Value(); }

@@ -2,6 +2,7 @@
 
 #include "AccessibilityRecorder.h"
 #include "app/AccessibleNames.h"
+#include "app/EffectsDialog.h"
 #include "components/widgets/GradBox.h"
 #include "components/widgets/ManyBtn.h"
 #include "platform/widgets/ColorDialog.h"
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+#include <functional>
 
 namespace {
 
@@ -122,6 +124,47 @@ TEST_F(Form1AccessibilityTest, ChoicesColoursAndSizesAreReportedAsTheyChange)
         renamed |= update.Child == 0;
     EXPECT_TRUE(renamed);
     EXPECT_EQ(Face(form.MbColor)->child(0)->text(QAccessible::Name), QString::fromUtf8("色１ (赤 153 緑 102 青 51)"));
+}
+
+// The effects dialog's fields and buttons are named by their captions without the marker
+// of their mnemonic letter.
+TEST_F(Form1AccessibilityTest, EffectsFieldsAreNamedByTheirCaptionsWithoutMnemonics)
+{
+    TForm1& form = Open();
+    TEffectsDialog effects(TTextEffects{}, *form.ClDlg, &form);
+    const std::pair<QWidget*, const char*> named[] = {
+        {effects.EdSpacing, "文字間隔"}, {effects.EdOutline, "縁取りの幅"}, {effects.BtOutlineColor, "縁取りの色"},
+        {effects.EdShadowX, "影の横のずれ"}, {effects.EdShadowY, "影の縦のずれ"}, {effects.BtShadowColor, "影の色"},
+    };
+    for (const auto& [control, name] : named)
+        EXPECT_EQ(NameOf(control), QString::fromUtf8(name));
+}
+
+// The window is a frame, and each colour dialog says which colour it sets.
+TEST_F(Form1AccessibilityTest, TheWindowIsAFrameAndEachColourDialogNamesItsColour)
+{
+    TForm1& form = Open();
+    EXPECT_EQ(Face(&form)->role(), QAccessible::Window);
+    QString title;
+    TColorDialog::Answerer = [&title](TColorDialog& dialog) {
+        title = dialog.Title();
+        return false;
+    };
+    TEffectsDialog effects(TTextEffects{}, *form.ClDlg, &form);
+    const std::pair<const char*, std::function<void()>> cases[] = {
+        {"背景色", [&] { form.MbText->PressCell(2); }},
+        {"色１", [&] { form.MbColor->PressCell(1); }},
+        {"色２", [&] { form.MbColor->PressCell(2); }},
+        {"縁取りの色", [&] { effects.BtOutlineColor->click(); }},
+        {"影の色", [&] { effects.BtShadowColor->click(); }},
+    };
+    for (const auto& [expected, press] : cases) {
+        SCOPED_TRACE(expected);
+        title.clear();
+        press();
+        EXPECT_EQ(title, QString::fromUtf8(expected));
+    }
+    TColorDialog::Answerer = nullptr;
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include "platform/widgets/Image.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
@@ -154,6 +155,25 @@ TEST_F(Form1GalleryTest, ApplyingFromTheGalleryEqualsChoosingFromTheList)
         FForm.reset();
         FErrors.clear();
     }
+}
+
+// The gallery opens on the style the list shows, with the keyboard there, and Escape closes it.
+TEST_F(Form1GalleryTest, GalleryOpensOnTheCurrentStyleAndEscapeClosesIt)
+{
+    WriteSettings(ThreeStyles);
+    TForm1& form = Open();
+    for (const int current : {1, 2}) {
+        SCOPED_TRACE(current);
+        form.CbStyle->setCurrentIndex(current);
+        TStyleGallery& gallery = OpenGallery(form);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&gallery));
+        EXPECT_EQ(gallery.List()->currentRow(), current);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == gallery.List(); }, 2000));
+        QTest::keyClick(gallery.List(), Qt::Key_Escape);
+        EXPECT_FALSE(gallery.isVisible());
+        QCoreApplication::processEvents();
+    }
+    EXPECT_TRUE(FErrors.isEmpty());
 }
 
 } // namespace

@@ -18,6 +18,9 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMenu>
+#include <QCoreApplication>
+#include <QScrollBar>
+#include <QScrollArea>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -244,6 +247,53 @@ TEST_F(Form1KeyboardTest, TheMenuKeyWithItsContextMenuEventOpensTheMenuOnce)
         QCoreApplication::sendEvent(form.Img, &menu);
         QTest::keyClick(form.Img, Qt::Key_Menu);
     });
+}
+
+// The style list's menu (add, delete, the gallery) opens from the keyboard as the logo's does.
+TEST_F(Form1KeyboardTest, ShiftF10AndTheMenuKeyOnTheStyleListOpenItsMenu)
+{
+    TForm1& form = OpenActive();
+    const std::pair<const char*, std::function<void()>> presses[] = {
+        {"Shift+F10", [&] { QTest::keyClick(form.CbStyle, Qt::Key_F10, Qt::ShiftModifier); }},
+        {"menu key", [&] {
+             QContextMenuEvent menu(QContextMenuEvent::Keyboard, QPoint(4, 4), form.CbStyle->mapToGlobal(QPoint(4, 4)));
+             QCoreApplication::sendEvent(form.CbStyle, &menu);
+         }},
+    };
+    for (const auto& [name, press] : presses) {
+        SCOPED_TRACE(name);
+        form.CbStyle->setFocus(Qt::TabFocusReason);
+        int shown = 0;
+        const QMetaObject::Connection seen = QObject::connect(form.Pm, &QMenu::aboutToShow, form.Pm, [&] {
+            ++shown;
+            QTimer::singleShot(0, form.Pm, [&] { form.Pm->close(); });
+        });
+        press();
+        QObject::disconnect(seen);
+        EXPECT_EQ(shown, 1);
+    }
+    EXPECT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
+}
+
+// A logo wider than the screen scrolls its pane column; Home and End on the logo reach the
+// column's ends.
+TEST_F(Form1KeyboardTest, HomeAndEndOnTheLogoScrollThePanesToTheirEnds)
+{
+    TForm1& form = OpenActive();
+    form.Edit1->setText(QString(120, u'W'));
+    QTest::keyClick(form.Edit1, Qt::Key_Return);
+    auto* panes = form.findChild<QScrollArea*>(QStringLiteral("PaneScroll"));
+    ASSERT_NE(panes, nullptr);
+    QScrollBar* across = panes->horizontalScrollBar();
+    ASSERT_GT(across->maximum(), 0) << "the logo is wider than the screen";
+    form.Img->setFocus(Qt::TabFocusReason);
+    const std::pair<Qt::Key, int> keys[] = {{Qt::Key_End, across->maximum()}, {Qt::Key_Home, 0}, {Qt::Key_End, across->maximum()}};
+    for (const auto& [key, expected] : keys) {
+        SCOPED_TRACE(key == Qt::Key_Home ? "Home" : "End");
+        QTest::keyClick(form.Img, key);
+        EXPECT_EQ(across->value(), expected);
+    }
+    EXPECT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
 }
 
 } // namespace

@@ -13,7 +13,7 @@ import tempfile
 import xml.etree.ElementTree as ElementTree
 from pathlib import Path
 
-KEYWORDS = ["Tr", "Tr:1c,2", "Translate", "Translate:1c,2", "N_"]
+KEYWORDS = ["Tr:1,1t", "Tr:1c,2,2t", "Translate:1,1t", "Translate:1c,2,2t", "N_", "NC_:1c,2"]
 SOURCE_FOLDERS = ["app", "platform", "components", "composer", "tools"]
 JAPANESE = re.compile("[\u3000-\u30ff\u3400-\u9fff\uf900-\ufaff\uff00-\uffef]")
 ARGUMENT = re.compile(r"%[1-9]")

@@ -6,6 +6,7 @@
 
 #include <QAccessibleActionInterface>
 #include <QGroupBox>
+#include <QCoreApplication>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -141,6 +142,29 @@ TEST(ManyBtnAccessibleTest, TheFocusMovingInAPushGridIsReported)
     ASSERT_EQ(focus.size(), 1u);
     EXPECT_EQ(focus[0].Child, 1);
     EXPECT_TRUE(recorder.Of(QAccessible::StateChanged, grid.Button).empty()) << "nothing is checked in a push grid";
+}
+
+// Qt reports the grid's own focus after the focus-in event; a reader keeps the object
+// focused last, so the cell must come after the grid, in either kind of grid.
+TEST(ManyBtnAccessibleTest, TabIntoAGridReportsItsFocusedCellLast)
+{
+    for (const bool radio : {true, false}) {
+        SCOPED_TRACE(radio ? "radio" : "push");
+        TGrid grid(radio);
+        grid.Group.show();
+        grid.Group.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&grid.Group));
+        // The window gave the grid the focus as it opened.
+        grid.Button->clearFocus();
+        QCoreApplication::processEvents();
+        TAccessibilityRecorder recorder;
+        grid.Button->setFocus(Qt::TabFocusReason);
+        QCoreApplication::processEvents();
+        std::vector<int> children;
+        for (const auto& update : recorder.Of(QAccessible::Focus, grid.Button))
+            children.push_back(update.Child);
+        EXPECT_EQ(children, (std::vector<int>{-1, 0}));
+    }
 }
 
 } // namespace

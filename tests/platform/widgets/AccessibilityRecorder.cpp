@@ -1,5 +1,6 @@
 #include "AccessibilityRecorder.h"
 
+#include <QCoreApplication>
 #include <QTest>
 #include <QWidget>
 #include <QtGui/private/qguiapplication_p.h>
@@ -69,6 +70,8 @@ void TAccessibilityRecorder::Clear()
 void TAccessibilityRecorder::Press(QWidget* control, Qt::Key key)
 {
     control->setFocus(Qt::TabFocusReason);
+    // A grid reports its focused cell once Qt has reported the grid.
+    QCoreApplication::processEvents();
     Clear();
     QTest::keyClick(control, key);
 }

@@ -4,6 +4,7 @@
 #include "platform/widgets/QtColor.h"
 #include "platform/widgets/SaveDialog.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QColor>
@@ -289,4 +290,47 @@ TEST(CommonDialogsTest, SaveDialogOpensWithFilterIndexAndReturnsTheChosenOne)
     });
     EXPECT_TRUE(dialog.Execute());
     EXPECT_EQ(dialog.FilterIndex(), 3);
+}
+
+// Each list finds the caption above or beside it as its label (on Linux Qt names a list by
+// its current entry and leaves the caption to the label relation).
+TEST(CommonDialogsTest, FontDialogListsAreLabelledByTheirCaptions)
+{
+    TFontDialog dialog;
+    dialog.SetFont(MakeFont("Times New Roman", -13, 0, clBlack));
+    WhenModalShown([](QDialog& shown) {
+        const std::pair<const char*, const char*> lists[] = {
+            {"FaceBox", "フォント名:"}, {"StyleBox", "スタイル:"}, {"SizeBox", "サイズ:"}, {"ColorBox", "色"}};
+        for (const auto& [objectName, caption] : lists) {
+            SCOPED_TRACE(objectName);
+            auto* list = shown.findChild<QComboBox*>(objectName);
+            QAccessibleInterface* face = list ? QAccessible::queryAccessibleInterface(list) : nullptr;
+            EXPECT_NE(face, nullptr);
+            if (!face)
+                continue;
+            QStringList labels;
+            for (const auto& [label, relation] : face->relations(QAccessible::Label))
+                labels.append(label->text(QAccessible::Name));
+            EXPECT_TRUE(labels.contains(QString::fromUtf8(caption))) << labels.join(u'|').toStdString();
+        }
+        shown.reject();
+    });
+    EXPECT_FALSE(dialog.Execute());
+}
+
+// A colour dialog told what it sets is called so; one told nothing keeps the general caption.
+TEST(CommonDialogsTest, ColourDialogIsCalledByTheColourItSets)
+{
+    for (const char* title : {"背景色", ""}) {
+        SCOPED_TRACE(title);
+        TColorDialog dialog;
+        dialog.SetTitle(QString::fromUtf8(title));
+        QString caption;
+        WhenModalShown([&caption](QDialog& shown) {
+            caption = shown.windowTitle();
+            shown.reject();
+        });
+        EXPECT_FALSE(dialog.Execute());
+        EXPECT_EQ(caption, *title ? QString::fromUtf8(title) : QString::fromUtf8("色の設定"));
+    }
 }

@@ -1,5 +1,6 @@
 #include "platform/widgets/MessageDialogs.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QKeyEvent>
@@ -121,6 +122,31 @@ TEST(MessageDialogsTest, InputQueryTakesEnteredTextOnlyOnOk)
         QString value = "元";
         EXPECT_EQ(InputQuery(nullptr, "題", "名前", value, c.MaxLength), c.Result);
         EXPECT_EQ(value, c.Value);
+    }
+}
+
+// A reader announces an alert as a warning: only warnings and errors are alerts, and the
+// icon names the kind of message.
+TEST(MessageDialogsTest, OnlyWarningsAndErrorsAreAlertsAndTheIconNamesTheKind)
+{
+    struct Case { TMessageKind Kind; QAccessible::Role Role; const char* Icon; };
+    const Case cases[] = {
+        {mkInformation, QAccessible::Dialog, "情報"},
+        {mkWarning, QAccessible::AlertMessage, "警告"},
+        {mkError, QAccessible::AlertMessage, "エラー"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Kind);
+        const TMessageRequest request{c.Kind, "Vezodev", "本文", {"OK"}, {}, 0, {}, false};
+        std::unique_ptr<QDialog> window(CreateMessageWindow(request, nullptr));
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(window.get());
+        ASSERT_NE(face, nullptr);
+        EXPECT_EQ(face->role(), c.Role);
+        QStringList images;
+        for (int index = 0; index < face->childCount(); ++index)
+            if (face->child(index)->role() == QAccessible::Graphic || face->child(index)->role() == QAccessible::StaticText)
+                images.append(face->child(index)->text(QAccessible::Name));
+        EXPECT_TRUE(images.contains(QString::fromUtf8(c.Icon))) << images.join(u'|').toStdString();
     }
 }
 

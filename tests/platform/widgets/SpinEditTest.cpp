@@ -7,6 +7,7 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
@@ -81,6 +82,48 @@ TEST(SpinEditTest, AScreenReaderSeesASpinBoxWithItsValueAndRange)
     TAccessibilityRecorder recorder;
     edit.StepDown();
     EXPECT_EQ(recorder.Of(QAccessible::ValueChanged, &edit).size(), 1u);
+}
+
+// Tab reaches the field itself, so a reader meets the spin button where the keys go and
+// hears each arrow key's value; the text still takes what is typed.
+TEST(SpinEditTest, TabFocusesTheSpinButtonWhoseArrowKeysReportTheValue)
+{
+    QWidget window;
+    auto* before = new QLineEdit(&window);
+    auto* edit = new TSpinEdit(&window);
+    edit->move(0, 40);
+    edit->SetMinValue(0);
+    edit->SetMaxValue(10);
+    edit->SetValue(5);
+    edit->setAccessibleName(QStringLiteral("横"));
+    window.show();
+    window.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    TAccessibilityRecorder recorder;
+    before->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(before, Qt::Key_Tab);
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(focus);
+    ASSERT_NE(face, nullptr);
+    EXPECT_EQ(face->role(), QAccessible::SpinBox);
+    EXPECT_EQ(face->text(QAccessible::Name), QStringLiteral("横"));
+    ASSERT_FALSE(recorder.Of(QAccessible::Focus, edit).empty()) << "the focus event names the spin button";
+    ASSERT_NE(face->valueInterface(), nullptr);
+
+    const std::pair<Qt::Key, int> steps[] = {{Qt::Key_Up, 6}, {Qt::Key_Up, 7}, {Qt::Key_Down, 6}};
+    for (const auto& [key, expected] : steps) {
+        SCOPED_TRACE(expected);
+        recorder.Clear();
+        QTest::keyClick(focus, key);
+        EXPECT_EQ(recorder.Of(QAccessible::ValueChanged, edit).size(), 1u);
+        EXPECT_EQ(face->valueInterface()->currentValue().toInt(), expected);
+    }
+    QTest::keyClicks(focus, QStringLiteral("9"));
+    EXPECT_EQ(edit->Text(), QStringLiteral("69"));
+    EXPECT_TRUE(edit->Editor()->hasFocus()) << "the text shows its cursor";
+    ASSERT_NE(face->textInterface(), nullptr);
+    EXPECT_EQ(face->textInterface()->text(0, face->textInterface()->characterCount()), QStringLiteral("69"));
 }
 
 } // namespace
