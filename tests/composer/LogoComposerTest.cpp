@@ -187,7 +187,7 @@ TEST(LogoComposerTest, SystemColoursDrawTheirClassicValuesWhateverTheDisplayColo
     EXPECT_EQ(PixelsOf(shown.Composite), PixelsOf(classic.Composite));
     EXPECT_EQ(PixelsOf(shown.Text), PixelsOf(classic.Text));
     EXPECT_EQ(PixelsOf(shown.Gradient), PixelsOf(classic.Gradient));
-    EXPECT_EQ(classic.Composite.Pixel(0, 0), 0xC0C0C0u) << "the background is the classic face";
+    EXPECT_EQ(classic.Text.Pixel(0, 0), 0xC0C0C0u) << "the background is the classic face";
 }
 
 TEST(LogoComposerTest, SizesOfZeroOrLessGiveEmptyLayers)
