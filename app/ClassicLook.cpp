@@ -78,6 +78,8 @@ void TClassicLook::Apply()
     controlFont.SetName(UiFontName);
     controlFont.SetHeight(-12);
     controlFont.SetCharset(SHIFTJIS_CHARSET);
+    // The controls write in the window's text colour, black on the classic desktop.
+    controlFont.SetColor(clWindowText);
 }
 
 QPalette TClassicLook::Palette()

@@ -20,6 +20,15 @@
 
 namespace {
 
+int CountOf(const QImage& image, QRgb pixel)
+{
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            count += image.pixel(x, y) == pixel;
+    return count;
+}
+
 // A desktop theme whose palette the test chooses; the rest is the platform's own.
 class TDesktopTheme : public QPlatformTheme {
 public:
@@ -164,7 +173,9 @@ TEST_F(ClassicLookTest, TheWindowDrawsWithADarkDesktopsColoursAndTheLogoKeepsIts
         TDesktopPalette desktop(dark);
         EXPECT_EQ(ButtonFace(form), dark.color(QPalette::Window).rgb());
         EXPECT_EQ(EditBackground(form), dark.color(QPalette::Base).rgb());
-        EXPECT_EQ(form.Label2->grab().toImage().pixel(0, 0), dark.color(QPalette::Window).rgb());
+        const QImage label = form.Label2->grab().toImage();
+        EXPECT_EQ(label.pixel(0, 0), dark.color(QPalette::Window).rgb());
+        EXPECT_GT(CountOf(label, dark.color(QPalette::WindowText).rgb()), 0) << "the caption in the desktop's text colour";
         ExpectSameLogo(Logo(form, QStringLiteral("dark")), classic);
     }
     EXPECT_EQ(form.grab().toImage(), lightWindow) << "back on the classic desktop, the window is as it was";
