@@ -14,6 +14,8 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QScopedValueRollback>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -87,10 +89,43 @@ QPushButton* TEffectsDialog::AddColor(QFormLayout& form, const QString& label, c
 void TEffectsDialog::ShowColor(QPushButton& button, TColor color)
 {
     QPixmap swatch(32, 12);
-    swatch.fill(ToQColor(color));
+    swatch.fill(ToQColor(color, ctClassic));
     button.setIcon(swatch);
     button.setIconSize(swatch.size());
-    button.setText(HexText(color));
+    button.setText(ColorText(color));
+}
+
+QString TEffectsDialog::ColorText(TColor color)
+{
+    const TColor rgb = ColorToRGB(color);
+    return QStringLiteral("#%1").arg(RGBToPixel(rgb) & 0xFFFFFFu, 6, 16, QLatin1Char('0')).toUpper();
+}
+
+QPoint TEffectsDialog::PlaceBeside(const QRect& owner, const QSize& frame, const QRect& available)
+{
+    const int roomRight = available.right() - owner.right();
+    const int roomLeft = owner.left() - available.left();
+    const int lastX = std::max(available.left(), available.right() + 1 - frame.width());
+    int x = owner.right() + 1;
+    // With room on neither side the dialog keeps to the screen's edge on the roomier one.
+    if (roomRight < frame.width() && roomLeft >= frame.width())
+        x = owner.left() - frame.width();
+    else if (roomRight < frame.width())
+        x = roomRight >= roomLeft ? lastX : available.left();
+    const int lastY = std::max(available.top(), available.bottom() + 1 - frame.height());
+    return QPoint(std::clamp(x, available.left(), lastX), std::clamp(owner.top(), available.top(), lastY));
+}
+
+void TEffectsDialog::PlaceBesideOwner()
+{
+    const QWidget* owner = parentWidget();
+    if (owner == nullptr)
+        return;
+    adjustSize();
+    const QScreen* screen = owner->screen();
+    if (screen == nullptr)
+        return;
+    move(PlaceBeside(owner->frameGeometry(), frameGeometry().size(), screen->availableGeometry()));
 }
 
 TTextEffects TEffectsDialog::Effects() const
@@ -103,6 +138,11 @@ TTextEffects TEffectsDialog::Effects() const
 
 bool TEffectsDialog::Execute()
 {
+    PlaceBesideOwner();
+    // The dialog opens with its first field's text selected, so what the user types
+    // replaces the number instead of being added to it.
+    EdSpacing->setFocus(Qt::OtherFocusReason);
+    EdSpacing->Editor()->selectAll();
     if (Answerer)
         return Answerer(*this);
     return exec() == QDialog::Accepted;
@@ -121,6 +161,21 @@ void TEffectsDialog::SetEffects(const TTextEffects& effects)
 
 void TEffectsDialog::Changed()
 {
-    if (OnChange && !FSetting)
+    if (FSetting)
+        return;
+    ShowLimits();
+    if (OnChange)
         OnChange(Effects());
+}
+
+// The logo takes a number past its range at the range's limit, and the field shows the
+// limit at once: every range holds 0, so further digits could only take it further.
+void TEffectsDialog::ShowLimits()
+{
+    const QScopedValueRollback setting(FSetting, true);
+    for (const TNumberField& number : FNumbers) {
+        const std::optional<std::int32_t> typed = TryStrToInt(number.Edit->Text());
+        if (typed && number.Edit->CheckValue(*typed) != *typed)
+            number.Edit->SetValue(*typed);
+    }
 }

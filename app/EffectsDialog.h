@@ -26,8 +26,17 @@ public:
     // Shows effects in the fields without firing OnChange: a change that was refused
     // is taken back.
     void SetEffects(const TTextEffects& effects);
-    // Shows the dialog modally; true when it is left with OK.
+    // Shows the dialog modally beside its owner, the first field's text selected; true
+    // when it is left with OK.
     bool Execute();
+
+    // A colour as a colour picker writes it, "#RRGGBB"; a system colour at the value a
+    // logo draws it with.
+    static QString ColorText(TColor color);
+    // Where a dialog's frame of size frame goes beside the owner's frame: on its right,
+    // else on its left, always within the screen's available area, so the owner's logo
+    // stays in view.
+    static QPoint PlaceBeside(const QRect& owner, const QSize& frame, const QRect& available);
 
     // Fires on every change of a field or a colour.
     std::function<void(const TTextEffects&)> OnChange;
@@ -53,7 +62,9 @@ private:
     // title names the colour in the colour dialog's caption.
     QPushButton* AddColor(QFormLayout& form, const QString& label, const QString& title, TColor TTextEffects::*effect);
     void ShowColor(QPushButton& button, TColor color);
+    void PlaceBesideOwner();
     void Changed();
+    void ShowLimits();
 
     TColorDialog& FColorDialog;
     // The colours chosen so far; the numbers are read from their fields.

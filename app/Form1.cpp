@@ -290,8 +290,9 @@ void TForm1::ImgContextMenu(const QPoint& at)
 
 void TForm1::GboxPaint(QObject*)
 {
-    LbTopC->Font().SetColor(Gbox->TopColor());
-    LbLastC->Font().SetColor(Gbox->LastColor());
+    // The numbers beside the box show its colours as the logo has them, on any desktop.
+    LbTopC->Font().SetColor(ColorToRGB(Gbox->TopColor()));
+    LbLastC->Font().SetColor(ColorToRGB(Gbox->LastColor()));
 }
 
 // Saves the built logo, not what a pane shows of it.

@@ -6,6 +6,8 @@
 TGradBox::TGradBox(QWidget* parent)
     : TGraphicControl(parent)
 {
+    // The box shows a logo's gradient, frame and caption, in the logo's own colours.
+    SetSystemColors(ctClassic);
     resize(200, 100);
 }
 

@@ -19,6 +19,7 @@ TManyBtn::TManyBtn(QWidget* parent)
     resize(0, 0); // a control made in code has no size until it is given one
     FCaptions.Add(QString());
     FImage.SetSize(width(), height());
+    FImage.Canvas().SetSystemColors(ctDisplay);
     // Only the keyboard brings the focus: a click works exactly as it always has.
     setFocusPolicy(Qt::TabFocus);
     TAccessibleFactory<TManyBtnAccessible, TManyBtn>::Install();
@@ -134,6 +135,12 @@ void TManyBtn::Paint()
     const TRect all = Rect(0, 0, Width(), Height());
     Canvas().SetCopyMode(cmSrcCopy);
     Canvas().CopyRect(all, FImage.Canvas(), all);
+}
+
+void TManyBtn::SystemColorsChanged()
+{
+    FImageBuilt = false;
+    Invalidate();
 }
 
 bool TManyBtn::HitTest(int x, int y)

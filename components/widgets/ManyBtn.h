@@ -91,6 +91,7 @@ public:
 
 protected:
     void Paint() override;
+    void SystemColorsChanged() override;
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y) override;
     void MouseMove(TShiftState shift, int x, int y) override;
     void MouseUp(TMouseButton button, TShiftState shift, int x, int y) override;

@@ -96,7 +96,7 @@ void TCanvas::FillSpan(int left, int top, int right, int bottom, TColor color)
     const TClip clip = ClipTo(Rect(left, top, right, bottom), FSurface->Width(), FSurface->Height());
     if (clip.Empty())
         return;
-    const std::uint32_t pixel = ColorToPixel(color);
+    const std::uint32_t pixel = ColorToPixel(color, FSystemColors);
     const std::ptrdiff_t stride = FSurface->Stride();
     std::uint32_t* row = FSurface->ScanLine(clip.Top);
     // wmemset fills 32-bit units with the C library's vector code; std::fill of a
@@ -147,7 +147,7 @@ void TCanvas::Polyline(std::span<const TPoint> points)
 // Draws from `from` up to but not including `to`, as a line-to does.
 void TCanvas::DrawLine(TPoint from, TPoint to)
 {
-    const std::uint32_t pixel = ColorToPixel(FPen.Color);
+    const std::uint32_t pixel = ColorToPixel(FPen.Color, FSystemColors);
     const int width = FSurface->Width();
     const int height = FSurface->Height();
     if (from.Y == to.Y && FPen.Style == psSolid) {
@@ -186,8 +186,8 @@ void TCanvas::TextOut(int x, int y, const QString& text)
     if (FBrush.Style() != bsClear)
         FillSpan(x, y, SaturatedInt(x + face->TextWidth(text, FTextCharacterExtra)), y + face->Height(), FBrush.Color());
     if (!FSurface->Empty() && !text.isEmpty())
-        face->DrawLine(*FSurface, Rect(0, 0, FSurface->Width(), FSurface->Height()), x, y, text, ColorToPixel(FFont.Color()),
-                       FTextCharacterExtra);
+        face->DrawLine(*FSurface, Rect(0, 0, FSurface->Width(), FSurface->Height()), x, y, text,
+                       ColorToPixel(FFont.Color(), FSystemColors), FTextCharacterExtra);
     Changed();
 }
 
@@ -212,7 +212,7 @@ int TCanvas::DrawText(const QString& text, const TRect& rect, unsigned flags)
     const TDrawTextLayout layout(*face, text, rect.Width(), flags);
     if (FSurface->Empty())
         return layout.Height();
-    const std::uint32_t pixel = ColorToPixel(FFont.Color());
+    const std::uint32_t pixel = ColorToPixel(FFont.Color(), FSystemColors);
     const TRect clip = (flags & DT_NOCLIP) ? Rect(0, 0, FSurface->Width(), FSurface->Height()) : rect;
     // Every fill below is clipped as the glyphs are.
     const auto fill = [&](int left, int top, int width, int height, TColor color) {

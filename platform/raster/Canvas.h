@@ -64,7 +64,8 @@ private:
 };
 
 // A drawing surface bound to a bitmap: an off-screen one, or a control's backing store.
-// Every operation clips to the surface. Colours are resolved when they are drawn.
+// Every operation clips to the surface. Colours are resolved when they are drawn, system
+// colours through the classic table unless the canvas is set to the display one.
 class TCanvas {
 public:
     explicit TCanvas(TBitmap* surface);
@@ -79,6 +80,8 @@ public:
     // (SetTextCharacterExtra); may be negative.
     int TextCharacterExtra() const { return FTextCharacterExtra; }
     void SetTextCharacterExtra(int extra) { FTextCharacterExtra = extra; }
+    TSystemColorTable SystemColors() const { return FSystemColors; }
+    void SetSystemColors(TSystemColorTable table) { FSystemColors = table; }
 
     void FillRect(const TRect& rect);
     void Rectangle(const TRect& rect);
@@ -118,4 +121,5 @@ private:
     TBrush FBrush;
     TCopyMode FCopyMode = cmSrcCopy;
     int FTextCharacterExtra = 0;
+    TSystemColorTable FSystemColors = ctClassic;
 };

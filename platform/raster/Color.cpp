@@ -5,7 +5,7 @@ namespace {
 // The "Windows Standard" scheme of Windows 95/98, the desktop this program was made
 // for: grey 3D faces (C0C0C0), dark grey shadows, white highlights. Entries are
 // 0x00BBGGRR. COLOR_3DLIGHT is DFDFDF as captured on Windows 98 SE.
-constexpr TColor SystemColors[SystemColorCount] = {
+constexpr TSystemColorValues ClassicValues = {
     0x00C0C0C0, // 0 COLOR_SCROLLBAR
     0x00808000, // 1 COLOR_BACKGROUND (008080 teal)
     0x00800000, // 2 COLOR_ACTIVECAPTION (000080 navy)
@@ -33,18 +33,31 @@ constexpr TColor SystemColors[SystemColorCount] = {
     0x00E1FFFF, // 24 COLOR_INFOBK (FFFFE1 pale yellow)
 };
 
+// Starts as a copy of the classic values, so a window that never sets it looks classic.
+TSystemColorValues DisplayValues = ClassicValues;
+
 } // namespace
 
-TColor GetSysColor(int index)
+TColor GetSysColor(int index, TSystemColorTable table)
 {
     if (index < 0 || index >= SystemColorCount)
         return 0;
-    return SystemColors[index];
+    return table == ctDisplay ? DisplayValues[index] : ClassicValues[index];
 }
 
-TColor ColorToRGB(TColor color)
+TColor ColorToRGB(TColor color, TSystemColorTable table)
 {
     if (color >= clSystemColor && color < clSystemColor + SystemColorCount)
-        return GetSysColor(static_cast<int>(color - clSystemColor));
+        return GetSysColor(static_cast<int>(color - clSystemColor), table);
     return color;
+}
+
+const TSystemColorValues& ClassicSystemColors()
+{
+    return ClassicValues;
+}
+
+void SetDisplaySystemColors(const TSystemColorValues& values)
+{
+    DisplayValues = values;
 }

@@ -17,7 +17,8 @@ bool TColorDialog::Execute(QWidget* owner)
     // The colour is preset after the option, which builds those widgets.
     QColorDialog dialog(owner);
     dialog.setOption(QColorDialog::DontUseNativeDialog);
-    dialog.setCurrentColor(ToQColor(FColor));
+    // A system colour starts the chooser at the value a logo draws it with.
+    dialog.setCurrentColor(ToQColor(FColor, ctClassic));
     dialog.setWindowTitle(FTitle.isEmpty() ? Tr("色の設定") : FTitle);
     if (auto* buttons = dialog.findChild<QDialogButtonBox*>())
         SetDialogButtonTexts(*buttons);

@@ -4,7 +4,6 @@
 #include "platform/widgets/AccessibleFactory.h"
 #include "platform/widgets/BitmapImage.h"
 #include "platform/widgets/GraphicControlAccessible.h"
-#include "platform/widgets/QtColor.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -76,6 +75,7 @@ TGraphicControl::TGraphicControl(QWidget* parent)
     setMouseTracking(true);
     FFont.OnChange = [this] { FontChanged(); };
     FSurface.Canvas().OnChange = [this] { update(); };
+    FSurface.Canvas().SetSystemColors(ctDisplay);
     TAccessibleFactory<TGraphicControlAccessible, TGraphicControl>::Install();
 }
 
@@ -99,7 +99,21 @@ void TGraphicControl::ClearSurface()
 {
     if (FSurface.Empty())
         return;
-    FSurface.Fill(FSeeThrough ? 0u : ColorToPixel(clBtnFace));
+    FSurface.Fill(FSeeThrough ? 0u : FacePixel());
+}
+
+std::uint32_t TGraphicControl::FacePixel() const
+{
+    return ColorToPixel(clBtnFace, FSurface.Canvas().SystemColors());
+}
+
+void TGraphicControl::SetSystemColors(TSystemColorTable table)
+{
+    if (FSurface.Canvas().SystemColors() == table)
+        return;
+    FSurface.Canvas().SetSystemColors(table);
+    ClearSurface();
+    Invalidate();
 }
 
 void TGraphicControl::SetSeeThrough(bool seeThrough)
@@ -168,8 +182,9 @@ void TGraphicControl::paintEvent(QPaintEvent*)
         QImage exact = picture;
         exact.setDevicePixelRatio(ratio / PixelExactZoom(ratio));
         const QSizeF shown = exact.deviceIndependentSize();
-        painter.fillRect(QRectF(shown.width(), 0, width() - shown.width(), height()), ToQColor(clBtnFace));
-        painter.fillRect(QRectF(0, shown.height(), shown.width(), height() - shown.height()), ToQColor(clBtnFace));
+        const QColor face = QColor::fromRgb(FacePixel());
+        painter.fillRect(QRectF(shown.width(), 0, width() - shown.width(), height()), face);
+        painter.fillRect(QRectF(0, shown.height(), shown.width(), height() - shown.height()), face);
         painter.drawImage(QPointF(0, 0), exact);
     }
     if (hasFocus())
@@ -186,6 +201,15 @@ void TGraphicControl::focusOutEvent(QFocusEvent* event)
 {
     QWidget::focusOutEvent(event);
     update();
+}
+
+// Setting the application's palette, as the window does when it follows the desktop's,
+// reaches every control as a palette change.
+void TGraphicControl::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        SystemColorsChanged();
 }
 
 void TGraphicControl::resizeEvent(QResizeEvent* event)

@@ -92,6 +92,12 @@ protected:
     // A see-through control starts every paint on a transparent surface, so wherever it
     // draws nothing its parent shows through; an opaque one covers its whole area.
     void SetSeeThrough(bool seeThrough);
+    // The system colours the control draws with: the display ones (the default, for
+    // controls that are part of the window's look), or the classic ones for a control
+    // that shows a logo's own colours.
+    void SetSystemColors(TSystemColorTable table);
+    // The display colours changed with the desktop's palette; the control paints again.
+    virtual void SystemColorsChanged() { Invalidate(); }
 
 public:
     // How the surface meets a screen whose device pixels are not the control's pixels:
@@ -113,8 +119,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
+    // The face colour of the surface, in the system colours the control draws with.
+    std::uint32_t FacePixel() const;
     // Sizes the surface to the control, cleared; true when it had to.
     bool EnsureSurface();
     void ClearSurface();

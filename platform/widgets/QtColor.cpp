@@ -1,8 +1,8 @@
 #include "platform/widgets/QtColor.h"
 
-QColor ToQColor(TColor color)
+QColor ToQColor(TColor color, TSystemColorTable table)
 {
-    return QColor::fromRgb(ColorToPixel(color));
+    return QColor::fromRgb(ColorToPixel(color, table));
 }
 
 TColor FromQColor(const QColor& color)

@@ -7,6 +7,8 @@
 #include "platform/widgets/SpinEdit.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QScreen>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QLabel>
@@ -166,6 +168,107 @@ TEST_F(Form1EffectsTest, GalleryDrawsEachStyleWithItsOwnEffects)
     };
     EXPECT_EQ(tileSize(0), QSize(size.Width + 4, size.Height + 2));
     EXPECT_EQ(tileSize(1), QSize(size.Width, size.Height));
+    EXPECT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
+}
+
+TEST(EffectsDialogTest, ColoursShowAsAColourPickerWritesThem)
+{
+    struct Case { TColor Color; const char* Text; };
+    const Case cases[] = {
+        {0x000000FF, "#FF0000"}, {0x00FF0000, "#0000FF"}, {0x00336699, "#996633"}, {0x00010203, "#030201"},
+        {0x00000000, "#000000"}, {0x00FFFFFF, "#FFFFFF"}, {clBtnFace, "#C0C0C0"}, {clInfoBk, "#FFFFE1"},
+        {clHighlight, "#000080"},
+    };
+    // The display colours of a dark desktop: a system colour still shows as a logo draws it.
+    TSystemColorValues dark = ClassicSystemColors();
+    dark.fill(0x00202020);
+    SetDisplaySystemColors(dark);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Text);
+        EXPECT_EQ(TEffectsDialog::ColorText(c.Color), QString::fromLatin1(c.Text));
+    }
+    SetDisplaySystemColors(ClassicSystemColors());
+}
+
+TEST(EffectsDialogTest, TheDialogGoesBesideTheWindowWithinTheScreen)
+{
+    struct Case { const char* Name; QRect Owner; QSize Frame; QRect Available; QPoint Expected; };
+    const QRect screen(0, 0, 1280, 1000);
+    const Case cases[] = {
+        {"room on the right", QRect(100, 100, 500, 400), QSize(300, 200), screen, QPoint(600, 100)},
+        {"exactly room on the right", QRect(100, 100, 880, 400), QSize(300, 200), screen, QPoint(980, 100)},
+        {"no room on the right", QRect(900, 100, 300, 400), QSize(300, 200), screen, QPoint(600, 100)},
+        {"room on neither side, more on the left", QRect(100, 100, 1100, 400), QSize(300, 200), screen, QPoint(0, 100)},
+        {"room on neither side, more on the right", QRect(50, 100, 1100, 400), QSize(300, 200), screen, QPoint(980, 100)},
+        {"window low on the screen", QRect(100, 900, 500, 400), QSize(300, 200), screen, QPoint(600, 800)},
+        {"window above the screen", QRect(100, -50, 500, 400), QSize(300, 200), screen, QPoint(600, 0)},
+        {"a second screen with a panel", QRect(1300, 10, 400, 300), QSize(300, 200), QRect(1280, 24, 1024, 744),
+         QPoint(1700, 24)},
+        {"a dialog larger than the screen", QRect(100, 100, 500, 400), QSize(1400, 1100), screen, QPoint(0, 0)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        const QPoint at = TEffectsDialog::PlaceBeside(c.Owner, c.Frame, c.Available);
+        EXPECT_EQ(at, c.Expected);
+        if (c.Frame.width() <= c.Available.width() && c.Frame.height() <= c.Available.height()) {
+            EXPECT_TRUE(c.Available.contains(QRect(at, c.Frame)));
+        }
+    }
+}
+
+// Each underlined letter takes the keyboard to its field, the field opens with its text
+// selected, and a typed number past the range shows the limit the logo takes.
+TEST_F(Form1EffectsTest, MnemonicsReachTheirFieldsAndATypedNumberShowsTheValueInForce)
+{
+    TForm1& form = Open();
+    OpenEffects(form, [&](TEffectsDialog& dialog) -> bool {
+        const QRect available = form.screen()->availableGeometry();
+        EXPECT_TRUE(available.contains(dialog.frameGeometry()));
+        EXPECT_EQ(dialog.pos(), TEffectsDialog::PlaceBeside(form.frameGeometry(), dialog.frameGeometry().size(), available));
+        dialog.show();
+        dialog.activateWindow();
+        EXPECT_TRUE(QTest::qWaitFor([&dialog] { return QApplication::activeWindow() == &dialog; }));
+        EXPECT_EQ(QApplication::focusWidget(), dialog.EdSpacing);
+        EXPECT_EQ(dialog.EdSpacing->Editor()->selectedText(), QStringLiteral("0")) << "typing replaces the text";
+        struct Mnemonic { Qt::Key Key; TSpinEdit* Field; };
+        const Mnemonic mnemonics[] = {
+            {Qt::Key_W, dialog.EdOutline}, {Qt::Key_X, dialog.EdShadowX},
+            {Qt::Key_Y, dialog.EdShadowY}, {Qt::Key_S, dialog.EdSpacing},
+        };
+        for (const Mnemonic& m : mnemonics) {
+            SCOPED_TRACE(m.Field->accessibleName().toStdString());
+            QTest::keyClick(QApplication::focusWidget(), m.Key, Qt::AltModifier);
+            EXPECT_EQ(QApplication::focusWidget(), m.Field);
+        }
+        struct Typing { TSpinEdit* Field; bool AtEnd; const char* Keys; const char* Shown; };
+        const Typing typing[] = {
+            {dialog.EdSpacing, false, "5555", "200"},
+            {dialog.EdSpacing, true, "5555", "200"},
+            {dialog.EdSpacing, false, "-5", "-5"},
+            {dialog.EdSpacing, false, "-55", "-20"},
+            {dialog.EdOutline, false, "17", "16"},
+            {dialog.EdShadowX, false, "-", "-"},
+            {dialog.EdShadowY, false, "33", "32"},
+        };
+        for (const Typing& t : typing) {
+            SCOPED_TRACE(std::string(t.Keys) + (t.AtEnd ? " after the text" : " over the text"));
+            t.Field->SetValue(0);
+            t.Field->setFocus(Qt::TabFocusReason);
+            if (t.AtEnd)
+                t.Field->Editor()->end(false);
+            else
+                t.Field->Editor()->selectAll();
+            QTest::keyClicks(t.Field, QString::fromLatin1(t.Keys));
+            EXPECT_EQ(t.Field->Text(), QString::fromLatin1(t.Shown));
+            EXPECT_EQ(dialog.Effects(), form.CurrentParams().Effects);
+        }
+        EXPECT_EQ(form.CurrentParams().Effects.Spacing, -20);
+        EXPECT_EQ(form.CurrentParams().Effects.OutlineWidth, 16);
+        EXPECT_EQ(form.CurrentParams().Effects.ShadowY, 32);
+        EXPECT_EQ(dialog.BtShadowColor->text(), TEffectsDialog::ColorText(TTextEffects::DefaultShadowColor));
+        dialog.hide();
+        return false;
+    });
     EXPECT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
 }
 

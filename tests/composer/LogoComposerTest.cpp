@@ -161,6 +161,35 @@ TEST(LogoComposerTest, CompositeOnlyGivesTheSameLogoWithoutDrawingTheGradientLay
     }
 }
 
+// A logo stored with system colours is drawn with their classic values, whatever the
+// desktop the window draws its controls for.
+TEST(LogoComposerTest, SystemColoursDrawTheirClassicValuesWhateverTheDisplayColours)
+{
+    TLogoParams params = TLogoParams::Defaults();
+    params.Text = QStringLiteral("Sys");
+    params.BgColor = clBtnFace;
+    params.TopColor = clHighlight;
+    params.LastColor = clInfoBk;
+    params.Font.SetColor(clWindowText);
+    params.Effects.OutlineWidth = 1;
+    params.Effects.OutlineColor = clBtnShadow;
+    params.Effects.ShadowX = 2;
+    params.Effects.ShadowY = 2;
+    params.Effects.ShadowColor = clHighlightText;
+    TLogoLayers classic;
+    Build(params, classic);
+    TSystemColorValues dark;
+    dark.fill(0x00302010);
+    SetDisplaySystemColors(dark);
+    TLogoLayers shown;
+    Build(params, shown);
+    SetDisplaySystemColors(ClassicSystemColors());
+    EXPECT_EQ(PixelsOf(shown.Composite), PixelsOf(classic.Composite));
+    EXPECT_EQ(PixelsOf(shown.Text), PixelsOf(classic.Text));
+    EXPECT_EQ(PixelsOf(shown.Gradient), PixelsOf(classic.Gradient));
+    EXPECT_EQ(classic.Text.Pixel(0, 0), 0xC0C0C0u) << "the background is the classic face";
+}
+
 TEST(LogoComposerTest, SizesOfZeroOrLessGiveEmptyLayers)
 {
     TLogoParams params = TLogoParams::Defaults();

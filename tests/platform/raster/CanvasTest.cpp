@@ -61,6 +61,32 @@ TEST(CanvasTest, SystemColoursResolveWhenDrawnAndAClearBrushFillsNothing)
     EXPECT_EQ(bitmap.Pixel(1, 1), 0xC0C0C0u);
 }
 
+// A canvas draws system colours from the classic table unless it is set to the display
+// one, whatever the display table holds: a new bitmap, as every logo's, stays classic.
+TEST(CanvasTest, SystemColoursComeFromTheCanvassTableAndNewCanvasesAreClassic)
+{
+    TSystemColorValues dark = ClassicSystemColors();
+    dark[clBtnFace - clSystemColor] = 0x00262320;
+    dark[clWindowText - clSystemColor] = 0x00FCFCFC;
+    SetDisplaySystemColors(dark);
+    struct Case { TSystemColorTable Table; TColor Face; TColor Text; };
+    const Case cases[] = {{ctClassic, 0xC0C0C0, 0x000000}, {ctDisplay, 0x262320, 0xFCFCFC}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Table);
+        TBitmap bitmap(6, 4);
+        EXPECT_EQ(bitmap.Canvas().SystemColors(), ctClassic);
+        bitmap.Canvas().SetSystemColors(c.Table);
+        Clear(bitmap, clBtnFace);
+        bitmap.Canvas().Pen().Color = clWindowText;
+        bitmap.Canvas().Polyline({{0, 0}, {6, 0}});
+        EXPECT_EQ(bitmap.Pixel(0, 0), c.Text);
+        EXPECT_EQ(bitmap.Pixel(2, 2), c.Face);
+        EXPECT_EQ(ColorToRGB(0x00123456, c.Table), 0x00123456u) << "a plain colour is kept";
+    }
+    SetDisplaySystemColors(ClassicSystemColors());
+    EXPECT_EQ(GetSysColor(clBtnFace - clSystemColor, ctDisplay), 0xC0C0C0u);
+}
+
 TEST(CanvasTest, RectangleOutlinesTheOuterPixelsAndFillsTheInside)
 {
     TBitmap bitmap(8, 8);

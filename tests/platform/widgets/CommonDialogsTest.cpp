@@ -189,6 +189,21 @@ TEST(CommonDialogsTest, ColourDialogReturnsPresetColourOnOkOnly)
     }
 }
 
+// On a dark desktop, OK on a system colour left as it was gives the colour the logo
+// had, not the desktop's.
+TEST(CommonDialogsTest, ColourDialogStartsASystemColourAtItsClassicValue)
+{
+    TSystemColorValues dark;
+    dark.fill(0x00262320);
+    SetDisplaySystemColors(dark);
+    TColorDialog dialog;
+    dialog.SetColor(clHighlight);
+    WhenModalShown([](QDialog& shown) { shown.accept(); });
+    EXPECT_TRUE(dialog.Execute());
+    SetDisplaySystemColors(ClassicSystemColors());
+    EXPECT_EQ(dialog.Color(), GetSysColor(clHighlight - clSystemColor));
+}
+
 TEST(CommonDialogsTest, FontDialogOkWithoutChangesKeepsUninstalledFaceAndCustomColour)
 {
     TFontDialog dialog;
