@@ -1,10 +1,10 @@
 #include "app/LogoSaver.h"
 
 #include "app/LogoBuild.h"
-#include "platform/raster/AtomicFile.h"
+#include "platform/base/AtomicFile.h"
 #include "platform/raster/BmpEncoder.h"
 #include "platform/raster/PngEncoder.h"
-#include "platform/raster/Tr.h"
+#include "platform/base/Tr.h"
 
 #include <algorithm>
 

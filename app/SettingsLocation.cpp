@@ -1,7 +1,7 @@
 #include "app/SettingsLocation.h"
 
 #include "components/settings/IniGT.h"
-#include "platform/raster/InstalledData.h"
+#include "platform/base/InstalledData.h"
 
 #include <QDir>
 #include <QFileInfo>

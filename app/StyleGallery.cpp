@@ -2,9 +2,9 @@
 
 #include "composer/StoredParams.h"
 #include "components/settings/IniGT.h"
-#include "platform/raster/Tr.h"
+#include "platform/base/Tr.h"
 #include "platform/widgets/BitmapImage.h"
-#include "platform/raster/Exception.h"
+#include "platform/base/Exception.h"
 
 #include <QElapsedTimer>
 #include <QKeyEvent>

@@ -2,8 +2,8 @@
 
 #include "composer/StoredParams.h"
 #include "components/settings/IniGT.h"
-#include "platform/raster/ProfileFile.h"
-#include "platform/raster/ProfileText.h"
+#include "platform/base/ProfileFile.h"
+#include "platform/base/ProfileText.h"
 
 TStyleSnapshot::TStyleSnapshot() = default;
 

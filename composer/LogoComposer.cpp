@@ -3,9 +3,9 @@
 #include "composer/LogoEffects.h"
 #include "composer/LogoSmoother.h"
 
-#include "platform/raster/Exception.h"
+#include "platform/base/Exception.h"
 #include "platform/raster/FontFace.h"
-#include "platform/raster/Tr.h"
+#include "platform/base/Tr.h"
 
 #include <algorithm>
 

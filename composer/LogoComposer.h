@@ -4,7 +4,7 @@
 #include "platform/raster/Bitmap.h"
 #include "platform/raster/Canvas.h"
 #include "platform/raster/Color.h"
-#include "platform/raster/Exception.h"
+#include "platform/base/Exception.h"
 #include "platform/raster/Font.h"
 #include "platform/raster/PngEncoder.h"
 #include "platform/raster/Types.h"

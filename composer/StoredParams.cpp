@@ -3,7 +3,7 @@
 #include "composer/LogoSmoother.h"
 #include "composer/SettingsKeys.h"
 #include "components/settings/IniGT.h"
-#include "platform/raster/AsciiCase.h"
+#include "platform/base/AsciiCase.h"
 
 #include <algorithm>
 

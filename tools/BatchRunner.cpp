@@ -1,6 +1,6 @@
 #include "tools/BatchRunner.h"
 
-#include "platform/raster/Tr.h"
+#include "platform/base/Tr.h"
 
 #include <algorithm>
 #include <condition_variable>

@@ -1,7 +1,7 @@
 #include "tools/Console.h"
 
-#include "platform/raster/AtomicFile.h"
-#include "platform/raster/Tr.h"
+#include "platform/base/AtomicFile.h"
+#include "platform/base/Tr.h"
 #include "tools/BatchRunner.h"
 
 #include <cerrno>

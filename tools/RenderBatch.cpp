@@ -1,9 +1,9 @@
 #include "tools/RenderBatch.h"
 
-#include "platform/raster/AtomicFile.h"
-#include "platform/raster/FileBatch.h"
-#include "platform/raster/TemporaryFile.h"
-#include "platform/raster/Tr.h"
+#include "platform/base/AtomicFile.h"
+#include "platform/base/FileBatch.h"
+#include "platform/base/TemporaryFile.h"
+#include "platform/base/Tr.h"
 #include "tools/BatchRunner.h"
 #include "tools/Console.h"
 #include "tools/ExitStatus.h"

@@ -1,13 +1,13 @@
 #include "tools/RenderJob.h"
 
-#include "platform/raster/AtomicFile.h"
+#include "platform/base/AtomicFile.h"
 #include "platform/raster/BmpEncoder.h"
-#include "platform/raster/ByteSink.h"
-#include "platform/raster/Exception.h"
-#include "platform/raster/FileBatch.h"
+#include "platform/base/ByteSink.h"
+#include "platform/base/Exception.h"
+#include "platform/base/FileBatch.h"
 #include "platform/raster/FontFace.h"
 #include "platform/raster/PngEncoder.h"
-#include "platform/raster/Tr.h"
+#include "platform/base/Tr.h"
 #include "tools/SettingsLogo.h"
 
 #include <cerrno>

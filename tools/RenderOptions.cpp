@@ -2,11 +2,11 @@
 
 #include "composer/LogoSmoother.h"
 
-#include "platform/raster/AsciiCase.h"
+#include "platform/base/AsciiCase.h"
 #include "platform/raster/Color.h"
 #include "platform/raster/Font.h"
-#include "platform/raster/IntegerSyntax.h"
-#include "platform/raster/Tr.h"
+#include "platform/base/IntegerSyntax.h"
+#include "platform/base/Tr.h"
 #include "tools/ColorNames.h"
 
 #include <algorithm>

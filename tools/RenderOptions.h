@@ -1,7 +1,7 @@
 #pragma once
 
 #include "composer/LogoComposer.h"
-#include "platform/raster/Exception.h"
+#include "platform/base/Exception.h"
 
 #include <QString>
 #include <QStringList>

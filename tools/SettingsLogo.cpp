@@ -3,9 +3,9 @@
 #include "composer/SettingsKeys.h"
 #include "composer/StoredParams.h"
 #include "components/settings/IniGT.h"
-#include "platform/raster/AtomicFile.h"
-#include "platform/raster/Strings.h"
-#include "platform/raster/Tr.h"
+#include "platform/base/AtomicFile.h"
+#include "platform/base/Strings.h"
+#include "platform/base/Tr.h"
 #include "tools/RenderOptions.h"
 
 #include <QFileInfo>

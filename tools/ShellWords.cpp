@@ -1,6 +1,6 @@
 #include "tools/ShellWords.h"
 
-#include "platform/raster/Tr.h"
+#include "platform/base/Tr.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/raster/Exception.h"
+#include "platform/base/Exception.h"
 
 #include <QString>
 #include <QStringList>

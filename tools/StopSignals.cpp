@@ -1,6 +1,6 @@
 #include "tools/StopSignals.h"
 
-#include "platform/raster/TemporaryFile.h"
+#include "platform/base/TemporaryFile.h"
 
 #include <csignal>
 #include <cstdlib>

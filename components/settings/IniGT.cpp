@@ -1,17 +1,17 @@
 #include "components/settings/IniGT.h"
 
-#include "platform/raster/AtomicFile.h"
-#include "platform/raster/Exception.h"
+#include "platform/base/AtomicFile.h"
+#include "platform/base/Exception.h"
 #include "platform/raster/Font.h"
-#include "platform/raster/InstalledData.h"
-#include "platform/raster/IntegerSyntax.h"
-#include "platform/raster/AsciiCase.h"
-#include "platform/raster/ProfileFile.h"
-#include "platform/raster/ProfileText.h"
-#include "platform/raster/ShiftJis.h"
-#include "platform/raster/Strings.h"
-#include "platform/raster/Tr.h"
-#include "platform/raster/XdgFolders.h"
+#include "platform/base/InstalledData.h"
+#include "platform/base/IntegerSyntax.h"
+#include "platform/base/AsciiCase.h"
+#include "platform/base/ProfileFile.h"
+#include "platform/base/ProfileText.h"
+#include "platform/base/ShiftJis.h"
+#include "platform/base/Strings.h"
+#include "platform/base/Tr.h"
+#include "platform/base/XdgFolders.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "components/widgets/AutoCaptions.h"
 
-#include "platform/raster/IntegerSyntax.h"
-#include "platform/raster/ShiftJis.h"
+#include "platform/base/IntegerSyntax.h"
+#include "platform/base/ShiftJis.h"
 
 #include <QByteArray>
 #include <cstdint>

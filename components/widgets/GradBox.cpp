@@ -1,7 +1,7 @@
 #include "components/widgets/GradBox.h"
 
 #include "platform/raster/Canvas.h"
-#include "platform/raster/Store.h"
+#include "platform/base/Store.h"
 
 TGradBox::TGradBox(QWidget* parent)
     : TGraphicControl(parent)

@@ -3,7 +3,7 @@
 #include "components/widgets/AutoCaptions.h"
 #include "components/widgets/ManyBtnAccessible.h"
 #include "platform/raster/Canvas.h"
-#include "platform/raster/Store.h"
+#include "platform/base/Store.h"
 #include "platform/widgets/AccessibleFactory.h"
 #include "platform/widgets/CaptionName.h"
 #include "platform/widgets/FormLoader.h"

@@ -1,9 +1,9 @@
 #include "platform/raster/BmpEncoder.h"
 
 #include "platform/raster/Bitmap.h"
-#include "platform/raster/Exception.h"
+#include "platform/base/Exception.h"
 #include "platform/raster/ScreenResolution.h"
-#include "platform/raster/Tr.h"
+#include "platform/base/Tr.h"
 
 #include <algorithm>
 #include <cstdint>

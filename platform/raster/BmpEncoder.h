@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/raster/ByteSink.h"
+#include "platform/base/ByteSink.h"
 
 #include <QByteArray>
 #include <cstddef>

@@ -1,6 +1,6 @@
 #include "platform/raster/Font.h"
 
-#include "platform/raster/Store.h"
+#include "platform/base/Store.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -3,7 +3,7 @@
 #include "platform/raster/Bitmap.h"
 #include "platform/raster/FallbackChain.h"
 #include "platform/raster/FontLocator.h"
-#include "platform/raster/ShiftJis.h"
+#include "platform/base/ShiftJis.h"
 #include "platform/raster/SizedFontFile.h"
 #include "platform/raster/TextShaper.h"
 

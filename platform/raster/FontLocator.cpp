@@ -1,7 +1,7 @@
 #include "platform/raster/FontLocator.h"
 
-#include "platform/raster/AtomicFile.h"
-#include "platform/raster/XdgFolders.h"
+#include "platform/base/AtomicFile.h"
+#include "platform/base/XdgFolders.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,9 +1,9 @@
 #include "platform/raster/PngEncoder.h"
 
 #include "platform/raster/Bitmap.h"
-#include "platform/raster/Exception.h"
+#include "platform/base/Exception.h"
 #include "platform/raster/ScreenResolution.h"
-#include "platform/raster/Tr.h"
+#include "platform/base/Tr.h"
 
 #include <png.h>
 #include <csetjmp>

@@ -1,7 +1,7 @@
 #include "platform/widgets/Application.h"
 
-#include "platform/raster/Exception.h"
-#include "platform/raster/InstalledData.h"
+#include "platform/base/Exception.h"
+#include "platform/base/InstalledData.h"
 #include "platform/widgets/HelpViewer.h"
 #include "platform/widgets/MessageDialogs.h"
 #include "platform/widgets/QtFontSubstitutions.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/raster/Strings.h"
+#include "platform/base/Strings.h"
 
 class QComboBox;
 

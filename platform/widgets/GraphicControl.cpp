@@ -1,6 +1,6 @@
 #include "platform/widgets/GraphicControl.h"
 
-#include "platform/raster/Store.h"
+#include "platform/base/Store.h"
 #include "platform/widgets/AccessibleFactory.h"
 #include "platform/widgets/BitmapImage.h"
 #include "platform/widgets/GraphicControlAccessible.h"

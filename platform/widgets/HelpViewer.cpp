@@ -1,8 +1,8 @@
 #include "platform/widgets/HelpViewer.h"
 
-#include "platform/raster/Exception.h"
-#include "platform/raster/InstalledData.h"
-#include "platform/raster/Tr.h"
+#include "platform/base/Exception.h"
+#include "platform/base/InstalledData.h"
+#include "platform/base/Tr.h"
 #include "platform/widgets/HelpWindow.h"
 
 #include <QFileInfo>

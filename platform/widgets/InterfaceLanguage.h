@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/raster/UiLanguage.h"
+#include "platform/base/UiLanguage.h"
 
 #include <QString>
 

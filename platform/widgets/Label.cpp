@@ -1,6 +1,6 @@
 #include "platform/widgets/Label.h"
 
-#include "platform/raster/Store.h"
+#include "platform/base/Store.h"
 
 TLabel::TLabel(QWidget* parent)
     : TGraphicControl(parent)

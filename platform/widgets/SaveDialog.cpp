@@ -1,6 +1,6 @@
 #include "platform/widgets/SaveDialog.h"
 
-#include "platform/raster/Tr.h"
+#include "platform/base/Tr.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "platform/widgets/SpinEdit.h"
 
-#include "platform/raster/IntegerSyntax.h"
+#include "platform/base/IntegerSyntax.h"
 #include "platform/widgets/AccessibleFactory.h"
 #include "platform/widgets/SpinEditAccessible.h"
 

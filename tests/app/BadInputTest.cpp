@@ -11,7 +11,7 @@
 #include "platform/widgets/Label.h"
 #include "platform/widgets/MessageDialogs.h"
 #include "platform/widgets/SaveDialog.h"
-#include "platform/raster/ShiftJis.h"
+#include "platform/base/ShiftJis.h"
 #include "platform/widgets/SpinEdit.h"
 
 #include <QAction>

@@ -5,13 +5,13 @@
 #include "components/widgets/GradBox.h"
 #include "components/settings/IniGT.h"
 #include "components/widgets/ManyBtn.h"
-#include "platform/raster/AtomicFile.h"
+#include "platform/base/AtomicFile.h"
 #include "platform/widgets/ComboBoxStrings.h"
 #include "platform/widgets/ColorDialog.h"
 #include "platform/widgets/SaveDialog.h"
 #include "platform/widgets/Image.h"
 #include "platform/widgets/MessageDialogs.h"
-#include "platform/raster/ShiftJis.h"
+#include "platform/base/ShiftJis.h"
 #include "platform/widgets/SpinEdit.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 #include "TestFiles.h"
 
 #include "components/settings/IniGT.h"
-#include "platform/raster/AtomicFile.h"
+#include "platform/base/AtomicFile.h"
 #include "platform/widgets/BitmapImage.h"
 #include "platform/widgets/SaveDialog.h"
 #include "platform/widgets/Image.h"

@@ -6,7 +6,7 @@
 #include "platform/widgets/ComboBoxStrings.h"
 #include "platform/raster/Font.h"
 #include "platform/widgets/Label.h"
-#include "platform/raster/ShiftJis.h"
+#include "platform/base/ShiftJis.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>

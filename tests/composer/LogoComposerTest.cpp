@@ -1,6 +1,6 @@
 #include "composer/LogoComposer.h"
 
-#include "platform/raster/Exception.h"
+#include "platform/base/Exception.h"
 #include "platform/raster/FontFace.h"
 
 #include <gtest/gtest.h>

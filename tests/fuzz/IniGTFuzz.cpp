@@ -1,6 +1,6 @@
 #include "components/settings/IniGT.h"
-#include "platform/raster/ProfileText.h"
-#include "platform/raster/ShiftJis.h"
+#include "platform/base/ProfileText.h"
+#include "platform/base/ShiftJis.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,5 +1,5 @@
-#include "platform/raster/Exception.h"
-#include "platform/raster/IntegerSyntax.h"
+#include "platform/base/Exception.h"
+#include "platform/base/IntegerSyntax.h"
 
 #include <QString>
 #include <cstdint>

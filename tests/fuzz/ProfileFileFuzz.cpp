@@ -1,5 +1,5 @@
-#include "platform/raster/ProfileText.h"
-#include "platform/raster/ShiftJis.h"
+#include "platform/base/ProfileText.h"
+#include "platform/base/ShiftJis.h"
 
 #include <QByteArray>
 #include <QRegularExpression>

@@ -1,7 +1,7 @@
 #include "composer/LogoComposer.h"
-#include "platform/raster/AtomicFile.h"
+#include "platform/base/AtomicFile.h"
 #include "platform/raster/FontFace.h"
-#include "platform/raster/ShiftJis.h"
+#include "platform/base/ShiftJis.h"
 
 #include <QCryptographicHash>
 #include <QDir>

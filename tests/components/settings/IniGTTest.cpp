@@ -1,10 +1,10 @@
 #include "components/settings/IniGT.h"
 
-#include "platform/raster/AtomicFile.h"
-#include "platform/raster/Exception.h"
+#include "platform/base/AtomicFile.h"
+#include "platform/base/Exception.h"
 #include "platform/raster/Font.h"
-#include "platform/raster/ProfileText.h"
-#include "platform/raster/Strings.h"
+#include "platform/base/ProfileText.h"
+#include "platform/base/Strings.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "components/widgets/CaptionStrings.h"
 
-#include "platform/raster/Exception.h"
+#include "platform/base/Exception.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "AccessibilityRecorder.h"
 #include "components/widgets/ManyBtn.h"
-#include "platform/raster/Strings.h"
+#include "platform/base/Strings.h"
 
 #include <QAccessibleActionInterface>
 #include <QGroupBox>

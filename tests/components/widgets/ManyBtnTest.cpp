@@ -4,7 +4,7 @@
 #include "components/widgets/AutoCaptions.h"
 #include "components/widgets/CellGrid.h"
 #include "platform/raster/Canvas.h"
-#include "platform/raster/Exception.h"
+#include "platform/base/Exception.h"
 #include "platform/widgets/FormLoader.h"
 
 #include <QBuffer>

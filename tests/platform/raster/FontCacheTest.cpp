@@ -1,5 +1,5 @@
 #include "platform/raster/FontCache.h"
-#include "platform/raster/XdgFolders.h"
+#include "platform/base/XdgFolders.h"
 
 #include "EnvironmentOverride.h"
 

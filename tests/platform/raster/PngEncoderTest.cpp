@@ -1,7 +1,7 @@
 #include "platform/raster/PngEncoder.h"
 
 #include "platform/raster/Bitmap.h"
-#include "platform/raster/Exception.h"
+#include "platform/base/Exception.h"
 
 #include <QImage>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "platform/raster/ShiftJis.h"
+#include "platform/base/ShiftJis.h"
 #include "platform/raster/TextShaper.h"
 
 #include <QJsonArray>

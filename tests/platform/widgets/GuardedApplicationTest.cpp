@@ -1,7 +1,7 @@
 #include "platform/widgets/GuardedApplication.h"
 
 #include "DialogHooksGuard.h"
-#include "platform/raster/Exception.h"
+#include "platform/base/Exception.h"
 #include "platform/widgets/Application.h"
 #include "platform/widgets/GraphicControl.h"
 #include "platform/widgets/MessageDialogs.h"

@@ -1,7 +1,7 @@
 #include "platform/widgets/HelpViewer.h"
 
-#include "platform/raster/Exception.h"
-#include "platform/raster/UiLanguage.h"
+#include "platform/base/Exception.h"
+#include "platform/base/UiLanguage.h"
 #include "platform/widgets/HelpWindow.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/raster/AtomicFile.h"
-#include "platform/raster/ByteSink.h"
+#include "platform/base/AtomicFile.h"
+#include "platform/base/ByteSink.h"
 
 #include <QString>
 #include <cstddef>

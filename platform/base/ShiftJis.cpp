@@ -1,7 +1,7 @@
-#include "platform/raster/ShiftJis.h"
+#include "platform/base/ShiftJis.h"
 
-#include "platform/raster/Exception.h"
-#include "platform/raster/Tr.h"
+#include "platform/base/Exception.h"
+#include "platform/base/Tr.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

@@ -1,5 +1,5 @@
-#include "platform/raster/ProfileFile.h"
-#include "platform/raster/ProfileText.h"
+#include "platform/base/ProfileFile.h"
+#include "platform/base/ProfileText.h"
 
 #include <QDir>
 #include <QFile>

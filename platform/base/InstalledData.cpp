@@ -1,4 +1,4 @@
-#include "platform/raster/InstalledData.h"
+#include "platform/base/InstalledData.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "platform/raster/AtomicFile.h"
+#include "platform/base/AtomicFile.h"
 
-#include "platform/raster/Exception.h"
+#include "platform/base/Exception.h"
 
 #include <QDir>
 #include <QFile>

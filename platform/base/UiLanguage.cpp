@@ -1,6 +1,6 @@
-#include "platform/raster/UiLanguage.h"
+#include "platform/base/UiLanguage.h"
 
-#include "platform/raster/MessageCatalog.h"
+#include "platform/base/MessageCatalog.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "platform/raster/TemporaryFile.h"
+#include "platform/base/TemporaryFile.h"
 
 #include <cerrno>
 #include <fcntl.h>

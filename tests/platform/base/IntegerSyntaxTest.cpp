@@ -1,6 +1,6 @@
-#include "platform/raster/IntegerSyntax.h"
+#include "platform/base/IntegerSyntax.h"
 
-#include "platform/raster/Exception.h"
+#include "platform/base/Exception.h"
 
 #include <gtest/gtest.h>
 

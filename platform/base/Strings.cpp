@@ -1,7 +1,7 @@
-#include "platform/raster/Strings.h"
+#include "platform/base/Strings.h"
 
-#include "platform/raster/Exception.h"
-#include "platform/raster/Tr.h"
+#include "platform/base/Exception.h"
+#include "platform/base/Tr.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "platform/raster/ShiftJis.h"
+#include "platform/base/ShiftJis.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
-#include "platform/raster/FileBatch.h"
+#include "platform/base/FileBatch.h"
 
-#include "platform/raster/Exception.h"
-#include "platform/raster/TemporaryFile.h"
+#include "platform/base/Exception.h"
+#include "platform/base/TemporaryFile.h"
 
 #include <QFile>
 #include <algorithm>

@@ -1,7 +1,7 @@
-#include "platform/raster/ProfileFile.h"
+#include "platform/base/ProfileFile.h"
 
-#include "platform/raster/AtomicFile.h"
-#include "platform/raster/ProfileText.h"
+#include "platform/base/AtomicFile.h"
+#include "platform/base/ProfileText.h"
 
 #include <QFile>
 #include <cerrno>

@@ -1,6 +1,6 @@
-#include "platform/raster/FileBatch.h"
+#include "platform/base/FileBatch.h"
 
-#include "platform/raster/Exception.h"
+#include "platform/base/Exception.h"
 
 #include <QDir>
 #include <QFile>

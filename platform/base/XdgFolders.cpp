@@ -1,4 +1,4 @@
-#include "platform/raster/XdgFolders.h"
+#include "platform/base/XdgFolders.h"
 
 #include <QDir>
 

@@ -1,4 +1,4 @@
-#include "platform/raster/MessageCatalog.h"
+#include "platform/base/MessageCatalog.h"
 
 #include <cstring>
 #include <fstream>

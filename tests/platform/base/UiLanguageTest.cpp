@@ -1,5 +1,5 @@
-#include "platform/raster/MessageCatalog.h"
-#include "platform/raster/UiLanguage.h"
+#include "platform/base/MessageCatalog.h"
+#include "platform/base/UiLanguage.h"
 
 #include "EnvironmentOverride.h"
 

@@ -1,8 +1,8 @@
-#include "platform/raster/AtomicFile.h"
+#include "platform/base/AtomicFile.h"
 
-#include "platform/raster/Exception.h"
-#include "platform/raster/TemporaryFile.h"
-#include "platform/raster/Tr.h"
+#include "platform/base/Exception.h"
+#include "platform/base/TemporaryFile.h"
+#include "platform/base/Tr.h"
 
 #include <QFile>
 #include <cerrno>

@@ -1,7 +1,7 @@
-#include "platform/raster/ProfileText.h"
+#include "platform/base/ProfileText.h"
 
-#include "platform/raster/AsciiCase.h"
-#include "platform/raster/ShiftJis.h"
+#include "platform/base/AsciiCase.h"
+#include "platform/base/ShiftJis.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "platform/raster/IntegerSyntax.h"
+#include "platform/base/IntegerSyntax.h"
 
-#include "platform/raster/Exception.h"
-#include "platform/raster/Tr.h"
+#include "platform/base/Exception.h"
+#include "platform/base/Tr.h"
 
 int DigitValue(QChar ch, int base)
 {
