@@ -66,6 +66,11 @@ TForm1::TForm1(QWidget* parent, const QString& programFile)
 
 TForm1::~TForm1() = default;
 
+QString TForm1::DefaultText() const
+{
+    return Label1->Caption();
+}
+
 TComboBoxStrings& TForm1::StyleItems()
 {
     return FStyles->Items();

@@ -3,6 +3,7 @@
 #include "app/LogoSaver.h"
 #include "composer/LogoComposer.h"
 #include "app/StyleGallery.h"
+#include "app/StyleHost.h"
 #include "platform/raster/Color.h"
 #include "platform/widgets/GraphicControl.h"
 
@@ -45,7 +46,7 @@ class TStyleList;
 // and builds nothing. The handlers are the window's entry points; the jobs behind them
 // live in units of their own (loading, wiring, pane layout, the built logo, saving,
 // the clipboard notice, the style list).
-class TForm1 : public QWidget {
+class TForm1 : public QWidget, public TStyleHost {
     Q_OBJECT
 
 public:
@@ -137,13 +138,18 @@ public:
     // Scrolls the panes, when the logo makes them larger than the window, to end.
     void ScrollPanes(TColumnEnd end);
     // The open style gallery, or null.
-    TStyleGallery* StyleGallery() const { return FGallery; }
+    TStyleGallery* StyleGallery() const override { return FGallery; }
     void SaveParams(const QString& section);
     void LoadParams(const QString& section);
-    void ApplyParams(const TLogoParams& params);
+    void ApplyParams(const TLogoParams& params) override;
 
     // The logo parameters as the controls hold them.
-    TLogoParams CurrentParams() const;
+    TLogoParams CurrentParams() const override;
+    // The style list's view of the window.
+    QWidget* DialogParent() override { return this; }
+    QComboBox& StyleBox() override { return *CbStyle; }
+    TIniGT& Settings() override { return *IniGT; }
+    QString DefaultText() const override;
     // The style list of the drop-down box.
     TComboBoxStrings& StyleItems();
 

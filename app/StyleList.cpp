@@ -1,60 +1,61 @@
 #include "app/StyleList.h"
 
-#include "app/Form1.h"
+#include "app/StyleHost.h"
+#include "app/StyleGallery.h"
+#include "composer/LogoComposer.h"
 #include "composer/SettingsKeys.h"
 #include "composer/StoredParams.h"
 #include "components/settings/IniGT.h"
 #include "platform/base/Exception.h"
 #include "platform/base/Tr.h"
 #include "platform/widgets/ComboBoxStrings.h"
-#include "platform/widgets/Label.h"
 #include "platform/widgets/MessageDialogs.h"
 
 #include <QComboBox>
 
-TStyleList::TStyleList(TForm1& form) : FForm(form), FItems(std::make_unique<TComboBoxStrings>(form.CbStyle)) {}
+TStyleList::TStyleList(TStyleHost& host) : FHost(host), FItems(std::make_unique<TComboBoxStrings>(&host.StyleBox())) {}
 
 TStyleList::~TStyleList() = default;
 
 void TStyleList::ShowInGallery()
 {
-    if (TStyleGallery* gallery = FForm.StyleGallery())
+    if (TStyleGallery* gallery = FHost.StyleGallery())
         gallery->SetStyles(FItems->ToStringList());
 }
 
 void TStyleList::Store(const QString& section)
 {
-    TIniGT& settings = *FForm.IniGT;
+    TIniGT& settings = FHost.Settings();
     TIniGT::TUpdate update(settings);
-    TStoredParams::Write(settings, section, FForm.CurrentParams());
+    TStoredParams::Write(settings, section, FHost.CurrentParams());
     settings.WriteStrings(TSettingsKeys::Styles, TSettingsKeys::Style, *FItems);
     update.Commit();
     ShowInGallery();
-    if (TStyleGallery* gallery = FForm.StyleGallery())
+    if (TStyleGallery* gallery = FHost.StyleGallery())
         gallery->StyleStored(section);
 }
 
 void TStyleList::Load(const QString& section)
 {
-    TIniGT& settings = *FForm.IniGT;
+    TIniGT& settings = FHost.Settings();
     TIniGT::TUpdate snapshot(settings);
-    TLogoParams params = FForm.CurrentParams();
+    TLogoParams params = FHost.CurrentParams();
     try {
-        TStoredParams::Read(settings, section, FForm.Label1->Caption(), params);
+        TStoredParams::Read(settings, section, FHost.DefaultText(), params);
     } catch (...) {
-        FForm.ApplyParams(params);
+        FHost.ApplyParams(params);
         throw;
     }
-    FForm.ApplyParams(params);
+    FHost.ApplyParams(params);
     settings.ReadStrings(TSettingsKeys::Styles, TSettingsKeys::Style, *FItems);
     ShowInGallery();
 }
 
 void TStyleList::Add()
 {
-    QComboBox& list = *FForm.CbStyle;
+    QComboBox& list = FHost.StyleBox();
     QString name = list.currentText();
-    if (!InputQuery(&FForm, Tr("スタイルの追加"), Tr("スタイル名"), name, 255))
+    if (!InputQuery(FHost.DialogParent(), Tr("スタイルの追加"), Tr("スタイル名"), name, 255))
         return;
     const QString refused = TIniGT::FirstUnstorableCharacter(name);
     if (!refused.isEmpty())
@@ -76,15 +77,15 @@ void TStyleList::Add()
 
 void TStyleList::DeleteChosen()
 {
-    QComboBox& list = *FForm.CbStyle;
+    QComboBox& list = FHost.StyleBox();
     const int index = list.currentIndex();
     if (index < 0)
         return;
     const QString name = list.itemText(index);
     const QString question = Tr("【%1】を削除してよろしいですか").arg(name);
-    if (!WarningOkCancel(&FForm, Tr("警告"), question))
+    if (!WarningOkCancel(FHost.DialogParent(), Tr("警告"), question))
         return;
-    TIniGT& settings = *FForm.IniGT;
+    TIniGT& settings = FHost.Settings();
     TIniGT::TUpdate update(settings);
     settings.EraseSection(name);
     FItems->Delete(index);

@@ -4,14 +4,14 @@
 #include <memory>
 
 class TComboBoxStrings;
-class TForm1;
+class TStyleHost;
 
 // The named styles: the drop-down list, the settings file's sections and the open
 // gallery kept in step. Adding or deleting a style that cannot be stored puts the list
 // back as it was.
 class TStyleList {
 public:
-    explicit TStyleList(TForm1& form);
+    explicit TStyleList(TStyleHost& host);
     ~TStyleList();
 
     TComboBoxStrings& Items() { return *FItems; }
@@ -32,6 +32,6 @@ public:
 private:
     void ShowInGallery();
 
-    TForm1& FForm;
+    TStyleHost& FHost;
     std::unique_ptr<TComboBoxStrings> FItems;
 };
