@@ -1,7 +1,7 @@
 #include "platform/base/ShiftJis.h"
 
 #include "platform/base/Exception.h"
-#include "platform/base/Tr.h"
+#include "platform/base/UiLanguage.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -39,7 +39,7 @@ public:
         // A converter with the JIS mapping would give U+301C here; the files the
         // program shares with Windows need the Windows one.
         if (FFromCode[0x8160] != 0xFF5E || FFromCode[0x8740] != 0x2460)
-            throw Exception(Tr("Shift_JIS の変換表が Windows のコードページ 932 と一致しません"));
+            throw Exception(TrText("Shift_JIS の変換表が Windows のコードページ 932 と一致しません"));
     }
 
     // The character of a double-byte code, 0 when the code is unassigned.
@@ -55,7 +55,7 @@ private:
     {
         QStringDecoder decoder("Shift_JIS");
         if (!decoder.isValid())
-            throw Exception(Tr("Shift_JIS の変換器がありません"));
+            throw Exception(TrText("Shift_JIS の変換器がありません"));
         for (int lead = 0x81; lead <= 0xFC; ++lead) {
             if (!IsLeadByte(uchar(lead)))
                 continue;
@@ -99,19 +99,18 @@ const TShiftJisTables& Tables()
 
 } // namespace
 
-std::optional<QByteArray> TryEncodeShiftJis(const QString& text)
+std::optional<std::string> TryEncodeShiftJis(std::u16string_view text)
 {
-    QByteArray bytes;
+    std::string bytes;
     bytes.reserve(text.size() * 2);
-    for (const QChar qc : text) {
-        const char16_t ch = qc.unicode();
+    for (const char16_t ch : text) {
         if (ch < 0x80) {
-            bytes.append(char(ch));
+            bytes.push_back(char(ch));
         } else if (IsHalfWidthKana(ch)) {
-            bytes.append(char(ch - FirstHalfWidthKana + FirstKanaByte));
+            bytes.push_back(char(ch - FirstHalfWidthKana + FirstKanaByte));
         } else if (const quint16 code = Tables().ToCode(ch)) {
-            bytes.append(char(code >> 8));
-            bytes.append(char(code & 0xFF));
+            bytes.push_back(char(code >> 8));
+            bytes.push_back(char(code & 0xFF));
         } else {
             return std::nullopt;
         }
@@ -119,35 +118,35 @@ std::optional<QByteArray> TryEncodeShiftJis(const QString& text)
     return bytes;
 }
 
-QString DecodeShiftJis(const QByteArray& bytes)
+std::u16string DecodeShiftJis(std::string_view bytes)
 {
-    QString text;
+    std::u16string text;
     text.reserve(bytes.size());
-    const qsizetype size = bytes.size();
-    for (qsizetype i = 0; i < size;) {
+    const std::size_t size = bytes.size();
+    for (std::size_t i = 0; i < size;) {
         const uchar b = uchar(bytes[i]);
         if (b < 0x80) {
-            text.append(QChar(b));
+            text.push_back(b);
             ++i;
         } else if (b >= FirstKanaByte && b <= LastKanaByte) {
-            text.append(QChar(char16_t(b - FirstKanaByte + FirstHalfWidthKana)));
+            text.push_back(char16_t(b - FirstKanaByte + FirstHalfWidthKana));
             ++i;
         } else if (IsLeadByte(b) && i + 1 < size && IsTrailByte(uchar(bytes[i + 1]))) {
             // A well-formed but unassigned pair is one bad character, not two.
             const char16_t ch = Tables().FromCode(quint16((b << 8) | uchar(bytes[i + 1])));
-            text.append(QChar(ch != 0 ? ch : ReplacementChar));
+            text.push_back(ch != 0 ? ch : ReplacementChar);
             i += 2;
         } else {
             // A stray byte, or a lead byte whose partner cannot follow it: the next
             // byte starts a character of its own.
-            text.append(QChar(ReplacementChar));
+            text.push_back(ReplacementChar);
             ++i;
         }
     }
     return text;
 }
 
-bool CanEncodeShiftJis(const QString& text)
+bool CanEncodeShiftJis(std::u16string_view text)
 {
     return TryEncodeShiftJis(text).has_value();
 }

@@ -1,6 +1,7 @@
 #include "platform/base/UiLanguage.h"
 
 #include "platform/base/MessageCatalog.h"
+#include "platform/base/UnicodeText.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -130,4 +131,14 @@ const char* Translate(const char* context, const char* source)
     key += source;
     const char* translation = Find(key);
     return translation ? translation : source;
+}
+
+std::u16string TrText(const char* source)
+{
+    return Utf8ToText(Translate(source));
+}
+
+std::u16string TrText(const char* context, const char* source)
+{
+    return Utf8ToText(Translate(context, source));
 }

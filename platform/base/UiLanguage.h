@@ -37,6 +37,10 @@ const char* Translate(const char* source);
 // The same for a source text that has a context telling two uses of it apart.
 const char* Translate(const char* context, const char* source);
 
+// The same as text: the translation's UTF-16, for code that works in text.
+std::u16string TrText(const char* source);
+std::u16string TrText(const char* context, const char* source);
+
 // Marks a source text for extraction where it is translated later, at its use; NC_
 // marks one that is translated in a context.
 #define N_(text) text

@@ -10,8 +10,9 @@
 // convert at the edges (files, streams, the command line, messages) and format
 // numbers and messages.
 
-// UTF-8 bytes as text. A byte sequence that is not UTF-8 becomes one U+FFFD for each
-// maximal ill-formed part, as QString::fromUtf8 and the Unicode standard do.
+// UTF-8 bytes as text. A byte that does not start a complete, shortest, valid sequence
+// becomes one U+FFFD and the bytes after it are read anew, as QString::fromUtf8 reads
+// them: an overlong, cut or surrogate sequence gives one U+FFFD a byte.
 std::u16string Utf8ToText(std::string_view utf8);
 
 // The text as UTF-8. A lone surrogate becomes U+FFFD.
