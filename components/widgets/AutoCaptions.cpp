@@ -3,7 +3,6 @@
 #include "platform/base/IntegerSyntax.h"
 #include "platform/base/ShiftJis.h"
 
-#include <QByteArray>
 #include <cstdint>
 #include <optional>
 #include <string_view>
@@ -25,16 +24,16 @@ enum TLetterCase : unsigned char { lcCapital, lcSmall };
 
 // The first length bytes of text in code page 932, where the tables are matched. A
 // character without a code there ends the key; such a key matches no entry.
-QByteArray ShiftJisKey(const QString& text, int length)
+std::string ShiftJisKey(const QString& text, std::size_t length)
 {
-    QByteArray key;
+    std::string key;
     for (qsizetype i = 0; i < text.size() && key.size() < length; ++i) {
-        const std::optional<QByteArray> bytes = TryEncodeShiftJis(QString(text[i]));
+        const std::optional<std::string> bytes = TryEncodeShiftJis(std::u16string(1, text[i].unicode()));
         if (!bytes)
             break;
         key += *bytes;
     }
-    return key.left(length);
+    return key.substr(0, length);
 }
 
 QString LetterEntry(std::size_t position, TLetterCase letterCase)
@@ -46,9 +45,9 @@ QString LetterEntry(std::size_t position, TLetterCase letterCase)
 // The lowest position whose Shift-JIS entry equals the key byte for byte; 0 when none.
 std::size_t KanaStart(std::u16string_view table, const QString& first)
 {
-    const QByteArray key = ShiftJisKey(first, 2);
+    const std::string key = ShiftJisKey(first, 2);
     for (std::size_t position = 0; position < table.size(); ++position) {
-        if (TryEncodeShiftJis(QString(QChar(table[position]))) == key)
+        if (TryEncodeShiftJis(std::u16string(1, table[position])) == key)
             return position;
     }
     return 0;
@@ -56,9 +55,9 @@ std::size_t KanaStart(std::u16string_view table, const QString& first)
 
 std::size_t LetterStart(TLetterCase letterCase, const QString& first)
 {
-    const QByteArray key = ShiftJisKey(first, 1);
+    const std::string key = ShiftJisKey(first, 1);
     for (std::size_t position = 0; position < LetterTable.size(); ++position) {
-        if (LetterEntry(position, letterCase).toLatin1() == key)
+        if (LetterEntry(position, letterCase).toLatin1().toStdString() == key)
             return position;
     }
     return 0;
@@ -89,7 +88,7 @@ QStringList LetterRun(TLetterCase letterCase, const QString& first, int count)
 QStringList NumberRun(const QString& first, int count)
 {
     QStringList run;
-    const std::int32_t start = TryStrToInt(first).value_or(1);
+    const std::int32_t start = TryStrToInt(first.toStdU16String()).value_or(1);
     for (int i = 0; i < count; ++i) {
         // 32-bit arithmetic that wraps past the largest integer instead of failing.
         const auto number = static_cast<std::int32_t>(static_cast<std::uint32_t>(start) + static_cast<std::uint32_t>(i));

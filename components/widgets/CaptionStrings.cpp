@@ -1,9 +1,9 @@
 #include "components/widgets/CaptionStrings.h"
 
-QString TCaptionStrings::Get(int index) const
+std::u16string TCaptionStrings::Get(int index) const
 {
     if (index < 0 || index >= FCount)
-        return QString();
+        return {};
     return FList.Get(index);
 }
 
@@ -19,7 +19,7 @@ void TCaptionStrings::Delete(int index)
     --FCount;
 }
 
-void TCaptionStrings::Insert(int index, const QString& text)
+void TCaptionStrings::Insert(int index, const std::u16string& text)
 {
     if (index < 0 || index > FCount)
         return;

@@ -2,8 +2,6 @@
 
 #include "platform/base/Strings.h"
 
-#include <QString>
-
 // The caption list of a multi-cell button. Reading outside the list gives an empty
 // caption and an insert outside 0..Count is ignored, so the button can ask for any
 // cell; deleting an entry that does not exist is still an error.
@@ -13,11 +11,11 @@ public:
     TCaptionStrings(const TCaptionStrings&) = delete;
     TCaptionStrings& operator=(const TCaptionStrings&) = delete;
 
-    QString Get(int index) const override;
+    std::u16string Get(int index) const override;
     int Count() const override { return FCount; }
     void Clear() override;
     void Delete(int index) override;
-    void Insert(int index, const QString& text) override;
+    void Insert(int index, const std::u16string& text) override;
 
 private:
     TStringList FList;

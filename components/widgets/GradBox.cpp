@@ -2,6 +2,7 @@
 
 #include "platform/raster/Canvas.h"
 #include "platform/base/Store.h"
+#include "platform/widgets/QtText.h"
 
 TGradBox::TGradBox(QWidget* parent)
     : TGraphicControl(parent)
@@ -92,7 +93,7 @@ void TGradBox::Paint()
 void TGradBox::DrawCaptionAt(TCanvas& canvas, TRect rect, int dx, int dy)
 {
     rect.Offset(dx, dy);
-    canvas.DrawText(Caption(), rect, DT_WORDBREAK | DT_EXPANDTABS);
+    canvas.DrawText(ToText(Caption()), rect, DT_WORDBREAK | DT_EXPANDTABS);
 }
 
 void TGradBox::DrawCaption(TCanvas& canvas, const TRect& captionRect)

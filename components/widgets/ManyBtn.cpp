@@ -7,6 +7,7 @@
 #include "platform/widgets/AccessibleFactory.h"
 #include "platform/widgets/CaptionName.h"
 #include "platform/widgets/FormLoader.h"
+#include "platform/widgets/QtText.h"
 
 #include <QKeyEvent>
 #include <algorithm>
@@ -17,7 +18,7 @@ TManyBtn::TManyBtn(QWidget* parent)
     : TGraphicControl(parent)
 {
     resize(0, 0); // a control made in code has no size until it is given one
-    FCaptions.Add(QString());
+    FCaptions.Add({});
     FImage.SetSize(width(), height());
     FImage.Canvas().SetSystemColors(ctDisplay);
     // Only the keyboard brings the focus: a click works exactly as it always has.
@@ -31,7 +32,7 @@ QString TManyBtn::GetCellCaption(int cell) const
 {
     if (cell < 1 || cell > FCells)
         cell = 1;
-    return FCaptions.Get(cell - 1);
+    return ToQString(FCaptions.Get(cell - 1));
 }
 
 void TManyBtn::SetCellCaption(int cell, const QString& caption)
@@ -39,9 +40,9 @@ void TManyBtn::SetCellCaption(int cell, const QString& caption)
     if (cell < 1)
         return;
     if (cell <= FCaptions.Count())
-        FCaptions.Put(cell - 1, caption);
+        FCaptions.Put(cell - 1, ToText(caption));
     else
-        FCaptions.Add(caption);
+        FCaptions.Add(ToText(caption));
 }
 
 void TManyBtn::CalcCellSize()
@@ -107,11 +108,11 @@ void TManyBtn::DrawCell(int cell, const QString& caption, TCanvas& canvas, TCell
 
     // The font height is negative here, so V is the room left above and below the text.
     const int v = FCellHeight + canvas.Font().Height();
-    const int h = FCellWidth - canvas.TextWidth(caption);
+    const int h = FCellWidth - canvas.TextWidth(ToText(caption));
     if (v < FCellHeight / 15 || h < FCellWidth / 15)
         return; // a caption that does not fit is left out, never clipped
     const int offset = down && v > 3 && h > 3 ? 1 : 0;
-    canvas.TextOut(r.Left + h / 2 + offset, r.Top + v / 2 + offset, caption);
+    canvas.TextOut(r.Left + h / 2 + offset, r.Top + v / 2 + offset, ToText(caption));
 }
 
 void TManyBtn::RedrawCell(int cell, const QString& caption, TCellState state)
@@ -373,7 +374,7 @@ void TManyBtn::SetMarginErase(bool marginErase)
 void TManyBtn::SetCaptions(TStrings& list)
 {
     if (list.Count() == 0)
-        list.Add(QString());
+        list.Add({});
     FCaptions.Assign(list);
     FCells = FCaptions.Count();
     FIsAutoCaption = acNone;

@@ -6,6 +6,7 @@
 #include "platform/raster/Color.h"
 #include "platform/widgets/GraphicControl.h"
 #include "platform/raster/Types.h"
+#include "platform/widgets/QtText.h"
 
 #include <QString>
 #include <QStringList>
@@ -102,11 +103,11 @@ protected:
 private:
     enum TCellState : unsigned char { csRaised, csPressed };
 
-    QStringList CaptionList() const { return FCaptions.ToStringList(); }
+    QStringList CaptionList() const { return ToQStringList(FCaptions.ToStringList()); }
     // A stored caption list goes straight into the list and changes nothing else. A form
     // holds the list twice, as Captions first and as FCaptions last; the second puts back
     // the captions that Cells, IsAutoCaption and Caption rewrote while the form was read.
-    void ReadCaptionList(const QStringList& captions) { FCaptions.Assign(captions); }
+    void ReadCaptionList(const QStringList& captions) { FCaptions.Assign(ToTextList(captions)); }
 
     QString GetCellCaption(int cell) const;
     void SetCellCaption(int cell, const QString& caption);

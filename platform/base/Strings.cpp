@@ -5,14 +5,10 @@
 #include "platform/base/UiLanguage.h"
 #include "platform/base/UnicodeText.h"
 
-namespace {
-
-[[noreturn]] void IndexError(int index)
+void TStrings::IndexError(int index)
 {
     throw EStringListError(Format(TrText("リストのインデックスが範囲を超えています (%1)"), {IntText(index)}));
 }
-
-} // namespace
 
 int TStrings::Add(const std::u16string& text)
 {

@@ -26,6 +26,10 @@ public:
     std::vector<std::u16string> ToStringList() const;
     // The first string that equals text but for the case of A-Z, or -1.
     int IndexOf(std::u16string_view text) const;
+
+protected:
+    // Raises EStringListError for an index outside the list.
+    [[noreturn]] static void IndexError(int index);
 };
 
 // The plain list. An index outside the list is an error (EStringListError).

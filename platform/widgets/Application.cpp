@@ -5,6 +5,7 @@
 #include "platform/widgets/HelpViewer.h"
 #include "platform/widgets/MessageDialogs.h"
 #include "platform/widgets/QtFontSubstitutions.h"
+#include "platform/widgets/QtText.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -22,7 +23,7 @@ TApplication& TApplication::Instance()
 
 QString TApplication::ExeName()
 {
-    return RunningProgramFile();
+    return ToQString(RunningProgramFile().u16string());
 }
 
 void TApplication::HelpContext(int context)
@@ -33,7 +34,7 @@ void TApplication::HelpContext(int context)
 QString TApplication::ExceptionMessage(const std::exception& error)
 {
     const auto* own = dynamic_cast<const Exception*>(&error);
-    return own ? own->Message() : QString::fromLocal8Bit(error.what());
+    return own ? ToQString(own->Message()) : QString::fromLocal8Bit(error.what());
 }
 
 void TApplication::ShowError(QWidget* owner, const QString& message)

@@ -1,25 +1,15 @@
 #include "platform/widgets/ComboBoxStrings.h"
 
-#include "platform/base/Exception.h"
-#include "platform/widgets/Tr.h"
+#include "platform/widgets/QtText.h"
 
 #include <QComboBox>
 #include <QSignalBlocker>
 
-namespace {
-
-[[noreturn]] void IndexError(int index)
-{
-    throw EStringListError(Tr("リストのインデックスが範囲を超えています (%1)").arg(index));
-}
-
-} // namespace
-
-QString TComboBoxStrings::Get(int index) const
+std::u16string TComboBoxStrings::Get(int index) const
 {
     if (index < 0 || index >= Count())
         IndexError(index);
-    return FComboBox->itemText(index);
+    return ToText(FComboBox->itemText(index));
 }
 
 int TComboBoxStrings::Count() const
@@ -45,20 +35,20 @@ void TComboBoxStrings::Delete(int index)
         FComboBox->setCurrentIndex(-1);
 }
 
-void TComboBoxStrings::Insert(int index, const QString& text)
+void TComboBoxStrings::Insert(int index, const std::u16string& text)
 {
     if (index < 0 || index > Count())
         IndexError(index);
     const QSignalBlocker blocker(FComboBox);
     const int selected = FComboBox->currentIndex();
-    FComboBox->insertItem(index, text);
+    FComboBox->insertItem(index, ToQString(text));
     // Qt selects the first item put into an empty list; keep the selection as it was.
     FComboBox->setCurrentIndex(selected < 0 ? -1 : (index <= selected ? selected + 1 : selected));
 }
 
 void TComboBoxStrings::Assign(const TStrings& source)
 {
-    const QStringList strings = source.ToStringList();
+    const QStringList strings = ToQStringList(source.ToStringList());
     const QSignalBlocker blocker(FComboBox);
     FComboBox->clear();
     FComboBox->addItems(strings);

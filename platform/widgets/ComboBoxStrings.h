@@ -10,11 +10,11 @@ class TComboBoxStrings : public TStrings {
 public:
     explicit TComboBoxStrings(QComboBox* comboBox) : FComboBox(comboBox) {}
 
-    QString Get(int index) const override;
+    std::u16string Get(int index) const override;
     int Count() const override;
     void Clear() override;
     void Delete(int index) override;
-    void Insert(int index, const QString& text) override;
+    void Insert(int index, const std::u16string& text) override;
     void Assign(const TStrings& source) override;
     using TStrings::Assign;
 

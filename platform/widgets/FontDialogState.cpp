@@ -1,6 +1,7 @@
 #include "platform/widgets/FontDialogState.h"
 
 #include "platform/widgets/Tr.h"
+#include "platform/widgets/QtText.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -8,7 +9,7 @@
 TFontDialogState FontDialogStateOf(const TFont& font)
 {
     TFontDialogState state;
-    state.Face = font.Name();
+    state.Face = ToQString(font.Name());
     state.Points = std::abs(font.Size());
     state.Style = font.Style() & (fsBold | fsItalic | fsUnderline | fsStrikeOut);
     state.Color = ColorToRGB(font.Color());
@@ -19,7 +20,7 @@ void ApplyFontDialogState(const TFontDialogState& state, TFont& font)
 {
     // Built apart and assigned once, so the font reports one change, not four.
     TFont chosen(font);
-    chosen.SetName(state.Face);
+    chosen.SetName(ToText(state.Face));
     chosen.SetSize(state.Points);
     chosen.SetStyle(state.Style);
     chosen.SetColor(state.Color);

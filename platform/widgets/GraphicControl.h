@@ -4,6 +4,7 @@
 #include "platform/raster/Canvas.h"
 #include "platform/widgets/Events.h"
 #include "platform/raster/Font.h"
+#include "platform/widgets/QtText.h"
 
 #include <QAccessible>
 #include <QString>
@@ -58,8 +59,8 @@ public:
     TMouseEvent OnMouseUp;
 
     // Stored-form access to the font, one attribute a property.
-    QString FontName() const { return FFont.Name(); }
-    void SetFontName(const QString& name) { FFont.SetName(name); }
+    QString FontName() const { return ToQString(FFont.Name()); }
+    void SetFontName(const QString& name) { FFont.SetName(ToText(name)); }
     int FontHeight() const { return FFont.Height(); }
     void SetFontHeight(int height) { FFont.SetHeight(height); }
     int FontStyle() const { return static_cast<int>(FFont.Style()); }

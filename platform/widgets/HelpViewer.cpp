@@ -4,6 +4,7 @@
 #include "platform/base/InstalledData.h"
 #include "platform/widgets/Tr.h"
 #include "platform/widgets/HelpWindow.h"
+#include "platform/widgets/QtText.h"
 
 #include <QFileInfo>
 
@@ -36,7 +37,7 @@ QString FindPage(const QString& helpFile, const QString& beside)
     if (besideInfo.isFile())
         return beside;
     const QString name = QFileInfo(HelpPagePath(helpFile)).completeBaseName();
-    const QString installed = InstalledDataFolder(beside, name) + u'/' + besideInfo.fileName();
+    const QString installed = ToQString((InstalledDataFolder(ToText(beside), ToText(name)) / ToText(besideInfo.fileName())).u16string());
     if (QFileInfo(installed).isFile())
         return installed;
     return QString();
@@ -62,12 +63,12 @@ void ShowHelp(const QString& helpFile, int context)
         return;
     const QString page = FindHelpPage(helpFile, CurrentUiLanguage());
     if (!QFileInfo(page).isFile())
-        throw Exception(Tr("ヘルプファイル %1 が見つかりません").arg(page));
+        throw Exception(ToText(Tr("ヘルプファイル %1 が見つかりません").arg(page)));
     if (!HelpOpener) {
         THelpWindow::Instance().ShowPage(page);
         return;
     }
     const bool opened = HelpOpener(page, context);
     if (!opened)
-        throw Exception(Tr("ヘルプファイル %1 を表示できません").arg(page));
+        throw Exception(ToText(Tr("ヘルプファイル %1 を表示できません").arg(page)));
 }

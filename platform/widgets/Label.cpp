@@ -1,6 +1,7 @@
 #include "platform/widgets/Label.h"
 
 #include "platform/base/Store.h"
+#include "platform/widgets/QtText.h"
 
 TLabel::TLabel(QWidget* parent)
     : TGraphicControl(parent)
@@ -33,7 +34,7 @@ void TLabel::AdjustBounds()
         return;
     TBitmap probe(1, 1);
     probe.Canvas().Font() = Font();
-    const TSize extent = probe.Canvas().TextExtent(Caption());
+    const TSize extent = probe.Canvas().TextExtent(ToText(Caption()));
     if (FAlignment == taRightJustify)
         SetBounds(Left() + Width() - extent.Width, Top(), extent.Width, extent.Height);
     else
@@ -47,11 +48,11 @@ void TLabel::Paint()
     canvas.FillRect(Rect(0, 0, Width(), Height()));
     canvas.Font() = Font();
     canvas.Brush().SetStyle(bsClear);
-    const int textWidth = canvas.TextWidth(Caption());
+    const int textWidth = canvas.TextWidth(ToText(Caption()));
     int x = 0;
     if (FAlignment == taRightJustify)
         x = Width() - textWidth;
     else if (FAlignment == taCenter)
         x = (Width() - textWidth) / 2;
-    canvas.TextOut(x, 0, Caption());
+    canvas.TextOut(x, 0, ToText(Caption()));
 }

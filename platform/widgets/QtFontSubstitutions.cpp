@@ -1,6 +1,7 @@
 #include "platform/widgets/QtFontSubstitutions.h"
 
 #include "platform/raster/FontLocator.h"
+#include "platform/widgets/QtText.h"
 
 #include <QFont>
 
@@ -8,7 +9,7 @@ void InstallQtFontSubstitutions()
 {
     static const bool installed = [] {
         for (const auto& [windows, standIn] : TFontLocator::Substitutions())
-            QFont::insertSubstitution(windows, standIn);
+            QFont::insertSubstitution(ToQString(windows), ToQString(standIn));
         return true;
     }();
     (void)installed;

@@ -3,6 +3,7 @@
 #include "platform/base/IntegerSyntax.h"
 #include "platform/widgets/AccessibleFactory.h"
 #include "platform/widgets/SpinEditAccessible.h"
+#include "platform/widgets/QtText.h"
 
 #include <QAccessible>
 #include <QCoreApplication>
@@ -81,7 +82,7 @@ void TSpinEdit::SetText(const QString& text)
 
 int TSpinEdit::Value() const
 {
-    return TryStrToInt(FEditor->text()).value_or(FMinValue);
+    return TryStrToInt(ToText(FEditor->text())).value_or(FMinValue);
 }
 
 int TSpinEdit::CheckValue(qint64 value) const
