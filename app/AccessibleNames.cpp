@@ -1,6 +1,6 @@
 #include "app/AccessibleNames.h"
 
-#include "app/Form1.h"
+#include "app/MainControls.h"
 #include "components/widgets/GradBox.h"
 #include "components/widgets/ManyBtn.h"
 #include "platform/widgets/Tr.h"
@@ -8,6 +8,7 @@
 #include "platform/widgets/Image.h"
 #include "platform/widgets/Label.h"
 #include "platform/widgets/PaintBox.h"
+#include "platform/widgets/QtText.h"
 #include "platform/widgets/SpinEdit.h"
 
 #include <QAccessible>
@@ -59,9 +60,11 @@ void NameField(TSpinEdit& field, const char* caption)
 
 // The main window is a plain widget, which Qt shows a reader as a filler; a reader
 // introduces a window by its frame.
+QByteArray MainWindowClass;
+
 QAccessibleInterface* MainWindowAccessible(const QString& className, QObject* object)
 {
-    if (className != QLatin1String(TForm1::staticMetaObject.className()) || !object->isWidgetType())
+    if (className.toLatin1() != MainWindowClass || !object->isWidgetType())
         return nullptr;
     return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
 }
@@ -101,8 +104,9 @@ QString TAccessibleNames::TextCell(int cell, const QString& fontName, TColor bac
     return name;
 }
 
-void TAccessibleNames::Apply(TForm1& form)
+void TAccessibleNames::Apply(QWidget& window, TMainControls& form, std::function<TColor()> background)
 {
+    MainWindowClass = window.metaObject()->className();
     static const bool installed = [] {
         QAccessible::installFactory(&MainWindowAccessible);
         return true;
@@ -117,8 +121,8 @@ void TAccessibleNames::Apply(TForm1& form)
     form.MbColor->OnGetCellName = [&form](int cell) {
         return ColorCell(cell, cell == 1 ? form.Gbox->TopColor() : form.Gbox->LastColor());
     };
-    form.MbText->OnGetCellName = [&form](int cell) {
-        return TextCell(cell, form.Label1->Font().Name(), form.CurrentParams().BgColor);
+    form.MbText->OnGetCellName = [&form, background = std::move(background)](int cell) {
+        return TextCell(cell, ToQString(form.Label1->Font().Name()), background());
     };
     NameField(*form.EdHs, HorizontalField);
     NameField(*form.EdVs, VerticalField);
@@ -126,14 +130,15 @@ void TAccessibleNames::Apply(TForm1& form)
     form.Pbox->setAccessibleName(Tr(TextPane));
     form.Gbox->setAccessibleName(Tr(GradientPane));
     form.Img->setAccessibleName(Tr(LogoPane));
-    // Every change of a colour, the font or a size ends in a build.
-    QObject::connect(&form, &TForm1::LogoShown, &form, [&form] {
-        if (!QAccessible::isActive())
-            return;
-        for (QObject* pane : {static_cast<QObject*>(form.Pbox), static_cast<QObject*>(form.Gbox), static_cast<QObject*>(form.Img)})
-            Notify(pane, QAccessible::DescriptionChanged);
-        for (TManyBtn* grid : {form.MbText, form.MbColor})
-            for (int cell = 1; cell <= grid->Cells(); ++cell)
-                Notify(grid, QAccessible::NameChanged, cell - 1);
-    });
+}
+
+void TAccessibleNames::LogoShown(TMainControls& form)
+{
+    if (!QAccessible::isActive())
+        return;
+    for (QObject* pane : {static_cast<QObject*>(form.Pbox), static_cast<QObject*>(form.Gbox), static_cast<QObject*>(form.Img)})
+        Notify(pane, QAccessible::DescriptionChanged);
+    for (TManyBtn* grid : {form.MbText, form.MbColor})
+        for (int cell = 1; cell <= grid->Cells(); ++cell)
+            Notify(grid, QAccessible::NameChanged, cell - 1);
 }

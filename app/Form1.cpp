@@ -55,12 +55,14 @@ TForm1::TForm1(QWidget* parent, const QString& programFile)
     // A window of a fixed size offers no maximise and no full screen.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    FClient = &TMainFormLoader::Load(*this, FProgramFile);
-    FLayout = std::make_unique<TPaneLayout>(*this, *FClient);
+    FClient = &TMainFormLoader::Load(*this, *this, FProgramFile);
+    FLayout = std::make_unique<TPaneLayout>(*this, *this, *FClient);
     FStyles = std::make_unique<TStyleList>(*this);
     FClipboardStatus = std::make_unique<TClipboardStatus>(*this, *Timer1);
-    FWiring = std::make_unique<TMainFormWiring>(*this);
-    TAccessibleNames::Apply(*this);
+    FWiring = std::make_unique<TMainFormWiring>(*this, *this, *this);
+    TAccessibleNames::Apply(*this, *this, [this] { return CurrentParams().BgColor; });
+    // Every change of a colour, the font or a size ends in a build.
+    connect(this, &TForm1::LogoShown, this, [this] { TAccessibleNames::LogoShown(*this); });
     TGuardedApplication::Run(this, [this] { FormCreate(); });
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "app/LogoSaver.h"
-#include "composer/LogoComposer.h"
+#include "app/MainControls.h"
+#include "app/MainFormHandlers.h"
 #include "app/StyleGallery.h"
 #include "app/StyleHost.h"
+#include "composer/LogoComposer.h"
 #include "platform/raster/Color.h"
 #include "platform/widgets/GraphicControl.h"
 
@@ -12,31 +14,12 @@
 #include <QWidget>
 #include <memory>
 
-class QAction;
-class QComboBox;
-class QGroupBox;
-class QLineEdit;
-class QMenu;
-class QPushButton;
-class QTimer;
-class QToolButton;
-class TBevel;
 class TClipboardStatus;
-class TColorDialog;
 class TComboBoxStrings;
-class TFontDialog;
-class TGradBox;
-class TImage;
-class TIniGT;
-class TLabel;
 class TLogoBuild;
 class TMainFormWiring;
-class TManyBtn;
-class TPaintBox;
-class TSaveDialog;
 class TPaneLayout;
 enum TColumnEnd : unsigned char;
-class TSpinEdit;
 class TStyleList;
 
 // The main window: the column of controls on the left, the text layer, the gradient
@@ -46,7 +29,7 @@ class TStyleList;
 // and builds nothing. The handlers are the window's entry points; the jobs behind them
 // live in units of their own (loading, wiring, pane layout, the built logo, saving,
 // the clipboard notice, the style list).
-class TForm1 : public QWidget, public TStyleHost {
+class TForm1 : public QWidget, public TMainControls, public TStyleHost, public TMainFormHandlers {
     Q_OBJECT
 
 public:
@@ -55,88 +38,41 @@ public:
     explicit TForm1(QWidget* parent = nullptr, const QString& programFile = QString());
     ~TForm1() override;
 
-    // Controls, by their form names.
-    QGroupBox* GroupBox1 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    TManyBtn* MbText = nullptr;
-    QGroupBox* GroupBox2 = nullptr;
-    TLabel* Label5 = nullptr;
-    TSpinEdit* EdHs = nullptr;
-    TLabel* Label4 = nullptr;
-    TSpinEdit* EdVs = nullptr;
-    QGroupBox* GroupBox3 = nullptr;
-    QComboBox* CbStyle = nullptr;
-    QGroupBox* GroupBox4 = nullptr;
-    TLabel* Label3 = nullptr;
-    TManyBtn* MbMix = nullptr;
-    TLabel* Label6 = nullptr;
-    TManyBtn* MbGra = nullptr;
-    TLabel* Label2 = nullptr;
-    TLabel* LbTopC = nullptr;
-    TLabel* LbLastC = nullptr;
-    TManyBtn* MbColor = nullptr;
-    QToolButton* SpeedButton3 = nullptr;
-    QPushButton* BtCopy = nullptr;
-    QPushButton* BtSave = nullptr;
-    TBevel* Bv = nullptr;
-    TPaintBox* Pbox = nullptr;
-    TGradBox* Gbox = nullptr;
-    TImage* Img = nullptr;
-    TLabel* Label1 = nullptr;
-
-    // Components without a place on the window.
-    std::unique_ptr<TColorDialog> ClDlg;
-    std::unique_ptr<TFontDialog> FntDlg;
-    std::unique_ptr<TSaveDialog> SaveDlg;
-    TIniGT* IniGT = nullptr;
-    QMenu* Pm = nullptr;
-    QAction* MmAdd = nullptr;
-    QAction* N1 = nullptr;
-    QAction* MmDel = nullptr;
-    QTimer* Timer1 = nullptr;
-    // The finished logo's context menu; the gallery entry is also in Pm.
-    QMenu* ImgMenu = nullptr;
-    QAction* MmCopy = nullptr;
-    QAction* MmSave = nullptr;
-    QAction* MmSmooth = nullptr;
-    QAction* MmEffects = nullptr;
-    QAction* MmGallery = nullptr;
-
-    // Handlers.
+    // Handlers; those the controls call are TMainFormHandlers'.
     void FormCreate();
     void FormPaint();
     void FormClose();
-    void Edit1KeyPress(char16_t& key);
-    void EdHsChange(QObject* sender);
-    void MbTextMouseDown(QObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void MbColorMouseDown(QObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void MbGraMouseDown(QObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void MbMixMouseDown(QObject* sender, TMouseButton button, TShiftState shift, int x, int y);
-    void SpeedButton3Click();
+    void Edit1KeyPress(char16_t& key) override;
+    void EdHsChange(QObject* sender) override;
+    void MbTextMouseDown(QObject* sender, TMouseButton button, TShiftState shift, int x, int y) override;
+    void MbColorMouseDown(QObject* sender, TMouseButton button, TShiftState shift, int x, int y) override;
+    void MbGraMouseDown(QObject* sender, TMouseButton button, TShiftState shift, int x, int y) override;
+    void MbMixMouseDown(QObject* sender, TMouseButton button, TShiftState shift, int x, int y) override;
+    void SpeedButton3Click() override;
     // The text pane's paint: shows the built logo's text layer.
-    void PboxPaint();
+    void PboxPaint() override;
     // Builds the logo from the controls' parameters and shows it in the three panes, the
     // caption and the window's size. A logo too large to make is refused before anything
     // changes, so the last good logo stays.
     void BuildLogo();
     // Shows the last build's composite in the logo pane and sizes the window to the panes.
     void Button1Click();
-    void GboxPaint(QObject* sender);
-    void BtSaveClick();
-    void BtCopyClick();
-    void Timer1Timer();
-    void CbStyleChange();
-    void MmAddClick();
-    void MmDelClick();
+    void GboxPaint(QObject* sender) override;
+    void BtSaveClick() override;
+    void BtCopyClick() override;
+    void Timer1Timer() override;
+    void CbStyleChange() override;
+    void MmAddClick() override;
+    void MmDelClick() override;
     void PmPopup();
-    void MmSmoothClick();
-    void MmEffectsClick();
-    void MmGalleryClick();
-    void ImgContextMenu(const QPoint& at);
+    void MmSmoothClick() override;
+    void MmEffectsClick() override;
+    void MmGalleryClick() override;
+    void ImgContextMenu(const QPoint& at) override;
     // The style list's context menu, at a point of the list.
-    void StyleContextMenu(const QPoint& at);
+    void StyleContextMenu(const QPoint& at) override;
     // Scrolls the panes, when the logo makes them larger than the window, to end.
-    void ScrollPanes(TColumnEnd end);
+    void ScrollPanes(TColumnEnd end) override;
     // The open style gallery, or null.
     TStyleGallery* StyleGallery() const override { return FGallery; }
     void SaveParams(const QString& section);

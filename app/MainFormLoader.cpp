@@ -1,7 +1,7 @@
 #include "app/MainFormLoader.h"
 
 #include "app/ClassicLook.h"
-#include "app/Form1.h"
+#include "app/MainControls.h"
 #include "app/Glyphs.h"
 #include "app/LogoSaver.h"
 #include "app/SettingsLocation.h"
@@ -60,26 +60,26 @@ void Bind(const QWidget& client, T*& control, const char* name)
 
 } // namespace
 
-QWidget& TMainFormLoader::Load(TForm1& form, const QString& programFile)
+QWidget& TMainFormLoader::Load(QWidget& window, TMainControls& form, const QString& programFile)
 {
     InitFormResource();
     RegisterFormClasses();
-    form.setFont(TClassicLook::WindowFont());
+    window.setFont(TClassicLook::WindowFont());
     QFile file(QStringLiteral(":/forms/MainForm.ui"));
     if (!file.open(QIODevice::ReadOnly))
         throw Exception(QStringLiteral("The window's form is missing from the program."));
     TFormLoader loader;
-    QWidget* client = loader.Load(file, &form);
+    QWidget* client = loader.Load(file, &window);
     if (!client)
         throw Exception(loader.ErrorString());
     client->move(0, 0);
     BindControls(form, *client);
     ShowDesignValues(form);
-    CreateComponents(form, programFile);
+    CreateComponents(window, form, programFile);
     return *client;
 }
 
-void TMainFormLoader::BindControls(TForm1& form, const QWidget& client)
+void TMainFormLoader::BindControls(TMainControls& form, const QWidget& client)
 {
     Bind(client, form.GroupBox1, "GroupBox1");
     Bind(client, form.Edit1, "Edit1");
@@ -113,7 +113,7 @@ void TMainFormLoader::BindControls(TForm1& form, const QWidget& client)
 // The logo's design values are the composer's defaults, which the renderer and a missing
 // settings file start from too; the label keeps the window's character set, as a form
 // that does not store one leaves it.
-void TMainFormLoader::ShowDesignValues(TForm1& form)
+void TMainFormLoader::ShowDesignValues(TMainControls& form)
 {
     const TLogoParams design = TLogoParams::Defaults();
     form.Edit1->setText(design.Text);
@@ -129,27 +129,27 @@ void TMainFormLoader::ShowDesignValues(TForm1& form)
     form.EdVs->SetValue(design.VSpace);
 }
 
-void TMainFormLoader::CreateComponents(TForm1& form, const QString& programFile)
+void TMainFormLoader::CreateComponents(QWidget& window, TMainControls& form, const QString& programFile)
 {
     form.ClDlg = std::make_unique<TColorDialog>();
     form.FntDlg = std::make_unique<TFontDialog>();
     form.SaveDlg = std::make_unique<TSaveDialog>();
     form.SaveDlg->SetFilter(TLogoSaver::Filter());
-    form.IniGT = new TIniGT(&form, programFile);
+    form.IniGT = new TIniGT(&window, programFile);
     form.IniGT->SetDefaultDir(ddApplication);
     form.IniGT->SetFence(fnNone);
     form.IniGT->Loaded();
     const QString userFile = TSettingsLocation::PrepareUserFile(programFile, form.IniGT->FileName());
     if (!userFile.isEmpty())
         form.IniGT->SetFileName(userFile);
-    form.Pm = new QMenu(&form);
+    form.Pm = new QMenu(&window);
     form.MmAdd = form.Pm->addAction(Tr("スタイル追加"));
     form.N1 = form.Pm->addSeparator();
     form.MmDel = form.Pm->addAction(Tr("削除"));
-    form.MmGallery = new QAction(Tr("スタイル一覧…"), &form);
+    form.MmGallery = new QAction(Tr("スタイル一覧…"), &window);
     form.Pm->addSeparator();
     form.Pm->addAction(form.MmGallery);
-    form.ImgMenu = new QMenu(&form);
+    form.ImgMenu = new QMenu(&window);
     form.MmCopy = form.ImgMenu->addAction(Tr("コピー"));
     form.MmSave = form.ImgMenu->addAction(Tr("名前を付けて保存…"));
     form.ImgMenu->addSeparator();
@@ -158,7 +158,7 @@ void TMainFormLoader::CreateComponents(TForm1& form, const QString& programFile)
     form.MmEffects = form.ImgMenu->addAction(Tr("効果…"));
     form.ImgMenu->addSeparator();
     form.ImgMenu->addAction(form.MmGallery);
-    form.Timer1 = new QTimer(&form);
+    form.Timer1 = new QTimer(&window);
     form.Timer1->setInterval(1000);
     form.SpeedButton3->setIcon(QIcon(AboutGlyph()));
     form.BtCopy->setIcon(QIcon(CopyGlyph()));

@@ -1,6 +1,7 @@
 #include "app/MainFormWiring.h"
 
-#include "app/Form1.h"
+#include "app/MainControls.h"
+#include "app/MainFormHandlers.h"
 #include "app/PaneLayout.h"
 #include "components/widgets/GradBox.h"
 #include "components/widgets/ManyBtn.h"
@@ -23,24 +24,28 @@
 #include <utility>
 #include <vector>
 
-TMainFormWiring::TMainFormWiring(TForm1& form) : FForm(form)
+TMainFormWiring::TMainFormWiring(QWidget& window, TMainControls& controls, TMainFormHandlers& handlers)
+    : FWindow(window), FControls(controls), FHandlers(handlers)
 {
     WireEvents();
     WireKeyboard();
 }
 
 template <typename Sender, typename Signal>
-void TMainFormWiring::On(Sender* sender, Signal signal, void (TForm1::*handler)())
+void TMainFormWiring::On(Sender* sender, Signal signal, void (TMainFormHandlers::*handler)())
 {
-    TForm1& form = FForm;
-    connect(sender, signal, &form, [&form, handler] { TGuardedApplication::Run(&form, [&form, handler] { (form.*handler)(); }); });
+    QWidget* window = &FWindow;
+    TMainFormHandlers& handlers = FHandlers;
+    connect(sender, signal, window,
+            [window, &handlers, handler] { TGuardedApplication::Run(window, [&handlers, handler] { (handlers.*handler)(); }); });
 }
 
 TMouseEvent TMainFormWiring::OnMouse(TMouseHandler handler)
 {
-    TForm1& form = FForm;
-    return [&form, handler](QObject* sender, TMouseButton button, TShiftState shift, int x, int y) {
-        TGuardedApplication::Run(&form, [=, &form] { (form.*handler)(sender, button, shift, x, y); });
+    QWidget* window = &FWindow;
+    TMainFormHandlers& handlers = FHandlers;
+    return [window, &handlers, handler](QObject* sender, TMouseButton button, TShiftState shift, int x, int y) {
+        TGuardedApplication::Run(window, [=, &handlers] { (handlers.*handler)(sender, button, shift, x, y); });
     };
 }
 
@@ -48,37 +53,41 @@ TMouseEvent TMainFormWiring::OnMouse(TMouseHandler handler)
 // application's policy on its own.
 void TMainFormWiring::WireEvents()
 {
-    TForm1& form = FForm;
+    TMainControls& form = FControls;
+    TMainFormHandlers& handlers = FHandlers;
+    QWidget* window = &FWindow;
     form.Edit1->installEventFilter(this);
-    form.EdHs->OnChange = [&form](QObject* sender) { TGuardedApplication::Run(&form, [&form, sender] { form.EdHsChange(sender); }); };
+    form.EdHs->OnChange = [window, &handlers](QObject* sender) {
+        TGuardedApplication::Run(window, [&handlers, sender] { handlers.EdHsChange(sender); });
+    };
     form.EdVs->OnChange = form.EdHs->OnChange;
     const std::pair<TManyBtn*, TMouseHandler> cells[] = {
-        {form.MbText, &TForm1::MbTextMouseDown}, {form.MbColor, &TForm1::MbColorMouseDown},
-        {form.MbGra, &TForm1::MbGraMouseDown}, {form.MbMix, &TForm1::MbMixMouseDown}};
+        {form.MbText, &TMainFormHandlers::MbTextMouseDown}, {form.MbColor, &TMainFormHandlers::MbColorMouseDown},
+        {form.MbGra, &TMainFormHandlers::MbGraMouseDown}, {form.MbMix, &TMainFormHandlers::MbMixMouseDown}};
     for (const auto& [button, handler] : cells)
         button->OnMouseDown = OnMouse(handler);
-    form.Pbox->OnPaint = [&form](QObject*) { form.PboxPaint(); };
-    form.Gbox->OnPaint = [&form](QObject* sender) { form.GboxPaint(sender); };
-    const std::pair<QAbstractButton*, void (TForm1::*)()> buttons[] = {
-        {form.SpeedButton3, &TForm1::SpeedButton3Click}, {form.BtCopy, &TForm1::BtCopyClick},
-        {form.BtSave, &TForm1::BtSaveClick}};
+    form.Pbox->OnPaint = [&handlers](QObject*) { handlers.PboxPaint(); };
+    form.Gbox->OnPaint = [&handlers](QObject* sender) { handlers.GboxPaint(sender); };
+    const std::pair<QAbstractButton*, void (TMainFormHandlers::*)()> buttons[] = {
+        {form.SpeedButton3, &TMainFormHandlers::SpeedButton3Click}, {form.BtCopy, &TMainFormHandlers::BtCopyClick},
+        {form.BtSave, &TMainFormHandlers::BtSaveClick}};
     for (const auto& [button, handler] : buttons)
         On(button, &QAbstractButton::clicked, handler);
-    On(form.Timer1, &QTimer::timeout, &TForm1::Timer1Timer);
-    On(form.CbStyle, &QComboBox::activated, &TForm1::CbStyleChange);
+    On(form.Timer1, &QTimer::timeout, &TMainFormHandlers::Timer1Timer);
+    On(form.CbStyle, &QComboBox::activated, &TMainFormHandlers::CbStyleChange);
     form.CbStyle->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(form.CbStyle, &QWidget::customContextMenuRequested, &form, [&form](const QPoint& at) { form.StyleContextMenu(at); });
-    const std::pair<QAction*, void (TForm1::*)()> actions[] = {
-        {form.MmAdd, &TForm1::MmAddClick}, {form.MmDel, &TForm1::MmDelClick}, {form.MmCopy, &TForm1::BtCopyClick},
-        {form.MmSave, &TForm1::BtSaveClick}, {form.MmSmooth, &TForm1::MmSmoothClick},
-        {form.MmEffects, &TForm1::MmEffectsClick}, {form.MmGallery, &TForm1::MmGalleryClick}};
+    connect(form.CbStyle, &QWidget::customContextMenuRequested, window, [&handlers](const QPoint& at) { handlers.StyleContextMenu(at); });
+    const std::pair<QAction*, void (TMainFormHandlers::*)()> actions[] = {
+        {form.MmAdd, &TMainFormHandlers::MmAddClick}, {form.MmDel, &TMainFormHandlers::MmDelClick}, {form.MmCopy, &TMainFormHandlers::BtCopyClick},
+        {form.MmSave, &TMainFormHandlers::BtSaveClick}, {form.MmSmooth, &TMainFormHandlers::MmSmoothClick},
+        {form.MmEffects, &TMainFormHandlers::MmEffectsClick}, {form.MmGallery, &TMainFormHandlers::MmGalleryClick}};
     for (const auto& [action, handler] : actions)
         On(action, &QAction::triggered, handler);
     form.Img->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(form.Img, &QWidget::customContextMenuRequested, &form, [&form](const QPoint& at) { form.ImgContextMenu(at); });
-    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), &form);
-    connect(help, &QShortcut::activated, &form,
-            [&form] { TGuardedApplication::Run(&form, [] { TApplication::Instance().HelpContext(1); }); });
+    connect(form.Img, &QWidget::customContextMenuRequested, window, [&handlers](const QPoint& at) { handlers.ImgContextMenu(at); });
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), window);
+    connect(help, &QShortcut::activated, window,
+            [window] { TGuardedApplication::Run(window, [] { TApplication::Instance().HelpContext(1); }); });
 }
 
 // The Tab chain follows the screen, top to bottom and left to right, and ends on the
@@ -87,7 +96,7 @@ void TMainFormWiring::WireEvents()
 // save the logo, except in a text field, which keeps Ctrl+C for its text.
 void TMainFormWiring::WireKeyboard()
 {
-    TForm1& form = FForm;
+    TMainControls& form = FControls;
     const std::vector<QWidget*> chain{form.Edit1, form.MbText, form.EdHs, form.EdVs, form.CbStyle, form.MbMix,
                                       form.MbGra, form.MbColor, form.SpeedButton3, form.BtCopy, form.BtSave, form.Img};
     for (std::size_t next = 1; next < chain.size(); ++next)
@@ -97,8 +106,8 @@ void TMainFormWiring::WireKeyboard()
     form.CbStyle->installEventFilter(this);
     form.MmCopy->setShortcut(QKeySequence::Copy);
     form.MmSave->setShortcut(QKeySequence::Save);
-    form.addAction(form.MmCopy);
-    form.addAction(form.MmSave);
+    FWindow.addAction(form.MmCopy);
+    FWindow.addAction(form.MmSave);
 }
 
 // The keyboard's request for the logo's menu may come twice, as a key and as the context
@@ -110,41 +119,41 @@ void TMainFormWiring::OpenImgMenuFromKeyboard()
     FImgMenuQueued = true;
     QMetaObject::invokeMethod(this, [this] {
         FImgMenuQueued = false;
-        FForm.ImgContextMenu(FForm.Img->rect().center());
+        FHandlers.ImgContextMenu(FControls.Img->rect().center());
     }, Qt::QueuedConnection);
 }
 
 bool TMainFormWiring::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == FForm.Img && event->type() == QEvent::ContextMenu
+    if (watched == FControls.Img && event->type() == QEvent::ContextMenu
         && static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard) {
         OpenImgMenuFromKeyboard();
         return true;
     }
-    if (watched == FForm.Img && event->type() == QEvent::KeyPress) {
+    if (watched == FControls.Img && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
             OpenImgMenuFromKeyboard();
             return true;
         }
         if (key->key() == Qt::Key_Home || key->key() == Qt::Key_End) {
-            FForm.ScrollPanes(key->key() == Qt::Key_Home ? ceStart : ceEnd);
+            FHandlers.ScrollPanes(key->key() == Qt::Key_Home ? ceStart : ceEnd);
             return true;
         }
     }
     // The menu key reaches the list as a context menu event of its own; Shift+F10 does not.
-    if (watched == FForm.CbStyle && event->type() == QEvent::KeyPress) {
+    if (watched == FControls.CbStyle && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
-            FForm.StyleContextMenu(FForm.CbStyle->rect().center());
+            FHandlers.StyleContextMenu(FControls.CbStyle->rect().center());
             return true;
         }
     }
-    if (watched == FForm.Edit1 && event->type() == QEvent::KeyPress) {
+    if (watched == FControls.Edit1 && event->type() == QEvent::KeyPress) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
             char16_t character = 13;
-            TGuardedApplication::Run(&FForm, [this, &character] { FForm.Edit1KeyPress(character); });
+            TGuardedApplication::Run(&FWindow, [this, &character] { FHandlers.Edit1KeyPress(character); });
             return character == 0;
         }
     }

@@ -4,7 +4,9 @@
 
 #include <QObject>
 
-class TForm1;
+class QWidget;
+class TMainFormHandlers;
+struct TMainControls;
 
 // Connects the main window's controls, menus, timer and keys to its handlers. Every
 // handler runs through the application's one error policy, whether the user or code
@@ -12,21 +14,23 @@ class TForm1;
 // are set here too. The window owns it and ends it before its controls.
 class TMainFormWiring : public QObject {
 public:
-    explicit TMainFormWiring(TForm1& form);
+    TMainFormWiring(QWidget& window, TMainControls& controls, TMainFormHandlers& handlers);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    using TMouseHandler = void (TForm1::*)(QObject*, TMouseButton, TShiftState, int, int);
+    using TMouseHandler = void (TMainFormHandlers::*)(QObject*, TMouseButton, TShiftState, int, int);
 
     void WireEvents();
     void WireKeyboard();
     template <typename Sender, typename Signal>
-    void On(Sender* sender, Signal signal, void (TForm1::*handler)());
+    void On(Sender* sender, Signal signal, void (TMainFormHandlers::*handler)());
     TMouseEvent OnMouse(TMouseHandler handler);
     void OpenImgMenuFromKeyboard();
 
-    TForm1& FForm;
+    QWidget& FWindow;
+    TMainControls& FControls;
+    TMainFormHandlers& FHandlers;
     bool FImgMenuQueued = false;
 };

@@ -1,6 +1,6 @@
 #include "app/PaneLayout.h"
 
-#include "app/Form1.h"
+#include "app/MainControls.h"
 #include "app/WindowPlacement.h"
 #include "components/widgets/GradBox.h"
 #include "platform/widgets/Bevel.h"
@@ -24,7 +24,8 @@ const int EdgeGap = 4;
 } // namespace
 
 // Each pane shows a logo pixel as whole device pixels, whatever the screen's scale.
-TPaneLayout::TPaneLayout(TForm1& form, QWidget& client) : FForm(form), FClient(client)
+TPaneLayout::TPaneLayout(QWidget& window, TMainControls& form, QWidget& client)
+    : FWindow(window), FControls(form), FClient(client)
 {
     const int left = form.Pbox->Left();
     FPaneScroll = new QScrollArea(&client);
@@ -46,27 +47,27 @@ TPaneLayout::TPaneLayout(TForm1& form, QWidget& client) : FForm(form), FClient(c
 
 void TPaneLayout::PlaceUpperPanes(TSize size)
 {
-    TPaintBox& text = *FForm.Pbox;
+    TPaintBox& text = *FControls.Pbox;
     text.SetBounds(text.Left(), text.Top(), std::max(size.Width, 0), std::max(size.Height, 0));
-    FForm.Gbox->SetBounds(FForm.Gbox->Left(), text.Top() + text.Height() + PaneGap, text.Width(), text.Height());
+    FControls.Gbox->SetBounds(FControls.Gbox->Left(), text.Top() + text.Height() + PaneGap, text.Width(), text.Height());
 }
 
 // The pane is kept from build to build, so whatever watches it (a screen reader, the
 // focus) keeps it too.
 void TPaneLayout::PlaceLogoPane()
 {
-    const TGradBox& gradient = *FForm.Gbox;
-    TImage& logo = *FForm.Img;
-    logo.SetBounds(gradient.Left(), gradient.Top() + gradient.Height() + PaneGap, FForm.Pbox->Width(), FForm.Pbox->Height());
+    const TGradBox& gradient = *FControls.Gbox;
+    TImage& logo = *FControls.Img;
+    logo.SetBounds(gradient.Left(), gradient.Top() + gradient.Height() + PaneGap, FControls.Pbox->Width(), FControls.Pbox->Height());
     logo.show();
     const QSize panes(gradient.Left() + gradient.Width() + EdgeGap, logo.Top() + logo.Height() + EdgeGap);
     FPanes->resize(panes);
-    const QPushButton& lowest = *FForm.BtSave;
+    const QPushButton& lowest = *FControls.BtSave;
     const QSize wanted(FPaneScroll->x() + panes.width(), std::max(lowest.y() + lowest.height() + EdgeGap, panes.height()));
     const QSize client = LimitedClientSize(wanted);
     SetClientSize(client.width(), client.height());
     FPaneScroll->setGeometry(FPaneScroll->x(), 0, client.width() - FPaneScroll->x(), client.height());
-    FForm.Bv->SetHeight(client.height());
+    FControls.Bv->SetHeight(client.height());
 }
 
 // Under Wayland the compositor may still impose a larger size (a maximised or full-screen
@@ -76,13 +77,13 @@ void TPaneLayout::SetClientSize(int width, int height)
 {
     FClient.resize(width, height);
     if (TWindowPlacement::PlatformKnowsPositions()) {
-        FForm.setFixedSize(width, height);
+        FWindow.setFixedSize(width, height);
         return;
     }
-    FForm.setMinimumSize(width, height);
-    FForm.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    if (!(FForm.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
-        FForm.resize(width, height);
+    FWindow.setMinimumSize(width, height);
+    FWindow.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    if (!(FWindow.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)))
+        FWindow.resize(width, height);
 }
 
 void TPaneLayout::RestoreClientSize()
@@ -101,23 +102,23 @@ void TPaneLayout::KeepOnScreen()
     if (!TWindowPlacement::PlatformKnowsPositions())
         return;
     const QMargins frame = FrameMargins();
-    const QRect outer = FForm.geometry().marginsAdded(frame);
+    const QRect outer = FWindow.geometry().marginsAdded(frame);
     const QPoint corner = TWindowPlacement::VisiblePosition(outer, frame.top(), TWindowPlacement::AvailableScreens());
     if (corner == outer.topLeft())
         return;
     // A move places the frame; where the platform placed the client area instead, a
     // second move makes up the difference.
-    FForm.move(corner);
-    const QPoint landed = FForm.frameGeometry().topLeft();
+    FWindow.move(corner);
+    const QPoint landed = FWindow.frameGeometry().topLeft();
     if (landed != corner)
-        FForm.move(FForm.pos() + corner - landed);
+        FWindow.move(FWindow.pos() + corner - landed);
 }
 
 // The window's frame, or a common one before the window system has made it.
 QMargins TPaneLayout::FrameMargins() const
 {
-    const QRect frame = FForm.frameGeometry();
-    const QRect client = FForm.geometry();
+    const QRect frame = FWindow.frameGeometry();
+    const QRect client = FWindow.geometry();
     if (frame == client)
         return TWindowPlacement::NominalFrame();
     return QMargins(client.left() - frame.left(), client.top() - frame.top(), frame.right() - client.right(),
@@ -126,7 +127,7 @@ QMargins TPaneLayout::FrameMargins() const
 
 QSize TPaneLayout::LimitedClientSize(const QSize& wanted) const
 {
-    const QScreen* shown = FForm.screen() ? FForm.screen() : QGuiApplication::primaryScreen();
+    const QScreen* shown = FWindow.screen() ? FWindow.screen() : QGuiApplication::primaryScreen();
     if (!shown)
         return wanted;
     const QMargins frame = FrameMargins();

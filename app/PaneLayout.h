@@ -10,7 +10,7 @@ class QScrollArea;
 // An end of the pane column: its top left corner or its bottom right one.
 enum TColumnEnd : unsigned char { ceStart, ceEnd };
 class QWidget;
-class TForm1;
+struct TMainControls;
 
 // Where the three panes stand and how large the window is: the panes in a column of
 // their own right of the bevel, eight pixels apart and each of the logo's size, and the
@@ -18,9 +18,9 @@ class TForm1;
 // make the window larger than its screen.
 class TPaneLayout {
 public:
-    // Moves the panes from the form into the scrolling column; client is the form's
+    // Moves the panes from the window into the scrolling column; client is the window's
     // client area.
-    TPaneLayout(TForm1& form, QWidget& client);
+    TPaneLayout(QWidget& window, TMainControls& controls, QWidget& client);
 
     // Sizes the text pane and the gradient pane below it to a logo of size.
     void PlaceUpperPanes(TSize size);
@@ -39,7 +39,8 @@ private:
     QSize LimitedClientSize(const QSize& wanted) const;
     QMargins FrameMargins() const;
 
-    TForm1& FForm;
+    QWidget& FWindow;
+    TMainControls& FControls;
     QWidget& FClient;
     QScrollArea* FPaneScroll = nullptr;
     QWidget* FPanes = nullptr;
