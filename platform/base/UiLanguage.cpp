@@ -1,5 +1,6 @@
 #include "platform/base/UiLanguage.h"
 
+#include "platform/base/InstalledData.h"
 #include "platform/base/MessageCatalog.h"
 #include "platform/base/UnicodeText.h"
 
@@ -93,11 +94,11 @@ std::string UiLanguageName(TUiLanguage language)
     return {};
 }
 
-void SetUiLanguage(TUiLanguage language, const std::string& localeFolder)
+void SetUiLanguage(TUiLanguage language, const std::filesystem::path& localeFolder)
 {
     Current = language;
     const std::string name = UiLanguageName(language);
-    CurrentCatalog = name.empty() ? nullptr : &CatalogOf(localeFolder + "/" + name + "/LC_MESSAGES/vezodev.mo");
+    CurrentCatalog = name.empty() ? nullptr : &CatalogOf(localeFolder.native() + "/" + name + "/LC_MESSAGES/vezodev.mo");
 }
 
 TUiLanguage CurrentUiLanguage()
@@ -105,17 +106,17 @@ TUiLanguage CurrentUiLanguage()
     return Current;
 }
 
-std::string LocaleFolderOf(const std::string& programFile)
+std::filesystem::path LocaleFolderOf(const std::filesystem::path& programFile)
 {
     namespace fs = std::filesystem;
     std::error_code error;
     fs::path program = fs::weakly_canonical(programFile, error);
     if (error)
         program = programFile;
-    const fs::path folder = program.parent_path();
-    if (fs::is_directory(folder / "locale", error))
-        return (folder / "locale").string();
-    return (folder / ".." / "share" / "locale").lexically_normal().string();
+    const fs::path beside = program.parent_path() / "locale";
+    if (fs::is_directory(beside, error))
+        return beside;
+    return InstalledDataFolder(program, "locale");
 }
 
 const char* Translate(const char* source)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -23,13 +24,13 @@ std::string UiLanguageName(TUiLanguage language);
 // Chooses the language of the program's texts and reads its catalogue from
 // localeFolder/<name>/LC_MESSAGES/vezodev.mo; without a catalogue the source texts
 // are shown. Called once while the program starts, before any text is translated.
-void SetUiLanguage(TUiLanguage language, const std::string& localeFolder);
+void SetUiLanguage(TUiLanguage language, const std::filesystem::path& localeFolder);
 TUiLanguage CurrentUiLanguage();
 
 // The folder of the program's catalogues: "locale" beside the program (a build
-// folder), else ../share/locale from its folder (an installed program); links in
-// programFile (such as /proc/self/exe) are followed first.
-std::string LocaleFolderOf(const std::string& programFile);
+// folder), else its installed data folder "locale" (../share/locale from its folder);
+// links in programFile (such as /proc/self/exe) are followed first.
+std::filesystem::path LocaleFolderOf(const std::filesystem::path& programFile);
 
 // The text to show for source (UTF-8): its translation in the current language, or
 // source itself. The pointer stays valid for the process's life.
