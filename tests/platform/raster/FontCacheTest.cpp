@@ -3,7 +3,7 @@
 
 #include "EnvironmentOverride.h"
 
-#include <QDir>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
@@ -13,8 +13,8 @@ TEST(FontCacheTest, AFormattedCacheParsesBackToWhatItHeld)
     TFontCache cache;
     cache.Environment = "\t\t\t/x/config\t\t/home/u";
     cache.Stamps = {{"/etc/fonts/fonts.conf", "1700000000.5"}, {"/home/u/.fonts", "-"}};
-    cache.Answers["Times New Roman\t1\t0"] = TFontFile{"/usr/share/fonts/LiberationSerif-Bold.ttf", 0, "Liberation Serif", true};
-    cache.Answers["No Such Face\t0\t1"] = TFontFile{"/usr/share/fonts/DejaVuSans.ttf", 2, QString::fromUtf8("DejaVu Sans"), false};
+    cache.Answers["Times New Roman\t1\t0"] = TFontFile{"/usr/share/fonts/LiberationSerif-Bold.ttf", 0, u"Liberation Serif", true};
+    cache.Answers["No Such Face\t0\t1"] = TFontFile{"/usr/share/fonts/DejaVuSans.ttf", 2, u"DejaVu Sans", false};
     const std::string text = cache.Format();
     EXPECT_EQ(text.substr(0, 21), "vezodev font cache 1\n");
     const std::optional<TFontCache> read = TFontCache::Parse(text);
@@ -27,7 +27,7 @@ TEST(FontCacheTest, AFormattedCacheParsesBackToWhatItHeld)
     const TFontFile& missing = read->Answers.at("No Such Face\t0\t1");
     EXPECT_EQ(missing.Path, "/usr/share/fonts/DejaVuSans.ttf");
     EXPECT_EQ(missing.Index, 2);
-    EXPECT_EQ(missing.Family, QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(missing.Family, u"DejaVu Sans");
     EXPECT_FALSE(missing.Found);
     EXPECT_TRUE(read->Answers.at("Times New Roman\t1\t0").Found);
 }
@@ -60,15 +60,15 @@ TEST(XdgFoldersTest, AnAbsoluteSettingIsTakenAndARelativeOneIgnored)
         SCOPED_TRACE(c.Variable);
         {
             const TEnvironmentOverride set(c.Variable, "/elsewhere/dir//");
-            EXPECT_EQ(XdgFolder(c.Folder), QStringLiteral("/elsewhere/dir"));
+            EXPECT_EQ(std::filesystem::path(XdgFolder(c.Folder)).string(), "/elsewhere/dir");
         }
         {
             const TEnvironmentOverride set(c.Variable, "relative/dir");
-            EXPECT_EQ(XdgFolder(c.Folder), QString::fromUtf8(c.Default));
+            EXPECT_EQ(std::filesystem::path(XdgFolder(c.Folder)).string(), c.Default);
         }
         {
             const TEnvironmentOverride set(c.Variable, QByteArray());
-            EXPECT_EQ(XdgFolder(c.Folder), QString::fromUtf8(c.Default));
+            EXPECT_EQ(std::filesystem::path(XdgFolder(c.Folder)).string(), c.Default);
         }
     }
 }
