@@ -4,6 +4,7 @@
 #include "platform/widgets/Application.h"
 #include "platform/widgets/GraphicControl.h"
 #include "platform/widgets/QtColor.h"
+#include "platform/widgets/QtText.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -75,7 +76,7 @@ void TClassicLook::Apply()
     QApplication::setApplicationName(QStringLiteral("Vezodev"));
     TApplication::Instance().SetTitle(QStringLiteral("Vezodev"));
     TFont& controlFont = TGraphicControl::DefaultFont();
-    controlFont.SetName(UiFontName);
+    controlFont.SetName(ToText(UiFontName));
     controlFont.SetHeight(-12);
     controlFont.SetCharset(SHIFTJIS_CHARSET);
     // The controls write in the window's text colour, black on the classic desktop.

@@ -7,6 +7,7 @@
 #include "platform/widgets/CommonDialog.h"
 #include "platform/widgets/QtColor.h"
 #include "platform/widgets/SpinEdit.h"
+#include "platform/widgets/QtText.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -174,7 +175,7 @@ void TEffectsDialog::ShowLimits()
 {
     const QScopedValueRollback setting(FSetting, true);
     for (const TNumberField& number : FNumbers) {
-        const std::optional<std::int32_t> typed = TryStrToInt(number.Edit->Text());
+        const std::optional<std::int32_t> typed = TryStrToInt(ToText(number.Edit->Text()));
         if (typed && number.Edit->CheckValue(*typed) != *typed)
             number.Edit->SetValue(*typed);
     }

@@ -28,6 +28,8 @@
 #include "platform/widgets/PaintBox.h"
 #include "platform/widgets/SaveDialog.h"
 #include "platform/widgets/SpinEdit.h"
+#include "components/widgets/IniGTComponent.h"
+#include "platform/widgets/QtText.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -68,9 +70,14 @@ TForm1::TForm1(QWidget* parent, const QString& programFile)
 
 TForm1::~TForm1() = default;
 
-QString TForm1::DefaultText() const
+TIniGT& TForm1::Settings()
 {
-    return Label1->Caption();
+    return *IniGT;
+}
+
+std::u16string TForm1::DefaultText() const
+{
+    return ToText(Label1->Caption());
 }
 
 TComboBoxStrings& TForm1::StyleItems()
@@ -88,7 +95,7 @@ void TForm1::FormCreate()
     // The reads share one reading of the file; the update writes nothing.
     TIniGT::TUpdate snapshot(*IniGT);
     try {
-        SaveDlg->SetFileName(IniGT->ReadString(TSettingsKeys::SaveFileSection, TSettingsKeys::SaveFile, QString()));
+        SaveDlg->SetFileName(ToQString(IniGT->ReadString(TSettingsKeys::SaveFileSection, TSettingsKeys::SaveFile, {})));
     } catch (const std::exception&) {
     }
     LoadParams(TSettingsKeys::LastParams);
@@ -233,15 +240,15 @@ void TForm1::SpeedButton3Click()
 TLogoParams TForm1::CurrentParams() const
 {
     TLogoParams params;
-    params.Text = Edit1->text();
+    params.Text = ToText(Edit1->text());
     params.Font = Label1->Font();
     params.BgColor = FBgColor;
     params.TopColor = Gbox->TopColor();
     params.LastColor = Gbox->LastColor();
     params.GraType = TLogoComposer::GraTypeOf(MbGra->SelectedCell(), gtTopBottom);
     params.MixType = TLogoComposer::MixTypeOf(MbMix->SelectedCell(), mtSrcErase);
-    params.HSpace = StrToIntDef(EdHs->Text(), 0);
-    params.VSpace = StrToIntDef(EdVs->Text(), 0);
+    params.HSpace = StrToIntDef(ToText(EdHs->Text()), 0);
+    params.VSpace = StrToIntDef(ToText(EdVs->Text()), 0);
     params.Smooth = FSmooth;
     params.Effects = FEffects;
     return params;
@@ -310,7 +317,7 @@ void TForm1::BtSaveClick()
     const QString fileName = TLogoSaver::WithSaveExtension(SaveDlg->FileName(), SaveDlg->FilterIndex());
     SaveDlg->SetFileName(fileName);
     TLogoSaver::Save(*FLogo, fileName, SaveDlg->FilterIndex());
-    IniGT->WriteString(TSettingsKeys::SaveFileSection, TSettingsKeys::SaveFile, fileName);
+    IniGT->WriteString(TSettingsKeys::SaveFileSection, TSettingsKeys::SaveFile, ToText(fileName));
 }
 
 void TForm1::BtCopyClick()
@@ -323,12 +330,12 @@ void TForm1::Timer1Timer()
     FClipboardStatus->Expire();
 }
 
-void TForm1::SaveParams(const QString& section)
+void TForm1::SaveParams(std::u16string_view section)
 {
     FStyles->Store(section);
 }
 
-void TForm1::LoadParams(const QString& section)
+void TForm1::LoadParams(std::u16string_view section)
 {
     FStyles->Load(section);
     MbGraMouseDown(this, mbLeft, 0, 0, 0);
@@ -343,7 +350,7 @@ void TForm1::ApplyParams(const TLogoParams& params)
     Gbox->SetLastColor(params.LastColor);
     if (!Label1->Font().SameAttributes(params.Font))
         Label1->Font().Assign(params.Font);
-    Edit1->setText(params.Text);
+    Edit1->setText(ToQString(params.Text));
     MbMix->SetSelectedCell(params.MixType);
     MbGra->SetSelectedCell(params.GraType);
     if (params.HSpace != EdHs->Value())
@@ -370,7 +377,7 @@ void TForm1::CbStyleChange()
     const int index = CbStyle->currentIndex();
     if (index < 0)
         return;
-    LoadParams(CbStyle->itemText(index));
+    LoadParams(ToText(CbStyle->itemText(index)));
     Gbox->Repaint();
     BuildLogo();
     CbStyle->setCurrentIndex(index);
@@ -443,7 +450,7 @@ void TForm1::MmGalleryClick()
         };
     }
     FGallery->SetBase(CurrentParams());
-    FGallery->SetStyles(StyleItems().ToStringList());
+    FGallery->SetStyles(ToQStringList(StyleItems().ToStringList()));
     FGallery->SetCurrentStyle(CbStyle->currentIndex());
     FGallery->show();
     FGallery->raise();

@@ -13,6 +13,7 @@
 #include <QString>
 #include <QWidget>
 #include <memory>
+#include <string_view>
 
 class TClipboardStatus;
 class TComboBoxStrings;
@@ -75,8 +76,8 @@ public:
     void ScrollPanes(TColumnEnd end) override;
     // The open style gallery, or null.
     TStyleGallery* StyleGallery() const override { return FGallery; }
-    void SaveParams(const QString& section);
-    void LoadParams(const QString& section);
+    void SaveParams(std::u16string_view section);
+    void LoadParams(std::u16string_view section);
     void ApplyParams(const TLogoParams& params) override;
 
     // The logo parameters as the controls hold them.
@@ -84,8 +85,8 @@ public:
     // The style list's view of the window.
     QWidget* DialogParent() override { return this; }
     QComboBox& StyleBox() override { return *CbStyle; }
-    TIniGT& Settings() override { return *IniGT; }
-    QString DefaultText() const override;
+    TIniGT& Settings() override;
+    std::u16string DefaultText() const override;
     // The style list of the drop-down box.
     TComboBoxStrings& StyleItems();
 

@@ -5,6 +5,7 @@
 #include "platform/raster/BmpEncoder.h"
 #include "platform/raster/PngEncoder.h"
 #include "platform/widgets/Tr.h"
+#include "platform/widgets/QtText.h"
 
 #include <algorithm>
 
@@ -35,7 +36,7 @@ QString TLogoSaver::WithSaveExtension(const QString& fileName, int filterIndex)
     return bmp.chopped(4) + QStringLiteral(".png");
 }
 
-QByteArray TLogoSaver::Encode(const TLogoBuild& logo, const QString& fileName, int filterIndex)
+std::string TLogoSaver::Encode(const TLogoBuild& logo, const QString& fileName, int filterIndex)
 {
     const TBitmap& composite = logo.Layers().Composite;
     if (!fileName.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
@@ -47,5 +48,5 @@ QByteArray TLogoSaver::Encode(const TLogoBuild& logo, const QString& fileName, i
 
 void TLogoSaver::Save(const TLogoBuild& logo, const QString& fileName, int filterIndex)
 {
-    SaveFileAtomically(fileName, Encode(logo, fileName, filterIndex));
+    SaveFileAtomically(ToText(fileName), Encode(logo, fileName, filterIndex));
 }

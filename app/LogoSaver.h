@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
+#include <string>
 
 class TLogoBuild;
 
@@ -23,7 +23,7 @@ public:
     static QString WithSaveExtension(const QString& fileName, int filterIndex);
     // The composite in the format of the file name; a transparent background only
     // where the user chose that type.
-    static QByteArray Encode(const TLogoBuild& logo, const QString& fileName, int filterIndex);
+    static std::string Encode(const TLogoBuild& logo, const QString& fileName, int filterIndex);
     // Writes the encoded logo to fileName, replacing any file there only once the new
     // one is complete on the disk.
     static void Save(const TLogoBuild& logo, const QString& fileName, int filterIndex);

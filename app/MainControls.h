@@ -15,7 +15,7 @@ class TColorDialog;
 class TFontDialog;
 class TGradBox;
 class TImage;
-class TIniGT;
+class TIniGTComponent;
 class TLabel;
 class TManyBtn;
 class TPaintBox;
@@ -56,7 +56,7 @@ struct TMainControls {
     std::unique_ptr<TColorDialog> ClDlg;
     std::unique_ptr<TFontDialog> FntDlg;
     std::unique_ptr<TSaveDialog> SaveDlg;
-    TIniGT* IniGT = nullptr;
+    TIniGTComponent* IniGT = nullptr;
     QMenu* Pm = nullptr;
     QAction* MmAdd = nullptr;
     QAction* N1 = nullptr;

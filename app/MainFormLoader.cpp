@@ -19,6 +19,10 @@
 #include "platform/widgets/PaintBox.h"
 #include "platform/widgets/SaveDialog.h"
 #include "platform/widgets/SpinEdit.h"
+#include "components/widgets/IniGTComponent.h"
+#include "composer/LogoParams.h"
+#include "platform/base/UnicodeText.h"
+#include "platform/widgets/QtText.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -55,7 +59,7 @@ void Bind(const QWidget& client, T*& control, const char* name)
 {
     control = client.findChild<T*>(QString::fromLatin1(name));
     if (!control)
-        throw Exception(QStringLiteral("The window's form has no control %1.").arg(QString::fromLatin1(name)));
+        throw Exception(Format(u"The window's form has no control %1.", {Latin1ToText(name)}));
 }
 
 } // namespace
@@ -67,11 +71,11 @@ QWidget& TMainFormLoader::Load(QWidget& window, TMainControls& form, const QStri
     window.setFont(TClassicLook::WindowFont());
     QFile file(QStringLiteral(":/forms/MainForm.ui"));
     if (!file.open(QIODevice::ReadOnly))
-        throw Exception(QStringLiteral("The window's form is missing from the program."));
+        throw Exception(u"The window's form is missing from the program.");
     TFormLoader loader;
     QWidget* client = loader.Load(file, &window);
     if (!client)
-        throw Exception(loader.ErrorString());
+        throw Exception(ToText(loader.ErrorString()));
     client->move(0, 0);
     BindControls(form, *client);
     ShowDesignValues(form);
@@ -116,8 +120,8 @@ void TMainFormLoader::BindControls(TMainControls& form, const QWidget& client)
 void TMainFormLoader::ShowDesignValues(TMainControls& form)
 {
     const TLogoParams design = TLogoParams::Defaults();
-    form.Edit1->setText(design.Text);
-    form.Label1->SetCaption(design.Text);
+    form.Edit1->setText(ToQString(design.Text));
+    form.Label1->SetCaption(ToQString(design.Text));
     TFont font = design.Font;
     font.SetCharset(form.Label1->Font().Charset());
     form.Label1->Font().Assign(font);
@@ -135,13 +139,13 @@ void TMainFormLoader::CreateComponents(QWidget& window, TMainControls& form, con
     form.FntDlg = std::make_unique<TFontDialog>();
     form.SaveDlg = std::make_unique<TSaveDialog>();
     form.SaveDlg->SetFilter(TLogoSaver::Filter());
-    form.IniGT = new TIniGT(&window, programFile);
+    form.IniGT = new TIniGTComponent(&window, programFile);
     form.IniGT->SetDefaultDir(ddApplication);
     form.IniGT->SetFence(fnNone);
     form.IniGT->Loaded();
-    const QString userFile = TSettingsLocation::PrepareUserFile(programFile, form.IniGT->FileName());
+    const QString userFile = TSettingsLocation::PrepareUserFile(programFile, ToQString(form.IniGT->FileName()));
     if (!userFile.isEmpty())
-        form.IniGT->SetFileName(userFile);
+        form.IniGT->SetFileName(ToText(userFile));
     form.Pm = new QMenu(&window);
     form.MmAdd = form.Pm->addAction(Tr("スタイル追加"));
     form.N1 = form.Pm->addSeparator();

@@ -2,6 +2,7 @@
 
 #include "components/settings/IniGT.h"
 #include "platform/base/InstalledData.h"
+#include "platform/widgets/QtText.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -24,14 +25,14 @@ void MakePrivateFolders(const QString& path)
 
 bool TSettingsLocation::IsInstalled(const QString& programFile)
 {
-    return QFileInfo(InstalledDataFolder(programFile, FolderName)).isDir();
+    return QFileInfo(ToQString(InstalledDataFolder(ToText(programFile), ToText(FolderName)).u16string())).isDir();
 }
 
 QString TSettingsLocation::PrepareUserFile(const QString& programFile, const QString& fileName)
 {
     if (!IsInstalled(programFile))
         return QString();
-    const QString folder = TIniGT::ConfigurationFolder() + u'/' + FolderName;
+    const QString folder = ToQString(TIniGT::ConfigurationFolder().u16string()) + u'/' + FolderName;
     MakePrivateFolders(folder);
     return folder + u'/' + fileName;
 }

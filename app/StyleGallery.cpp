@@ -5,6 +5,7 @@
 #include "platform/widgets/Tr.h"
 #include "platform/widgets/BitmapImage.h"
 #include "platform/base/Exception.h"
+#include "platform/widgets/QtText.h"
 
 #include <QElapsedTimer>
 #include <QKeyEvent>
@@ -103,7 +104,7 @@ void TStyleGallery::SetBase(const TLogoParams& base)
 void TStyleGallery::StyleStored(const QString& name)
 {
     for (int index = 0; index < FStyles.size(); ++index) {
-        if (TStoredParams::FindStyle({FStyles[index]}, name) == 0
+        if (TStoredParams::FindStyle({ToText(FStyles[index])}, ToText(name)) == 0
             && std::find(FQueue.begin(), FQueue.end(), index) == FQueue.end()) {
             FQueue.push_back(index);
             --FBuilt;
@@ -160,7 +161,7 @@ void TStyleGallery::BuildTile(int index)
     QString error;
     try {
         if (!FSnapshot.Taken())
-            FSnapshot.Take(FIni.FullPath(), FIni.Fence(), FStyles);
+            FSnapshot.Take(FIni.FullPath(), FIni.Fence(), ToTextList(FStyles));
         TLogoParams params = FBase;
         FSnapshot.Read(index, FBase.Text, params);
         params.Text = FBase.Text;
@@ -171,7 +172,7 @@ void TStyleGallery::BuildTile(int index)
             logo = logo.scaled(TileWidth, TileHeight, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         item->setIcon(logo.isNull() ? BlankTile() : QIcon(QPixmap::fromImage(logo)));
     } catch (const Exception& failure) {
-        error = failure.Message();
+        error = ToQString(failure.Message());
     } catch (const std::bad_alloc&) {
         error = Tr("メモリが足りません");
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QString>
+#include <string>
 
 class QComboBox;
 class QWidget;
@@ -20,7 +20,7 @@ public:
     // Puts the parameters into the controls and builds the logo.
     virtual void ApplyParams(const TLogoParams& params) = 0;
     // The text a style without one takes.
-    virtual QString DefaultText() const = 0;
+    virtual std::u16string DefaultText() const = 0;
     // The open style gallery, or null.
     virtual TStyleGallery* StyleGallery() const = 0;
 

@@ -10,6 +10,7 @@
 #include "platform/widgets/Tr.h"
 #include "platform/widgets/ComboBoxStrings.h"
 #include "platform/widgets/MessageDialogs.h"
+#include "platform/widgets/QtText.h"
 
 #include <QComboBox>
 
@@ -20,10 +21,10 @@ TStyleList::~TStyleList() = default;
 void TStyleList::ShowInGallery()
 {
     if (TStyleGallery* gallery = FHost.StyleGallery())
-        gallery->SetStyles(FItems->ToStringList());
+        gallery->SetStyles(ToQStringList(FItems->ToStringList()));
 }
 
-void TStyleList::Store(const QString& section)
+void TStyleList::Store(std::u16string_view section)
 {
     TIniGT& settings = FHost.Settings();
     TIniGT::TUpdate update(settings);
@@ -32,10 +33,10 @@ void TStyleList::Store(const QString& section)
     update.Commit();
     ShowInGallery();
     if (TStyleGallery* gallery = FHost.StyleGallery())
-        gallery->StyleStored(section);
+        gallery->StyleStored(ToQString(section));
 }
 
-void TStyleList::Load(const QString& section)
+void TStyleList::Load(std::u16string_view section)
 {
     TIniGT& settings = FHost.Settings();
     TIniGT::TUpdate snapshot(settings);
@@ -54,13 +55,14 @@ void TStyleList::Load(const QString& section)
 void TStyleList::Add()
 {
     QComboBox& list = FHost.StyleBox();
-    QString name = list.currentText();
-    if (!InputQuery(FHost.DialogParent(), Tr("スタイルの追加"), Tr("スタイル名"), name, 255))
+    QString typed = list.currentText();
+    if (!InputQuery(FHost.DialogParent(), Tr("スタイルの追加"), Tr("スタイル名"), typed, 255))
         return;
-    const QString refused = TIniGT::FirstUnstorableCharacter(name);
+    const std::u16string name = ToText(typed);
+    const QString refused = ToQString(TIniGT::FirstUnstorableCharacter(name));
     if (!refused.isEmpty())
-        throw Exception(Tr("スタイル名の文字「%1」(U+%2) は保存できません")
-                            .arg(refused, QString::number(refused.toUcs4().value(0), 16).toUpper().rightJustified(4, u'0')));
+        throw Exception(ToText(Tr("スタイル名の文字「%1」(U+%2) は保存できません")
+                                   .arg(refused, QString::number(refused.toUcs4().value(0), 16).toUpper().rightJustified(4, u'0'))));
     int index = TStoredParams::FindStyle(FItems->ToStringList(), name);
     const bool appended = index == -1;
     if (appended)
@@ -81,8 +83,8 @@ void TStyleList::DeleteChosen()
     const int index = list.currentIndex();
     if (index < 0)
         return;
-    const QString name = list.itemText(index);
-    const QString question = Tr("【%1】を削除してよろしいですか").arg(name);
+    const std::u16string name = ToText(list.itemText(index));
+    const QString question = Tr("【%1】を削除してよろしいですか").arg(ToQString(name));
     if (!WarningOkCancel(FHost.DialogParent(), Tr("警告"), question))
         return;
     TIniGT& settings = FHost.Settings();

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <memory>
+#include <string_view>
 
 class TComboBoxStrings;
 class TStyleHost;
@@ -17,11 +18,11 @@ public:
     TComboBoxStrings& Items() { return *FItems; }
 
     // Writes the window's parameters as section, with the style list, in one write.
-    void Store(const QString& section);
+    void Store(std::u16string_view section);
     // Reads section over the window's parameters and puts what was read into the
     // controls; a malformed value stops the reading, and what was read before it is
     // still applied. The list is read again too.
-    void Load(const QString& section);
+    void Load(std::u16string_view section);
     // Asks for a name and stores the parameters under it, as a new entry or over the
     // entry of that name. A name the file cannot hold as a section is refused before
     // anything changes.

@@ -2,9 +2,11 @@
 
 #include "composer/LogoComposer.h"
 
-#include <QString>
-#include <QStringList>
+#include <filesystem>
 #include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
 
 class TProfileText;
 
@@ -18,17 +20,17 @@ public:
     ~TStyleSnapshot();
 
     // Reads the settings file (a missing one holds no sections). fence is the store's.
-    void Take(const QString& settingsPath, int fence, const QStringList& styles);
+    void Take(const std::filesystem::path& settingsPath, int fence, std::vector<std::u16string> styles);
     bool Taken() const { return FTaken; }
     void Forget() { FTaken = false; }
 
     // TStoredParams::Read of the style at index over params.
-    void Read(int index, const QString& defaultText, TLogoParams& params) const;
+    void Read(int index, std::u16string_view defaultText, TLogoParams& params) const;
 
 private:
     std::shared_ptr<const TProfileText> FText;
-    QString FPath;
-    QStringList FStyles;
+    std::filesystem::path FPath;
+    std::vector<std::u16string> FStyles;
     int FFence = 0;
     bool FTaken = false;
 };
