@@ -7,10 +7,11 @@
 #include <vector>
 
 // The window's edge: Qt's strings to and from the UTF-16 standard strings of the
-// layers below, unit for unit.
+// layers below, unit for unit. (QString::fromUtf16 and fromStdU16String would take a
+// leading U+FEFF for a byte order mark and drop it.)
 inline QString ToQString(std::u16string_view text)
 {
-    return QString::fromUtf16(text.data(), static_cast<qsizetype>(text.size()));
+    return QStringView(text.data(), static_cast<qsizetype>(text.size())).toString();
 }
 
 inline std::u16string ToText(const QString& text)

@@ -9,13 +9,13 @@ namespace {
 TEST(CaptionStringsTest, ReadsAndInsertsOutsideTheListAreHarmless)
 {
     TCaptionStrings list;
-    list.Assign(QStringList{"A", "B"});
+    list.Assign(std::vector<std::u16string>{u"A", u"B"});
     for (int index : {-1, 2, 1000})
-        EXPECT_EQ(list.Get(index), QString()) << index;
-    list.Insert(-1, "x");
-    list.Insert(3, "x");
-    list.Insert(2, "C");
-    EXPECT_EQ(list.ToStringList(), QStringList({"A", "B", "C"}));
+        EXPECT_EQ(list.Get(index), u"") << index;
+    list.Insert(-1, u"x");
+    list.Insert(3, u"x");
+    list.Insert(2, u"C");
+    EXPECT_EQ(list.ToStringList(), (std::vector<std::u16string>{u"A", u"B", u"C"}));
 }
 
 TEST(CaptionStringsTest, DeletingAMissingEntryThrowsAndKeepsTheCount)
@@ -23,7 +23,7 @@ TEST(CaptionStringsTest, DeletingAMissingEntryThrowsAndKeepsTheCount)
     for (int index : {-1, 2, 7}) {
         SCOPED_TRACE(index);
         TCaptionStrings list;
-        list.Assign(QStringList{"A", "B"});
+        list.Assign(std::vector<std::u16string>{u"A", u"B"});
         EXPECT_THROW(list.Delete(index), EStringListError);
         EXPECT_EQ(list.Count(), 2);
     }

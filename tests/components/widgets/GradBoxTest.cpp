@@ -275,7 +275,7 @@ TEST(GradBoxTest, CaptionStylesDrawShadowsAtTheirOffsets)
     box.resize(60, 50);
     box.SetTopColor(0xFFFFFF);
     box.SetLastColor(0xFFFFFF);
-    box.Font().SetName(QStringLiteral("Arial"));
+    box.Font().SetName(u"Arial");
     box.Font().SetHeight(-20);
     box.Font().SetColor(0x000000);
     box.SetCaption(QStringLiteral("I"));

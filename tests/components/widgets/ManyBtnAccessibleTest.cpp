@@ -3,6 +3,7 @@
 #include "AccessibilityRecorder.h"
 #include "components/widgets/ManyBtn.h"
 #include "platform/base/Strings.h"
+#include "platform/widgets/QtText.h"
 
 #include <QAccessibleActionInterface>
 #include <QGroupBox>
@@ -23,7 +24,7 @@ struct TGrid {
         Button = new TManyBtn(&Group);
         Button->SetBounds(8, 32, 57, 49);
         Button->SetCols(2);
-        TStringList list(captions);
+        TStringList list(ToTextList(captions));
         Button->SetCaptions(list);
         Button->SetAllowRadio(radio);
         Button->setToolTip(QStringLiteral("The hint"));
@@ -95,7 +96,7 @@ TEST(ManyBtnAccessibleTest, CellsLieWhereTheyAreDrawnAndAShorterGridDropsItsCell
     EXPECT_EQ(group->childAt(origin.x() + 5, origin.y() + 30), group->child(2));
     EXPECT_EQ(group->childAt(origin.x() + 56, origin.y() + 5), nullptr) << "the margin holds no cell";
     QAccessibleInterface* last = group->child(3);
-    TStringList shorter(QStringList{"A", "B"});
+    TStringList shorter(ToTextList(QStringList{"A", "B"}));
     grid.Button->SetCaptions(shorter);
     EXPECT_EQ(group->childCount(), 2);
     EXPECT_FALSE(last->isValid());

@@ -6,6 +6,7 @@
 #include "platform/raster/Canvas.h"
 #include "platform/base/Exception.h"
 #include "platform/widgets/FormLoader.h"
+#include "platform/widgets/QtText.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -31,7 +32,7 @@ std::unique_ptr<TManyBtn> MakeButton(int width, int height, const QStringList& c
     auto button = std::make_unique<TManyBtn>();
     button->SetBounds(0, 0, width, height);
     button->SetCols(cols);
-    TStringList list(captions);
+    TStringList list(ToTextList(captions));
     button->SetCaptions(list);
     button->SetAllowRadio(radio);
     button->Repaint();
@@ -236,7 +237,7 @@ TEST(ManyBtnDrawTest, FontGivenByCellHeightIsDrawnAsCharacterHeight)
 TEST(ManyBtnDrawTest, PaintOnlyCopiesTheCellImageWhileTheSizeMatches)
 {
     const auto button = MixSelector();
-    button->Captions().Put(0, "X"); // a direct edit is not drawn until the image is rebuilt
+    button->Captions().Put(0, u"X"); // a direct edit is not drawn until the image is rebuilt
     button->Canvas().Brush().SetColor(Red);
     button->Canvas().FillRect(Rect(0, 0, 57, 49));
     button->Repaint();
@@ -375,7 +376,7 @@ TEST(ManyBtnMouseTest, NoCellIsUnderThePointerBeforeTheFirstPaintOrWhenCellsHave
 {
     TManyBtn fresh; // sized and captioned, but its cells are measured only at a rebuild
     fresh.SetBounds(0, 0, 57, 49);
-    fresh.Captions().Put(0, "A");
+    fresh.Captions().Put(0, u"A");
     TEventLog log;
     log.Attach(fresh);
     Press(fresh, 5, 5);
@@ -457,7 +458,7 @@ TEST(ManyBtnSelectionTest, GrowingCellsBlanksTheNewCells)
     EXPECT_EQ(button->Captions().Count(), 5000);
 
     TManyBtn loading; // a stored form fills the list before Cells is applied
-    loading.Captions().Assign(QStringList{"A", "B", "C"});
+    loading.Captions().Assign(ToTextList(QStringList{"A", "B", "C"}));
     loading.SetCells(3);
     EXPECT_EQ(loading.Captions().ToStringList(), QStringList({"A", "", ""}));
 }
@@ -499,7 +500,7 @@ TEST(ManyBtnSelectionTest, AssignedCaptionsAreShownAndAShorterListMovesTheSelect
     button->SetBackColor(Red);
     button->SetSelectedCell(4);
     button->SetIsAutoCaption(TManyBtn::acAbcBig);
-    TStringList captions(QStringList{"", "X"});
+    TStringList captions(ToTextList(QStringList{"", "X"}));
     button->SetCaptions(captions);
     button->Repaint();
     EXPECT_EQ(button->SelectedCell(), 1);
@@ -594,7 +595,7 @@ TEST(ManyBtnAutoCaptionTest, NoneChangesNoCaptionButTakesTheSelectedCaption)
 {
     const auto button = MixSelector();
     button->SetCaption("Q");
-    button->Captions().Put(0, "Y");
+    button->Captions().Put(0, u"Y");
     button->SetIsAutoCaption(TManyBtn::acNone);
     EXPECT_EQ(button->Captions().ToStringList(), QStringList({"Y", "B", "C", "D"}));
     EXPECT_EQ(button->Caption(), "Y");
@@ -804,7 +805,7 @@ TEST(ManyBtnKeyboardTest, TabGivesTheFocusAndAClickLeavesItWhereItWas)
     auto* button = new TManyBtn(&window);
     button->SetBounds(0, 30, 57, 49);
     button->SetCols(2);
-    TStringList list(QStringList{"A", "B", "C", "D"});
+    TStringList list(ToTextList(QStringList{"A", "B", "C", "D"}));
     button->SetCaptions(list);
     window.show();
     window.activateWindow();

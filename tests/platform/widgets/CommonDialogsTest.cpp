@@ -23,13 +23,14 @@
 
 #include "DialogHooksGuard.h"
 #include "ModalDialogSupport.h"
+#include "platform/widgets/QtText.h"
 
 namespace {
 
 TFont MakeFont(const QString& name, int height, TFontStyles style, TColor color)
 {
     TFont font;
-    font.SetName(name);
+    font.SetName(ToText(name));
     font.SetHeight(height);
     font.SetStyle(style);
     font.SetColor(color);

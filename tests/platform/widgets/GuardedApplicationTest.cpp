@@ -65,7 +65,7 @@ struct TThrowCase {
 TEST_F(GuardedApplicationTest, AnExceptionOutOfAClickShowsItsMessageAndTheNextClickWorks)
 {
     const TThrowCase cases[] = {
-        {"own exception", [] { throw Exception(QString::fromUtf8("ロゴが大きすぎます")); }, QString::fromUtf8("ロゴが大きすぎます")},
+        {"own exception", [] { throw Exception(u"ロゴが大きすぎます"); }, QString::fromUtf8("ロゴが大きすぎます")},
         {"runtime_error", [] { throw std::runtime_error("plain failure"); }, QStringLiteral("plain failure")},
     };
     for (const TThrowCase& c : cases) {
