@@ -4,7 +4,7 @@ TIniGTComponent::TIniGTComponent(QObject* owner, const QString& programFile)
     : QObject(owner), TIniGT(programFile.toStdU16String())
 {
     OnDesignWarning = [this](const std::u16string& caption, const std::u16string& text) {
-        emit DesignWarning(QString::fromStdU16String(caption), QString::fromStdU16String(text));
+        emit DesignWarning(ToQString(caption), ToQString(text));
     };
 }
 

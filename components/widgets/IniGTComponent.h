@@ -1,6 +1,7 @@
 #pragma once
 
 #include "components/settings/IniGT.h"
+#include "platform/widgets/QtText.h"
 
 #include <QObject>
 #include <QString>
@@ -19,7 +20,7 @@ public:
     // A number outside the enumeration leaves the property as it was.
     int DefaultDirProperty() const { return DefaultDir(); }
     void SetDefaultDirProperty(int value);
-    QString FileNameProperty() const { return QString::fromStdU16String(FileName()); }
+    QString FileNameProperty() const { return ToQString(FileName()); }
     void SetFileNameProperty(const QString& value) { SetFileName(value.toStdU16String()); }
     int FenceProperty() const { return Fence(); }
     void SetFenceProperty(int value);
