@@ -1,12 +1,14 @@
 #include "platform/widgets/BitmapImage.h"
 #include "Form1TestSupport.h"
 
-#include "components/settings/IniGT.h"
+#include "components/widgets/IniGTComponent.h"
 #include "components/widgets/ManyBtn.h"
 #include "platform/widgets/Application.h"
 #include "platform/widgets/Image.h"
 #include "platform/widgets/MessageDialogs.h"
 #include "platform/widgets/SaveDialog.h"
+#include "platform/widgets/QtText.h"
+#include "platform/base/UnicodeText.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -54,7 +56,7 @@ void Form1Fixture::WriteSettings(const QByteArray& bytes)
 
 QString Form1Fixture::Read(const char* section, const char* key) const
 {
-    return FForm->IniGT->ReadString(QString::fromUtf8(section), QString::fromUtf8(key), QStringLiteral("<none>"));
+    return ToQString(FForm->IniGT->ReadString(Utf8ToText(section), Utf8ToText(key), u"<none>"));
 }
 
 TForm1& Form1Fixture::Open()
