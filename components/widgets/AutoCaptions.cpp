@@ -99,15 +99,12 @@ QStringList NumberRun(const QString& first, int count)
 
 } // namespace
 
-QStringList AutoCaptions(TManyBtn::TAutoCaption mode, const QString& first, int count)
-{
-    switch (mode) {
-    case TManyBtn::acHKana: return KanaRun(HiraganaTable, first, count);
-    case TManyBtn::acKKana: return KanaRun(KatakanaTable, first, count);
-    case TManyBtn::acAbcBig: return LetterRun(lcCapital, first, count);
-    case TManyBtn::acAbcSmall: return LetterRun(lcSmall, first, count);
-    case TManyBtn::acNumber: return NumberRun(first, count);
-    case TManyBtn::acNone: break;
-    }
-    return QStringList();
-}
+QStringList HiraganaCaptions(const QString& first, int count) { return KanaRun(HiraganaTable, first, count); }
+
+QStringList KatakanaCaptions(const QString& first, int count) { return KanaRun(KatakanaTable, first, count); }
+
+QStringList CapitalLetterCaptions(const QString& first, int count) { return LetterRun(lcCapital, first, count); }
+
+QStringList SmallLetterCaptions(const QString& first, int count) { return LetterRun(lcSmall, first, count); }
+
+QStringList NumberCaptions(const QString& first, int count) { return NumberRun(first, count); }

@@ -386,6 +386,21 @@ void TManyBtn::SetCaptions(TStrings& list)
     LayoutChanged();
 }
 
+// The captions of cells 1..count for mode, the run starting at the entry that matches
+// first; empty for acNone and for values outside the enumeration.
+QStringList TManyBtn::AutoCaptions(TAutoCaption mode, const QString& first, int count)
+{
+    switch (mode) {
+    case acHKana: return HiraganaCaptions(first, count);
+    case acKKana: return KatakanaCaptions(first, count);
+    case acAbcBig: return CapitalLetterCaptions(first, count);
+    case acAbcSmall: return SmallLetterCaptions(first, count);
+    case acNumber: return NumberCaptions(first, count);
+    case acNone: break;
+    }
+    return QStringList();
+}
+
 void TManyBtn::SetIsAutoCaption(TAutoCaption mode)
 {
     const QStringList run = AutoCaptions(mode, GetCellCaption(1), FCells);

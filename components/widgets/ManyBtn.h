@@ -64,6 +64,7 @@ public:
     // Generates the captions of mode, also when it is the current one, then takes Caption
     // from the selected cell. The cells are redrawn at the next paint.
     void SetIsAutoCaption(TAutoCaption mode);
+    static QStringList AutoCaptions(TAutoCaption mode, const QString& first, int count);
     bool AllowRadio() const { return FAllowRadio; }
     void SetAllowRadio(bool allowRadio);
     // The caption of the cell last selected or set; it hides the control's own text.

@@ -576,8 +576,8 @@ TEST(ManyBtnAutoCaptionTest, RunsStartAtTheFirstCaption)
 
 TEST(ManyBtnAutoCaptionTest, KanaTablesHold71EntriesEach)
 {
-    const QStringList hiragana = AutoCaptions(TManyBtn::acHKana, "あ", 72);
-    const QStringList katakana = AutoCaptions(TManyBtn::acKKana, "ア", 72);
+    const QStringList hiragana = TManyBtn::AutoCaptions(TManyBtn::acHKana, "あ", 72);
+    const QStringList katakana = TManyBtn::AutoCaptions(TManyBtn::acKKana, "ア", 72);
     EXPECT_EQ(hiragana[45], "ん");
     EXPECT_EQ(hiragana[70], "ぽ");
     EXPECT_EQ(hiragana[71], QString());
@@ -586,8 +586,8 @@ TEST(ManyBtnAutoCaptionTest, KanaTablesHold71EntriesEach)
     for (int i = 0; i < 71; ++i) {
         SCOPED_TRACE(i);
         // Every entry starts its own run: the key matches that entry and no earlier one.
-        EXPECT_EQ(AutoCaptions(TManyBtn::acHKana, hiragana[i], 1), QStringList{hiragana[i]});
-        EXPECT_EQ(AutoCaptions(TManyBtn::acKKana, katakana[i], 1), QStringList{katakana[i]});
+        EXPECT_EQ(TManyBtn::AutoCaptions(TManyBtn::acHKana, hiragana[i], 1), QStringList{hiragana[i]});
+        EXPECT_EQ(TManyBtn::AutoCaptions(TManyBtn::acKKana, katakana[i], 1), QStringList{katakana[i]});
     }
 }
 
