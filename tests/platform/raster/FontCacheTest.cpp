@@ -32,6 +32,21 @@ TEST(FontCacheTest, AFormattedCacheParsesBackToWhatItHeld)
     EXPECT_TRUE(read->Answers.at("Times New Roman\t1\t0").Found);
 }
 
+// The locator's and the fallback's questions share one key, which the file holds as it
+// is: a family in any script reads back under the key it was asked with.
+TEST(FontCacheTest, AQuestionKeyReadsBackFromTheFile)
+{
+    TFontCache cache;
+    cache.Stamps = {{"/etc/fonts/fonts.conf", "1.0"}};
+    const std::string key = TFontCache::QuestionKey(u"ＭＳ Ｐゴシック", true, false);
+    EXPECT_EQ(key, "\xEF\xBC\xAD\xEF\xBC\xB3 \xEF\xBC\xB0\xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF\t1\t0");
+    cache.Answers[key] = TFontFile{"/usr/share/fonts/ipagp.ttf", 0, u"IPAPGothic", true};
+    const std::optional<TFontCache> read = TFontCache::Parse(cache.Format());
+    ASSERT_TRUE(read);
+    ASSERT_EQ(read->Answers.count(TFontCache::QuestionKey(u"ＭＳ Ｐゴシック", true, false)), 1u);
+    EXPECT_EQ(read->Answers.at(key).Family, u"IPAPGothic");
+}
+
 TEST(FontCacheTest, AnyLineItDoesNotKnowMakesTheWholeTextUnreadable)
 {
     const std::string good = "vezodev font cache 1\nenv\ta\nstamp\t1.0\t/p\nface\tF\t0\t0\t/f.ttf\t0\tF\t1\tend\n";
