@@ -495,6 +495,11 @@ TEST_F(IniGTTest, AHandEditedPlainValueWinsOverTheCompanion)
         {"PlainRemoved", "[S]\r\n" + companion, u"default"},
         {"CompanionMalformed", "[S]\r\nK=Caf?\r\nK.Unicode=Caf%C3\r\n", u"Caf?"},
         {"CompanionNotEscaped", "[S]\r\nK=Caf?\r\nK.Unicode=Caf\xE9\r\n", u"Caf?"},
+        // Bytes that are no UTF-8 (an overlong form, a surrogate, past U+10FFFF) make no
+        // companion, even where a lenient decoder's replacement characters would match.
+        {"CompanionOverlong", "[S]\r\nK=Caf??\r\nK.Unicode=Caf%C0%A9\r\n", u"Caf??"},
+        {"CompanionSurrogate", "[S]\r\nK=Caf???\r\nK.Unicode=Caf%ED%A0%80\r\n", u"Caf???"},
+        {"CompanionPastTheLastCharacter", "[S]\r\nK=Caf????\r\nK.Unicode=Caf%F4%90%80%80\r\n", u"Caf????"},
         {"CompanionInAnotherSection", "[S]\r\nK=Caf?\r\n[T]\r\n" + companion, u"Caf?"},
     };
     for (const auto& c : cases) {
