@@ -8,6 +8,7 @@
 #include "components/widgets/GradBox.h"
 #include "components/settings/IniGT.h"
 #include "components/widgets/ManyBtn.h"
+#include "components/widgets/ManyBtnAccessible.h"
 #include "platform/base/Exception.h"
 #include "platform/widgets/Tr.h"
 #include "platform/widgets/Bevel.h"
@@ -45,6 +46,7 @@ namespace {
 void RegisterFormClasses()
 {
     RegisterManyBtn();
+    TManyBtnAccessible::Install();
     TFormLoader::RegisterClass(QStringLiteral("TGradBox"), [](QWidget* parent) { return new TGradBox(parent); });
     TFormLoader::RegisterClass(QStringLiteral("TLabel"), [](QWidget* parent) { return new TLabel(parent); });
     TFormLoader::RegisterClass(QStringLiteral("TSpinEdit"), [](QWidget* parent) { return new TSpinEdit(parent); });

@@ -1,14 +1,13 @@
 #include "components/widgets/ManyBtn.h"
 
 #include "components/widgets/AutoCaptions.h"
-#include "components/widgets/ManyBtnAccessible.h"
 #include "platform/raster/Canvas.h"
 #include "platform/base/Store.h"
-#include "platform/widgets/AccessibleFactory.h"
 #include "platform/widgets/CaptionName.h"
 #include "platform/widgets/FormLoader.h"
 #include "platform/widgets/QtText.h"
 
+#include <QAccessible>
 #include <QKeyEvent>
 #include <algorithm>
 #include <cstdint>
@@ -23,7 +22,6 @@ TManyBtn::TManyBtn(QWidget* parent)
     FImage.Canvas().SetSystemColors(ctDisplay);
     // Only the keyboard brings the focus: a click works exactly as it always has.
     setFocusPolicy(Qt::TabFocus);
-    TAccessibleFactory<TManyBtnAccessible, TManyBtn>::Install();
 }
 
 TManyBtn::~TManyBtn() = default;

@@ -2,6 +2,7 @@
 
 #include "components/widgets/ManyBtn.h"
 #include "components/widgets/ManyBtnCellAccessible.h"
+#include "platform/widgets/AccessibleFactory.h"
 
 TManyBtnAccessible::TManyBtnAccessible(TManyBtn* button)
     : TGraphicControlAccessible(button)
@@ -65,4 +66,9 @@ QAccessibleInterface* TManyBtnAccessible::childAt(int x, int y) const
 QAccessibleInterface* TManyBtnAccessible::focusChild() const
 {
     return widget()->hasFocus() ? child(Button()->FocusedCell() - 1) : nullptr;
+}
+
+void TManyBtnAccessible::Install()
+{
+    TAccessibleFactory<TManyBtnAccessible, TManyBtn>::Install();
 }

@@ -12,6 +12,8 @@ class TManyBtn;
 class TManyBtnAccessible : public TGraphicControlAccessible {
 public:
     explicit TManyBtnAccessible(TManyBtn* button);
+    // Makes Qt ask this class for every TManyBtn; once per process.
+    static void Install();
     ~TManyBtnAccessible() override;
 
     TManyBtn* Button() const;

@@ -1,9 +1,7 @@
 #include "platform/widgets/GraphicControl.h"
 
 #include "platform/base/Store.h"
-#include "platform/widgets/AccessibleFactory.h"
 #include "platform/widgets/BitmapImage.h"
-#include "platform/widgets/GraphicControlAccessible.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -76,7 +74,6 @@ TGraphicControl::TGraphicControl(QWidget* parent)
     FFont.OnChange = [this] { FontChanged(); };
     FSurface.Canvas().OnChange = [this] { update(); };
     FSurface.Canvas().SetSystemColors(ctDisplay);
-    TAccessibleFactory<TGraphicControlAccessible, TGraphicControl>::Install();
 }
 
 TGraphicControl::~TGraphicControl() = default;

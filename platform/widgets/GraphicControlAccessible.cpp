@@ -2,6 +2,7 @@
 
 #include "platform/widgets/CaptionName.h"
 #include "platform/widgets/GraphicControl.h"
+#include "platform/widgets/AccessibleFactory.h"
 
 TGraphicControlAccessible::TGraphicControlAccessible(TGraphicControl* control)
     : TControlAccessible(control, control->AccessibleRole())
@@ -45,4 +46,9 @@ QSize TGraphicControlAccessible::imageSize() const
 QPoint TGraphicControlAccessible::imagePosition() const
 {
     return widget()->mapToGlobal(QPoint(0, 0));
+}
+
+void TGraphicControlAccessible::Install()
+{
+    TAccessibleFactory<TGraphicControlAccessible, TGraphicControl>::Install();
 }

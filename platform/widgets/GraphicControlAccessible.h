@@ -12,6 +12,9 @@ class TGraphicControlAccessible
     : public TControlAccessible<TGraphicControl, QAccessibleImageInterface, QAccessible::ImageInterface> {
 public:
     explicit TGraphicControlAccessible(TGraphicControl* control);
+    // Makes Qt ask this class for every TGraphicControl; once per process, before the
+    // first control is shown.
+    static void Install();
 
     QString text(QAccessible::Text t) const override;
 

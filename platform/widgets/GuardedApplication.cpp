@@ -1,6 +1,8 @@
 #include "platform/widgets/GuardedApplication.h"
 
 #include "platform/widgets/Application.h"
+#include "platform/widgets/GraphicControlAccessible.h"
+#include "platform/widgets/SpinEditAccessible.h"
 
 #include <QEvent>
 #include <QPointer>
@@ -47,7 +49,12 @@ QWidget* OwnerOf(QObject* receiver, QEvent* event)
 
 } // namespace
 
-TGuardedApplication::TGuardedApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+// The program's controls tell a screen reader what they are from the start.
+TGuardedApplication::TGuardedApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    TGraphicControlAccessible::Install();
+    TSpinEditAccessible::Install();
+}
 
 bool TGuardedApplication::notify(QObject* receiver, QEvent* event)
 {

@@ -1,8 +1,6 @@
 #include "platform/widgets/SpinEdit.h"
 
 #include "platform/base/IntegerSyntax.h"
-#include "platform/widgets/AccessibleFactory.h"
-#include "platform/widgets/SpinEditAccessible.h"
 #include "platform/widgets/QtText.h"
 
 #include <QAccessible>
@@ -66,7 +64,6 @@ TSpinEdit::TSpinEdit(QWidget* parent)
     connect(FEditor, &QLineEdit::textChanged, this, [this] { EditorTextChanged(); });
     connect(FUpButton, &QToolButton::clicked, this, [this] { StepUp(); });
     connect(FDownButton, &QToolButton::clicked, this, [this] { StepDown(); });
-    TAccessibleFactory<TSpinEditAccessible, TSpinEdit>::Install();
 }
 
 QString TSpinEdit::Text() const

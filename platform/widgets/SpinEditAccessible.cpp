@@ -1,6 +1,7 @@
 #include "platform/widgets/SpinEditAccessible.h"
 
 #include "platform/widgets/SpinEdit.h"
+#include "platform/widgets/AccessibleFactory.h"
 
 #include <QLineEdit>
 
@@ -34,3 +35,8 @@ QVariant TSpinEditAccessible::maximumValue() const { return Control()->MaxValue(
 QVariant TSpinEditAccessible::minimumValue() const { return Control()->MinValue(); }
 
 QVariant TSpinEditAccessible::minimumStepSize() const { return Control()->Increment(); }
+
+void TSpinEditAccessible::Install()
+{
+    TAccessibleFactory<TSpinEditAccessible, TSpinEdit>::Install();
+}

@@ -10,6 +10,8 @@ class TSpinEdit;
 class TSpinEditAccessible : public TControlAccessible<TSpinEdit, QAccessibleValueInterface, QAccessible::ValueInterface> {
 public:
     explicit TSpinEditAccessible(TSpinEdit* field);
+    // Makes Qt ask this class for every TSpinEdit; once per process.
+    static void Install();
 
     QString text(QAccessible::Text t) const override;
     void* interface_cast(QAccessible::InterfaceType type) override;

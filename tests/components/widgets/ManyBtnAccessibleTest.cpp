@@ -19,6 +19,7 @@ namespace {
 struct TGrid {
     explicit TGrid(bool radio, const QStringList& captions = {"A", "B", "C", "D"})
     {
+        TManyBtnAccessible::Install();
         Group.setTitle(QStringLiteral("Group title"));
         Group.resize(100, 100);
         Button = new TManyBtn(&Group);
