@@ -87,6 +87,8 @@ std::u16string Utf8ToText(std::string_view utf8)
 {
     std::u16string text;
     text.reserve(utf8.size());
+    if (utf8.starts_with("\xEF\xBB\xBF"))
+        utf8.remove_prefix(3);
     for (std::size_t index = 0; index < utf8.size();) {
         const unsigned char b = static_cast<unsigned char>(utf8[index++]);
         char32_t code = b;
@@ -108,7 +110,7 @@ std::string TextToUtf8(std::u16string_view text)
             code = 0x10000 + ((code - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
         } else if (IsSurrogate(code)) {
-            code = ReplacementChar;
+            code = u'?';
         }
         AppendUtf8(utf8, code);
     }
