@@ -257,8 +257,7 @@ void SaveFileAtomically(const std::filesystem::path& path, std::string_view byte
     SaveFileAtomically(path, Whole(bytes), sync);
 }
 
-// Four reasons have fixed English words; the others are the C library's text, which
-// follows the messages locale, less outer white space.
+// The C library's text follows the messages locale; it is taken less its outer blanks.
 std::u16string SystemErrorText(int error)
 {
     switch (error) {
