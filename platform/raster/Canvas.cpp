@@ -1,6 +1,6 @@
 #include "platform/raster/Canvas.h"
 
-#include "platform/raster/Bitmap.h"
+#include "platform/raster/Pixels.h"
 #include "platform/raster/DrawTextLayout.h"
 #include "platform/raster/FontFace.h"
 
@@ -65,7 +65,7 @@ void CombineRow(std::uint32_t* dest, const std::uint32_t* source, const std::uin
 
 } // namespace
 
-TCanvas::TCanvas(TBitmap* surface)
+TCanvas::TCanvas(TPixels* surface)
     : FSurface(surface)
 {
 }
@@ -241,7 +241,7 @@ int TCanvas::DrawText(std::u16string_view text, const TRect& rect, unsigned flag
 
 void TCanvas::CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect)
 {
-    const TBitmap& from = *source.FSurface;
+    const TPixels& from = *source.FSurface;
     int width = std::min(dest.Width(), sourceRect.Width());
     int height = std::min(dest.Height(), sourceRect.Height());
     int dx = dest.Left, dy = dest.Top, sx = sourceRect.Left, sy = sourceRect.Top;
@@ -268,7 +268,7 @@ TColor TCanvas::Pixel(int x, int y) const
     return FSurface->Pixel(x, y);
 }
 
-void TCanvas::CombineSurfaces(TBitmap& dest, const TBitmap& backdrop, const TBitmap& source, TCopyMode mode)
+void TCanvas::CombineSurfaces(TPixels& dest, const TPixels& backdrop, const TPixels& source, TCopyMode mode)
 {
     const int width = std::min({dest.Width(), backdrop.Width(), source.Width()});
     const int height = std::min({dest.Height(), backdrop.Height(), source.Height()});

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/raster/Color.h"
+#include "platform/raster/DrawTextLayout.h"
 #include "platform/raster/Font.h"
 #include "platform/raster/Types.h"
 
@@ -11,7 +12,7 @@
 #include <span>
 #include <string_view>
 
-class TBitmap;
+class TPixels;
 class TFontFace;
 
 enum TPenStyle : unsigned char { psSolid, psDash, psClear };
@@ -32,15 +33,6 @@ enum TCopyMode : std::uint32_t {
     cmSrcPaint = 0x00EE0086,
     cmWhiteness = 0x00FF0062,
 };
-
-// DrawText flags the program uses.
-constexpr unsigned DT_LEFT = 0x0000;
-constexpr unsigned DT_TOP = 0x0000;
-constexpr unsigned DT_WORDBREAK = 0x0010;
-constexpr unsigned DT_SINGLELINE = 0x0020;
-constexpr unsigned DT_EXPANDTABS = 0x0040;
-constexpr unsigned DT_NOCLIP = 0x0100;
-constexpr unsigned DT_NOPREFIX = 0x0800;
 
 struct TPen {
     TColor Color = clBlack;
@@ -68,7 +60,7 @@ private:
 // colours through the classic table unless the canvas is set to the display one.
 class TCanvas {
 public:
-    explicit TCanvas(TBitmap* surface);
+    explicit TCanvas(TPixels* surface);
 
     TFont& Font() { return FFont; }
     const TFont& Font() const { return FFont; }
@@ -100,7 +92,7 @@ public:
     // dest := mode(source, backdrop) pixel by pixel, in one pass: what a plain copy of
     // the backdrop followed by a copy of the source in that mode gives. dest may be the
     // backdrop or the source itself.
-    static void CombineSurfaces(TBitmap& dest, const TBitmap& backdrop, const TBitmap& source, TCopyMode mode);
+    static void CombineSurfaces(TPixels& dest, const TPixels& backdrop, const TPixels& source, TCopyMode mode);
 
     TColor Pixel(int x, int y) const;
     int SurfaceWidth() const;
@@ -115,7 +107,7 @@ private:
     void DrawLine(TPoint from, TPoint to);
     void Changed();
 
-    TBitmap* FSurface;
+    TPixels* FSurface;
     TFont FFont;
     TPen FPen;
     TBrush FBrush;

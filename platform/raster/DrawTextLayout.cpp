@@ -1,6 +1,5 @@
 #include "platform/raster/DrawTextLayout.h"
 
-#include "platform/raster/Canvas.h"
 #include "platform/raster/FontFace.h"
 
 #include <algorithm>

@@ -6,6 +6,15 @@
 
 class TFontFace;
 
+// DrawText flags the program uses.
+constexpr unsigned DT_LEFT = 0x0000;
+constexpr unsigned DT_TOP = 0x0000;
+constexpr unsigned DT_WORDBREAK = 0x0010;
+constexpr unsigned DT_SINGLELINE = 0x0020;
+constexpr unsigned DT_EXPANDTABS = 0x0040;
+constexpr unsigned DT_NOCLIP = 0x0100;
+constexpr unsigned DT_NOPREFIX = 0x0800;
+
 // Breaks a text into the lines the old DrawText call drew: CR, LF, CR LF and LF CR end
 // a line; with word break a line that is too wide breaks after its last blank that
 // fits (one blank at the break is consumed) and a word wider than the line stands

@@ -1,6 +1,6 @@
 #include "platform/raster/FontFace.h"
 
-#include "platform/raster/Bitmap.h"
+#include "platform/raster/Pixels.h"
 #include "platform/raster/CaseFolding.h"
 #include "platform/raster/CharacterClasses.h"
 #include "platform/raster/CodePoints.h"
@@ -24,7 +24,7 @@ std::string CacheKey(const TFont& font)
         + (symbol ? "|s" : "");
 }
 
-void FillClipped(TBitmap& surface, const TRect& clip, int left, int top, int right, int bottom, std::uint32_t pixel)
+void FillClipped(TPixels& surface, const TRect& clip, int left, int top, int right, int bottom, std::uint32_t pixel)
 {
     left = std::max(left, clip.Left);
     top = std::max(top, clip.Top);
@@ -295,7 +295,7 @@ std::vector<char32_t> TFontFace::MissingCharacters(std::u16string_view text) con
     return missing;
 }
 
-std::int64_t TFontFace::DrawLine(TBitmap& surface, const TRect& clipRect, int x, int y, std::u16string_view text,
+std::int64_t TFontFace::DrawLine(TPixels& surface, const TRect& clipRect, int x, int y, std::u16string_view text,
                                  std::uint32_t pixel, int characterExtra) const
 {
     const TRect clip = Rect(std::max(clipRect.Left, 0), std::max(clipRect.Top, 0),

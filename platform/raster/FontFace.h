@@ -10,7 +10,7 @@
 #include <string_view>
 #include <vector>
 
-class TBitmap;
+class TPixels;
 class TFallbackChain;
 
 // A font realised at one size the way the old Windows text calls realised it: metrics
@@ -74,7 +74,7 @@ public:
     // value, underline and strike-out bars included, inside the clip rectangle (which
     // the surface also limits), each advance followed by characterExtra more pixels.
     // Returns the line's width.
-    std::int64_t DrawLine(TBitmap& surface, const TRect& clip, int x, int y, std::u16string_view text, std::uint32_t pixel,
+    std::int64_t DrawLine(TPixels& surface, const TRect& clip, int x, int y, std::u16string_view text, std::uint32_t pixel,
                           int characterExtra = 0) const;
 
 private:
