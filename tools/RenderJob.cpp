@@ -91,9 +91,13 @@ TRenderOptions TRenderJob::WithSettings(const TRenderOptions& options)
 void TRenderJob::Run(const TRenderOptions& options, TWorkspace& work, TLineReport& report, const QString& where,
                      TFileBatch* batch, std::size_t order)
 {
+    if (!options.ToStandardOutput())
+        report.Path = options.OutputPath;
     ReportMissingFont(options, where, report);
     report.Missing = TFontFace::For(options.Logo.Font)->MissingCharacters(options.Logo.Text);
     const TLogoExtent extent = TLogoComposer::LogoExtent(options.Logo);
+    report.Width = extent.Width;
+    report.Height = extent.Height;
     if (options.PrintSize)
         report.Out += QStringLiteral("%1 x %2\n").arg(extent.Width).arg(extent.Height);
     if (options.OutputPath.isEmpty())

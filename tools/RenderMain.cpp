@@ -3,6 +3,8 @@
 #include "platform/base/TemporaryFile.h"
 #include "platform/base/Tr.h"
 #include "platform/base/UiLanguage.h"
+#include "platform/base/AtomicFile.h"
+#include "tools/BatchReport.h"
 #include "tools/BatchRunner.h"
 #include "tools/Console.h"
 #include "tools/ExitStatus.h"
@@ -12,6 +14,7 @@
 #include "tools/StopSignals.h"
 
 #include <QStringList>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
@@ -20,18 +23,62 @@
 
 namespace {
 
+// The report's stream, or null when none is asked for or it cannot be opened (then
+// failed is set and the reason said).
+std::FILE* OpenReport(const TRenderOptions& options, bool& failed)
+{
+    failed = false;
+    if (!options.ReportPath)
+        return nullptr;
+    if (*options.ReportPath == QLatin1String("-"))
+        return stdout;
+    std::FILE* stream = std::fopen(options.ReportPath->toUtf8().constData(), "we");
+    if (!stream) {
+        TConsole::Error(Tr("--report: cannot write '%1' (%2)").arg(*options.ReportPath, SystemErrorText(errno)));
+        failed = true;
+    }
+    return stream;
+}
+
+// The report of a single logo, as of the first line of a batch.
+bool WriteReport(TBatchReport& report, const TLineReport& line, const QString& failure)
+{
+    TReportEntry entry;
+    entry.Line = 1;
+    if (!line.Path.isEmpty())
+        entry.Path = line.Path.toStdString();
+    if (line.Width >= 0 && line.Height >= 0) {
+        entry.Width = line.Width;
+        entry.Height = line.Height;
+    }
+    if (!failure.isEmpty())
+        entry.Error = failure.toStdString();
+    report.Add(entry);
+    if (report.Flush())
+        return true;
+    TConsole::Error(Tr("--report: %1").arg(SystemErrorText(report.Error())));
+    return false;
+}
+
 // One logo, as the options ask; the exit status.
-int RunSingle(TRenderOptions options)
+int RunSingle(TRenderOptions options, TBatchReport* batchReport)
 {
     // A missing settings file or style is a bad argument.
+    const auto refuse = [&](const QString& message, int status) {
+        TConsole::Error(message);
+        TLineReport report;
+        if (!options.ToStandardOutput())
+            report.Path = options.OutputPath;
+        if (batchReport)
+            WriteReport(*batchReport, report, message);
+        return status;
+    };
     try {
         options = TRenderJob::WithSettings(options);
     } catch (const EUsageError& error) {
-        TConsole::Error(error.Message());
-        return ExitBadArgument;
+        return refuse(error.Message(), ExitBadArgument);
     } catch (const Exception& error) {
-        TConsole::Error(error.Message());
-        return ExitFailed;
+        return refuse(error.Message(), ExitFailed);
     }
     // A signal removes the file being written; the old one stays.
     TStopSignals::Watch([](int signal) {
@@ -54,7 +101,29 @@ int RunSingle(TRenderOptions options)
     TConsole::Report(report, named);
     if (!failure.isEmpty())
         TConsole::Error(failure);
-    return !failure.isEmpty() || TConsole::OutFailed() ? ExitFailed : ExitDone;
+    const bool reported = !batchReport || WriteReport(*batchReport, report, failure);
+    return !failure.isEmpty() || TConsole::OutFailed() || !reported ? ExitFailed : ExitDone;
+}
+
+// The logo or the batch the options ask for; the exit status.
+int Render(const TRenderOptions& options)
+{
+    bool failed = false;
+    std::FILE* const stream = OpenReport(options, failed);
+    if (failed)
+        return ExitBadArgument;
+    TBatchReport report(stream);
+    TBatchReport* const reportTo = stream ? &report : nullptr;
+    if (options.BatchPath.isEmpty())
+        return RunSingle(options, reportTo);
+    try {
+        return TRenderBatch::Run(options.BatchPath, options.Jobs, reportTo);
+    } catch (const Exception& error) {
+        TConsole::Error(error.Message());
+    } catch (const std::bad_alloc&) {
+        TConsole::Error(Tr("out of memory"));
+    }
+    return ExitFailed;
 }
 
 } // namespace
@@ -83,18 +152,8 @@ int main(int argc, char** argv)
         // An image is no text for a terminal to show.
         TConsole::Error(Tr("-o -: standard output is a terminal; redirect it to a file or a pipe"));
         status = ExitBadArgument;
-    } else if (options.BatchPath.isEmpty()) {
-        status = RunSingle(options);
     } else {
-        try {
-            status = TRenderBatch::Run(options.BatchPath, options.Jobs);
-        } catch (const Exception& error) {
-            TConsole::Error(error.Message());
-            status = ExitFailed;
-        } catch (const std::bad_alloc&) {
-            TConsole::Error(Tr("out of memory"));
-            status = ExitFailed;
-        }
+        status = Render(options);
     }
     // The file is in place or the error reported: nothing is left to do. Tearing down
     // the font caches would only give back memory the kernel reclaims at exit anyway,

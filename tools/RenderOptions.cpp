@@ -262,8 +262,10 @@ const TOptionRow OptionTable[] = {
                                  "options of one run with its own -o, split into words as\n"
                                  "a shell splits them; blank lines and lines starting\n"
                                  "with # are skipped; a bad line is reported with its\n"
-                                 "number and the others still render; no other option\n"
-                                 "goes with --batch"),
+                                 "number and the others still render; only --jobs and\n"
+                                 "--report go with --batch; - reads standard input as\n"
+                                 "it comes, each logo written about a second after its\n"
+                                 "line at the latest"),
      [](TRenderOptions& o, const QString& n, const QString& v) {
          if (v.isEmpty())
              Refuse(n, v, Tr("a file name"));
@@ -273,6 +275,16 @@ const TOptionRow OptionTable[] = {
                           "the number of processors); what is written and printed\n"
                           "is the same as one at a time, in line order"),
      [](TRenderOptions& o, const QString& n, const QString& v) { o.Jobs = ReadInteger(n, v, 1, TRenderOptions::MaxJobs); }},
+    {"--report", nullptr, "FILE", N_("write one JSON object a line to FILE for each logo, in\n"
+                                  "line order once its file is in place: \"line\", \"path\",\n"
+                                  "\"width\", \"height\" and \"ok\": true, or \"ok\": false and\n"
+                                  "the \"error\" printed; - writes to standard output (not\n"
+                                  "with -o -)"),
+     [](TRenderOptions& o, const QString& n, const QString& v) {
+         if (v.isEmpty())
+             Refuse(n, v, Tr("a file name"));
+         o.ReportPath = v;
+     }},
     {"--print-size", nullptr, nullptr, N_("print the logo's size as \"W x H\" on standard output,\n"
                                        "even for a logo too large to draw"),
      [](TRenderOptions& o, const QString&, const QString&) { o.PrintSize = true; }},
@@ -370,8 +382,8 @@ TRenderOptions TRenderOptions::Parse(const QStringList& arguments)
         options.FGiven.emplace_back(name, value);
     }
     if (!options.BatchPath.isEmpty()) {
-        if (options.FGiven.size() != (options.Jobs ? 2u : 1u))
-            throw EUsageError(Tr("--batch takes no other options but --jobs"));
+        if (options.FGiven.size() != 1u + (options.Jobs ? 1u : 0u) + (options.ReportPath ? 1u : 0u))
+            throw EUsageError(Tr("--batch takes no other options but --jobs and --report"));
         return options;
     }
     if (options.Jobs)
@@ -386,6 +398,8 @@ TRenderOptions TRenderOptions::Parse(const QStringList& arguments)
         else if (!options.OutputPath.isEmpty() && options.FormatOption != options.Format)
             throw EUsageError(Tr("--format does not match the extension of '%1'").arg(options.OutputPath));
     }
+    if (options.ToStandardOutput() && options.ReportPath == QLatin1String("-"))
+        throw EUsageError(Tr("--report - and -o - both write to standard output"));
     if (options.ToStandardOutput() && options.PrintSize)
         throw EUsageError(Tr("--print-size and -o - both write to standard output"));
     if (options.Transparent && options.Format != ifPng && !options.OutputPath.isEmpty())

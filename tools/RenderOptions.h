@@ -37,6 +37,7 @@ struct TRenderOptions {
     std::optional<QString> IniPath;   // a settings file whose logo is the base
     std::optional<QString> StyleName; // a style of that file
     QString BatchPath;                // a file of option lines, one logo a line
+    std::optional<QString> ReportPath; // where each logo's outcome goes as JSON, "-" for standard output
     int Jobs = 0;                     // lines of a batch rendered at a time; 0: one a processor
 
     // The window's default logo with its default text.
