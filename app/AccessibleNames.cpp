@@ -3,7 +3,7 @@
 #include "app/Form1.h"
 #include "components/widgets/GradBox.h"
 #include "components/widgets/ManyBtn.h"
-#include "platform/base/Tr.h"
+#include "platform/widgets/Tr.h"
 #include "platform/widgets/CaptionName.h"
 #include "platform/widgets/Image.h"
 #include "platform/widgets/Label.h"

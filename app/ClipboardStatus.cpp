@@ -1,6 +1,6 @@
 #include "app/ClipboardStatus.h"
 
-#include "platform/base/Tr.h"
+#include "platform/widgets/Tr.h"
 #include "platform/widgets/BitmapImage.h"
 
 #include <QAccessible>

@@ -1,7 +1,7 @@
 #include "app/EffectsDialog.h"
 
 #include "platform/base/IntegerSyntax.h"
-#include "platform/base/Tr.h"
+#include "platform/widgets/Tr.h"
 #include "platform/widgets/CaptionName.h"
 #include "platform/widgets/ColorDialog.h"
 #include "platform/widgets/CommonDialog.h"

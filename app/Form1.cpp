@@ -16,7 +16,7 @@
 #include "components/settings/IniGT.h"
 #include "components/widgets/ManyBtn.h"
 #include "platform/base/IntegerSyntax.h"
-#include "platform/base/Tr.h"
+#include "platform/widgets/Tr.h"
 #include "platform/widgets/Application.h"
 #include "platform/widgets/ColorDialog.h"
 #include "platform/widgets/ComboBoxStrings.h"

@@ -4,7 +4,7 @@
 #include "platform/base/AtomicFile.h"
 #include "platform/raster/BmpEncoder.h"
 #include "platform/raster/PngEncoder.h"
-#include "platform/base/Tr.h"
+#include "platform/widgets/Tr.h"
 
 #include <algorithm>
 

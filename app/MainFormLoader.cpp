@@ -9,7 +9,7 @@
 #include "components/settings/IniGT.h"
 #include "components/widgets/ManyBtn.h"
 #include "platform/base/Exception.h"
-#include "platform/base/Tr.h"
+#include "platform/widgets/Tr.h"
 #include "platform/widgets/Bevel.h"
 #include "platform/widgets/ColorDialog.h"
 #include "platform/widgets/FontDialog.h"

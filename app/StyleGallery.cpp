@@ -2,7 +2,7 @@
 
 #include "composer/StoredParams.h"
 #include "components/settings/IniGT.h"
-#include "platform/base/Tr.h"
+#include "platform/widgets/Tr.h"
 #include "platform/widgets/BitmapImage.h"
 #include "platform/base/Exception.h"
 

@@ -5,7 +5,7 @@
 #include "composer/StoredParams.h"
 #include "components/settings/IniGT.h"
 #include "platform/base/Exception.h"
-#include "platform/base/Tr.h"
+#include "platform/widgets/Tr.h"
 #include "platform/widgets/ComboBoxStrings.h"
 #include "platform/widgets/Label.h"
 #include "platform/widgets/MessageDialogs.h"

@@ -170,7 +170,7 @@ void BM_MixLayersLarge(benchmark::State& state)
     TLogoComposer::RenderGradientLayer(params, size.Width, size.Height, gradient);
     for (auto _ : state) {
         TBitmap composite;
-        TLogoComposer::MixLayers(text, gradient, params.MixType, composite);
+        TLayerSteps::MixLayers(text, gradient, params.MixType, composite);
         benchmark::DoNotOptimize(composite.Bits());
     }
 }

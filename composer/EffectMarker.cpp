@@ -1,7 +1,5 @@
 #include "composer/EffectMarker.h"
 
-#include "composer/LogoEffects.h"
-
 #include <algorithm>
 #include <cstring>
 
@@ -46,50 +44,43 @@ std::uint8_t* TEffectMarker::TRowRing::Row(int y)
     return Bytes.data() + static_cast<std::size_t>(slot) * Width;
 }
 
+// A shadow moved down comes from rows above, one moved up from rows below. The outline's
+// square of the highest row the shadow comes from reaches up to the first letter row;
+// no band is taller than all the letter rows together.
 TEffectMarker::TEffectMarker(const TLogoParams& params, TPoint origin, int width, int height, int bandRows)
-    : FMaskParams(params),
-      FOrigin(origin),
-      FWidth(std::max(width, 0)),
+    : FWidth(std::max(width, 0)),
       FRadius(std::max(params.Effects.OutlineWidth, 0)),
       FShadowX(params.Effects.ShadowX),
-      FShadowY(params.Effects.ShadowY)
+      FShadowY(params.Effects.ShadowY),
+      FReachUp(std::max(FShadowY, 0)),
+      FReachDown(std::max(-FShadowY, 0)),
+      FMask(MaskParams(params), origin, FWidth, -FReachUp - FRadius, std::max(height, 0) + FReachDown + FRadius, bandRows)
 {
-    FMaskParams.BgColor = clBlack;
-    FMaskParams.Font.SetColor(clWhite);
-    const int reachUp = std::max(FShadowY, 0);    // a shadow moved down comes from rows above
-    const int reachDown = std::max(-FShadowY, 0); // one moved up from rows below
-    // The outline's square of the highest row the shadow comes from reaches up to the
-    // first letter row; no band is taller than all the letter rows together.
-    FNextArea = -reachUp;
+    FNextArea = -FReachUp;
     FNextLetter = FNextArea - FRadius;
-    FDrawnTop = FNextLetter;
-    const int letterRows = std::max(height, 0) + reachUp + reachDown + 2 * FRadius;
-    FBandRows = std::clamp(bandRows, 1, std::max(letterRows, 1));
     // A row's letters are needed until the rows below it that its area waits for are made.
-    FLetters.Reshape(FWidth, FRadius + reachDown + 1);
+    FLetters.Reshape(FWidth, FRadius + FReachDown + 1);
     FAcross.Reshape(FWidth, 2 * FRadius + 1);
-    FArea.Reshape(FWidth, reachUp + reachDown + 1);
+    FArea.Reshape(FWidth, FReachUp + FReachDown + 1);
     FCounts.assign(static_cast<std::size_t>(FWidth), 0);
     FMarks.resize(static_cast<std::size_t>(FWidth));
 }
 
-void TEffectMarker::DrawBand(int top)
+TLogoParams TEffectMarker::MaskParams(const TLogoParams& params)
 {
-    FDrawnTop = top;
-    FDrawn.Reshape(FWidth, FBandRows);
-    TLogoComposer::DrawTextLayer(FMaskParams, FDrawn.Canvas(), TSize{FWidth, FBandRows},
-                                 TPoint{FOrigin.X, FOrigin.Y - top});
+    TLogoParams mask = params;
+    mask.BgColor = clBlack;
+    mask.Font.SetColor(clWhite);
+    return mask;
 }
 
 void TEffectMarker::MakeLetterRow()
 {
     const int y = FNextLetter++;
-    if (y >= FDrawnTop + FDrawn.Height())
-        DrawBand(y);
     // Locals and unaliased pointers: byte stores could otherwise change any field, and
     // the loops would not vectorise.
     const int width = FWidth;
-    const std::uint32_t* __restrict drawn = FDrawn.ScanLine(y - FDrawnTop);
+    const std::uint32_t* __restrict drawn = FMask.Row(y);
     std::uint8_t* __restrict letters = FLetters.Row(y);
     for (int x = 0; x < width; ++x)
         letters[x] = (drawn[x] & 0x00FFFFFFu) != 0;
@@ -122,7 +113,7 @@ const std::uint8_t* TEffectMarker::NextRow()
     const int y = FNextMark++;
     if (FWidth == 0)
         return FMarks.data();
-    while (FNextArea <= y + std::max(-FShadowY, 0))
+    while (FNextArea <= y + FReachDown)
         MakeAreaRow();
     const int width = FWidth;
     const int dx = FShadowX;
@@ -133,13 +124,13 @@ const std::uint8_t* TEffectMarker::NextRow()
     // The shadow's columns: the area's pixel dx to the left lands on x.
     const int firstShadow = std::clamp(dx, 0, width);
     const int endShadow = std::clamp(width + dx, 0, width);
-    std::fill(out, out + firstShadow, TLogoEffects::mkNone);
+    std::fill(out, out + firstShadow, mkNone);
     for (int x = firstShadow; x < endShadow; ++x)
-        out[x] = shadow[x - dx] * TLogoEffects::mkShadow;
-    std::fill(out + endShadow, out + width, TLogoEffects::mkNone);
+        out[x] = shadow[x - dx] * mkShadow;
+    std::fill(out + endShadow, out + width, mkNone);
     // Letter 3 over outline 2 over shadow 1: each is 0 or 1 in its own row.
     for (int x = 0; x < width; ++x)
-        out[x] = std::max<std::uint8_t>(out[x], std::max<std::uint8_t>(letter[x] * TLogoEffects::mkLetter,
-                                                                         outline[x] * TLogoEffects::mkOutline));
+        out[x] = std::max<std::uint8_t>(out[x], std::max<std::uint8_t>(letter[x] * mkLetter,
+                                                                         outline[x] * mkOutline));
     return out;
 }

@@ -1,15 +1,19 @@
 #pragma once
 
-#include "composer/LogoComposer.h"
+#include "composer/LogoParams.h"
+#include "composer/TextBands.h"
+#include "platform/raster/Types.h"
 
 #include <cstdint>
 #include <vector>
 
-// The marks of a logo's outline and shadow (TLogoEffects::TMark, one byte a pixel),
-// row after row from the top. Each row of the letter mask is drawn once, a band of
-// rows at a time; the outline's square is each row's runs of letters widened by the
-// outline's width, then a running count down each column, so a row costs the same
-// whatever the outline's width. The rows the outline and the shadow reach to are kept
+// What a pixel of a logo with an outline or a shadow shows, from the bottom up.
+enum TEffectMark : std::uint8_t { mkNone = 0, mkShadow = 1, mkOutline = 2, mkLetter = 3 };
+
+// The marks of a logo's outline and shadow (one byte a pixel), row after row from the
+// top. Each row of the letter mask is drawn once, a band of rows at a time; the
+// outline's square is each row's runs of letters widened by the outline's width, then a
+// running count down each column, so a row costs the same whatever the outline's width. The rows the outline and the shadow reach to are kept
 // in rings that hold no more than that reach, so the memory does not grow with the
 // logo's height.
 class TEffectMarker {
@@ -35,18 +39,19 @@ private:
 
     void MakeLetterRow();
     void MakeAreaRow();
-    void DrawBand(int top);
 
-    TLogoParams FMaskParams; // the logo's text in white on black
-    TPoint FOrigin;          // the text's cell in the logo
+    // The logo's text in white on black.
+    static TLogoParams MaskParams(const TLogoParams& params);
+
     int FWidth = 0;
     int FRadius = 0;
     int FShadowX = 0;
     int FShadowY = 0;
-    int FBandRows = 1;
+    // How many rows above and below a mark row the shadow comes from.
+    int FReachUp = 0;
+    int FReachDown = 0;
 
-    TBitmap FDrawn;    // the letter mask's current band
-    int FDrawnTop = 0; // the logo row of its first row
+    TTextBands FMask;  // the letter mask, drawn a band at a time
     TRowRing FLetters; // letter pixels, 0 or 1
     TRowRing FAcross;  // letter pixels dilated along the row
     TRowRing FArea;    // the outline's square, letters included

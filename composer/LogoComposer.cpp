@@ -4,21 +4,12 @@
 #include "composer/LogoSmoother.h"
 
 #include "platform/base/Exception.h"
+#include "platform/base/UiLanguage.h"
+#include "platform/base/UnicodeText.h"
+#include "platform/raster/Canvas.h"
 #include "platform/raster/FontFace.h"
-#include "platform/base/Tr.h"
 
 #include <algorithm>
-
-TLogoParams TLogoParams::Defaults()
-{
-    TLogoParams params;
-    params.Text = DefaultText;
-    params.Font.SetName(QStringLiteral("Times New Roman"));
-    params.Font.SetHeight(-29);
-    params.Font.SetStyle(fsBold);
-    params.Font.SetColor(clBlack);
-    return params;
-}
 
 namespace {
 
@@ -76,7 +67,7 @@ TPoint TLogoComposer::TextOrigin(const TLogoParams& params)
 void TLogoComposer::CheckLogoSize(const TLogoExtent& extent)
 {
     if (TooLarge(extent))
-        throw ELogoSizeError(Tr("ロゴが大きすぎます (%1 x %2)").arg(extent.Width).arg(extent.Height));
+        throw ELogoSizeError(Format(TrText("ロゴが大きすぎます (%1 x %2)"), {IntText(extent.Width), IntText(extent.Height)}));
 }
 
 TPoint TLogoComposer::RenderTextLayer(const TLogoParams& params, TBitmap& layer)
@@ -87,20 +78,8 @@ TPoint TLogoComposer::RenderTextLayer(const TLogoParams& params, TBitmap& layer)
     // The background fill covers every pixel: the surface need not be cleared first.
     layer.Reshape(size.Width, size.Height);
     if (!layer.Empty())
-        DrawTextLayer(params, layer.Canvas(), size, layout.Origin);
+        TLayerSteps::DrawTextLayer(params, layer.Canvas(), size, layout.Origin);
     return layout.Origin;
-}
-
-void TLogoComposer::DrawTextLayer(const TLogoParams& params, TCanvas& canvas, TSize size, TPoint origin)
-{
-    canvas.Font() = params.Font;
-    canvas.Brush().SetColor(params.BgColor);
-    canvas.FillRect(Rect(0, 0, size.Width, size.Height));
-    // The text cell's opaque background is the colour just filled: drawing it again
-    // would change no pixel, so the glyphs go on with a clear brush.
-    canvas.Brush().SetStyle(bsClear);
-    canvas.SetTextCharacterExtra(params.Effects.Spacing);
-    canvas.TextOut(origin.X, origin.Y, params.Text);
 }
 
 void TLogoComposer::RenderGradientLayer(const TLogoParams& params, int width, int height, TBitmap& layer)
@@ -113,16 +92,6 @@ void TLogoComposer::RenderGradientLayer(const TLogoParams& params, int width, in
     TGradientFill::PaintGradient(layer.Canvas(), width, height, params.TopColor, params.LastColor, GradStyleOf(params.GraType));
 }
 
-void TLogoComposer::MixLayers(const TBitmap& text, const TBitmap& gradient, TMixType mixType, TBitmap& composite)
-{
-    composite.Reshape(text.Width(), text.Height());
-    if (composite.Empty())
-        return;
-    // The text layer copied plainly, then the gradient over it in the mix operation,
-    // done in one pass.
-    TCanvas::CombineSurfaces(composite, text, gradient, MixOperationOf(mixType));
-}
-
 void TLogoComposer::Compose(const TLogoParams& params, TLogoLayers& layers, TLayerUse use)
 {
     const TPoint origin = RenderTextLayer(params, layers.Text);
@@ -133,10 +102,10 @@ void TLogoComposer::Compose(const TLogoParams& params, TLogoLayers& layers, TLay
     } else if (use == luCompositeOnly) {
         // The mix works pixel by pixel, so it may write over the gradient it reads.
         RenderGradientLayer(params, layers.Text.Width(), layers.Text.Height(), layers.Composite);
-        MixLayers(layers.Text, layers.Composite, params.MixType, layers.Composite);
+        TLayerSteps::MixLayers(layers.Text, layers.Composite, params.MixType, layers.Composite);
     } else {
         RenderGradientLayer(params, layers.Text.Width(), layers.Text.Height(), layers.Gradient);
-        MixLayers(layers.Text, layers.Gradient, params.MixType, layers.Composite);
+        TLayerSteps::MixLayers(layers.Text, layers.Gradient, params.MixType, layers.Composite);
     }
     if (!params.Effects.HasStage()) {
         layers.OpaqueKey.SetSize(0, 0);
@@ -161,17 +130,6 @@ TGradStyle TLogoComposer::GradStyleOf(TGraType graType)
     case gtTopBottom: break;
     }
     return gsTopBottom;
-}
-
-TCopyMode TLogoComposer::MixOperationOf(TMixType mixType)
-{
-    switch (mixType) {
-    case mtSrcPaint: return cmSrcPaint;
-    case mtSrcInvert: return cmSrcInvert;
-    case mtSrcAnd: return cmSrcAnd;
-    case mtSrcErase: break;
-    }
-    return cmSrcErase;
 }
 
 TGraType TLogoComposer::GraTypeOf(int number, TGraType otherwise)

@@ -1,84 +1,16 @@
 #pragma once
 
 #include "components/gradient/GradientFill.h"
-#include "platform/raster/Bitmap.h"
-#include "platform/raster/Canvas.h"
-#include "platform/raster/Color.h"
+#include "composer/LayerSteps.h"
+#include "composer/LogoParams.h"
 #include "platform/base/Exception.h"
-#include "platform/raster/Font.h"
+#include "platform/raster/Bitmap.h"
 #include "platform/raster/PngEncoder.h"
 #include "platform/raster/Types.h"
-
-#include <QString>
-
-// The direction of the gradient, numbered as the direction cells and the settings file
-// number it.
-enum TGraType : int { gtTopBottom = 1, gtLeftRight = 2, gtBottomTop = 3, gtRightLeft = 4 };
-// How the gradient layer goes over the text layer, numbered as the mix cells A to D
-// and the settings file number it.
-enum TMixType : int { mtSrcErase = 1, mtSrcPaint = 2, mtSrcInvert = 3, mtSrcAnd = 4 };
 
 // A logo too large to make ("ロゴが大きすぎます (W x H)"), refused before anything is
 // allocated.
 class ELogoSizeError : public Exception { using Exception::Exception; };
-
-// Letter spacing, outline and drop shadow of a logo. All off by default, and a logo
-// without them is exactly the logo as it always was.
-struct TTextEffects {
-    // Pixels added after each character's advance.
-    static constexpr int MinSpacing = -20;
-    static constexpr int MaxSpacing = 200;
-    // The outline's width in pixels; 0 draws none.
-    static constexpr int MaxOutlineWidth = 16;
-    // Either offset of the shadow in pixels; (0, 0) draws none.
-    static constexpr int MaxShadowOffset = 32;
-    static constexpr TColor DefaultOutlineColor = clBlack;
-    static constexpr TColor DefaultShadowColor = 0x00404040;
-
-    int Spacing = 0;
-    int OutlineWidth = 0;
-    TColor OutlineColor = DefaultOutlineColor;
-    int ShadowX = 0;
-    int ShadowY = 0;
-    TColor ShadowColor = DefaultShadowColor;
-
-    bool HasOutline() const { return OutlineWidth > 0; }
-    bool HasShadow() const { return ShadowX != 0 || ShadowY != 0; }
-    // An outline or a shadow: a stage after the mix. Spacing is part of the text itself.
-    bool HasStage() const { return HasOutline() || HasShadow(); }
-    // Every value limited to its range.
-    TTextEffects Clamped() const;
-    // Every length multiplied by factor, for drawing at a supersampling factor.
-    TTextEffects Scaled(int factor) const;
-    bool operator==(const TTextEffects&) const = default;
-};
-
-// The parameters of one logo.
-struct TLogoParams {
-    static constexpr TColor DefaultBgColor = clGray;
-    static constexpr TColor DefaultTopColor = TGradientFill::DefaultTopColor;
-    static constexpr TColor DefaultLastColor = TGradientFill::DefaultLastColor;
-    static inline const QString DefaultText = QStringLiteral("Vezodev");
-    // The margins' limit in pixels, as the window's margin fields and the settings file hold it.
-    static constexpr int MaxSpace = 100;
-    // The tallest font in pixels (character or cell height): no taller text fits a logo.
-    static constexpr int MaxFontHeight = 32767;
-
-    QString Text;
-    TFont Font;
-    TColor BgColor = DefaultBgColor;
-    TColor TopColor = DefaultTopColor;
-    TColor LastColor = DefaultLastColor;
-    TGraType GraType = gtTopBottom;
-    TMixType MixType = mtSrcErase;
-    int HSpace = 0;
-    int VSpace = 0;
-    int Smooth = 0; // 0 plain edges; otherwise the supersampling factor of TLogoSmoother
-    TTextEffects Effects;
-
-    // The window's design values: the default text in Times New Roman bold, 29 pixels, black.
-    static TLogoParams Defaults();
-};
 
 // A logo's size as laid out, before it is checked: the width of a long text may pass
 // what an int holds.
@@ -112,7 +44,7 @@ enum TLayerUse {
 // all of the same size. Every call computes its result from its arguments alone.
 class TLogoComposer {
 public:
-    static constexpr int MaxSide = TLogoParams::MaxFontHeight;
+    static constexpr int MaxSide = TLayerSteps::MaxSide;
     static constexpr long long MaxPixels = 64LL * 1024 * 1024;
 
     // Text extent (with the letter spacing) plus twice the margins plus what the outline
@@ -135,13 +67,7 @@ public:
     // empty bitmap. The text layer's rendering returns its TextOrigin, which the
     // effects and the smooth edges draw at too.
     static TPoint RenderTextLayer(const TLogoParams& params, TBitmap& layer);
-    // The text layer drawn on a canvas of the given size with the top-left of the text's
-    // cell at origin: the whole layer at TextOrigin, or a band of it, or the layer
-    // enlarged.
-    static void DrawTextLayer(const TLogoParams& params, TCanvas& canvas, TSize size, TPoint origin);
     static void RenderGradientLayer(const TLogoParams& params, int width, int height, TBitmap& layer);
-    // composite may be the gradient bitmap itself.
-    static void MixLayers(const TBitmap& text, const TBitmap& gradient, TMixType mixType, TBitmap& composite);
     // All three: the text layer, the gradient layer of its size, and their mix, with
     // smooth edges when the parameters ask for them. With luCompositeOnly the gradient
     // may be drawn in the composite's own memory and mixed there, which spares a whole
@@ -154,7 +80,6 @@ public:
     static TPngTransparency TransparentBackground(const TLogoParams& params, const TLogoLayers& layers);
 
     static TGradStyle GradStyleOf(TGraType graType);
-    static TCopyMode MixOperationOf(TMixType mixType);
     // The type a cell or a stored number names; a number outside 1..4 gives otherwise.
     static TGraType GraTypeOf(int number, TGraType otherwise);
     static TMixType MixTypeOf(int number, TMixType otherwise);

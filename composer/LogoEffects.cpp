@@ -1,37 +1,10 @@
 #include "composer/LogoEffects.h"
 
 #include "composer/EffectMarker.h"
-#include "composer/LogoComposer.h"
+#include "composer/TextBands.h"
+#include "platform/raster/Bitmap.h"
 
 #include <algorithm>
-
-namespace {
-
-// The letter mask of a logo is drawn a band of rows at a time, so that a large one
-// needs no more than about this many mask pixels at once.
-constexpr long long BandPixels = 1024LL * 1024;
-
-} // namespace
-
-TTextEffects TTextEffects::Clamped() const
-{
-    TTextEffects result = *this;
-    result.Spacing = std::clamp(Spacing, MinSpacing, MaxSpacing);
-    result.OutlineWidth = std::clamp(OutlineWidth, 0, MaxOutlineWidth);
-    result.ShadowX = std::clamp(ShadowX, -MaxShadowOffset, MaxShadowOffset);
-    result.ShadowY = std::clamp(ShadowY, -MaxShadowOffset, MaxShadowOffset);
-    return result;
-}
-
-TTextEffects TTextEffects::Scaled(int factor) const
-{
-    TTextEffects result = *this;
-    result.Spacing = Spacing * factor;
-    result.OutlineWidth = OutlineWidth * factor;
-    result.ShadowX = ShadowX * factor;
-    result.ShadowY = ShadowY * factor;
-    return result;
-}
 
 TEffectGrowth TLogoEffects::Growth(const TTextEffects& effects)
 {
@@ -63,8 +36,7 @@ void TLogoEffects::Apply(const TLogoParams& params, TPoint origin, const TBitmap
     const std::uint32_t opaque = ColorToPixel(params.BgColor) ^ 0x00FFFFFFu;
     const std::uint32_t shadowPixel = ColorToPixel(params.Effects.ShadowColor);
     const std::uint32_t outlinePixel = ColorToPixel(params.Effects.OutlineColor);
-    TEffectMarker marker(params, origin, width, height,
-                         static_cast<int>(std::max<long long>(BandPixels / width, 1)));
+    TEffectMarker marker(params, origin, width, height, TTextBands::BandRows(BandPixels, width));
     for (int y = 0; y < height; ++y) {
         const std::uint8_t* rowMarks = marker.NextRow();
         if (composite != nullptr)

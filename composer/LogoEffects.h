@@ -1,12 +1,11 @@
 #pragma once
 
+#include "composer/LogoParams.h"
 #include "platform/raster/Types.h"
 
 #include <cstdint>
 
 class TBitmap;
-struct TLogoParams;
-struct TTextEffects;
 
 // How many pixels the outline and the shadow add on each side of a logo.
 struct TEffectGrowth {
@@ -28,11 +27,13 @@ struct TEffectGrowth {
 // TEffectMarker marks the rows.
 class TLogoEffects {
 public:
-    enum TMark : std::uint8_t { mkNone = 0, mkShadow = 1, mkOutline = 2, mkLetter = 3 };
+    // The letter mask is drawn a band of rows at a time, so that a large logo needs no
+    // more than about this many mask pixels at once.
+    static constexpr long long BandPixels = 1024LL * 1024;
 
     static TEffectGrowth Growth(const TTextEffects& effects);
 
-    // Sets the shadow and outline pixels of one row from its marks.
+    // Sets the shadow and outline pixels of one row from its marks (TEffectMark).
     static void PaintRow(const std::uint8_t* marks, std::uint32_t* row, int width, std::uint32_t shadowPixel,
                          std::uint32_t outlinePixel);
 

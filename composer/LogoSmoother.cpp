@@ -1,8 +1,10 @@
 #include "composer/LogoSmoother.h"
 
 #include "composer/EffectMarker.h"
-#include "composer/LogoComposer.h"
+#include "composer/LayerSteps.h"
 #include "composer/LogoEffects.h"
+#include "composer/TextBands.h"
+#include "platform/raster/Bitmap.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -93,9 +95,9 @@ void TLogoSmoother::RenderComposite(const TLogoParams& params, TPoint origin, co
 {
     const int width = gradient.Width();
     const int height = gradient.Height();
-    factor = std::min({factor, MaxFactor, TLogoComposer::MaxSide / std::max({width, height, 1})});
+    factor = std::min({factor, MaxFactor, TLayerSteps::MaxSide / std::max({width, height, 1})});
     if (factor < MinFactor || gradient.Empty()) {
-        TLogoComposer::MixLayers(text, gradient, params.MixType, composite);
+        TLayerSteps::MixLayers(text, gradient, params.MixType, composite);
         if (params.Effects.HasStage()) {
             TBitmap opaqueKey;
             TLogoEffects::Apply(params, origin, text, &composite, opaqueKey);
@@ -110,38 +112,33 @@ void TLogoSmoother::RenderComposite(const TLogoParams& params, TPoint origin, co
     const std::uint32_t shadowPixel = ColorToPixel(params.Effects.ShadowColor);
     const std::uint32_t outlinePixel = ColorToPixel(params.Effects.OutlineColor);
     const int largeWidth = width * factor;
-    const long long blockRowPixels = static_cast<long long>(largeWidth) * factor;
-    const int bandRows = static_cast<int>(std::clamp<long long>(bandPixels / blockRowPixels, 1, height));
+    const int largeHeight = height * factor;
+    const TPoint largeOrigin{origin.X * factor, origin.Y * factor};
+    // A band holds whole rows of blocks.
+    const int bandRows = TTextBands::BandRows(bandPixels, static_cast<long long>(largeWidth) * factor, height) * factor;
+    // The enlarged text is drawn a band at a time, each band showing its own strip of the
+    // one line of text, placed where the plain layer has it.
+    TTextBands largeText(large, largeOrigin, largeWidth, 0, largeHeight, bandRows);
     // The marks of the outline and the shadow come row by row, in the order the rows
     // are mixed, from one marker for the whole enlarged logo.
     std::optional<TEffectMarker> marker;
     if (effects)
-        marker.emplace(large, TPoint{origin.X * factor, origin.Y * factor}, largeWidth, height * factor,
-                       bandRows * factor);
-    // The enlarged text is drawn a band at a time; the gradient is enlarged, mixed and
-    // averaged one row of blocks at a time, in two small surfaces that stay in cache.
-    TBitmap largeText, textRow, gradientRow;
+        marker.emplace(large, largeOrigin, largeWidth, largeHeight, bandRows);
+    // The gradient is enlarged, mixed and averaged one row of blocks at a time, in two
+    // small surfaces that stay in cache.
+    TBitmap textRow, gradientRow;
     textRow.SetSize(largeWidth, factor);
-    for (int top = 0; top < height; top += bandRows) {
-        const int rows = std::min(bandRows, height - top);
-        const TSize bandSize{largeWidth, rows * factor};
-        largeText.SetSize(bandSize.Width, bandSize.Height);
-        // Each band shows its own strip of the one line of text, placed where the plain
-        // layer has it.
-        const TPoint largeOrigin{origin.X * factor, (origin.Y - top) * factor};
-        TLogoComposer::DrawTextLayer(large, largeText.Canvas(), bandSize, largeOrigin);
-        for (int y = 0; y < rows; ++y) {
-            for (int k = 0; k < factor; ++k) {
-                const std::uint32_t* in = largeText.ScanLine(y * factor + k);
-                std::copy(in, in + largeWidth, textRow.ScanLine(k));
-            }
-            Enlarge(gradient, top + y, 1, factor, gradientRow);
-            // Mixed in place: each result pixel depends on the same pixel of the two
-            // layers alone.
-            TLogoComposer::MixLayers(textRow, gradientRow, params.MixType, textRow);
-            for (int k = 0; effects && k < factor; ++k)
-                TLogoEffects::PaintRow(marker->NextRow(), textRow.ScanLine(k), largeWidth, shadowPixel, outlinePixel);
-            Reduce(textRow, factor, composite, top + y);
+    for (int y = 0; y < height; ++y) {
+        for (int k = 0; k < factor; ++k) {
+            const std::uint32_t* in = largeText.Row(y * factor + k);
+            std::copy(in, in + largeWidth, textRow.ScanLine(k));
         }
+        Enlarge(gradient, y, 1, factor, gradientRow);
+        // Mixed in place: each result pixel depends on the same pixel of the two
+        // layers alone.
+        TLayerSteps::MixLayers(textRow, gradientRow, params.MixType, textRow);
+        for (int k = 0; effects && k < factor; ++k)
+            TLogoEffects::PaintRow(marker->NextRow(), textRow.ScanLine(k), largeWidth, shadowPixel, outlinePixel);
+        Reduce(textRow, factor, composite, y);
     }
 }

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "composer/LogoParams.h"
 #include "platform/raster/Types.h"
 
 class TBitmap;
-struct TLogoParams;
 
 // Smooth letter edges for every mix by supersampling. With the plain logo's size
 // W x H and a factor N: the text layer is drawn with N times the font height, its cell

@@ -1,5 +1,6 @@
 #include "composer/StoredParams.h"
 
+#include "composer/LogoComposer.h"
 #include "composer/LogoSmoother.h"
 #include "composer/SettingsKeys.h"
 #include "components/settings/IniGT.h"
@@ -7,18 +8,17 @@
 
 #include <algorithm>
 
-int TStoredParams::FindStyle(const QStringList& styles, const QString& name)
+int TStoredParams::FindStyle(const std::vector<std::u16string>& styles, std::u16string_view name)
 {
-    const QString key = AsciiUpper(name);
     int found = -1;
-    for (int i = 0; i < styles.size(); ++i) {
-        if (AsciiUpper(styles[i]) == key)
-            found = i;
+    for (std::size_t i = 0; i < styles.size(); ++i) {
+        if (SameIgnoringAsciiCase(styles[i], name))
+            found = static_cast<int>(i);
     }
     return found;
 }
 
-void TStoredParams::Read(TIniGT& ini, const QString& section, const QString& defaultText, TLogoParams& params)
+void TStoredParams::Read(TIniGT& ini, std::u16string_view section, std::u16string_view defaultText, TLogoParams& params)
 {
     using Keys = TSettingsKeys;
     params.BgColor = ini.ReadColor(section, Keys::BgColor, TLogoParams::DefaultBgColor);
@@ -46,7 +46,7 @@ void TStoredParams::Read(TIniGT& ini, const QString& section, const QString& def
     params.Effects = effects.Clamped();
 }
 
-void TStoredParams::Write(TIniGT& ini, const QString& section, const TLogoParams& params)
+void TStoredParams::Write(TIniGT& ini, std::u16string_view section, const TLogoParams& params)
 {
     using Keys = TSettingsKeys;
     ini.WriteColor(section, Keys::BgColor, params.BgColor);
@@ -65,13 +65,13 @@ void TStoredParams::Write(TIniGT& ini, const QString& section, const TLogoParams
     // An effect's keys are there only while it is on, so files of logos without effects
     // never gain them.
     const TTextEffects& effects = params.Effects;
-    const auto integer = [&](bool on, const QString& key, int value) {
+    const auto integer = [&](bool on, std::u16string_view key, int value) {
         if (on)
             ini.WriteInteger(section, key, value);
         else
             ini.DeleteKey(section, key);
     };
-    const auto color = [&](bool on, const QString& key, TColor value) {
+    const auto color = [&](bool on, std::u16string_view key, TColor value) {
         if (on)
             ini.WriteColor(section, key, value);
         else

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "composer/LogoComposer.h"
+#include "composer/LogoParams.h"
 
-#include <QString>
-#include <QStringList>
+#include <string>
+#include <string_view>
+#include <vector>
 
 class TIniGT;
 
@@ -20,11 +21,11 @@ class TIniGT;
 // before it have been applied to the parameters.
 class TStoredParams {
 public:
-    static void Read(TIniGT& ini, const QString& section, const QString& defaultText, TLogoParams& params);
-    static void Write(TIniGT& ini, const QString& section, const TLogoParams& params);
+    static void Read(TIniGT& ini, std::u16string_view section, std::u16string_view defaultText, TLogoParams& params);
+    static void Write(TIniGT& ini, std::u16string_view section, const TLogoParams& params);
 
     // The position of the style called name: letters a to z match A to Z and nothing
     // else is folded, as the file matches section names; the last equal entry wins.
     // -1 when there is none.
-    static int FindStyle(const QStringList& styles, const QString& name);
+    static int FindStyle(const std::vector<std::u16string>& styles, std::u16string_view name);
 };

@@ -1,23 +1,21 @@
 #include "components/settings/IniGT.h"
 
+#include "platform/base/AsciiCase.h"
 #include "platform/base/AtomicFile.h"
 #include "platform/base/Exception.h"
-#include "platform/raster/Font.h"
 #include "platform/base/InstalledData.h"
 #include "platform/base/IntegerSyntax.h"
-#include "platform/base/AsciiCase.h"
 #include "platform/base/ProfileFile.h"
 #include "platform/base/ProfileText.h"
-#include "platform/base/ShiftJis.h"
 #include "platform/base/Strings.h"
-#include "platform/base/Tr.h"
+#include "platform/base/UiLanguage.h"
+#include "platform/base/UnicodeText.h"
 #include "platform/base/XdgFolders.h"
+#include "platform/raster/Font.h"
+#include "platform/raster/ScreenResolution.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QFileInfo>
-#include <QStringDecoder>
 #include <algorithm>
+#include <cstddef>
 
 namespace {
 
@@ -25,39 +23,43 @@ namespace {
 // cut to one less.
 constexpr int ReadBufferSize = 1024;
 
-const QChar DoubleQuote(u'"');
+constexpr char16_t DoubleQuote = u'"';
 // The half-width corner brackets, bytes A2 and A3 of the file's CP932 text.
-const QChar LeftBracket(u'\uFF62');
-const QChar RightBracket(u'\uFF63');
+constexpr char16_t LeftBracket = u'\uFF62';
+constexpr char16_t RightBracket = u'\uFF63';
 
 // The index of the last folder separator in path, or -1. Besides the Windows
 // separators "\" and ":", "/" separates folders on Linux.
-qsizetype LastSeparator(const QString& path)
+std::ptrdiff_t LastSeparator(std::u16string_view path)
 {
-    return std::max({path.lastIndexOf(u'\\'), path.lastIndexOf(u':'), path.lastIndexOf(u'/')});
+    const std::size_t found = path.find_last_of(u"\\:/");
+    return found == std::u16string_view::npos ? -1 : static_cast<std::ptrdiff_t>(found);
 }
 
-const QString CompanionSuffix = QStringLiteral(".Unicode");
-const QChar Substitute(u'?');
+constexpr std::u16string_view CompanionSuffix = u".Unicode";
+constexpr char16_t Substitute = u'?';
 // Printable ASCII that the companion keeps as it is, besides letters, digits and
 // "-._~"; "%", quotes and blanks are always escaped, so the value has no outer
 // blanks or quotes for a read to strip.
-const QByteArray CompanionPlain("!#$&()*+,/:;<=>?@[\\]^`{|}");
+constexpr std::string_view CompanionPlain = "!#$&()*+,/:;<=>?@[\\]^`{|}";
+
+bool IsHighSurrogate(char16_t ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
+bool IsLowSurrogate(char16_t ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
 
 // The character (one or two UTF-16 units) that starts at index.
-qsizetype CharacterLength(const QString& text, qsizetype index)
+std::size_t CharacterLength(std::u16string_view text, std::size_t index)
 {
-    return text[index].isHighSurrogate() && index + 1 < text.size() && text[index + 1].isLowSurrogate() ? 2 : 1;
+    return IsHighSurrogate(text[index]) && index + 1 < text.size() && IsLowSurrogate(text[index + 1]) ? 2 : 1;
 }
 
 // Each character the file cannot hold becomes one "?".
-QString Substituted(const QString& text)
+std::u16string Substituted(std::u16string_view text)
 {
-    QString result;
+    std::u16string result;
     result.reserve(text.size());
-    for (qsizetype index = 0; index < text.size();) {
-        const qsizetype length = CharacterLength(text, index);
-        const QStringView character = QStringView(text).mid(index, length);
+    for (std::size_t index = 0; index < text.size();) {
+        const std::size_t length = CharacterLength(text, index);
+        const std::u16string_view character = text.substr(index, length);
         if (ProfileHolds(character))
             result += character;
         else
@@ -67,49 +69,96 @@ QString Substituted(const QString& text)
     return result;
 }
 
-QString Escaped(const QString& text)
+bool KeptInCompanion(unsigned char byte)
 {
-    return QString::fromLatin1(text.toUtf8().toPercentEncoding(CompanionPlain));
+    return (byte >= 'A' && byte <= 'Z') || (byte >= 'a' && byte <= 'z') || (byte >= '0' && byte <= '9') || byte == '-'
+        || byte == '.' || byte == '_' || byte == '~' || CompanionPlain.find(static_cast<char>(byte)) != std::string_view::npos;
 }
 
-bool IsHexDigit(QChar ch)
+// The text's UTF-8 with every byte the companion does not keep as "%" and two
+// upper-case hexadecimal digits.
+std::u16string Escaped(std::u16string_view text)
 {
-    return DigitValue(ch, 16) >= 0;
+    std::u16string result;
+    for (const char byte : TextToUtf8(text)) {
+        const auto value = static_cast<unsigned char>(byte);
+        if (KeptInCompanion(value))
+            result += static_cast<char16_t>(value);
+        else
+            result += u'%' + HexDigits(value, 2);
+    }
+    return result;
+}
+
+// Whether the bytes are well-formed UTF-8: no stray or missing continuation byte, no
+// overlong form, no surrogate and nothing beyond U+10FFFF.
+bool IsUtf8(std::string_view bytes)
+{
+    for (std::size_t index = 0; index < bytes.size();) {
+        const auto lead = static_cast<unsigned char>(bytes[index]);
+        int length = 0;
+        unsigned char low = 0x80, high = 0xBF;
+        if (lead < 0x80)
+            length = 1;
+        else if (lead >= 0xC2 && lead <= 0xDF)
+            length = 2;
+        else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            low = lead == 0xE0 ? 0xA0 : 0x80;
+            high = lead == 0xED ? 0x9F : 0xBF;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            low = lead == 0xF0 ? 0x90 : 0x80;
+            high = lead == 0xF4 ? 0x8F : 0xBF;
+        } else
+            return false;
+        if (index + length > bytes.size())
+            return false;
+        for (int k = 1; k < length; ++k) {
+            const auto next = static_cast<unsigned char>(bytes[index + k]);
+            if (next < (k == 1 ? low : 0x80) || next > (k == 1 ? high : 0xBF))
+                return false;
+        }
+        index += length;
+    }
+    return true;
 }
 
 // Strict: anything but the escaped form of UTF-8 text is no companion at all.
-std::optional<QString> Unescaped(const QString& value)
+std::optional<std::u16string> Unescaped(std::u16string_view value)
 {
-    QByteArray bytes;
+    std::string bytes;
     bytes.reserve(value.size());
-    for (qsizetype index = 0; index < value.size(); ++index) {
-        const char16_t ch = value[index].unicode();
+    for (std::size_t index = 0; index < value.size(); ++index) {
+        const char16_t ch = value[index];
         if (ch <= u' ' || ch >= 0x7F)
             return std::nullopt;
         if (ch != u'%') {
-            bytes += char(ch);
+            bytes += static_cast<char>(ch);
             continue;
         }
-        if (index + 2 >= value.size() || !IsHexDigit(value[index + 1]) || !IsHexDigit(value[index + 2]))
+        if (index + 2 >= value.size())
             return std::nullopt;
-        bytes += char(value.mid(index + 1, 2).toInt(nullptr, 16));
+        const int high = DigitValue(value[index + 1], 16);
+        const int low = DigitValue(value[index + 2], 16);
+        if (high < 0 || low < 0)
+            return std::nullopt;
+        bytes += static_cast<char>(high * 16 + low);
         index += 2;
     }
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder.decode(bytes);
-    if (decoder.hasError())
+    if (!IsUtf8(bytes))
         return std::nullopt;
-    return text;
+    return Utf8ToText(bytes);
 }
 
 // The start of text whose replaced form a read into the buffer delivers whole.
-QString CutLikeSubstitute(const QString& text, int bufferSize)
+std::u16string CutLikeSubstitute(std::u16string_view text, int bufferSize)
 {
-    const qsizetype kept = CutToProfileBuffer(Substituted(text), bufferSize).size();
-    qsizetype index = 0;
-    for (qsizetype character = 0; character < kept && index < text.size(); ++character)
+    const std::size_t kept = CutToProfileBuffer(Substituted(text), bufferSize).size();
+    std::size_t index = 0;
+    for (std::size_t character = 0; character < kept && index < text.size(); ++character)
         index += CharacterLength(text, index);
-    return text.left(index);
+    return std::u16string(text.substr(0, index));
 }
 
 // Sets a fence for the lifetime of the guard and puts the old one back on every
@@ -130,26 +179,23 @@ private:
 
 struct TIniGT::TPending {
     TProfileText Text;
-    QByteArray Original;
+    std::string Original;
     // The reason the file could not be read, 0 when it could.
     int ReadError = 0;
 };
 
-TIniGT::TIniGT(QObject* owner, const QString& programFile)
-    : QObject(owner), FProgramFile(programFile)
-{
-}
+TIniGT::TIniGT(const std::filesystem::path& programFile) : FProgramFile(programFile.u16string()) {}
 
-QString TIniGT::ConfigurationFolder()
+TIniGT::~TIniGT() = default;
+
+std::filesystem::path TIniGT::ConfigurationFolder()
 {
     return XdgFolder(xfConfig);
 }
 
-TIniGT::~TIniGT() = default;
-
-QString TIniGT::ProgramFile() const
+std::u16string TIniGT::ProgramFile() const
 {
-    return FProgramFile.isEmpty() ? RunningProgramFile() : FProgramFile;
+    return FProgramFile.empty() ? RunningProgramFile().u16string() : FProgramFile;
 }
 
 // A name with a folder part is used as it is; otherwise DefaultDir places it.
@@ -161,12 +207,12 @@ void TIniGT::Resolve()
     }
     switch (FDefaultDir) {
     case ddApplication: {
-        const QString program = ProgramFile();
-        FFullPath = program.left(LastSeparator(program) + 1) + FFileName;
+        const std::u16string program = ProgramFile();
+        FFullPath = program.substr(0, LastSeparator(program) + 1) + FFileName;
         break;
     }
     case ddWindows:
-        FFullPath = ConfigurationFolder() + u'/' + FFileName;
+        FFullPath = ConfigurationFolder().u16string() + u'/' + FFileName;
         break;
     case ddNone:
         FFullPath = FFileName;
@@ -174,7 +220,7 @@ void TIniGT::Resolve()
     }
 }
 
-void TIniGT::SetFileName(const QString& value)
+void TIniGT::SetFileName(std::u16string_view value)
 {
     FFileName = value;
     Resolve();
@@ -187,33 +233,20 @@ void TIniGT::SetDefaultDir(TIniGTDefaultDir value)
     Resolve();
 }
 
-void TIniGT::SetDefaultDirProperty(int value)
-{
-    if (value >= ddApplication && value <= ddNone)
-        SetDefaultDir(static_cast<TIniGTDefaultDir>(value));
-}
-
 void TIniGT::SetFence(TIniGTFence value)
 {
     if (value != FFence) {
-        if (Designing() && FFence == fnVer11Mode)
-            emit DesignWarning(Tr("警告"),
-                               Tr("fnVer11Mode以外の値にすると、TIniGTのVer1.0とVer1.1で"
-                                  "書き込んだﾌｧｲﾙを正しく読めない事があります。"));
+        if (Designing() && FFence == fnVer11Mode && OnDesignWarning)
+            OnDesignWarning(TrText("警告"), TrText("fnVer11Mode以外の値にすると、TIniGTのVer1.0とVer1.1で"
+                                                   "書き込んだﾌｧｲﾙを正しく読めない事があります。"));
         FFence = value;
     }
     FFenceUnset = false;
 }
 
-void TIniGT::SetFenceProperty(int value)
-{
-    if (value >= fnDoubleQuote && value <= fnNone)
-        SetFence(static_cast<TIniGTFence>(value));
-}
-
 void TIniGT::Loaded()
 {
-    if (FFileName.isEmpty() && !Designing())
+    if (FFileName.empty() && !Designing())
         SetFileName(DefaultFileName(ProgramFile()));
     // A designer gives a new store fnVer11Mode; the field is set directly so that
     // no warning is shown and FenceUnset stays true.
@@ -221,18 +254,27 @@ void TIniGT::Loaded()
         FFence = fnVer11Mode;
 }
 
-QString TIniGT::DefaultFileName(const QString& programFile)
+std::u16string TIniGT::DefaultFileName(const std::filesystem::path& programFile)
 {
-    QString name = programFile.mid(LastSeparator(programFile) + 1);
-    const qsizetype dot = name.lastIndexOf(u'.');
-    if (dot >= 0)
-        name.truncate(dot);
-    name += QStringLiteral(".INI");
-    for (QChar& ch : name)
-        ch = QChar(AsciiLower(ch.unicode()));
-    if (!name.isEmpty())
-        name[0] = QChar(AsciiUpper(name[0].unicode()));
+    const std::u16string program = programFile.u16string();
+    std::u16string name = program.substr(LastSeparator(program) + 1);
+    const std::size_t dot = name.rfind(u'.');
+    if (dot != std::u16string::npos)
+        name.resize(dot);
+    name += u".INI";
+    for (char16_t& ch : name)
+        ch = AsciiLower(ch);
+    if (!name.empty())
+        name[0] = AsciiUpper(name[0]);
     return name;
+}
+
+std::u16string TIniGT::SubKey(std::u16string_view prefix, std::u16string_view part)
+{
+    std::u16string key(prefix);
+    key += u'.';
+    key += part;
+    return key;
 }
 
 [[noreturn]] void TIniGT::RaiseWriteError(int error) const
@@ -240,9 +282,9 @@ QString TIniGT::DefaultFileName(const QString& programFile)
     RaiseWriteError(SystemErrorText(error));
 }
 
-[[noreturn]] void TIniGT::RaiseWriteError(const QString& reason) const
+[[noreturn]] void TIniGT::RaiseWriteError(std::u16string_view reason) const
 {
-    throw EIniFileError(Tr("%1 に書き込めません (%2)").arg(FFullPath, reason));
+    throw EIniFileError(Format(TrText("%1 に書き込めません (%2)"), {FFullPath, reason}));
 }
 
 void TIniGT::BeginUpdate()
@@ -250,9 +292,9 @@ void TIniGT::BeginUpdate()
     if (FUpdateDepth++ > 0)
         return;
     int error = 0;
-    const std::optional<QByteArray> bytes = ReadProfileFile(FFullPath, &error);
-    FPending = std::make_unique<TPending>(TPending{TProfileText(bytes.value_or(QByteArray())), bytes.value_or(QByteArray()),
-                                                   bytes ? 0 : error});
+    const std::optional<std::string> bytes = ReadProfileFile(FFullPath, &error);
+    const std::string read = bytes.value_or(std::string());
+    FPending = std::make_unique<TPending>(TPending{TProfileText(read), read, bytes ? 0 : error});
 }
 
 void TIniGT::CancelUpdate()
@@ -272,7 +314,7 @@ void TIniGT::EndUpdate()
     if (FUpdateDepth == 0 || --FUpdateDepth > 0)
         return;
     const std::unique_ptr<TPending> pending = std::move(FPending);
-    const QByteArray bytes = pending->Text.Bytes();
+    const std::string bytes = pending->Text.Bytes();
     if (bytes == pending->Original)
         return;
     if (pending->ReadError != 0)
@@ -284,7 +326,7 @@ void TIniGT::EndUpdate()
 
 std::unique_ptr<TProfileText> TIniGT::LoadText() const
 {
-    return std::make_unique<TProfileText>(ReadProfileFile(FFullPath).value_or(QByteArray()));
+    return std::make_unique<TProfileText>(ReadProfileFile(FFullPath).value_or(std::string()));
 }
 
 void TIniGT::HoldText(std::shared_ptr<const TProfileText> text)
@@ -293,65 +335,66 @@ void TIniGT::HoldText(std::shared_ptr<const TProfileText> text)
 }
 
 template <typename TChange>
-void TIniGT::Change(TChange change, const QString& reason)
+void TIniGT::Change(TChange change, std::u16string_view reason)
 {
     if (FHeld)
-        RaiseWriteError(QStringLiteral("held in memory"));
+        RaiseWriteError(u"held in memory");
     TUpdate update(*this);
     if (!change(FPending->Text))
         RaiseWriteError(reason);
     update.Commit();
 }
 
-std::optional<QString> TIniGT::ReadStored(const QString& section, const QString& key) const
+std::optional<std::u16string> TIniGT::ReadStored(std::u16string_view section, std::u16string_view key) const
 {
     std::unique_ptr<TProfileText> loaded;
     const TProfileText& text = FHeld ? *FHeld : FPending ? FPending->Text : *(loaded = LoadText());
-    const std::optional<QString> stored = text.Value(section, key);
+    const std::optional<std::u16string> stored = text.Value(section, key);
     if (!stored)
         return std::nullopt;
-    const QString plain = text.Read(section, key, QString(), ReadBufferSize);
-    if (!stored->contains(Substitute))
+    std::u16string plain = text.Read(section, key, u"", ReadBufferSize);
+    if (stored->find(Substitute) == std::u16string::npos)
         return plain;
-    const std::optional<QString> companion = text.Value(section, key + CompanionSuffix);
-    const std::optional<QString> exact = companion ? Unescaped(*companion) : std::nullopt;
+    const std::optional<std::u16string> companion = text.Value(section, std::u16string(key) + std::u16string(CompanionSuffix));
+    const std::optional<std::u16string> exact = companion ? Unescaped(*companion) : std::nullopt;
     if (!exact || StoredProfileValue(Substituted(*exact)) != *stored)
         return plain;
     return CutLikeSubstitute(*exact, ReadBufferSize);
 }
 
-QString TIniGT::ReadRawString(const QString& section, const QString& key, const QString& defaultValue) const
+std::u16string TIniGT::ReadRawString(std::u16string_view section, std::u16string_view key,
+                                     std::u16string_view defaultValue) const
 {
-    if (std::optional<QString> value = ReadStored(section, key))
+    if (std::optional<std::u16string> value = ReadStored(section, key))
         return *value;
     // A missing key gives the default as the profile functions do.
     return TProfileText().Read(section, key, defaultValue, ReadBufferSize);
 }
 
-QString TIniGT::FirstUnstorableCharacter(const QString& text)
+std::u16string TIniGT::FirstUnstorableCharacter(std::u16string_view text)
 {
     if (ProfileHolds(text))
-        return QString();
-    for (qsizetype index = 0; index < text.size();) {
-        const qsizetype length = CharacterLength(text, index);
-        if (!ProfileHolds(QStringView(text).mid(index, length)))
-            return text.mid(index, length);
+        return {};
+    for (std::size_t index = 0; index < text.size();) {
+        const std::size_t length = CharacterLength(text, index);
+        if (!ProfileHolds(text.substr(index, length)))
+            return std::u16string(text.substr(index, length));
         index += length;
     }
-    return QString();
+    return {};
 }
 
-void TIniGT::WriteRawString(const QString& section, const QString& key, const QString& value)
+void TIniGT::WriteRawString(std::u16string_view section, std::u16string_view key, std::u16string_view value)
 {
-    for (const QString* name : {&section, &key}) {
-        const QString character = FirstUnstorableCharacter(*name);
-        if (character.isEmpty())
+    for (const std::u16string_view name : {section, key}) {
+        const std::u16string character = FirstUnstorableCharacter(name);
+        if (character.empty())
             continue;
-        if (character == u"\r" || character == u"\n" || character == QChar(0))
-            RaiseWriteError(Tr("「%1」には1行に保存できない改行かNUL文字があります").arg(*name));
-        RaiseWriteError(Tr("「%1」にはシフトJISで保存できない文字があります").arg(*name));
+        if (character == u"\r" || character == u"\n" || character == std::u16string(1, u'\0'))
+            RaiseWriteError(Format(TrText("「%1」には1行に保存できない改行かNUL文字があります"), {name}));
+        RaiseWriteError(Format(TrText("「%1」にはシフトJISで保存できない文字があります"), {name}));
     }
-    const QString companion = key + CompanionSuffix;
+    const std::u16string companion = std::u16string(key) + std::u16string(CompanionSuffix);
     Change(
         [&](TProfileText& text) {
             if (ProfileHolds(value)) {
@@ -362,20 +405,20 @@ void TIniGT::WriteRawString(const QString& section, const QString& key, const QS
             }
             return text.Write(section, key, Substituted(value)) && text.Write(section, companion, Escaped(value));
         },
-        Tr("「%1」の「%2」は名前として読み戻せません").arg(section, key));
+        Format(TrText("「%1」の「%2」は名前として読み戻せません"), {section, key}));
 }
 
-void TIniGT::EraseSection(const QString& section)
+void TIniGT::EraseSection(std::u16string_view section)
 {
     Change(
         [&](TProfileText& text) {
             text.EraseSection(section);
             return true;
         },
-        QString());
+        {});
 }
 
-void TIniGT::DeleteKey(const QString& section, const QString& key)
+void TIniGT::DeleteKey(std::u16string_view section, std::u16string_view key)
 {
     // A file without the key is not written again.
     if (!ReadStored(section, key))
@@ -383,143 +426,142 @@ void TIniGT::DeleteKey(const QString& section, const QString& key)
     Change(
         [&](TProfileText& text) {
             text.DeleteKey(section, key);
-            text.DeleteKey(section, key + CompanionSuffix);
+            text.DeleteKey(section, std::u16string(key) + std::u16string(CompanionSuffix));
             return true;
         },
-        QString());
+        {});
 }
 
-QString TIniGT::Enclose(const QString& value, TIniGTFence fence)
+std::u16string TIniGT::Enclose(std::u16string_view value, TIniGTFence fence)
 {
     switch (fence) {
     case fnDoubleQuote:
-        return DoubleQuote + value + DoubleQuote;
+        return DoubleQuote + std::u16string(value) + DoubleQuote;
     case fnParenthesis:
     case fnVer11Mode:
-        return LeftBracket + value + RightBracket;
+        return LeftBracket + std::u16string(value) + RightBracket;
     case fnNone:
         break;
     }
-    return value;
+    return std::u16string(value);
 }
 
-QString TIniGT::Unenclose(const QString& text, TIniGTFence fence)
+std::u16string TIniGT::Unenclose(std::u16string_view text, TIniGTFence fence)
 {
     if (text.size() < 2)
-        return text;
+        return std::u16string(text);
     const bool quotes = fence == fnDoubleQuote || fence == fnVer11Mode;
     const bool brackets = fence == fnParenthesis || fence == fnVer11Mode;
     if ((quotes && text.front() == DoubleQuote && text.back() == DoubleQuote)
         || (brackets && text.front() == LeftBracket && text.back() == RightBracket))
-        return text.mid(1, text.size() - 2);
-    return text;
+        return std::u16string(text.substr(1, text.size() - 2));
+    return std::u16string(text);
 }
 
 // A missing key gives the default back exactly, in every mode.
-QString TIniGT::ReadString(const QString& section, const QString& key, const QString& defaultValue) const
+std::u16string TIniGT::ReadString(std::u16string_view section, std::u16string_view key,
+                                  std::u16string_view defaultValue) const
 {
-    const std::optional<QString> value = ReadStored(section, key);
-    return value ? Unenclose(*value, FFence) : defaultValue;
+    const std::optional<std::u16string> value = ReadStored(section, key);
+    return value ? Unenclose(*value, FFence) : std::u16string(defaultValue);
 }
 
-void TIniGT::WriteString(const QString& section, const QString& key, const QString& value)
+void TIniGT::WriteString(std::u16string_view section, std::u16string_view key, std::u16string_view value)
 {
     WriteRawString(section, key, Enclose(value, FFence));
 }
 
 // "0x" and "0X" mean hexadecimal only before at least one more character; "0x"
 // alone stays as it is and does not convert.
-std::int32_t TIniGT::ReadInteger(const QString& section, const QString& key, std::int32_t defaultValue) const
+std::int32_t TIniGT::ReadInteger(std::u16string_view section, std::u16string_view key, std::int32_t defaultValue) const
 {
-    QString text = ReadRawString(section, key, QString());
+    std::u16string text = ReadRawString(section, key, u"");
     if (text.size() > 2 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X'))
-        text = u'$' + text.mid(2);
+        text = u'$' + text.substr(2);
     return StrToIntDef(text, defaultValue);
 }
 
-void TIniGT::WriteInteger(const QString& section, const QString& key, std::int32_t value)
+void TIniGT::WriteInteger(std::u16string_view section, std::u16string_view key, std::int32_t value)
 {
-    WriteRawString(section, key, QString::number(value));
+    WriteRawString(section, key, IntText(value));
 }
 
 // Characters 3 to 10 are taken whatever the first two are; anything after the
 // tenth is ignored. A value that does not convert raises EConvertError.
-std::int32_t TIniGT::ReadHex(const QString& section, const QString& key, std::int32_t defaultValue) const
+std::int32_t TIniGT::ReadHex(std::u16string_view section, std::u16string_view key, std::int32_t defaultValue) const
 {
-    const QString text = ReadRawString(section, key, HexText(static_cast<std::uint32_t>(defaultValue)));
-    return StrToInt(u'$' + text.mid(2, 8));
+    const std::u16string text = ReadRawString(section, key, HexText(static_cast<std::uint32_t>(defaultValue)));
+    return StrToInt(u'$' + (text.size() > 2 ? text.substr(2, 8) : std::u16string()));
 }
 
-void TIniGT::WriteHex(const QString& section, const QString& key, std::int32_t value)
+void TIniGT::WriteHex(std::u16string_view section, std::u16string_view key, std::int32_t value)
 {
     WriteRawString(section, key, HexText(static_cast<std::uint32_t>(value)));
 }
 
-TColor TIniGT::ReadColor(const QString& section, const QString& key, TColor defaultValue) const
+TColor TIniGT::ReadColor(std::u16string_view section, std::u16string_view key, TColor defaultValue) const
 {
     return static_cast<TColor>(ReadHex(section, key, static_cast<std::int32_t>(defaultValue)));
 }
 
-void TIniGT::WriteColor(const QString& section, const QString& key, TColor value)
+void TIniGT::WriteColor(std::u16string_view section, std::u16string_view key, TColor value)
 {
     WriteHex(section, key, static_cast<std::int32_t>(value));
 }
 
 // Entries of an earlier, longer list above the new count stay in the file.
-void TIniGT::WriteStrings(const QString& section, const QString& prefix, const TStrings& list)
+void TIniGT::WriteStrings(std::u16string_view section, std::u16string_view prefix, const TStrings& list)
 {
     TUpdate update(*this);
     const int count = list.Count();
-    WriteInteger(section, prefix + QStringLiteral(".Count"), count);
+    WriteInteger(section, SubKey(prefix, u"Count"), count);
     for (int index = 0; index < count; ++index)
-        WriteString(section, prefix + u'.' + QString::number(index), list.Get(index));
+        WriteString(section, SubKey(prefix, IntText(index)), list.Get(index));
     update.Commit();
 }
 
 // A missing entry defaults to the list's entry at the same index, or to the empty
 // string beyond its end; a count of 0 or below empties the list.
-void TIniGT::ReadStrings(const QString& section, const QString& prefix, TStrings& list) const
+void TIniGT::ReadStrings(std::u16string_view section, std::u16string_view prefix, TStrings& list) const
 {
-    const int count = ReadInteger(section, prefix + QStringLiteral(".Count"), list.Count());
+    const int count = ReadInteger(section, SubKey(prefix, u"Count"), list.Count());
     TStringList entries;
     for (int index = 0; index < count; ++index) {
-        const QString defaultValue = index < list.Count() ? list.Get(index) : QString();
-        entries.Add(ReadString(section, prefix + u'.' + QString::number(index), defaultValue));
+        const std::u16string defaultValue = index < list.Count() ? list.Get(index) : std::u16string();
+        entries.Add(ReadString(section, SubKey(prefix, IntText(index)), defaultValue));
     }
     list.Assign(entries);
 }
 
 // The name is written bare whatever Fence says; ReadFont strips either fence.
-void TIniGT::WriteFont(const QString& section, const QString& prefix, const TFont& font)
+void TIniGT::WriteFont(std::u16string_view section, std::u16string_view prefix, const TFont& font)
 {
     TUpdate update(*this);
-    WriteRawString(section, prefix + QStringLiteral(".Name"), font.Name());
-    WriteInteger(section, prefix + QStringLiteral(".Size"), font.Size());
-    WriteInteger(section, prefix + QStringLiteral(".Style"), static_cast<std::int32_t>(font.Style()));
-    WriteColor(section, prefix + QStringLiteral(".Color"), font.Color());
+    WriteRawString(section, SubKey(prefix, u"Name"), font.Name());
+    WriteInteger(section, SubKey(prefix, u"Size"), font.Size());
+    WriteInteger(section, SubKey(prefix, u"Style"), static_cast<std::int32_t>(font.Style()));
+    WriteColor(section, SubKey(prefix, u"Color"), font.Color());
     update.Commit();
 }
 
 // The values are gathered in a fresh font, which carries the default character set
 // and pitch, and copied into the target only once all have been read: a malformed
 // colour raises before the target is touched.
-void TIniGT::ReadFont(const QString& section, const QString& prefix, TFont& font, int maxHeight)
+void TIniGT::ReadFont(std::u16string_view section, std::u16string_view prefix, TFont& font, int maxHeight)
 {
     TFont fresh;
     {
         const TFenceOverride fence(FFence, fnVer11Mode);
-        fresh.SetName(ReadString(section, prefix + QStringLiteral(".Name"), font.Name()));
+        fresh.SetName(ReadString(section, SubKey(prefix, u"Name"), font.Name()));
     }
-    std::int32_t points = ReadInteger(section, prefix + QStringLiteral(".Size"), font.Size());
+    std::int32_t points = ReadInteger(section, SubKey(prefix, u"Size"), font.Size());
     if (maxHeight > 0) {
         const std::int32_t maxPoints = MulDiv(maxHeight, 72, PixelsPerInch);
         points = std::clamp(points, -maxPoints, maxPoints);
     }
     fresh.SetSize(points);
-    const std::int32_t style =
-        ReadInteger(section, prefix + QStringLiteral(".Style"), static_cast<std::int32_t>(font.Style()));
+    const std::int32_t style = ReadInteger(section, SubKey(prefix, u"Style"), static_cast<std::int32_t>(font.Style()));
     fresh.SetStyle(static_cast<TFontStyles>(style) & 0xFFu);
-    fresh.SetColor(ReadColor(section, prefix + QStringLiteral(".Color"), font.Color()));
+    fresh.SetColor(ReadColor(section, SubKey(prefix, u"Color"), font.Color()));
     font.Assign(fresh);
 }
-

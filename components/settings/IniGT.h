@@ -2,11 +2,13 @@
 
 #include "platform/raster/Color.h"
 
-#include <QObject>
-#include <QString>
 #include <cstdint>
+#include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 
 class TFont;
 class TProfileText;
@@ -43,32 +45,34 @@ enum TIniGTFence : std::uint8_t {
 // value edited by hand or by a program that knows no companions wins. A value the file
 // holds as it is removes the companion, so text CP932 can hold never adds a key.
 //
-// Folder parts are recognised by "\", ":" and, on Linux, "/".
-class TIniGT : public QObject {
-    Q_OBJECT
-    Q_PROPERTY(int DefaultDir READ DefaultDirProperty WRITE SetDefaultDirProperty)
-    Q_PROPERTY(QString FileName READ FileName WRITE SetFileName)
-    Q_PROPERTY(int Fence READ FenceProperty WRITE SetFenceProperty)
-
+// Folder parts are recognised by "\", ":" and, on Linux, "/": FileName is text with the
+// component's own rules, not a path of this system.
+class TIniGT {
 public:
     // programFile is the program file whose folder and name ddApplication and Loaded
     // use; empty means the running program.
-    explicit TIniGT(QObject* owner = nullptr, const QString& programFile = QString());
-    ~TIniGT() override;
+    explicit TIniGT(const std::filesystem::path& programFile = {});
+    virtual ~TIniGT();
+    TIniGT(const TIniGT&) = delete;
+    TIniGT& operator=(const TIniGT&) = delete;
 
     TIniGTDefaultDir DefaultDir() const { return FDefaultDir; }
     void SetDefaultDir(TIniGTDefaultDir value);
-    const QString& FileName() const { return FFileName; }
-    void SetFileName(const QString& value);
+    const std::u16string& FileName() const { return FFileName; }
+    void SetFileName(std::u16string_view value);
     TIniGTFence Fence() const { return FFence; }
     void SetFence(TIniGTFence value);
 
     // True until Fence is first assigned, whatever the value.
     bool FenceUnset() const { return FFenceUnset; }
     // The path the profile functions are called with.
-    const QString& FullPath() const { return FFullPath; }
+    std::filesystem::path FullPath() const { return FFullPath; }
     // There is no form designer: the designing state is always off.
     bool Designing() const { return false; }
+
+    // Would be called by a form designer when a store leaves fnVer11Mode, with a caption
+    // and a text; never called at run time.
+    std::function<void(const std::u16string& caption, const std::u16string& text)> OnDesignWarning;
 
     // Called once the properties of a stored form have been assigned: an empty
     // FileName becomes the default name in the chosen folder.
@@ -113,95 +117,88 @@ public:
         bool FEnded = false;
     };
 
-    QString ReadRawString(const QString& section, const QString& key, const QString& defaultValue) const;
-    void WriteRawString(const QString& section, const QString& key, const QString& value);
-    QString ReadString(const QString& section, const QString& key, const QString& defaultValue) const;
-    void WriteString(const QString& section, const QString& key, const QString& value);
-    std::int32_t ReadInteger(const QString& section, const QString& key, std::int32_t defaultValue) const;
-    void WriteInteger(const QString& section, const QString& key, std::int32_t value);
-    std::int32_t ReadHex(const QString& section, const QString& key, std::int32_t defaultValue) const;
-    void WriteHex(const QString& section, const QString& key, std::int32_t value);
-    TColor ReadColor(const QString& section, const QString& key, TColor defaultValue) const;
-    void WriteColor(const QString& section, const QString& key, TColor value);
-    void EraseSection(const QString& section);
+    std::u16string ReadRawString(std::u16string_view section, std::u16string_view key,
+                                 std::u16string_view defaultValue) const;
+    void WriteRawString(std::u16string_view section, std::u16string_view key, std::u16string_view value);
+    std::u16string ReadString(std::u16string_view section, std::u16string_view key, std::u16string_view defaultValue) const;
+    void WriteString(std::u16string_view section, std::u16string_view key, std::u16string_view value);
+    std::int32_t ReadInteger(std::u16string_view section, std::u16string_view key, std::int32_t defaultValue) const;
+    void WriteInteger(std::u16string_view section, std::u16string_view key, std::int32_t value);
+    std::int32_t ReadHex(std::u16string_view section, std::u16string_view key, std::int32_t defaultValue) const;
+    void WriteHex(std::u16string_view section, std::u16string_view key, std::int32_t value);
+    TColor ReadColor(std::u16string_view section, std::u16string_view key, TColor defaultValue) const;
+    void WriteColor(std::u16string_view section, std::u16string_view key, TColor value);
+    void EraseSection(std::u16string_view section);
     // Removes the key (and its companion) from the section; a missing key changes nothing.
-    void DeleteKey(const QString& section, const QString& key);
+    void DeleteKey(std::u16string_view section, std::u16string_view key);
 
     // A list as prefix.Count and prefix.0 .. prefix.(Count-1).
-    void WriteStrings(const QString& section, const QString& prefix, const TStrings& list);
-    void ReadStrings(const QString& section, const QString& prefix, TStrings& list) const;
+    void WriteStrings(std::u16string_view section, std::u16string_view prefix, const TStrings& list);
+    void ReadStrings(std::u16string_view section, std::u16string_view prefix, TStrings& list) const;
     // A font as prefix.Name, prefix.Size (points), prefix.Style (bits) and prefix.Color.
-    void WriteFont(const QString& section, const QString& prefix, const TFont& font);
+    void WriteFont(std::u16string_view section, std::u16string_view prefix, const TFont& font);
     // A stored size whose height passes maxHeight pixels (when given) is limited to it,
     // before it is turned into a height.
-    void ReadFont(const QString& section, const QString& prefix, TFont& font, int maxHeight = 0);
+    void ReadFont(std::u16string_view section, std::u16string_view prefix, TFont& font, int maxHeight = 0);
     // A widget's left and top, in its parent's coordinates, as prefix.X and prefix.Y.
-    // Any control with pos() and move(), such as a QWidget; a template, so the store
-    // itself needs no widgets library.
+    // Any control with pos() (giving x() and y()) and move(x, y), such as a QWidget; a
+    // template, so the store itself needs no widgets library.
     template <typename TControl>
-    void WritePosition(const QString& section, const QString& prefix, const TControl& control)
+    void WritePosition(std::u16string_view section, std::u16string_view prefix, const TControl& control)
     {
         TUpdate update(*this);
-        WriteInteger(section, prefix + QStringLiteral(".X"), control.pos().x());
-        WriteInteger(section, prefix + QStringLiteral(".Y"), control.pos().y());
+        WriteInteger(section, SubKey(prefix, u"X"), control.pos().x());
+        WriteInteger(section, SubKey(prefix, u"Y"), control.pos().y());
         update.Commit();
     }
     // Two moves, left first; neither coordinate is limited to the screen or the parent.
     template <typename TControl>
-    void ReadPosition(const QString& section, const QString& prefix, TControl& control) const
+    void ReadPosition(std::u16string_view section, std::u16string_view prefix, TControl& control) const
     {
-        control.move(ReadInteger(section, prefix + QStringLiteral(".X"), control.pos().x()), control.pos().y());
-        control.move(control.pos().x(), ReadInteger(section, prefix + QStringLiteral(".Y"), control.pos().y()));
+        control.move(ReadInteger(section, SubKey(prefix, u"X"), control.pos().x()), control.pos().y());
+        control.move(control.pos().x(), ReadInteger(section, SubKey(prefix, u"Y"), control.pos().y()));
     }
+    // The key of one part of a value stored under prefix: prefix, ".", part.
+    static std::u16string SubKey(std::u16string_view prefix, std::u16string_view part);
 
     // The file name Loaded derives from a program file: its name with the extension
     // ".INI", letters A-Z lower-cased and a first letter a-z made upper case.
-    static QString DefaultFileName(const QString& programFile);
+    static std::u16string DefaultFileName(const std::filesystem::path& programFile);
     // The value as WriteString stores it under fence.
-    static QString Enclose(const QString& value, TIniGTFence fence);
+    static std::u16string Enclose(std::u16string_view value, TIniGTFence fence);
     // What ReadString makes of the raw text under fence: at most one pair removed.
-    static QString Unenclose(const QString& text, TIniGTFence fence);
+    static std::u16string Unenclose(std::u16string_view text, TIniGTFence fence);
     // The first character of text that the file cannot hold as it is (one CP932 has
     // no code for, a line break or NUL), or an empty string when it holds them all.
     // A section or key name must hold them all; a value may not, see above.
-    static QString FirstUnstorableCharacter(const QString& text);
+    static std::u16string FirstUnstorableCharacter(std::u16string_view text);
     // The per-user configuration folder, which ddWindows uses: $XDG_CONFIG_HOME when
     // it is an absolute path, else ~/.config; no trailing "/".
-    static QString ConfigurationFolder();
-
-signals:
-    // Would be shown by a form designer when a store leaves fnVer11Mode; never
-    // emitted at run time.
-    void DesignWarning(const QString& caption, const QString& text);
+    static std::filesystem::path ConfigurationFolder();
 
 private:
     struct TPending;
 
-    QString ProgramFile() const;
+    std::u16string ProgramFile() const;
     void Resolve();
     // The write error with the system's reason for error, or with a reason of our own.
     [[noreturn]] void RaiseWriteError(int error) const;
-    [[noreturn]] void RaiseWriteError(const QString& reason) const;
+    [[noreturn]] void RaiseWriteError(std::u16string_view reason) const;
     // Runs change on the pending update's text, or on the file's in an update of its
     // own; a change that returns false raises the write error with reason.
     template <typename TChange>
-    void Change(TChange change, const QString& reason);
+    void Change(TChange change, std::u16string_view reason);
     // The value of key as the reads deliver it, companion taken into account, or
     // nothing when the key is missing.
-    std::optional<QString> ReadStored(const QString& section, const QString& key) const;
+    std::optional<std::u16string> ReadStored(std::u16string_view section, std::u16string_view key) const;
     std::unique_ptr<TProfileText> LoadText() const;
 
-    int DefaultDirProperty() const { return FDefaultDir; }
-    void SetDefaultDirProperty(int value);
-    int FenceProperty() const { return FFence; }
-    void SetFenceProperty(int value);
-
     bool FFenceUnset = true;
-    QString FFullPath;
+    std::u16string FFullPath;
     TIniGTDefaultDir FDefaultDir = ddApplication;
-    QString FFileName;
+    std::u16string FFileName;
     TIniGTFence FFence = fnNone;
-    QString FProgramFile;
+    std::u16string FProgramFile;
     std::unique_ptr<TPending> FPending;
     std::shared_ptr<const TProfileText> FHeld;
     int FUpdateDepth = 0;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QString>
-#include <QStringView>
+#include <string>
+#include <string_view>
 
 // Case folding of A-Z and a-z alone, as the settings file's names and the program's
 // file names compare and spell them; every other character stays as it is, whatever
@@ -17,20 +17,20 @@ constexpr char16_t AsciiLower(char16_t ch)
 }
 
 // The text with a-z made upper case, for keys that compare as the file compares names.
-inline QString AsciiUpper(QString text)
+inline std::u16string AsciiUpper(std::u16string text)
 {
-    for (QChar& ch : text)
-        ch = QChar(AsciiUpper(ch.unicode()));
+    for (char16_t& ch : text)
+        ch = AsciiUpper(ch);
     return text;
 }
 
 // Whether a and b are the same text but for the case of A-Z.
-inline bool SameIgnoringAsciiCase(QStringView a, QStringView b)
+inline bool SameIgnoringAsciiCase(std::u16string_view a, std::u16string_view b)
 {
     if (a.size() != b.size())
         return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        if (AsciiUpper(a[i].unicode()) != AsciiUpper(b[i].unicode()))
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (AsciiUpper(a[i]) != AsciiUpper(b[i]))
             return false;
     }
     return true;

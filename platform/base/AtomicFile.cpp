@@ -2,12 +2,13 @@
 
 #include "platform/base/Exception.h"
 #include "platform/base/TemporaryFile.h"
-#include "platform/base/Tr.h"
+#include "platform/base/UiLanguage.h"
+#include "platform/base/UnicodeText.h"
 
-#include <QFile>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -64,12 +65,12 @@ std::string NameOf(const std::string& path)
 
 } // namespace
 
-int TFileTarget::Resolve(const QString& path, TFileTarget& target)
+int TFileTarget::Resolve(const std::filesystem::path& path, TFileTarget& target)
 {
-    if (path.isEmpty())
+    if (path.empty())
         return ENOENT;
     std::error_code ignored;
-    std::string current = std::filesystem::absolute(QFile::encodeName(path).toStdString(), ignored);
+    std::string current = std::filesystem::absolute(path, ignored);
     for (int links = 0; links <= MaxLinks; ++links) {
         struct stat info {};
         if (lstat(current.c_str(), &info) != 0) {
@@ -129,9 +130,9 @@ bool WriteAll(int descriptor, const char* data, std::size_t left)
 }
 
 // The bytes in one piece.
-TByteWriter Whole(const QByteArray& bytes)
+TByteWriter Whole(std::string_view bytes)
 {
-    return [&bytes](const TByteSink& sink) { sink(bytes.constData(), std::size_t(bytes.size())); };
+    return [bytes](const TByteSink& sink) { sink(bytes.data(), bytes.size()); };
 }
 
 // How a written temporary file is finished.
@@ -207,21 +208,21 @@ TFileWriteResult WriteTemporaryFile(const TFileTarget& target, const TByteWriter
     return finished ? fwOk : fail(fwWriteFailed, errno);
 }
 
-[[noreturn]] void ThrowWriteResult(const QString& path, TFileWriteResult result, int error)
+[[noreturn]] void ThrowWriteResult(const std::filesystem::path& path, TFileWriteResult result, int error)
 {
     if (result == fwCannotCreate)
-        throw EFCreateError(Tr("ﾌｧｲﾙ %1 を作成できません (%2)").arg(path, SystemErrorText(error)));
+        throw EFCreateError(Format(TrText("ﾌｧｲﾙ %1 を作成できません (%2)"), {path.u16string(), SystemErrorText(error)}));
     throw EWriteError(WriteErrorText(path, error));
 }
 
 } // namespace
 
-QString WriteErrorText(const QString& path, int error)
+std::u16string WriteErrorText(const std::filesystem::path& path, int error)
 {
-    return Tr("ｽﾄﾘｰﾑへの書き込みｴﾗｰ (%1: %2)").arg(path, SystemErrorText(error));
+    return Format(TrText("ｽﾄﾘｰﾑへの書き込みｴﾗｰ (%1: %2)"), {path.u16string(), SystemErrorText(error)});
 }
 
-TFileWriteResult WriteFileAtomically(const QString& path, const TByteWriter& write, TFileSync sync, int* error)
+TFileWriteResult WriteFileAtomically(const std::filesystem::path& path, const TByteWriter& write, TFileSync sync, int* error)
 {
     TFileTarget target;
     if (const int reason = TFileTarget::Resolve(path, target)) {
@@ -232,12 +233,12 @@ TFileWriteResult WriteFileAtomically(const QString& path, const TByteWriter& wri
     return WriteTemporaryFile(target, write, sync == fsNow ? fnSyncAndRename : fnRename, error, nullptr);
 }
 
-TFileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes, TFileSync sync, int* error)
+TFileWriteResult WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes, TFileSync sync, int* error)
 {
     return WriteFileAtomically(path, Whole(bytes), sync, error);
 }
 
-void SaveFileAtomically(const QString& path, const TByteWriter& write, TFileSync sync)
+void SaveFileAtomically(const std::filesystem::path& path, const TByteWriter& write, TFileSync sync)
 {
     int error = 0;
     const TFileWriteResult result = WriteFileAtomically(path, write, sync, &error);
@@ -245,17 +246,42 @@ void SaveFileAtomically(const QString& path, const TByteWriter& write, TFileSync
         ThrowWriteResult(path, result, error);
 }
 
-void SaveFileAtomically(const QString& path, const QByteArray& bytes, TFileSync sync)
+void SaveFileAtomically(const std::filesystem::path& path, std::string_view bytes, TFileSync sync)
 {
     SaveFileAtomically(path, Whole(bytes), sync);
 }
 
-QString SystemErrorText(int error)
+// Four reasons have fixed English words; the others are the C library's text, which
+// follows the messages locale, less outer white space.
+std::u16string SystemErrorText(int error)
 {
-    return qt_error_string(error);
+    switch (error) {
+    case 0:
+        return {};
+    case EACCES:
+        return u"Permission denied";
+    case EMFILE:
+        return u"Too many open files";
+    case ENOENT:
+        return u"No such file or directory";
+    case ENOSPC:
+        return u"No space left on device";
+    default:
+        break;
+    }
+    char buffer[1024] = {};
+    const std::u16string text = Utf8ToText(strerror_r(error, buffer, sizeof buffer));
+    const auto blank = [](char16_t ch) { return ch == u' ' || (ch >= u'\t' && ch <= u'\r'); };
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && blank(text[begin]))
+        ++begin;
+    while (end > begin && blank(text[end - 1]))
+        --end;
+    return text.substr(begin, end - begin);
 }
 
-void SaveFileForLaterRename(const QString& path, const TByteWriter& write, TWrittenFile& written,
+void SaveFileForLaterRename(const std::filesystem::path& path, const TByteWriter& write, TWrittenFile& written,
                             const std::function<void(const TFileTarget&)>& resolved)
 {
     TFileTarget target;

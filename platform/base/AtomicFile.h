@@ -2,11 +2,11 @@
 
 #include "platform/base/ByteSink.h"
 
-#include <QByteArray>
-#include <QString>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <sys/stat.h>
 
 enum TFileWriteResult {
@@ -34,22 +34,23 @@ enum TFileSync {
 // one gets the usual ones (0666 less the umask the process started with). On
 // failure error, when given, receives the system's error number that says why; an
 // empty path is no file (ENOENT).
-TFileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes, TFileSync sync = fsNow,
+TFileWriteResult WriteFileAtomically(const std::filesystem::path& path, std::string_view bytes, TFileSync sync = fsNow,
                                      int* error = nullptr);
 // The same with the bytes handed over piece by piece by write, which is called once,
 // after the temporary file is made, so that a large file needs no buffer of its size.
 // An exception from write leaves the old file as it was and goes on to the caller.
-TFileWriteResult WriteFileAtomically(const QString& path, const TByteWriter& write, TFileSync sync = fsNow,
+TFileWriteResult WriteFileAtomically(const std::filesystem::path& path, const TByteWriter& write, TFileSync sync = fsNow,
                                      int* error = nullptr);
 
 // Like WriteFileAtomically, but throws EFCreateError when the file cannot be
 // created and EWriteError when writing it fails; both messages name the file and
 // end with the system's reason.
-void SaveFileAtomically(const QString& path, const QByteArray& bytes, TFileSync sync = fsNow);
-void SaveFileAtomically(const QString& path, const TByteWriter& write, TFileSync sync = fsNow);
+void SaveFileAtomically(const std::filesystem::path& path, std::string_view bytes, TFileSync sync = fsNow);
+void SaveFileAtomically(const std::filesystem::path& path, const TByteWriter& write, TFileSync sync = fsNow);
 
-// The system's text for an error number ("No such file or directory").
-QString SystemErrorText(int error);
+// The system's text for an error number ("No such file or directory"), in the words the
+// file dialogs of the window use for it.
+std::u16string SystemErrorText(int error);
 
 // The file a path reaches, symbolic links followed: the folder it is or will be in,
 // its name there, and whether it exists (then info holds its status).
@@ -63,11 +64,11 @@ struct TFileTarget {
     std::string Path() const { return Folder + '/' + Name; }
     // 0, or the error number why no regular file can be written at path: a missing
     // folder, a folder or device under the name, a loop of links.
-    static int Resolve(const QString& path, TFileTarget& target);
+    static int Resolve(const std::filesystem::path& path, TFileTarget& target);
 };
 
 // The write error's text for a file ("ｽﾄﾘｰﾑへの書き込みｴﾗｰ (path: reason)").
-QString WriteErrorText(const QString& path, int error);
+std::u16string WriteErrorText(const std::filesystem::path& path, int error);
 
 // A file written in full to its temporary file, which is closed and left for a later
 // rename (TTemporaryFile::RenameKept) after a sync: how a batch of files is saved.
@@ -78,5 +79,5 @@ struct TWrittenFile {
 };
 // Writes a file so, throwing as SaveFileAtomically does; resolved is told the file path
 // reaches before anything is written.
-void SaveFileForLaterRename(const QString& path, const TByteWriter& write, TWrittenFile& written,
+void SaveFileForLaterRename(const std::filesystem::path& path, const TByteWriter& write, TWrittenFile& written,
                             const std::function<void(const TFileTarget&)>& resolved);

@@ -1,18 +1,20 @@
 #pragma once
 
-#include <QString>
+#include "platform/base/UnicodeText.h"
+
 #include <stdexcept>
+#include <string>
 
 // The base of every error the program raises. It carries the message the user sees,
 // already in the program's own words; one place in the application shows it.
 class Exception : public std::runtime_error {
 public:
-    explicit Exception(const QString& message)
-        : std::runtime_error(message.toStdString()), FMessage(message) {}
-    const QString& Message() const { return FMessage; }
+    explicit Exception(std::u16string message)
+        : std::runtime_error(TextToUtf8(message)), FMessage(std::move(message)) {}
+    const std::u16string& Message() const { return FMessage; }
 
 private:
-    QString FMessage;
+    std::u16string FMessage;
 };
 
 // A text that is not a number where one is required ("'%s' は整数ではありません").

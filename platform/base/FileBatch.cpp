@@ -3,7 +3,6 @@
 #include "platform/base/Exception.h"
 #include "platform/base/TemporaryFile.h"
 
-#include <QFile>
 #include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
@@ -38,7 +37,7 @@ TFileBatch::~TFileBatch()
     }
 }
 
-void TFileBatch::Save(std::size_t order, const QString& path, const TByteWriter& write)
+void TFileBatch::Save(std::size_t order, const std::filesystem::path& path, const TByteWriter& write)
 {
     TPending pending{order, path, {}};
     SaveFileForLaterRename(path, write, pending.File, [this](const TFileTarget& target) { OpenFileSystem(target); });

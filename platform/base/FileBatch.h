@@ -3,11 +3,12 @@
 #include "platform/base/AtomicFile.h"
 #include "platform/base/ByteSink.h"
 
-#include <QString>
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <map>
 #include <mutex>
+#include <string>
 #include <vector>
 
 // Files saved together, as a batch of logos is: each is written to a temporary file
@@ -21,7 +22,7 @@ public:
     // A file that could not be committed: its order, and the write error's text.
     struct TFailure {
         std::size_t Order = 0;
-        QString Message;
+        std::u16string Message;
     };
 
     TFileBatch() = default;
@@ -31,7 +32,7 @@ public:
 
     // Writes the temporary file of the file that comes order'th in the batch; throws
     // as SaveFileAtomically does, and after Close.
-    void Save(std::size_t order, const QString& path, const TByteWriter& write);
+    void Save(std::size_t order, const std::filesystem::path& path, const TByteWriter& write);
     // The bytes saved and not yet committed.
     std::uint64_t PendingBytes() const;
     // Syncs and renames the files saved with an order below upTo, in their order (of two
@@ -43,7 +44,7 @@ public:
 private:
     struct TPending {
         std::size_t Order = 0;
-        QString Path;
+        std::filesystem::path Path;
         TWrittenFile File;
     };
     // A file system the batch writes to, with a handle on it taken before its first

@@ -1,11 +1,11 @@
 #include "platform/base/IntegerSyntax.h"
 
 #include "platform/base/Exception.h"
-#include "platform/base/Tr.h"
+#include "platform/base/UiLanguage.h"
+#include "platform/base/UnicodeText.h"
 
-int DigitValue(QChar ch, int base)
+int DigitValue(char16_t c, int base)
 {
-    const char16_t c = ch.unicode();
     if (c >= u'0' && c <= u'9')
         return c - u'0';
     if (base == 16 && c >= u'A' && c <= u'F')
@@ -19,12 +19,12 @@ namespace {
 
 // Accumulates the digits of digits in base into a magnitude no larger than limit.
 // Leading zeros never overflow because the magnitude stays 0 while they are read.
-std::optional<std::uint64_t> ReadMagnitude(QStringView digits, int base, std::uint64_t limit)
+std::optional<std::uint64_t> ReadMagnitude(std::u16string_view digits, int base, std::uint64_t limit)
 {
-    if (digits.isEmpty())
+    if (digits.empty())
         return std::nullopt;
     std::uint64_t magnitude = 0;
-    for (const QChar ch : digits) {
+    for (const char16_t ch : digits) {
         const int digit = DigitValue(ch, base);
         if (digit < 0)
             return std::nullopt;
@@ -37,21 +37,21 @@ std::optional<std::uint64_t> ReadMagnitude(QStringView digits, int base, std::ui
 
 } // namespace
 
-std::optional<std::int32_t> TryStrToInt(const QString& text)
+std::optional<std::int32_t> TryStrToInt(std::u16string_view text)
 {
-    QStringView rest(text);
-    while (!rest.isEmpty() && rest.front() == u' ')
-        rest = rest.mid(1);
+    std::u16string_view rest = text;
+    while (!rest.empty() && rest.front() == u' ')
+        rest.remove_prefix(1);
 
     bool negative = false;
-    if (!rest.isEmpty() && (rest.front() == u'+' || rest.front() == u'-')) {
+    if (!rest.empty() && (rest.front() == u'+' || rest.front() == u'-')) {
         negative = rest.front() == u'-';
-        rest = rest.mid(1);
+        rest.remove_prefix(1);
     }
 
-    if (!rest.isEmpty() && rest.front() == u'$') {
+    if (!rest.empty() && rest.front() == u'$') {
         // Hex spells the 32-bit pattern, so the sign negates it modulo 2^32.
-        const auto magnitude = ReadMagnitude(rest.mid(1), 16, 0xFFFFFFFFu);
+        const auto magnitude = ReadMagnitude(rest.substr(1), 16, 0xFFFFFFFFu);
         if (!magnitude)
             return std::nullopt;
         const std::uint32_t bits = std::uint32_t(*magnitude);
@@ -65,20 +65,20 @@ std::optional<std::int32_t> TryStrToInt(const QString& text)
     return std::int32_t(negative ? -std::int64_t(*magnitude) : std::int64_t(*magnitude));
 }
 
-std::int32_t StrToIntDef(const QString& text, std::int32_t defaultValue)
+std::int32_t StrToIntDef(std::u16string_view text, std::int32_t defaultValue)
 {
     return TryStrToInt(text).value_or(defaultValue);
 }
 
-std::int32_t StrToInt(const QString& text)
+std::int32_t StrToInt(std::u16string_view text)
 {
     const auto value = TryStrToInt(text);
     if (!value)
-        throw EConvertError(Tr("'%1' は整数ではありません").arg(text));
+        throw EConvertError(Format(TrText("'%1' は整数ではありません"), {text}));
     return *value;
 }
 
-QString HexText(std::uint32_t value)
+std::u16string HexText(std::uint32_t value)
 {
-    return QStringLiteral("0x") + QString::number(value, 16).rightJustified(8, u'0').toUpper();
+    return u"0x" + HexDigits(value, 8);
 }

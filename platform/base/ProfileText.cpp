@@ -7,61 +7,67 @@
 
 namespace {
 
-const QByteArray CrLf("\r\n");
+const std::string CrLf("\r\n");
 
-bool IsBlank(QChar ch)
+bool IsBlank(char16_t ch)
 {
     return ch == u' ' || ch == u'\t' || ch == u'\v';
 }
 
-QStringView TrimBlanks(QStringView text)
+std::u16string_view TrimBlanks(std::u16string_view text)
 {
-    while (!text.isEmpty() && IsBlank(text.front()))
-        text = text.mid(1);
-    while (!text.isEmpty() && IsBlank(text.back()))
-        text.chop(1);
+    while (!text.empty() && IsBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && IsBlank(text.back()))
+        text.remove_suffix(1);
     return text;
 }
 
 // Names passed by a caller lose their outer spaces, but not tabs.
-QString TrimSpaces(const QString& text)
+std::u16string TrimSpaces(std::u16string_view text)
 {
-    qsizetype begin = 0;
-    qsizetype end = text.size();
-    while (begin < end && text[begin] == u' ')
-        ++begin;
-    while (end > begin && text[end - 1] == u' ')
-        --end;
-    return text.mid(begin, end - begin);
+    while (!text.empty() && text.front() == u' ')
+        text.remove_prefix(1);
+    while (!text.empty() && text.back() == u' ')
+        text.remove_suffix(1);
+    return std::u16string(text);
 }
 
-QString TrimTrailingSpaces(const QString& text)
+std::u16string_view TrimTrailingSpaces(std::u16string_view text)
 {
-    qsizetype end = text.size();
-    while (end > 0 && text[end - 1] == u' ')
-        --end;
-    return text.left(end);
+    while (!text.empty() && text.back() == u' ')
+        text.remove_suffix(1);
+    return text;
 }
 
-QString RemoveQuotes(const QString& value)
+std::u16string_view RemoveQuotes(std::u16string_view value)
 {
     if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
         && value.back() == value.front())
-        return value.mid(1, value.size() - 2);
+        return value.substr(1, value.size() - 2);
     return value;
+}
+
+bool IsHighSurrogate(char16_t ch)
+{
+    return ch >= 0xD800 && ch <= 0xDBFF;
+}
+
+bool IsLowSurrogate(char16_t ch)
+{
+    return ch >= 0xDC00 && ch <= 0xDFFF;
 }
 
 // The bytes a character takes in CP932: one for ASCII and half-width katakana,
 // two for the rest. A pair of surrogates, which CP932 cannot hold anyway, is
 // counted as four so that it is kept or dropped whole.
-qsizetype ShiftJisLength(QStringView text, qsizetype index, qsizetype* units)
+std::size_t ShiftJisLength(std::u16string_view text, std::size_t index, std::size_t* units)
 {
-    const char16_t ch = text[index].unicode();
+    const char16_t ch = text[index];
     *units = 1;
     if (ch < 0x80 || IsHalfWidthKana(ch))
         return 1;
-    if (QChar::isHighSurrogate(ch) && index + 1 < text.size()
-        && text[index + 1].isLowSurrogate()) {
+    if (IsHighSurrogate(ch) && index + 1 < text.size() && IsLowSurrogate(text[index + 1])) {
         *units = 2;
         return 4;
     }
@@ -70,39 +76,39 @@ qsizetype ShiftJisLength(QStringView text, qsizetype index, qsizetype* units)
 
 } // namespace
 
-QString CutToProfileBuffer(const QString& text, int bufferSize)
+std::u16string CutToProfileBuffer(std::u16string_view text, int bufferSize)
 {
     if (bufferSize <= 0)
-        return QString();
-    const qsizetype maxBytes = bufferSize - 1;
-    qsizetype bytes = 0;
-    qsizetype index = 0;
+        return {};
+    const std::size_t maxBytes = std::size_t(bufferSize) - 1;
+    std::size_t bytes = 0;
+    std::size_t index = 0;
     while (index < text.size()) {
-        qsizetype units = 0;
-        const qsizetype length = ShiftJisLength(text, index, &units);
+        std::size_t units = 0;
+        const std::size_t length = ShiftJisLength(text, index, &units);
         if (bytes + length > maxBytes)
             break;
         bytes += length;
         index += units;
     }
-    return text.left(index);
+    return std::u16string(text.substr(0, index));
 }
 
-QString StoredProfileValue(const QString& value)
+std::u16string StoredProfileValue(std::u16string_view value)
 {
-    return TrimBlanks(value).toString();
+    return std::u16string(TrimBlanks(value));
 }
 
 namespace {
 
 // The CP932 bytes of a name or value to be written, or nothing when the text
 // would break the line structure or cannot be held without substitution.
-bool BreaksLine(QStringView text)
+bool BreaksLine(std::u16string_view text)
 {
-    return text.contains(u'\r') || text.contains(u'\n') || text.contains(QChar(0));
+    return text.find_first_of(std::u16string_view(u"\r\n\0", 3)) != std::u16string_view::npos;
 }
 
-std::optional<QByteArray> EncodeField(const QString& text)
+std::optional<std::string> EncodeField(std::u16string_view text)
 {
     if (BreaksLine(text))
         return std::nullopt;
@@ -111,9 +117,9 @@ std::optional<QByteArray> EncodeField(const QString& text)
 
 } // namespace
 
-bool ProfileHolds(QStringView text)
+bool ProfileHolds(std::u16string_view text)
 {
-    return !BreaksLine(text) && CanEncodeShiftJis(text.toString());
+    return !BreaksLine(text) && CanEncodeShiftJis(text);
 }
 
 // Error policy: every byte sequence is a valid document and parsing never fails.
@@ -123,18 +129,19 @@ bool ProfileHolds(QStringView text)
 // without "]" still opens a section. Unlike Windows, which ends a section name at
 // the first "]", the name runs to the last "]" of the line, so that a name such
 // as "a]b" reads back as written.
-TProfileText::TProfileText(const QByteArray& bytes)
+TProfileText::TProfileText(std::string_view bytes)
 {
     // CR, LF and CR LF each end a line, as the platform reads the file.
-    qsizetype start = 0;
+    std::size_t start = 0;
     while (start < bytes.size()) {
-        qsizetype end = start;
+        std::size_t end = start;
         while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
             ++end;
-        qsizetype next = end;
+        std::size_t next = end;
         if (next < bytes.size())
             next += bytes[next] == '\r' && next + 1 < bytes.size() && bytes[next + 1] == '\n' ? 2 : 1;
-        FLines.push_back(ParseLine(bytes.mid(start, end - start), bytes.mid(end, next - end)));
+        FLines.push_back(ParseLine(std::string(bytes.substr(start, end - start)),
+                                   std::string(bytes.substr(end, next - end))));
         start = next;
     }
     Reindex();
@@ -143,36 +150,36 @@ TProfileText::TProfileText(const QByteArray& bytes)
 // CR and LF bytes never occur inside a double-byte character, and neither do
 // "=" and ";", so decoding first and then looking for them is exact. "[" and "]"
 // can be trail bytes, which is why the line is decoded before anything is split.
-TProfileText::TLine TProfileText::ParseLine(const QByteArray& raw, const QByteArray& ending)
+TProfileText::TLine TProfileText::ParseLine(std::string raw, std::string ending)
 {
     TLine line;
-    line.Raw = raw;
-    line.Ending = ending;
-    const QString decoded = DecodeShiftJis(raw);
-    const QStringView text = TrimBlanks(decoded);
-    if (text.startsWith(u';')) {
+    const std::u16string decoded = DecodeShiftJis(raw);
+    line.Raw = std::move(raw);
+    line.Ending = std::move(ending);
+    const std::u16string_view text = TrimBlanks(decoded);
+    if (text.starts_with(u';')) {
         line.Kind = lkComment;
-    } else if (text.startsWith(u'[')) {
-        QStringView name = text.mid(1);
-        const qsizetype close = name.lastIndexOf(u']');
-        if (close >= 0)
-            name.truncate(close);
+    } else if (text.starts_with(u'[')) {
+        std::u16string_view name = text.substr(1);
+        const std::size_t close = name.rfind(u']');
+        if (close != std::u16string_view::npos)
+            name = name.substr(0, close);
         line.Kind = lkSection;
-        line.Name = TrimBlanks(name).toString();
-    } else if (const qsizetype equals = text.indexOf(u'='); equals >= 0) {
+        line.Name = TrimBlanks(name);
+    } else if (const std::size_t equals = text.find(u'='); equals != std::u16string_view::npos) {
         line.Kind = lkKey;
-        line.Name = TrimBlanks(text.left(equals)).toString();
-        line.Value = TrimBlanks(text.mid(equals + 1)).toString();
+        line.Name = TrimBlanks(text.substr(0, equals));
+        line.Value = TrimBlanks(text.substr(equals + 1));
     }
     return line;
 }
 
-std::optional<std::size_t> TProfileText::FindSection(const QString& name) const
+std::optional<std::size_t> TProfileText::FindSection(std::u16string_view name) const
 {
-    const auto found = FSections.constFind(AsciiUpper(name));
-    if (found == FSections.constEnd())
+    const auto found = FSections.find(AsciiUpper(std::u16string(name)));
+    if (found == FSections.end())
         return std::nullopt;
-    return *found;
+    return found->second;
 }
 
 void TProfileText::Reindex()
@@ -180,8 +187,8 @@ void TProfileText::Reindex()
     FSections.clear();
     for (std::size_t i = 0; i < FLines.size(); ++i) {
         // Of sections of one name the first counts.
-        if (FLines[i].Kind == lkSection && !FSections.contains(AsciiUpper(FLines[i].Name)))
-            FSections.insert(AsciiUpper(FLines[i].Name), i);
+        if (FLines[i].Kind == lkSection)
+            FSections.try_emplace(AsciiUpper(FLines[i].Name), i);
     }
 }
 
@@ -193,7 +200,7 @@ std::size_t TProfileText::SectionEnd(std::size_t header) const
     return i;
 }
 
-std::optional<std::size_t> TProfileText::FindKey(std::size_t header, const QString& name) const
+std::optional<std::size_t> TProfileText::FindKey(std::size_t header, std::u16string_view name) const
 {
     const std::size_t end = SectionEnd(header);
     for (std::size_t i = header + 1; i < end; ++i) {
@@ -217,22 +224,22 @@ std::size_t TProfileText::LastEntryLine(std::size_t header) const
 
 // Only the file's last line can lack a line break; it gains one before anything
 // is placed after it.
-void TProfileText::InsertLine(std::size_t position, const QByteArray& raw)
+void TProfileText::InsertLine(std::size_t position, std::string raw)
 {
-    if (position > 0 && FLines[position - 1].Ending.isEmpty())
+    if (position > 0 && FLines[position - 1].Ending.empty())
         FLines[position - 1].Ending = CrLf;
-    FLines.insert(FLines.begin() + std::ptrdiff_t(position), ParseLine(raw, CrLf));
+    FLines.insert(FLines.begin() + std::ptrdiff_t(position), ParseLine(std::move(raw), CrLf));
     Reindex();
 }
 
-QString TProfileText::Read(const QString& section, const QString& key,
-                           const QString& defaultValue, int bufferSize) const
+std::u16string TProfileText::Read(std::u16string_view section, std::u16string_view key,
+                                  std::u16string_view defaultValue, int bufferSize) const
 {
-    const QString value = Value(section, key).value_or(TrimTrailingSpaces(defaultValue));
+    const std::u16string value = Value(section, key).value_or(std::u16string(TrimTrailingSpaces(defaultValue)));
     return CutToProfileBuffer(RemoveQuotes(value), bufferSize);
 }
 
-std::optional<QString> TProfileText::Value(const QString& section, const QString& key) const
+std::optional<std::u16string> TProfileText::Value(std::u16string_view section, std::u16string_view key) const
 {
     if (const auto header = FindSection(TrimSpaces(section))) {
         if (const auto line = FindKey(*header, TrimSpaces(key)))
@@ -241,10 +248,10 @@ std::optional<QString> TProfileText::Value(const QString& section, const QString
     return std::nullopt;
 }
 
-bool TProfileText::Write(const QString& section, const QString& key, const QString& value)
+bool TProfileText::Write(std::u16string_view section, std::u16string_view key, std::u16string_view value)
 {
-    const QString sectionName = TrimSpaces(section);
-    const QString keyName = TrimSpaces(key);
+    const std::u16string sectionName = TrimSpaces(section);
+    const std::u16string keyName = TrimSpaces(key);
     const auto sectionBytes = EncodeField(sectionName);
     const auto keyBytes = EncodeField(keyName);
     const auto valueBytes = EncodeField(value);
@@ -267,15 +274,15 @@ bool TProfileText::Write(const QString& section, const QString& key, const QStri
     } else if (const auto line = FindKey(*header, keyName)) {
         // Everything up to the "=" stays, so the key keeps the file's spelling.
         TLine& old = FLines[*line];
-        const QByteArray raw = old.Raw.left(old.Raw.indexOf('=') + 1) + *valueBytes;
-        old = ParseLine(raw, old.Ending);
+        std::string raw = old.Raw.substr(0, old.Raw.find('=') + 1) + *valueBytes;
+        old = ParseLine(std::move(raw), old.Ending);
     } else {
         InsertLine(LastEntryLine(*header) + 1, *keyBytes + '=' + *valueBytes);
     }
     return true;
 }
 
-void TProfileText::DeleteKey(const QString& section, const QString& key)
+void TProfileText::DeleteKey(std::u16string_view section, std::u16string_view key)
 {
     if (const auto header = FindSection(TrimSpaces(section))) {
         if (const auto line = FindKey(*header, TrimSpaces(key))) {
@@ -285,7 +292,7 @@ void TProfileText::DeleteKey(const QString& section, const QString& key)
     }
 }
 
-void TProfileText::EraseSection(const QString& section)
+void TProfileText::EraseSection(std::u16string_view section)
 {
     const auto header = FindSection(TrimSpaces(section));
     if (!header)
@@ -299,9 +306,9 @@ void TProfileText::EraseSection(const QString& section)
     Reindex();
 }
 
-QByteArray TProfileText::Bytes() const
+std::string TProfileText::Bytes() const
 {
-    QByteArray bytes;
+    std::string bytes;
     for (const TLine& line : FLines)
         bytes += line.Raw + line.Ending;
     return bytes;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
 #include <optional>
+#include <string>
+#include <string_view>
 
 // The half-width katakana, which code page 932 holds in one byte each, A1..DF in
 // the order of the characters.
@@ -16,12 +16,12 @@ constexpr bool IsHalfWidthKana(char32_t code)
 }
 
 // Code page 932 (Shift-JIS as Windows defines it, also called Windows-31J) at
-// the edges of the program: files are stored in it, the program works in QString.
+// the edges of the program: files are stored in it, the program works in UTF-16 text.
 
 // The bytes of text, or nothing when any character has no code in CP932.
-std::optional<QByteArray> TryEncodeShiftJis(const QString& text);
+std::optional<std::string> TryEncodeShiftJis(std::u16string_view text);
 
 // Text of CP932 bytes. Each byte or pair that is not a character becomes U+FFFD.
-QString DecodeShiftJis(const QByteArray& bytes);
+std::u16string DecodeShiftJis(std::string_view bytes);
 
-bool CanEncodeShiftJis(const QString& text);
+bool CanEncodeShiftJis(std::u16string_view text);

@@ -1,6 +1,8 @@
 #include "platform/base/UiLanguage.h"
 
+#include "platform/base/InstalledData.h"
 #include "platform/base/MessageCatalog.h"
+#include "platform/base/UnicodeText.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -92,11 +94,11 @@ std::string UiLanguageName(TUiLanguage language)
     return {};
 }
 
-void SetUiLanguage(TUiLanguage language, const std::string& localeFolder)
+void SetUiLanguage(TUiLanguage language, const std::filesystem::path& localeFolder)
 {
     Current = language;
     const std::string name = UiLanguageName(language);
-    CurrentCatalog = name.empty() ? nullptr : &CatalogOf(localeFolder + "/" + name + "/LC_MESSAGES/vezodev.mo");
+    CurrentCatalog = name.empty() ? nullptr : &CatalogOf(localeFolder.native() + "/" + name + "/LC_MESSAGES/vezodev.mo");
 }
 
 TUiLanguage CurrentUiLanguage()
@@ -104,17 +106,17 @@ TUiLanguage CurrentUiLanguage()
     return Current;
 }
 
-std::string LocaleFolderOf(const std::string& programFile)
+std::filesystem::path LocaleFolderOf(const std::filesystem::path& programFile)
 {
     namespace fs = std::filesystem;
     std::error_code error;
     fs::path program = fs::weakly_canonical(programFile, error);
     if (error)
         program = programFile;
-    const fs::path folder = program.parent_path();
-    if (fs::is_directory(folder / "locale", error))
-        return (folder / "locale").string();
-    return (folder / ".." / "share" / "locale").lexically_normal().string();
+    const fs::path beside = program.parent_path() / "locale";
+    if (fs::is_directory(beside, error))
+        return beside;
+    return InstalledDataFolder(program, "locale");
 }
 
 const char* Translate(const char* source)
@@ -130,4 +132,14 @@ const char* Translate(const char* context, const char* source)
     key += source;
     const char* translation = Find(key);
     return translation ? translation : source;
+}
+
+std::u16string TrText(const char* source)
+{
+    return Utf8ToText(Translate(source));
+}
+
+std::u16string TrText(const char* context, const char* source)
+{
+    return Utf8ToText(Translate(context, source));
 }

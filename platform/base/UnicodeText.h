@@ -10,11 +10,13 @@
 // convert at the edges (files, streams, the command line, messages) and format
 // numbers and messages.
 
-// UTF-8 bytes as text. A byte sequence that is not UTF-8 becomes one U+FFFD for each
-// maximal ill-formed part, as QString::fromUtf8 and the Unicode standard do.
+// UTF-8 bytes as text, read as QString::fromUtf8 reads them: a byte order mark at the
+// start is dropped, and a byte that does not start a complete, shortest, valid sequence
+// becomes one U+FFFD and the bytes after it are read anew (an overlong, cut or
+// surrogate sequence gives one U+FFFD a byte).
 std::u16string Utf8ToText(std::string_view utf8);
 
-// The text as UTF-8. A lone surrogate becomes U+FFFD.
+// The text as UTF-8. A lone surrogate becomes "?", as QString::toUtf8 writes it.
 std::string TextToUtf8(std::u16string_view text);
 
 // Bytes 00..FF as the characters U+0000..U+00FF (ASCII literals, C library texts).

@@ -1,8 +1,31 @@
 #include "platform/base/XdgFolders.h"
 
-#include <QDir>
+#include <cstdlib>
+#include <string>
 
-QString XdgFolder(TXdgFolder folder)
+namespace {
+
+std::string Environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// The home folder with repeated "/", "." and ".." taken out and no trailing "/".
+std::string HomeFolder()
+{
+    const std::string home = Environment("HOME");
+    if (home.empty())
+        return "/";
+    std::string cleaned = std::filesystem::path(home).lexically_normal().native();
+    while (cleaned.size() > 1 && cleaned.back() == '/')
+        cleaned.pop_back();
+    return cleaned;
+}
+
+} // namespace
+
+std::filesystem::path XdgFolder(TXdgFolder folder)
 {
     struct TRule {
         const char* Variable;
@@ -14,10 +37,10 @@ QString XdgFolder(TXdgFolder folder)
         {"XDG_DATA_HOME", "/.local/share"},
     };
     const TRule& rule = Rules[folder];
-    QString path = qEnvironmentVariable(rule.Variable);
-    if (!QDir::isAbsolutePath(path))
-        path = QDir::homePath() + QLatin1String(rule.Default);
-    while (path.size() > 1 && path.endsWith(u'/'))
-        path.chop(1);
+    std::string path = Environment(rule.Variable);
+    if (path.empty() || path.front() != '/')
+        path = HomeFolder() + rule.Default;
+    while (path.size() > 1 && path.back() == '/')
+        path.pop_back();
     return path;
 }

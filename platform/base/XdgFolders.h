@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QString>
+#include <filesystem>
 
 // The per-user folders of the XDG base directory rules.
 enum TXdgFolder : unsigned char { xfConfig, xfCache, xfData };
 
 // $XDG_CONFIG_HOME, $XDG_CACHE_HOME or $XDG_DATA_HOME when it holds an absolute path
-// (a relative one is to be ignored), else ~/.config, ~/.cache or ~/.local/share; no
-// trailing "/".
-QString XdgFolder(TXdgFolder folder);
+// (a relative one is to be ignored), else ~/.config, ~/.cache or ~/.local/share, the
+// home folder being $HOME cleaned ("/" when it is unset or empty); no trailing "/".
+std::filesystem::path XdgFolder(TXdgFolder folder);

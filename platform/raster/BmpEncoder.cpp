@@ -3,7 +3,7 @@
 #include "platform/raster/Bitmap.h"
 #include "platform/base/Exception.h"
 #include "platform/raster/ScreenResolution.h"
-#include "platform/base/Tr.h"
+#include "platform/base/UiLanguage.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -130,7 +130,7 @@ TBmpLayout LayoutOf(const TBitmap& bitmap)
     const std::size_t stride = (std::size_t(bitmap.Width()) * 24 + 31) / 32 * 4;
     const std::size_t imageSize = stride * std::size_t(bitmap.Height());
     if (PixelOffset + imageSize > std::size_t(UINT32_MAX))
-        throw EImageSizeError(Tr("画像が大きすぎて BMP ファイルにできません"));
+        throw EImageSizeError(TrText("画像が大きすぎて BMP ファイルにできません"));
     return TBmpLayout{stride, imageSize};
 }
 
@@ -150,18 +150,18 @@ void AdviseHugePages(char* data, std::size_t size)
 
 } // namespace
 
-void EncodeBmp24(const TBitmap& bitmap, QByteArray& bytes)
+void EncodeBmp24(const TBitmap& bitmap, std::string& bytes)
 {
     const TBmpLayout layout = LayoutOf(bitmap);
-    // Every byte is written below, so the buffer is neither cleared nor, when it must
-    // grow, copied; one kept by the caller is used again without fresh pages.
-    const qsizetype size = qsizetype(PixelOffset + layout.ImageSize);
+    // Every byte is written below, so a buffer that must grow is not copied first; one
+    // kept by the caller is used again without fresh pages.
+    const std::size_t size = PixelOffset + layout.ImageSize;
     if (bytes.capacity() < size) {
-        bytes = QByteArray(size, Qt::Uninitialized);
-        AdviseHugePages(bytes.data(), std::size_t(size));
-    } else {
-        bytes.resize(size);
+        bytes = std::string();
+        bytes.reserve(size);
+        AdviseHugePages(bytes.data(), size);
     }
+    bytes.resize(size);
     WriteHeaders(bytes.data(), bitmap.Width(), bitmap.Height(), std::uint32_t(layout.ImageSize));
     WriteRows(bytes.data() + PixelOffset, bitmap, layout.Stride, 0, bitmap.Height());
 }
@@ -187,9 +187,9 @@ void EncodeBmp24(const TBitmap& bitmap, const TByteSink& sink)
     } while (row < height);
 }
 
-QByteArray EncodeBmp24(const TBitmap& bitmap)
+std::string EncodeBmp24(const TBitmap& bitmap)
 {
-    QByteArray bytes;
+    std::string bytes;
     EncodeBmp24(bitmap, bytes);
     return bytes;
 }

@@ -2,8 +2,8 @@
 
 #include "platform/base/ByteSink.h"
 
-#include <QByteArray>
 #include <cstddef>
+#include <string>
 
 class TBitmap;
 
@@ -12,9 +12,9 @@ class TBitmap;
 // header bytes alone), which the format allows, so saving never fails for want of
 // pixels. Throws EImageSizeError when the file would exceed the 4 GiB the header can
 // count.
-QByteArray EncodeBmp24(const TBitmap& bitmap);
+std::string EncodeBmp24(const TBitmap& bitmap);
 // The same into a buffer the caller keeps, so that a batch reuses its memory.
-void EncodeBmp24(const TBitmap& bitmap, QByteArray& bytes);
+void EncodeBmp24(const TBitmap& bitmap, std::string& bytes);
 // The same handed to sink as it is made: the headers with the first rows, then runs of
 // whole rows of at most BmpRunBytes (at least one row), so that a file is written
 // without a buffer of its size. The size is checked before any byte goes out.

@@ -180,33 +180,33 @@ void TCanvas::DrawLine(TPoint from, TPoint to)
     }
 }
 
-void TCanvas::TextOut(int x, int y, const QString& text)
+void TCanvas::TextOut(int x, int y, std::u16string_view text)
 {
     const auto face = Face();
     if (FBrush.Style() != bsClear)
         FillSpan(x, y, SaturatedInt(x + face->TextWidth(text, FTextCharacterExtra)), y + face->Height(), FBrush.Color());
-    if (!FSurface->Empty() && !text.isEmpty())
+    if (!FSurface->Empty() && !text.empty())
         face->DrawLine(*FSurface, Rect(0, 0, FSurface->Width(), FSurface->Height()), x, y, text,
                        ColorToPixel(FFont.Color(), FSystemColors), FTextCharacterExtra);
     Changed();
 }
 
-int TCanvas::TextWidth(const QString& text) const
+int TCanvas::TextWidth(std::u16string_view text) const
 {
     return SaturatedInt(Face()->TextWidth(text, FTextCharacterExtra));
 }
 
-int TCanvas::TextHeight(const QString&) const
+int TCanvas::TextHeight(std::u16string_view) const
 {
     return Face()->Height();
 }
 
-TSize TCanvas::TextExtent(const QString& text) const
+TSize TCanvas::TextExtent(std::u16string_view text) const
 {
     return TSize{TextWidth(text), TextHeight(text)};
 }
 
-int TCanvas::DrawText(const QString& text, const TRect& rect, unsigned flags)
+int TCanvas::DrawText(std::u16string_view text, const TRect& rect, unsigned flags)
 {
     const auto face = Face();
     const TDrawTextLayout layout(*face, text, rect.Width(), flags);

@@ -4,12 +4,12 @@
 #include "platform/raster/Font.h"
 #include "platform/raster/Types.h"
 
-#include <QString>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <memory>
 #include <span>
+#include <string_view>
 
 class TBitmap;
 class TFontFace;
@@ -88,12 +88,12 @@ public:
     void Rectangle(int left, int top, int right, int bottom) { Rectangle(Rect(left, top, right, bottom)); }
     void Polyline(std::span<const TPoint> points);
     void Polyline(std::initializer_list<TPoint> points) { Polyline(std::span<const TPoint>(points.begin(), points.size())); }
-    void TextOut(int x, int y, const QString& text);
-    int TextWidth(const QString& text) const;
-    int TextHeight(const QString& text) const;
-    TSize TextExtent(const QString& text) const;
+    void TextOut(int x, int y, std::u16string_view text);
+    int TextWidth(std::u16string_view text) const;
+    int TextHeight(std::u16string_view text) const;
+    TSize TextExtent(std::u16string_view text) const;
     // Returns the height of the text drawn.
-    int DrawText(const QString& text, const TRect& rect, unsigned flags);
+    int DrawText(std::u16string_view text, const TRect& rect, unsigned flags);
     // Every destination pixel := CopyMode(source pixel, destination pixel).
     void CopyRect(const TRect& dest, const TCanvas& source, const TRect& sourceRect);
 

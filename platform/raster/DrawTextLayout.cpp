@@ -7,40 +7,38 @@
 
 namespace {
 
-bool IsBlank(QChar c)
+bool IsBlank(char16_t c)
 {
-    return c == QLatin1Char(' ');
+    return c == u' ';
 }
 
 // Splits at CR, LF, CR LF and LF CR; CR CR is two breaks.
-std::vector<QString> LogicalLines(const QString& text, bool singleLine)
+std::vector<std::u16string_view> LogicalLines(std::u16string_view text, bool singleLine)
 {
     if (singleLine)
         return {text};
-    std::vector<QString> lines;
-    QString current;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) {
-            current += c;
+    std::vector<std::u16string_view> lines;
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c != u'\r' && c != u'\n')
             continue;
-        }
-        lines.push_back(current);
-        current.clear();
-        const QChar partner = c == QLatin1Char('\r') ? QLatin1Char('\n') : QLatin1Char('\r');
+        lines.push_back(text.substr(start, i - start));
+        const char16_t partner = c == u'\r' ? u'\n' : u'\r';
         if (i + 1 < text.size() && text[i + 1] == partner)
             ++i;
+        start = i + 1;
     }
-    lines.push_back(current);
+    lines.push_back(text.substr(start));
     return lines;
 }
 
 } // namespace
 
-TDrawTextLayout::TDrawTextLayout(const TFontFace& face, const QString& text, int width, unsigned flags)
+TDrawTextLayout::TDrawTextLayout(const TFontFace& face, std::u16string_view text, int width, unsigned flags)
     : FFace(face), FWidth(width), FFlags(flags), FTabWidth(8 * face.AveCharWidth())
 {
-    for (const QString& logical : LogicalLines(text, flags & DT_SINGLELINE)) {
+    for (const std::u16string_view logical : LogicalLines(text, flags & DT_SINGLELINE)) {
         const TChars chars = StripPrefixes(logical);
         std::size_t from = 0;
         do {
@@ -59,14 +57,14 @@ int TDrawTextLayout::Height() const
     return static_cast<int>(FLines.size()) * FFace.Height();
 }
 
-TDrawTextLayout::TChars TDrawTextLayout::StripPrefixes(const QString& line) const
+TDrawTextLayout::TChars TDrawTextLayout::StripPrefixes(std::u16string_view line) const
 {
     TChars chars;
     const bool prefixes = !(FFlags & DT_NOPREFIX);
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        if (prefixes && line[i] == QLatin1Char('&') && i + 1 < line.size()) {
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (prefixes && line[i] == u'&' && i + 1 < line.size()) {
             ++i;
-            chars.push_back({line[i], line[i] != QLatin1Char('&')});
+            chars.push_back({line[i], line[i] != u'&'});
             continue;
         }
         chars.push_back({line[i], false});
@@ -74,7 +72,7 @@ TDrawTextLayout::TChars TDrawTextLayout::StripPrefixes(const QString& line) cons
     return chars;
 }
 
-int TDrawTextLayout::Width(const QString& text) const
+int TDrawTextLayout::Width(std::u16string_view text) const
 {
     return SaturatedInt(FFace.TextWidth(text));
 }
@@ -83,9 +81,9 @@ int TDrawTextLayout::Width(const QString& text) const
 int TDrawTextLayout::Measure(const TChars& chars, std::size_t from, std::size_t to) const
 {
     int x = 0;
-    QString run;
+    std::u16string run;
     for (std::size_t i = from; i < to; ++i) {
-        if (chars[i].Char == QLatin1Char('\t') && (FFlags & DT_EXPANDTABS) && FTabWidth > 0) {
+        if (chars[i].Char == u'\t' && (FFlags & DT_EXPANDTABS) && FTabWidth > 0) {
             x += Width(run);
             run.clear();
             x = (x / FTabWidth + 1) * FTabWidth;
@@ -122,21 +120,21 @@ void TDrawTextLayout::AddLine(const TChars& chars, std::size_t from, std::size_t
     TLine line;
     TSegment segment;
     for (std::size_t i = from; i < to; ++i) {
-        if (chars[i].Char == QLatin1Char('\t') && (FFlags & DT_EXPANDTABS) && FTabWidth > 0) {
+        if (chars[i].Char == u'\t' && (FFlags & DT_EXPANDTABS) && FTabWidth > 0) {
             segment.Width = Width(segment.Text);
-            if (!segment.Text.isEmpty())
+            if (!segment.Text.empty())
                 line.Segments.push_back(segment);
-            segment = TSegment{Measure(chars, from, i + 1), 0, QString()};
+            segment = TSegment{Measure(chars, from, i + 1), 0, std::u16string()};
             continue;
         }
         if (chars[i].Underlined) {
             const int x = segment.X + Width(segment.Text);
-            line.Underscores.push_back({x, Width(QString(chars[i].Char))});
+            line.Underscores.push_back({x, Width(std::u16string_view(&chars[i].Char, 1))});
         }
         segment.Text += chars[i].Char;
     }
     segment.Width = Width(segment.Text);
-    if (!segment.Text.isEmpty())
+    if (!segment.Text.empty())
         line.Segments.push_back(segment);
     FLines.push_back(line);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QString>
+#include <string>
+#include <string_view>
 #include <vector>
 
 class TFontFace;
@@ -15,7 +16,7 @@ public:
     struct TSegment {
         int X = 0;
         int Width = 0;
-        QString Text;
+        std::u16string Text;
     };
     struct TUnderscore {
         int X = 0;
@@ -26,20 +27,20 @@ public:
         std::vector<TUnderscore> Underscores;
     };
 
-    TDrawTextLayout(const TFontFace& face, const QString& text, int width, unsigned flags);
+    TDrawTextLayout(const TFontFace& face, std::u16string_view text, int width, unsigned flags);
 
     const std::vector<TLine>& Lines() const { return FLines; }
     int Height() const;
 
 private:
     struct TChar {
-        QChar Char;
+        char16_t Char = 0;
         bool Underlined = false;
     };
     using TChars = std::vector<TChar>;
 
-    TChars StripPrefixes(const QString& line) const;
-    int Width(const QString& text) const;
+    TChars StripPrefixes(std::u16string_view line) const;
+    int Width(std::u16string_view text) const;
     int Measure(const TChars& chars, std::size_t from, std::size_t to) const;
     std::size_t BreakPoint(const TChars& chars, std::size_t from) const;
     void AddLine(const TChars& chars, std::size_t from, std::size_t to);

@@ -1,10 +1,11 @@
 #include "platform/raster/FallbackChain.h"
 
+#include "platform/raster/CaseFolding.h"
 #include "platform/raster/FontFallback.h"
 #include "platform/raster/FontLocator.h"
 #include "platform/raster/SizedFontFile.h"
 
-TFallbackChain::TFallbackChain(std::shared_ptr<TSizedFontFile> own, const QString& ownFamily, const QString& requested,
+TFallbackChain::TFallbackChain(std::shared_ptr<TSizedFontFile> own, std::u16string_view ownFamily, std::u16string_view requested,
                                TFontStyles style, int em)
     : FRequested(requested), FStyle(style), FEm(em)
 {
@@ -12,8 +13,8 @@ TFallbackChain::TFallbackChain(std::shared_ptr<TSizedFontFile> own, const QStrin
     // Characters the face's own file lacks come from the Japanese UI face (the stand-in
     // for MS UI Gothic), then from DejaVu, as a Japanese desktop links fonts, instead of
     // showing empty boxes.
-    for (const QString& standIn : {TFontLocator::Substitute(QStringLiteral("MS UI Gothic")), QStringLiteral("DejaVu Sans")}) {
-        if (ownFamily.compare(standIn, Qt::CaseInsensitive) != 0)
+    for (const std::u16string& standIn : {TFontLocator::Substitute(u"MS UI Gothic"), std::u16string(u"DejaVu Sans")}) {
+        if (!EqualIgnoringCase(ownFamily, standIn))
             FStandInFamilies.push_back(standIn);
     }
     FStandInEnd = 1 + FStandInFamilies.size();
@@ -26,7 +27,7 @@ TSizedFontFile& TFallbackChain::File(std::size_t index)
 {
     const std::lock_guard<std::mutex> lock(FFilesLock);
     if (!FFiles[index]) {
-        const QString& family = FStandInFamilies[index - 1];
+        const std::u16string& family = FStandInFamilies[index - 1];
         const TFontFile file = TFontLocator::Shared().Find(family, FStyle & fsBold, FStyle & fsItalic);
         FFiles[index] = std::make_shared<TSizedFontFile>(file, family, FStyle);
         FFiles[index]->SetEm(FEm);

@@ -2,11 +2,11 @@
 
 #include "platform/raster/Font.h"
 
-#include <QString>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -24,7 +24,7 @@ class TFallbackChain {
 public:
     // own is the face's own file, already set to em, of the family ownFamily;
     // requested is the family asked for, for which fontconfig sorts its fallbacks.
-    TFallbackChain(std::shared_ptr<TSizedFontFile> own, const QString& ownFamily, const QString& requested,
+    TFallbackChain(std::shared_ptr<TSizedFontFile> own, std::u16string_view ownFamily, std::u16string_view requested,
                    TFontStyles style, int em);
     ~TFallbackChain();
     TFallbackChain(const TFallbackChain&) = delete;
@@ -44,13 +44,13 @@ public:
 private:
     int IndexOfFile(const TFontFile& file);
 
-    QString FRequested;
+    std::u16string FRequested;
     TFontStyles FStyle = 0;
     int FEm = 0;
     std::mutex FFilesLock;
     std::vector<std::shared_ptr<TSizedFontFile>> FFiles;
     std::map<std::string, int> FIndexOfFile; // the fallbacks, by path and face index
-    std::vector<QString> FStandInFamilies;
+    std::vector<std::u16string> FStandInFamilies;
     std::size_t FStandInEnd = 1;
     // The fallback chosen for each character asked about (-1: none has it).
     std::mutex FChoicesLock;

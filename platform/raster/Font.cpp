@@ -30,7 +30,7 @@ int SaturatedInt(std::int64_t value)
 }
 
 TFont::TFont()
-    : FName(QStringLiteral("Arial")), FHeight(-MulDiv(8, PixelsPerInch, 72))
+    : FName(u"Arial"), FHeight(-MulDiv(8, PixelsPerInch, 72))
 {
 }
 
@@ -65,9 +65,9 @@ bool TFont::SameAttributes(const TFont& other) const
         && FColor == other.FColor && FCharset == other.FCharset && FPitch == other.FPitch;
 }
 
-void TFont::SetName(const QString& name)
+void TFont::SetName(std::u16string_view name)
 {
-    if (name.isEmpty() || name == FName)
+    if (name.empty() || name == FName)
         return;
     FName = name;
     Changed();

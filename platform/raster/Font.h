@@ -3,9 +3,10 @@
 #include "platform/raster/Color.h"
 #include "platform/raster/ScreenResolution.h"
 
-#include <QString>
 #include <cstdint>
 #include <functional>
+#include <string>
+#include <string_view>
 
 // Glossary (all in whole pixels unless stated):
 //   em (ppem)         the font's design square scaled to the screen; a negative Height
@@ -42,8 +43,8 @@ public:
     TFont(const TFont& other);
     TFont& operator=(const TFont& other);
 
-    const QString& Name() const { return FName; }
-    void SetName(const QString& name);
+    const std::u16string& Name() const { return FName; }
+    void SetName(std::u16string_view name);
     int Height() const { return FHeight; }
     void SetHeight(int height);
     int Size() const;
@@ -67,7 +68,7 @@ public:
 private:
     void Changed();
 
-    QString FName;
+    std::u16string FName;
     int FHeight;
     TFontStyles FStyle = 0;
     TColor FColor = clBlack;

@@ -1,5 +1,7 @@
 #include "platform/raster/FontCache.h"
 
+#include "platform/base/UnicodeText.h"
+
 #include <cstdlib>
 #include <sstream>
 
@@ -22,6 +24,11 @@ std::vector<std::string> Split(const std::string& line)
 
 } // namespace
 
+std::string TFontCache::QuestionKey(std::u16string_view family, bool bold, bool italic)
+{
+    return TextToUtf8(family) + '\t' + (bold ? '1' : '0') + '\t' + (italic ? '1' : '0');
+}
+
 std::optional<TFontCache> TFontCache::Parse(const std::string& text)
 {
     std::istringstream in(text);
@@ -38,7 +45,7 @@ std::optional<TFontCache> TFontCache::Parse(const std::string& text)
             TFontFile file;
             file.Path = fields[4];
             file.Index = std::atoi(fields[5].c_str());
-            file.Family = QString::fromStdString(fields[6]);
+            file.Family = Utf8ToText(fields[6]);
             file.Found = fields[7] == "1";
             cache.Answers[fields[1] + '\t' + fields[2] + '\t' + fields[3]] = file;
         } else {
@@ -55,7 +62,7 @@ std::string TFontCache::Format() const
     for (const TStamp& stamp : Stamps)
         out << "stamp\t" << stamp.Time << '\t' << stamp.Path << '\n';
     for (const auto& [key, file] : Answers)
-        out << "face\t" << key << '\t' << file.Path << '\t' << file.Index << '\t' << file.Family.toStdString() << '\t'
+        out << "face\t" << key << '\t' << file.Path << '\t' << file.Index << '\t' << TextToUtf8(file.Family) << '\t'
             << (file.Found ? '1' : '0') << "\tend\n";
     return out.str();
 }

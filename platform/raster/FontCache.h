@@ -5,6 +5,7 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // The text of the font locator's cache file, apart from reading and writing it:
@@ -22,8 +23,12 @@ struct TFontCache {
 
     std::string Environment;
     std::vector<TStamp> Stamps;
-    // Answers by "family<tab>bold<tab>italic", bold and italic as 0 or 1.
+    // Answers by QuestionKey.
     std::map<std::string, TFontFile> Answers;
+
+    // "family<tab>bold<tab>italic", the family in UTF-8, bold and italic as 0 or 1: the
+    // key of a question about a family and style, in the file and in memory.
+    static std::string QuestionKey(std::u16string_view family, bool bold, bool italic);
 
     static std::optional<TFontCache> Parse(const std::string& text);
     std::string Format() const;

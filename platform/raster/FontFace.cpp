@@ -1,9 +1,12 @@
 #include "platform/raster/FontFace.h"
 
 #include "platform/raster/Bitmap.h"
+#include "platform/raster/CaseFolding.h"
+#include "platform/raster/CharacterClasses.h"
 #include "platform/raster/FallbackChain.h"
 #include "platform/raster/FontLocator.h"
 #include "platform/base/ShiftJis.h"
+#include "platform/base/UnicodeText.h"
 #include "platform/raster/SizedFontFile.h"
 #include "platform/raster/TextShaper.h"
 
@@ -16,7 +19,7 @@ namespace {
 std::string CacheKey(const TFont& font)
 {
     const bool symbol = font.Charset() == SYMBOL_CHARSET;
-    return font.Name().toStdString() + '|' + std::to_string(font.Height()) + '|' + std::to_string(font.Style())
+    return TextToUtf8(font.Name()) + '|' + std::to_string(font.Height()) + '|' + std::to_string(font.Style())
         + (symbol ? "|s" : "");
 }
 
@@ -52,6 +55,22 @@ void PlotGlyphRow(const unsigned char* bits, int first, int last, std::uint32_t*
     }
     for (; column < last; ++column)
         plotBit(column);
+}
+
+// The text's code points, a surrogate pair as one; a lone surrogate stays as it is.
+std::u32string CodePoints(std::u16string_view text)
+{
+    std::u32string codes;
+    codes.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t code = text[i];
+        if (code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (text[i + 1] - 0xDC00u);
+            ++i;
+        }
+        codes.push_back(code);
+    }
+    return codes;
 }
 
 } // namespace
@@ -108,35 +127,30 @@ TFontFace::TFontFace(const TFont& font)
     FStrikeOutThickness = std::max(1, MulDiv(tables.StrikeoutSize.value_or(0), FEm, upem));
     FStrikeOutOffset = tables.StrikeoutPosition ? MulDiv(*tables.StrikeoutPosition, FEm, upem) : FAscent / 2;
 
-    FSymbol = font.Charset() == SYMBOL_CHARSET || font.Name().compare(QLatin1String("Symbol"), Qt::CaseInsensitive) == 0
-        || FFamily.startsWith(QLatin1String("Standard Symbols"), Qt::CaseInsensitive);
+    FSymbol = font.Charset() == SYMBOL_CHARSET || EqualIgnoringCase(font.Name(), u"Symbol")
+        || StartsWithIgnoringCase(FFamily, u"Standard Symbols");
     own->SetEm(FEm);
     FFiles = std::make_unique<TFallbackChain>(std::move(own), FFamily, font.Name(), FStyle, FEm);
 }
 
 TFontFace::~TFontFace() = default;
 
-std::u32string TFontFace::CodesFor(const QString& text) const
+std::u32string TFontFace::CodesFor(std::u16string_view text) const
 {
-    std::u32string codes;
-    codes.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        char32_t code = text[i].unicode();
-        if (QChar::isHighSurrogate(code) && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            code = QChar::surrogateToUcs4(text[i].unicode(), text[i + 1].unicode());
-            ++i;
+    std::u32string codes = CodePoints(text);
+    // A symbol face is addressed by byte value: characters that stand for single
+    // bytes (Latin-1, or the half-width katakana the Japanese code page gives
+    // bytes A1..DF) become those byte codes.
+    if (FSymbol) {
+        for (char32_t& code : codes) {
+            if (IsHalfWidthKana(code))
+                code = FirstKanaByte + (code - FirstHalfWidthKana);
         }
-        // A symbol face is addressed by byte value: characters that stand for single
-        // bytes (Latin-1, or the half-width katakana the Japanese code page gives
-        // bytes A1..DF) become those byte codes.
-        if (FSymbol && IsHalfWidthKana(code))
-            code = FirstKanaByte + (code - FirstHalfWidthKana);
-        codes.push_back(code);
     }
     return codes;
 }
 
-TFontFace::TGlyphs TFontFace::Shape(const QString& text) const
+TFontFace::TGlyphs TFontFace::Shape(std::u16string_view text) const
 {
     const std::u32string codes = CodesFor(text);
     if (!FSymbol && TTextShaper::NeedsShaping(codes))
@@ -196,10 +210,7 @@ TFontFace::TGlyphs TFontFace::ShapedGlyphs(const std::u32string& codes) const
         if (TTextShaper::IsDefaultIgnorable(code)) {
             file = std::max(previous, 0);
         } else {
-            const QChar::Category category = QChar::category(code);
-            const bool follows = category == QChar::Mark_NonSpacing || category == QChar::Mark_SpacingCombining
-                || category == QChar::Mark_Enclosing || category == QChar::Separator_Space;
-            if (follows && previous >= 0 && FFiles->File(std::size_t(previous)).GlyphOf(code) != 0)
+            if (StaysWithBase(code) && previous >= 0 && FFiles->File(std::size_t(previous)).GlyphOf(code) != 0)
                 file = previous;
             else
                 file = std::max(FFiles->FileFor(code), 0);
@@ -238,13 +249,13 @@ TFontFace::TGlyphs TFontFace::ShapedGlyphs(const std::u32string& codes) const
     return result;
 }
 
-std::int64_t TFontFace::TextWidth(const QString& text, int characterExtra) const
+std::int64_t TFontFace::TextWidth(std::u16string_view text, int characterExtra) const
 {
     const TGlyphs glyphs = Shape(text);
     return glyphs.Width + std::int64_t(characterExtra) * glyphs.Clusters;
 }
 
-TFontFace::TInkReach TFontFace::InkReach(const QString& text) const
+TFontFace::TInkReach TFontFace::InkReach(std::u16string_view text) const
 {
     const TGlyphs glyphs = Shape(text);
     const std::vector<TGlyphCache::TBitmapPtr> bitmaps = Bitmaps(glyphs);
@@ -276,21 +287,21 @@ std::vector<TGlyphCache::TBitmapPtr> TFontFace::Bitmaps(const TGlyphs& glyphs) c
     return bitmaps;
 }
 
-std::vector<int> TFontFace::Advances(const QString& text) const
+std::vector<int> TFontFace::Advances(std::u16string_view text) const
 {
     return Shape(text).Advances;
 }
 
-std::vector<char32_t> TFontFace::MissingCharacters(const QString& text) const
+std::vector<char32_t> TFontFace::MissingCharacters(std::u16string_view text) const
 {
     // The codes looked up (a symbol face's byte codes) beside the characters they stand
     // for, one for one; a lone surrogate half is no character and is not listed.
     const std::u32string codes = CodesFor(text);
-    const std::u32string characters = text.toStdU32String();
+    const std::u32string characters = CodePoints(text);
     std::vector<char32_t> missing;
     for (std::size_t i = 0; i < codes.size() && i < characters.size(); ++i) {
         const char32_t code = codes[i];
-        if (code < 0x20 || QChar::isSurrogate(code) || TTextShaper::IsDefaultIgnorable(code)
+        if (code < 0x20 || (code >= 0xD800 && code <= 0xDFFF) || TTextShaper::IsDefaultIgnorable(code)
             || std::find(missing.begin(), missing.end(), characters[i]) != missing.end())
             continue;
         if (FFiles->FileFor(code) < 0)
@@ -299,7 +310,7 @@ std::vector<char32_t> TFontFace::MissingCharacters(const QString& text) const
     return missing;
 }
 
-std::int64_t TFontFace::DrawLine(TBitmap& surface, const TRect& clipRect, int x, int y, const QString& text,
+std::int64_t TFontFace::DrawLine(TBitmap& surface, const TRect& clipRect, int x, int y, std::u16string_view text,
                                  std::uint32_t pixel, int characterExtra) const
 {
     const TRect clip = Rect(std::max(clipRect.Left, 0), std::max(clipRect.Top, 0),

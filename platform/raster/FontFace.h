@@ -4,10 +4,10 @@
 #include "platform/raster/GlyphCache.h"
 #include "platform/raster/Types.h"
 
-#include <QString>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TBitmap;
@@ -46,13 +46,13 @@ public:
     int AveCharWidth() const { return FAveCharWidth; }
     bool IsSymbol() const { return FSymbol; }
     // The family realised, and whether it is the one asked for (or its stand-in).
-    const QString& Family() const { return FFamily; }
+    const std::u16string& Family() const { return FFamily; }
     bool FamilyFound() const { return FFamilyFound; }
 
     // Sum of the glyph advances of the text set as one line, each advance followed by
     // characterExtra more pixels (the platform's per-character extra spacing; in shaped
     // text, after each cluster). In 64 bits: a long line passes what an int holds.
-    std::int64_t TextWidth(const QString& text, int characterExtra = 0) const;
+    std::int64_t TextWidth(std::u16string_view text, int characterExtra = 0) const;
     // How far the ink of the line's glyphs reaches past its cell, in pixels: above the
     // cell's top and below its bottom, 0 where it stays inside. Marks and tails, often
     // from a fallback face, may reach past the own file's ascent and descent. Measured on
@@ -61,20 +61,20 @@ public:
         int Above = 0;
         int Below = 0;
     };
-    TInkReach InkReach(const QString& text) const;
+    TInkReach InkReach(std::u16string_view text) const;
     // Advance of every glyph of the text in drawing order: one glyph a character
     // (code point) unless the text is shaped.
-    std::vector<int> Advances(const QString& text) const;
+    std::vector<int> Advances(std::u16string_view text) const;
     // The characters of the text that no installed face has, each once, in the order
     // met; they are drawn as boxes. Format controls and variation selectors, which
     // are not drawn, and lone surrogate halves, which are no characters, are never
     // listed.
-    std::vector<char32_t> MissingCharacters(const QString& text) const;
+    std::vector<char32_t> MissingCharacters(std::u16string_view text) const;
     // Draws one line with the top-left of its cell at (x, y) in the 0xFFRRGGBB pixel
     // value, underline and strike-out bars included, inside the clip rectangle (which
     // the surface also limits), each advance followed by characterExtra more pixels.
     // Returns the line's width.
-    std::int64_t DrawLine(TBitmap& surface, const TRect& clip, int x, int y, const QString& text, std::uint32_t pixel,
+    std::int64_t DrawLine(TBitmap& surface, const TRect& clip, int x, int y, std::u16string_view text, std::uint32_t pixel,
                           int characterExtra = 0) const;
 
 private:
@@ -93,13 +93,13 @@ private:
 
     std::vector<TGlyphCache::TBitmapPtr> Bitmaps(const TGlyphs& glyphs) const;
     explicit TFontFace(const TFont& font);
-    TGlyphs Shape(const QString& text) const;
+    TGlyphs Shape(std::u16string_view text) const;
     TGlyphs ShapedGlyphs(const std::u32string& codes) const;
-    std::u32string CodesFor(const QString& text) const;
+    std::u32string CodesFor(std::u16string_view text) const;
 
     // The files the face draws from, its own first.
     std::unique_ptr<TFallbackChain> FFiles;
-    QString FFamily;
+    std::u16string FFamily;
     bool FFamilyFound = true;
     int FEm = 0;
     int FAscent = 0;

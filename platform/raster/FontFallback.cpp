@@ -1,5 +1,7 @@
 #include "platform/raster/FontFallback.h"
 
+#include "platform/base/UnicodeText.h"
+
 #include <fontconfig/fontconfig.h>
 
 namespace {
@@ -26,16 +28,16 @@ TFontFallback& TFontFallback::Shared()
     return *fallback;
 }
 
-const std::vector<TFontFallback::TCandidate>& TFontFallback::Candidates(const QString& family, bool bold, bool italic)
+const std::vector<TFontFallback::TCandidate>& TFontFallback::Candidates(std::u16string_view family, bool bold, bool italic)
 {
-    const std::string key = family.toStdString() + '\t' + (bold ? '1' : '0') + (italic ? '1' : '0');
+    const std::string key = TFontCache::QuestionKey(family, bold, italic);
     const auto known = FLists.find(key);
     if (known != FLists.end())
         return known->second;
     std::vector<TCandidate>& list = FLists[key];
     FcPattern* pattern = FcPatternCreate();
-    const QByteArray name = TFontLocator::Substitute(family).toUtf8();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.constData()));
+    const std::string name = TextToUtf8(TFontLocator::Substitute(family));
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
     FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
@@ -61,7 +63,7 @@ const std::vector<TFontFallback::TCandidate>& TFontFallback::Candidates(const QS
         FcPatternGetInteger(font, FC_INDEX, 0, &candidate.Index);
         FcChar8* familyName = nullptr;
         if (FcPatternGetString(font, FC_FAMILY, 0, &familyName) == FcResultMatch)
-            candidate.Family = QString::fromUtf8(reinterpret_cast<const char*>(familyName));
+            candidate.Family = Utf8ToText(reinterpret_cast<const char*>(familyName));
         candidate.Characters = FcCharSetCopy(characters);
         (IsColourOnly(font) ? colour : list).push_back(std::move(candidate));
     }
@@ -70,12 +72,12 @@ const std::vector<TFontFallback::TCandidate>& TFontFallback::Candidates(const QS
     return list;
 }
 
-TFontFile TFontFallback::FileFor(const QString& family, bool bold, bool italic, char32_t code)
+TFontFile TFontFallback::FileFor(std::u16string_view family, bool bold, bool italic, char32_t code)
 {
     const std::lock_guard<std::mutex> lock(FLock);
     for (const TCandidate& candidate : Candidates(family, bold, italic)) {
         if (FcCharSetHasChar(candidate.Characters, code))
             return TFontFile{candidate.Path, candidate.Index, candidate.Family, true};
     }
-    return TFontFile{std::string(), 0, QString(), false};
+    return TFontFile{std::string(), 0, std::u16string(), false};
 }

@@ -2,10 +2,10 @@
 
 #include "platform/raster/FontLocator.h"
 
-#include <QString>
 #include <map>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct _FcCharSet;
@@ -28,18 +28,18 @@ public:
 
     // The face for the character, or a file with an empty path when no installed face
     // has it.
-    TFontFile FileFor(const QString& family, bool bold, bool italic, char32_t code);
+    TFontFile FileFor(std::u16string_view family, bool bold, bool italic, char32_t code);
 
 private:
     struct TCandidate {
         std::string Path;
         int Index = 0;
-        QString Family;
+        std::u16string Family;
         _FcCharSet* Characters = nullptr;
     };
 
-    const std::vector<TCandidate>& Candidates(const QString& family, bool bold, bool italic);
+    const std::vector<TCandidate>& Candidates(std::u16string_view family, bool bold, bool italic);
 
     std::mutex FLock;
-    std::map<std::string, std::vector<TCandidate>> FLists; // by family and style
+    std::map<std::string, std::vector<TCandidate>> FLists; // by TFontCache::QuestionKey
 };

@@ -1,23 +1,21 @@
 #include "platform/raster/FontLocator.h"
 
 #include "platform/base/AtomicFile.h"
+#include "platform/base/UnicodeText.h"
 #include "platform/base/XdgFolders.h"
+#include "platform/raster/CaseFolding.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <fstream>
 #include <optional>
+#include <sstream>
 #include <sys/stat.h>
+#include <system_error>
 
 namespace {
-
-std::string Key(const QString& family, bool bold, bool italic)
-{
-    return family.toStdString() + '\t' + (bold ? '1' : '0') + '\t' + (italic ? '1' : '0');
-}
 
 std::string ModificationTime(const std::string& path)
 {
@@ -50,15 +48,15 @@ std::string EnvironmentFields()
 struct TMatch {
     std::string Path;
     int Index = 0;
-    std::vector<QString> Families;
+    std::vector<std::u16string> Families;
 };
 
-TMatch Match(const QString& family, bool bold, bool italic)
+TMatch Match(std::u16string_view family, bool bold, bool italic)
 {
     TMatch match;
     FcPattern* pattern = FcPatternCreate();
-    const QByteArray name = family.toUtf8();
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.constData()));
+    const std::string name = TextToUtf8(family);
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
     FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
     FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
     FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
@@ -74,53 +72,68 @@ TMatch Match(const QString& family, bool bold, bool italic)
     FcPatternGetInteger(found, FC_INDEX, 0, &match.Index);
     FcChar8* value = nullptr;
     for (int i = 0; FcPatternGetString(found, FC_FAMILY, i, &value) == FcResultMatch; ++i)
-        match.Families.push_back(QString::fromUtf8(reinterpret_cast<const char*>(value)));
+        match.Families.push_back(Utf8ToText(reinterpret_cast<const char*>(value)));
     FcPatternDestroy(found);
     return match;
 }
 
+std::filesystem::path Folder(TXdgFolder folder)
+{
+    return std::filesystem::path(XdgFolder(folder));
+}
+
+// The user's home folder as the desktop finds it: $HOME, or the root when it is unset
+// or empty, without a trailing "/".
+std::string HomeFolder()
+{
+    std::string home = std::filesystem::path(Environment("HOME")).lexically_normal().string();
+    while (home.size() > 1 && home.back() == '/')
+        home.pop_back();
+    return home.empty() ? "/" : home;
+}
+
 } // namespace
 
-TFontLocator::TFontLocator(std::string cachePath)
+TFontLocator::TFontLocator(std::filesystem::path cachePath)
     : FCachePath(std::move(cachePath))
 {
 }
 
-const std::vector<std::pair<QString, QString>>& TFontLocator::Substitutions()
+const std::vector<std::pair<std::u16string, std::u16string>>& TFontLocator::Substitutions()
 {
-    static const std::vector<std::pair<QString, QString>> substitutions = {
-        {QString::fromUtf8("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic")},
-        {QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic")},
-        {QStringLiteral("MS UI Gothic"), QStringLiteral("IPAPGothic")},
-        {QString::fromUtf8("ＭＳ ゴシック"), QStringLiteral("IPAGothic")},
-        {QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic")},
+    static const std::vector<std::pair<std::u16string, std::u16string>> substitutions = {
+        {u"ＭＳ Ｐゴシック", u"IPAPGothic"},
+        {u"MS PGothic", u"IPAPGothic"},
+        {u"MS UI Gothic", u"IPAPGothic"},
+        {u"ＭＳ ゴシック", u"IPAGothic"},
+        {u"MS Gothic", u"IPAGothic"},
     };
     return substitutions;
 }
 
-QString TFontLocator::Substitute(const QString& family)
+std::u16string TFontLocator::Substitute(std::u16string_view family)
 {
     for (const auto& [windows, debian] : Substitutions()) {
-        if (family.compare(windows, Qt::CaseInsensitive) == 0)
+        if (EqualIgnoringCase(family, windows))
             return debian;
     }
-    return family;
+    return std::u16string(family);
 }
 
 TFontLocator& TFontLocator::Shared()
 {
-    static TFontLocator locator((XdgFolder(xfCache) + QStringLiteral("/vezodev/fonts.cache")).toStdString());
+    static TFontLocator locator(Folder(xfCache) / "vezodev" / "fonts.cache");
     return locator;
 }
 
-TFontFile TFontLocator::Find(const QString& family, bool bold, bool italic)
+TFontFile TFontLocator::Find(std::u16string_view family, bool bold, bool italic)
 {
     const std::lock_guard<std::mutex> lock(FLock);
     if (!FLoaded) {
         FLoaded = true;
         Load();
     }
-    const std::string key = Key(family, bold, italic);
+    const std::string key = TFontCache::QuestionKey(family, bold, italic);
     const auto known = FAnswers.find(key);
     if (known != FAnswers.end()) {
         if (Exists(known->second.Path))
@@ -140,21 +153,21 @@ TFontFile TFontLocator::Find(const QString& family, bool bold, bool italic)
     return answer;
 }
 
-TFontFile TFontLocator::Ask(const QString& family, bool bold, bool italic)
+TFontFile TFontLocator::Ask(std::u16string_view family, bool bold, bool italic)
 {
-    const QString wanted = Substitute(family);
+    const std::u16string wanted = Substitute(family);
     const TMatch match = Match(wanted, bold, italic);
     TFontFile answer;
     answer.Path = match.Path;
     answer.Index = match.Index;
-    answer.Family = match.Families.empty() ? QString() : match.Families.front();
+    answer.Family = match.Families.empty() ? std::u16string() : match.Families.front();
     // The family is installed when the face found carries its name, when the name is
     // one of the program's own substitutions, or when fontconfig's aliases led to a
     // face other than the one it gives for a name it does not know.
     bool named = wanted != family;
-    for (const QString& name : match.Families)
-        named = named || name.compare(wanted, Qt::CaseInsensitive) == 0;
-    answer.Found = named || Match(QStringLiteral("\x01no such family"), bold, italic).Path != match.Path;
+    for (const std::u16string& name : match.Families)
+        named = named || EqualIgnoringCase(name, wanted);
+    answer.Found = named || Match(u"\x01no such family", bold, italic).Path != match.Path;
     return answer;
 }
 
@@ -172,9 +185,9 @@ void TFontLocator::TakeStamps()
         FcStrListDone(list);
     }
     // Places a user may yet create: they are not listed while they do not exist.
-    const std::string home = QDir::homePath().toStdString();
-    const std::string configHome = XdgFolder(xfConfig).toStdString();
-    const std::string dataHome = XdgFolder(xfData).toStdString();
+    const std::string home = HomeFolder();
+    const std::string configHome = Folder(xfConfig).string();
+    const std::string dataHome = Folder(xfData).string();
     for (const std::string& path : {configHome + "/fontconfig", configHome + "/fontconfig/fonts.conf",
                                     configHome + "/fontconfig/conf.d", home + "/.fonts.conf", home + "/.fonts",
                                     dataHome + "/fonts"})
@@ -187,10 +200,14 @@ void TFontLocator::Load()
 {
     if (FCachePath.empty())
         return;
-    QFile file(QString::fromStdString(FCachePath));
-    if (!file.open(QIODevice::ReadOnly))
+    std::ifstream file(FCachePath, std::ios::binary);
+    if (!file)
         return;
-    const std::optional<TFontCache> cache = TFontCache::Parse(file.readAll().toStdString());
+    std::ostringstream text;
+    text << file.rdbuf();
+    if (file.bad())
+        return;
+    const std::optional<TFontCache> cache = TFontCache::Parse(text.str());
     if (!cache || cache->Environment != EnvironmentFields() || cache->Stamps.empty())
         return;
     // A change anywhere makes the whole cache stale.
@@ -207,13 +224,14 @@ void TFontLocator::Save() const
 {
     if (FCachePath.empty() || FStamps.empty())
         return;
-    const QString path = QString::fromStdString(FCachePath);
-    if (!QDir().mkpath(QFileInfo(path).absolutePath()))
+    std::error_code error;
+    std::filesystem::create_directories(std::filesystem::absolute(FCachePath, error).parent_path(), error);
+    if (error)
         return;
     TFontCache cache;
     cache.Environment = EnvironmentFields();
     cache.Stamps = FStamps;
     cache.Answers = FAnswers;
     // Nothing is lost if a power cut takes the cache: no sync is needed.
-    WriteFileAtomically(path, QByteArray::fromStdString(cache.Format()), fsDeferred);
+    WriteFileAtomically(FCachePath, cache.Format(), fsDeferred);
 }

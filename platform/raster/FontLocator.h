@@ -3,10 +3,11 @@
 #include "platform/raster/FontCache.h"
 #include "platform/raster/FontFile.h"
 
-#include <QString>
+#include <filesystem>
 #include <map>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -22,27 +23,27 @@
 class TFontLocator {
 public:
     // cachePath empty: no cache file, every first question goes to fontconfig.
-    explicit TFontLocator(std::string cachePath);
+    explicit TFontLocator(std::filesystem::path cachePath);
 
     // The program's locator, caching in $XDG_CACHE_HOME/vezodev (~/.cache when unset).
     static TFontLocator& Shared();
 
-    TFontFile Find(const QString& family, bool bold, bool italic);
+    TFontFile Find(std::u16string_view family, bool bold, bool italic);
 
     // Windows faces with no fontconfig alias on Debian, the Japanese UI faces, and the
     // faces that stand in for them. The Latin faces (Times New Roman, Arial, Courier
     // New) have metric-compatible aliases in fontconfig's own configuration.
-    static const std::vector<std::pair<QString, QString>>& Substitutions();
+    static const std::vector<std::pair<std::u16string, std::u16string>>& Substitutions();
     // The face that stands in for a Windows family, or the family itself.
-    static QString Substitute(const QString& family);
+    static std::u16string Substitute(std::u16string_view family);
 
 private:
     void Load();
     void Save() const;
     void TakeStamps();
-    TFontFile Ask(const QString& family, bool bold, bool italic);
+    TFontFile Ask(std::u16string_view family, bool bold, bool italic);
 
-    std::string FCachePath;
+    std::filesystem::path FCachePath;
     std::mutex FLock;
     bool FLoaded = false;
     bool FStampsTaken = false; // the stamps describe fontconfig as this process found it

@@ -3,7 +3,8 @@
 #include "platform/raster/Bitmap.h"
 #include "platform/base/Exception.h"
 #include "platform/raster/ScreenResolution.h"
-#include "platform/base/Tr.h"
+#include "platform/base/UiLanguage.h"
+#include "platform/base/UnicodeText.h"
 
 #include <png.h>
 #include <csetjmp>
@@ -12,14 +13,14 @@
 namespace {
 
 struct TPngWriteState {
-    QByteArray* Bytes = nullptr;
-    QString Error;
+    std::string* Bytes = nullptr;
+    std::string Error; // libpng's message, in UTF-8
 };
 
 void AppendBytes(png_structp png, png_bytep data, png_size_t length)
 {
     auto* state = static_cast<TPngWriteState*>(png_get_io_ptr(png));
-    state->Bytes->append(reinterpret_cast<const char*>(data), qsizetype(length));
+    state->Bytes->append(reinterpret_cast<const char*>(data), length);
 }
 
 void FlushNothing(png_structp) {}
@@ -29,7 +30,7 @@ void FlushNothing(png_structp) {}
 [[noreturn]] void StopWithError(png_structp png, png_const_charp message)
 {
     auto* state = static_cast<TPngWriteState*>(png_get_error_ptr(png));
-    state->Error = QString::fromUtf8(message);
+    state->Error = message;
     png_longjmp(png, 1);
 }
 
@@ -82,27 +83,27 @@ void PackRow(const std::uint32_t* pixels, const std::uint32_t* keys, std::uint32
     }
 }
 
-QByteArray Encode(const TBitmap& bitmap, const TPngTransparency* transparency)
+std::string Encode(const TBitmap& bitmap, const TPngTransparency* transparency)
 {
     const int width = bitmap.Width();
     const int height = bitmap.Height();
     if (width <= 0 || height <= 0)
-        throw EImageSizeError(Tr("空の画像は PNG ファイルにできません"));
+        throw EImageSizeError(TrText("空の画像は PNG ファイルにできません"));
     const TBitmap* keySource = transparency ? (transparency->KeySource ? transparency->KeySource : &bitmap) : nullptr;
     if (keySource && (keySource->Width() != width || keySource->Height() != height))
-        throw EImageSizeError(Tr("透明にする画素の画像の大きさが違います"));
+        throw EImageSizeError(TrText("透明にする画素の画像の大きさが違います"));
 
-    QByteArray bytes;
+    std::string bytes;
     TPngWriteState state;
     state.Bytes = &bytes;
     TPngWriter writer(state);
     if (!writer.Png() || !writer.Info())
-        throw Exception(Tr("PNG ファイルを作れません (メモリ不足)"));
+        throw Exception(TrText("PNG ファイルを作れません (メモリ不足)"));
     const int channels = keySource ? 4 : 3;
     std::vector<png_byte> row(std::size_t(width) * channels);
     png_structp png = writer.Png();
     if (setjmp(png_jmpbuf(png)))
-        throw Exception(Tr("PNG ファイルを作れません (%1)").arg(state.Error));
+        throw Exception(Format(TrText("PNG ファイルを作れません (%1)"), {Utf8ToText(state.Error)}));
 
     png_set_write_fn(png, &state, AppendBytes, FlushNothing);
     png_set_IHDR(png, writer.Info(), png_uint_32(width), png_uint_32(height), 8,
@@ -122,12 +123,12 @@ QByteArray Encode(const TBitmap& bitmap, const TPngTransparency* transparency)
 
 } // namespace
 
-QByteArray EncodePng(const TBitmap& bitmap)
+std::string EncodePng(const TBitmap& bitmap)
 {
     return Encode(bitmap, nullptr);
 }
 
-QByteArray EncodePng(const TBitmap& bitmap, const TPngTransparency& transparency)
+std::string EncodePng(const TBitmap& bitmap, const TPngTransparency& transparency)
 {
     return Encode(bitmap, &transparency);
 }

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QByteArray>
-#include <QString>
 #include <cstdint>
+#include <string>
 
 class TBitmap;
 
@@ -19,5 +18,5 @@ struct TPngTransparency {
 // given. Only the bitmap's size and rows are read. An empty bitmap gives nothing to
 // encode (PNG has no 0 x 0 image) and throws EImageSizeError, as does a key source of
 // another size. Throws Exception when the encoder fails.
-QByteArray EncodePng(const TBitmap& bitmap);
-QByteArray EncodePng(const TBitmap& bitmap, const TPngTransparency& transparency);
+std::string EncodePng(const TBitmap& bitmap);
+std::string EncodePng(const TBitmap& bitmap, const TPngTransparency& transparency);

@@ -1,5 +1,7 @@
 #include "platform/raster/SizedFontFile.h"
 
+#include "platform/raster/CaseFolding.h"
+#include "platform/raster/FixedPoint.h"
 #include "platform/raster/FontFile.h"
 #include "platform/raster/TextShaper.h"
 
@@ -65,7 +67,7 @@ void Close(FT_Face handle)
 
 } // namespace
 
-TSizedFontFile::TSizedFontFile(const TFontFile& file, const QString& requested, TFontStyles style)
+TSizedFontFile::TSizedFontFile(const TFontFile& file, std::u16string_view requested, TFontStyles style)
     : FGlyphs(MinGlyphBytes)
 {
     {
@@ -102,7 +104,7 @@ TSizedFontFile::TSizedFontFile(const TFontFile& file, const QString& requested, 
     // A PostScript face is addressed by byte only when its family says it is a symbol face.
     PS_FontInfoRec info;
     if (FT_Get_PS_Font_Info(FHandle, &info) == 0)
-        FSymbolAddressing = requested.contains(QLatin1String("symbol"), Qt::CaseInsensitive);
+        FSymbolAddressing = ContainsIgnoringCase(requested, u"symbol");
 
     const std::vector<unsigned char> head = LoadTable(FHandle, FT_MAKE_TAG('h', 'e', 'a', 'd'));
     const std::vector<unsigned char> hhea = LoadTable(FHandle, FT_MAKE_TAG('h', 'h', 'e', 'a'));
@@ -178,7 +180,7 @@ int TSizedFontFile::HintedAdvance(std::uint32_t glyph)
     const std::lock_guard<std::mutex> lock(FLock);
     if (!FHandle || FT_Load_Glyph(FHandle, glyph, FT_LOAD_DEFAULT | FT_LOAD_TARGET_MONO) != 0)
         return 0;
-    return static_cast<int>((FHandle->glyph->advance.x + 32) >> 6);
+    return static_cast<int>(RoundedPixels(FHandle->glyph->advance.x));
 }
 
 hb_font_t* TSizedFontFile::ShaperFont()

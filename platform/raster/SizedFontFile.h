@@ -4,12 +4,12 @@
 #include "platform/raster/FontTables.h"
 #include "platform/raster/GlyphCache.h"
 
-#include <QString>
 #include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <mutex>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct FT_FaceRec_;
@@ -36,7 +36,7 @@ public:
     // requested is the family asked for: a PostScript face is addressed by byte codes
     // only when that family names a symbol face. An italic style slants the glyphs of a
     // face that has no italic of its own.
-    TSizedFontFile(const TFontFile& file, const QString& requested, TFontStyles style);
+    TSizedFontFile(const TFontFile& file, std::u16string_view requested, TFontStyles style);
     ~TSizedFontFile();
     TSizedFontFile(const TSizedFontFile&) = delete;
     TSizedFontFile& operator=(const TSizedFontFile&) = delete;

@@ -1,6 +1,8 @@
 #include "platform/raster/TextShaper.h"
 
-#include <QChar>
+#include "platform/raster/CharacterClasses.h"
+#include "platform/raster/FixedPoint.h"
+
 #include <fribidi.h>
 #include <hb.h>
 
@@ -17,40 +19,35 @@ namespace {
 // language, the "C" locale's (no particular one), whatever the desktop's locale.
 const hb_language_t DefaultLanguage = hb_language_get_default();
 
-bool IsShapedScript(QChar::Script script)
+bool IsShapedScript(char32_t code)
 {
-    switch (script) {
-    case QChar::Script_Arabic:
-    case QChar::Script_Hebrew:
-    case QChar::Script_Syriac:
-    case QChar::Script_Thaana:
-    case QChar::Script_Nko:
-    case QChar::Script_Devanagari:
-    case QChar::Script_Bengali:
-    case QChar::Script_Gurmukhi:
-    case QChar::Script_Gujarati:
-    case QChar::Script_Oriya:
-    case QChar::Script_Tamil:
-    case QChar::Script_Telugu:
-    case QChar::Script_Kannada:
-    case QChar::Script_Malayalam:
-    case QChar::Script_Sinhala:
-    case QChar::Script_Thai:
-    case QChar::Script_Lao:
-    case QChar::Script_Tibetan:
-    case QChar::Script_Myanmar:
-    case QChar::Script_Khmer:
-    case QChar::Script_Mongolian:
+    static hb_unicode_funcs_t* const unicode = hb_unicode_funcs_get_default();
+    switch (hb_unicode_script(unicode, code)) {
+    case HB_SCRIPT_ARABIC:
+    case HB_SCRIPT_HEBREW:
+    case HB_SCRIPT_SYRIAC:
+    case HB_SCRIPT_THAANA:
+    case HB_SCRIPT_NKO:
+    case HB_SCRIPT_DEVANAGARI:
+    case HB_SCRIPT_BENGALI:
+    case HB_SCRIPT_GURMUKHI:
+    case HB_SCRIPT_GUJARATI:
+    case HB_SCRIPT_ORIYA:
+    case HB_SCRIPT_TAMIL:
+    case HB_SCRIPT_TELUGU:
+    case HB_SCRIPT_KANNADA:
+    case HB_SCRIPT_MALAYALAM:
+    case HB_SCRIPT_SINHALA:
+    case HB_SCRIPT_THAI:
+    case HB_SCRIPT_LAO:
+    case HB_SCRIPT_TIBETAN:
+    case HB_SCRIPT_MYANMAR:
+    case HB_SCRIPT_KHMER:
+    case HB_SCRIPT_MONGOLIAN:
         return true;
     default:
         return false;
     }
-}
-
-// 26.6 fixed point to whole pixels, halves rounded up.
-int Pixels(hb_position_t value)
-{
-    return (value + 32) >> 6;
 }
 
 struct TRun {
@@ -139,26 +136,9 @@ bool TTextShaper::NeedsShaping(std::u32string_view codes)
         if ((code >= 0x3041 && code <= 0x3096) || (code >= 0x309B && code <= 0x30FF)
             || (code >= 0x4E00 && code <= 0x9FFF) || (code >= 0xFF01 && code <= 0xFFEF))
             continue;
-        if (QChar::isMark(code) || QChar::category(code) == QChar::Other_Format)
+        if (IsMark(code) || IsFormatControl(code) || IsRightToLeftOrEmbedding(code))
             return true;
-        switch (QChar::direction(code)) {
-        case QChar::DirR:
-        case QChar::DirAL:
-        case QChar::DirAN:
-        case QChar::DirRLE:
-        case QChar::DirRLO:
-        case QChar::DirRLI:
-        case QChar::DirLRE:
-        case QChar::DirLRO:
-        case QChar::DirLRI:
-        case QChar::DirFSI:
-        case QChar::DirPDF:
-        case QChar::DirPDI:
-            return true;
-        default:
-            break;
-        }
-        if (IsShapedScript(QChar::script(code)))
+        if (IsShapedScript(code))
             return true;
     }
     return false;
@@ -166,7 +146,7 @@ bool TTextShaper::NeedsShaping(std::u32string_view codes)
 
 bool TTextShaper::IsDefaultIgnorable(char32_t code)
 {
-    return QChar::category(code) == QChar::Other_Format || code == 0x034F || (code >= 0x180B && code <= 0x180F)
+    return IsFormatControl(code) || code == 0x034F || (code >= 0x180B && code <= 0x180F)
         || (code >= 0xFE00 && code <= 0xFE0F) || (code >= 0xE0100 && code <= 0xE01EF);
 }
 
@@ -220,11 +200,11 @@ TTextShaper::TLine TTextShaper::Shape(std::u32string_view codes, std::span<const
         const hb_glyph_info_t* infos = hb_buffer_get_glyph_infos(buffer, &glyphCount);
         const hb_glyph_position_t* positions = hb_buffer_get_glyph_positions(buffer, &glyphCount);
         for (unsigned g = 0; g < glyphCount; ++g) {
-            const int advance = Pixels(positions[g].x_advance);
+            const int advance = int(RoundedPixels(positions[g].x_advance));
             // Glyphs of one cluster stand together in the buffer, in either direction.
             const bool clusterStart = g == 0 || infos[g].cluster != infos[g - 1].cluster;
-            line.Glyphs.push_back(TGlyph{run.Font, infos[g].codepoint, pen + Pixels(positions[g].x_offset),
-                                         Pixels(positions[g].y_offset), advance, clusterStart});
+            line.Glyphs.push_back(TGlyph{run.Font, infos[g].codepoint, pen + RoundedPixels(positions[g].x_offset),
+                                         int(RoundedPixels(positions[g].y_offset)), advance, clusterStart});
             pen += advance;
         }
     }

@@ -1,6 +1,6 @@
 #include "platform/widgets/ColorDialog.h"
 
-#include "platform/base/Tr.h"
+#include "platform/widgets/Tr.h"
 #include "platform/widgets/QtColor.h"
 
 #include <QColorDialog>

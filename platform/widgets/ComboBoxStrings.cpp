@@ -1,7 +1,7 @@
 #include "platform/widgets/ComboBoxStrings.h"
 
 #include "platform/base/Exception.h"
-#include "platform/base/Tr.h"
+#include "platform/widgets/Tr.h"
 
 #include <QComboBox>
 #include <QSignalBlocker>

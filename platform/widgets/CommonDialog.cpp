@@ -1,6 +1,6 @@
 #include "platform/widgets/CommonDialog.h"
 
-#include "platform/base/Tr.h"
+#include "platform/widgets/Tr.h"
 
 #include <QDialogButtonBox>
 #include <QPushButton>

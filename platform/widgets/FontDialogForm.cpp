@@ -1,6 +1,6 @@
 #include "platform/widgets/FontDialogForm.h"
 
-#include "platform/base/Tr.h"
+#include "platform/widgets/Tr.h"
 #include "platform/widgets/CommonDialog.h"
 #include "platform/widgets/QtColor.h"
 #include "platform/widgets/QtFontSubstitutions.h"

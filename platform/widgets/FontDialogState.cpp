@@ -1,6 +1,6 @@
 #include "platform/widgets/FontDialogState.h"
 
-#include "platform/base/Tr.h"
+#include "platform/widgets/Tr.h"
 
 #include <algorithm>
 #include <cstdlib>

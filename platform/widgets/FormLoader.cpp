@@ -1,6 +1,6 @@
 #include "platform/widgets/FormLoader.h"
 
-#include "platform/base/Tr.h"
+#include "platform/widgets/Tr.h"
 
 #include <QBuffer>
 #include <QHash>

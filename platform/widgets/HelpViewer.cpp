@@ -2,7 +2,7 @@
 
 #include "platform/base/Exception.h"
 #include "platform/base/InstalledData.h"
-#include "platform/base/Tr.h"
+#include "platform/widgets/Tr.h"
 #include "platform/widgets/HelpWindow.h"
 
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "platform/widgets/HelpWindow.h"
 
-#include "platform/base/Tr.h"
+#include "platform/widgets/Tr.h"
 
 #include <QDesktopServices>
 #include <QFileInfo>

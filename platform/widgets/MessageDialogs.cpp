@@ -1,6 +1,6 @@
 #include "platform/widgets/MessageDialogs.h"
 
-#include "platform/base/Tr.h"
+#include "platform/widgets/Tr.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>

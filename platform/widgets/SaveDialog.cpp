@@ -1,6 +1,6 @@
 #include "platform/widgets/SaveDialog.h"
 
-#include "platform/base/Tr.h"
+#include "platform/widgets/Tr.h"
 
 #include <QFileDialog>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "LeftRightLogo.h"
 
-TLogoParams LeftRightLogo(const QString& text, TColor background, TColor top, TColor last, TMixType mixType)
+TLogoParams LeftRightLogo(std::u16string_view text, TColor background, TColor top, TColor last, TMixType mixType)
 {
     TLogoParams params = TLogoParams::Defaults();
     params.Text = text;

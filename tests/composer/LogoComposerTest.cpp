@@ -1,6 +1,7 @@
 #include "composer/LogoComposer.h"
 
 #include "platform/base/Exception.h"
+#include "platform/base/UnicodeText.h"
 #include "platform/raster/FontFace.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,7 @@ std::vector<std::uint32_t> PixelsOf(const TBitmap& bitmap)
     return pixels;
 }
 
-TLogoParams BlackOnWhite(const QString& text)
+TLogoParams BlackOnWhite(std::u16string_view text)
 {
     TLogoParams params = TLogoParams::Defaults();
     params.Text = text;
@@ -49,7 +50,7 @@ std::pair<int, int> InkSpan(const TBitmap& bitmap, TColor background)
 TEST(LogoComposerTest, SizeIsTheTextExtentPlusTwiceTheMargins)
 {
     TLogoParams params = TLogoParams::Defaults();
-    params.Text = QStringLiteral("Vezodev");
+    params.Text = u"Vezodev";
     EXPECT_EQ(TLogoComposer::LogoSize(params), (TSize{106, 32}));
     params.HSpace = 10;
     params.VSpace = 5;
@@ -63,7 +64,7 @@ TEST(LogoComposerTest, SizeIsTheTextExtentPlusTwiceTheMargins)
 
 TEST(LogoComposerTest, TextCellStartsAtTheMarginsInAnOpaqueBackground)
 {
-    TLogoParams params = BlackOnWhite(QStringLiteral("I"));
+    TLogoParams params = BlackOnWhite(u"I");
     params.BgColor = 0x00336699;
     params.HSpace = 10;
     params.VSpace = 5;
@@ -93,7 +94,7 @@ TEST(LogoComposerTest, MixCellsGiveTheirBitwiseResults)
     for (const TCase& c : {TCase{mtSrcErase, "gradient letters on black"}, TCase{mtSrcPaint, "gradient letters on white"},
                            TCase{mtSrcInvert, "letters on the inverted gradient"}, TCase{mtSrcAnd, "black letters on the gradient"}}) {
         SCOPED_TRACE(c.Look);
-        TLogoParams params = BlackOnWhite(QStringLiteral("HI"));
+        TLogoParams params = BlackOnWhite(u"HI");
         params.MixType = c.Mix;
         TLogoLayers layers;
         Build(params, layers);
@@ -113,7 +114,7 @@ TEST(LogoComposerTest, MixCellsGiveTheirBitwiseResults)
 
 TEST(LogoComposerTest, DirectionChangesTheGradientButNotTheTextLayer)
 {
-    TLogoParams params = BlackOnWhite(QStringLiteral("Vezodev"));
+    TLogoParams params = BlackOnWhite(u"Vezodev");
     TLogoLayers down;
     Build(params, down);
     params.GraType = gtBottomTop;
@@ -136,7 +137,7 @@ TEST(LogoComposerTest, CompositeOnlyGivesTheSameLogoWithoutDrawingTheGradientLay
                 for (const TMixType mix : {mtSrcErase, mtSrcPaint, mtSrcInvert, mtSrcAnd}) {
                     SCOPED_TRACE(testing::Message() << "smooth " << smooth << " outline " << outline << " direction "
                                                     << direction << " mix " << mix);
-                    TLogoParams params = BlackOnWhite(QStringLiteral("Vezodev"));
+                    TLogoParams params = BlackOnWhite(u"Vezodev");
                     params.BgColor = 0x336699;
                     params.TopColor = 0x10C020;
                     params.LastColor = 0xF01080;
@@ -166,7 +167,7 @@ TEST(LogoComposerTest, CompositeOnlyGivesTheSameLogoWithoutDrawingTheGradientLay
 TEST(LogoComposerTest, SystemColoursDrawTheirClassicValuesWhateverTheDisplayColours)
 {
     TLogoParams params = TLogoParams::Defaults();
-    params.Text = QStringLiteral("Sys");
+    params.Text = u"Sys";
     params.BgColor = clBtnFace;
     params.TopColor = clHighlight;
     params.LastColor = clInfoBk;
@@ -193,12 +194,12 @@ TEST(LogoComposerTest, SystemColoursDrawTheirClassicValuesWhateverTheDisplayColo
 TEST(LogoComposerTest, SizesOfZeroOrLessGiveEmptyLayers)
 {
     TLogoParams params = TLogoParams::Defaults();
-    params.Text = QString();
+    params.Text = std::u16string();
     TLogoLayers layers;
     Build(params, layers);
     EXPECT_TRUE(layers.Text.Empty());
     EXPECT_TRUE(layers.Composite.Empty());
-    params.Text = QStringLiteral("x");
+    params.Text = u"x";
     params.VSpace = -100;
     Build(params, layers);
     EXPECT_TRUE(layers.Composite.Empty());
@@ -207,7 +208,7 @@ TEST(LogoComposerTest, SizesOfZeroOrLessGiveEmptyLayers)
 TEST(LogoComposerTest, RefusesAHugeLogoBeforeAllocating)
 {
     TLogoParams params = TLogoParams::Defaults();
-    params.Text = QString(2000, QLatin1Char('W'));
+    params.Text = std::u16string(2000, u'W');
     params.Font.SetHeight(-400);
     const TSize size = TLogoComposer::LogoSize(params);
     ASSERT_GT(size.Width, TLogoComposer::MaxSide);
@@ -216,7 +217,7 @@ TEST(LogoComposerTest, RefusesAHugeLogoBeforeAllocating)
         TLogoComposer::RenderTextLayer(params, layer);
         FAIL() << "no error";
     } catch (const ELogoSizeError& error) {
-        EXPECT_TRUE(error.Message().contains(QString::number(size.Width) + QStringLiteral(" x ") + QString::number(size.Height)));
+        EXPECT_NE(error.Message().find(IntText(size.Width) + u" x " + IntText(size.Height)), std::u16string::npos);
     }
     EXPECT_TRUE(layer.Empty());
     EXPECT_THROW(TLogoComposer::CheckLogoSize(TLogoExtent{9000, 8000}), ELogoSizeError); // 72 megapixels
@@ -249,8 +250,8 @@ TEST(LogoComposerTest, InkPastTheCellGrowsTheLayerByWhatTheMarginDoesNotHold)
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.Font << " '" << c.Text << "' vspace " << c.VSpace);
-        TLogoParams params = BlackOnWhite(QString::fromUtf8(c.Text));
-        params.Font.SetName(QString::fromUtf8(c.Font));
+        TLogoParams params = BlackOnWhite(Utf8ToText(c.Text));
+        params.Font.SetName(Utf8ToText(c.Font));
         params.VSpace = c.VSpace;
         TLogoParams held = params;
         held.VSpace = Held;
@@ -277,11 +278,11 @@ TEST(LogoComposerTest, InkPastTheCellGrowsTheLayerByWhatTheMarginDoesNotHold)
 TEST(LogoComposerTest, AWidthPastTheIntRangeIsRefusedWithItsTrueSize)
 {
     TLogoParams params = TLogoParams::Defaults();
-    params.Text = QString(262144, QLatin1Char('W'));
+    params.Text = std::u16string(262144, u'W');
     params.Font.SetHeight(-16384);
     params.HSpace = 10;
     const auto face = TFontFace::For(params.Font);
-    const long long width = params.Text.size() * face->Advances(QStringLiteral("W")).front() + 20LL;
+    const long long width = params.Text.size() * face->Advances(u"W").front() + 20LL;
     ASSERT_GE(width, 1LL << 32);
     ASSERT_GT(TLogoComposer::LogoSize(params).Width, TLogoComposer::MaxSide);
     TBitmap layer;
@@ -289,7 +290,7 @@ TEST(LogoComposerTest, AWidthPastTheIntRangeIsRefusedWithItsTrueSize)
         TLogoComposer::RenderTextLayer(params, layer);
         FAIL() << "no error";
     } catch (const ELogoSizeError& error) {
-        EXPECT_EQ(error.Message(), QString::fromUtf8("ロゴが大きすぎます (%1 x %2)").arg(width).arg(face->Height()));
+        EXPECT_EQ(error.Message(), Utf8ToText("ロゴが大きすぎます (" + std::to_string(width) + " x " + std::to_string(face->Height()) + ")"));
     }
     EXPECT_TRUE(layer.Empty());
 }

@@ -2,6 +2,7 @@
 #include "composer/LogoComposer.h"
 #include "composer/LogoEffects.h"
 
+#include "platform/base/UnicodeText.h"
 #include "platform/raster/FontFace.h"
 
 #include <QImage>
@@ -20,7 +21,7 @@ constexpr TColor Background = clWhite;
 constexpr TColor OutlineColor = 0x000000FF;
 constexpr TColor ShadowColor = 0x00406080;
 
-TLogoParams Sample(const QString& text, TMixType mixType)
+TLogoParams Sample(std::u16string_view text, TMixType mixType)
 {
     TLogoParams params = LeftRightLogo(text, Background, 0x0000A0F0, 0x00F01040, mixType);
     params.HSpace = 3;
@@ -106,7 +107,7 @@ std::string Describe(const TEffectCase& c)
 
 TLogoParams ParamsOf(const TEffectCase& c)
 {
-    TLogoParams params = Sample(QString::fromUtf8(c.Text), c.Mix);
+    TLogoParams params = Sample(Utf8ToText(c.Text), c.Mix);
     params.Font.SetStyle(c.Style);
     params.Effects.OutlineWidth = c.Outline;
     params.Effects.ShadowX = c.ShadowX;
@@ -133,7 +134,7 @@ bool ComposeAsModelled(const TLogoParams& params, const TModel& model, TLogoLaye
     TLogoComposer::Compose(params, layers);
     EXPECT_EQ(layers.Composite.Width(), model.Width);
     EXPECT_EQ(layers.Composite.Height(), model.Height);
-    TLogoComposer::MixLayers(layers.Text, layers.Gradient, params.MixType, mixed);
+    TLayerSteps::MixLayers(layers.Text, layers.Gradient, params.MixType, mixed);
     return layers.Composite.Width() == model.Width && layers.Composite.Height() == model.Height;
 }
 
@@ -205,7 +206,7 @@ TEST(LogoEffectsTest, TextInTheBackgroundColourStillHasItsOutlineAndShadow)
 
 TEST(LogoEffectsTest, SizesGrowWithEachEffectAndWithAllThree)
 {
-    const TLogoParams plain = Sample(QStringLiteral("Vezodev"), mtSrcErase);
+    const TLogoParams plain = Sample(u"Vezodev", mtSrcErase);
     const TSize base = TLogoComposer::LogoSize(plain);
     struct TCase {
         int Spacing, Outline, ShadowX, ShadowY;
@@ -233,15 +234,15 @@ TEST(LogoEffectsTest, SizesGrowWithEachEffectAndWithAllThree)
 // first moved by one advance plus the spacing.
 TEST(LogoEffectsTest, LetterSpacingMovesEachFollowingCharacter)
 {
-    TLogoParams single = Sample(QStringLiteral("I"), mtSrcErase);
+    TLogoParams single = Sample(u"I", mtSrcErase);
     single.HSpace = 0;
     TBitmap one;
     TLogoComposer::RenderTextLayer(single, one);
-    const int advance = TFontFace::For(single.Font)->TextWidth(QStringLiteral("I"));
+    const int advance = TFontFace::For(single.Font)->TextWidth(u"I");
     for (int spacing : {7, -2, 0}) {
         SCOPED_TRACE(spacing);
         TLogoParams params = single;
-        params.Text = QStringLiteral("II");
+        params.Text = u"II";
         params.Effects.Spacing = spacing;
         TBitmap two;
         TLogoComposer::RenderTextLayer(params, two);
@@ -261,7 +262,8 @@ TEST(LogoEffectsTest, OutlineAndShadowStayOpaqueOnATransparentBackground)
     const TModel model(params);
     TLogoLayers layers;
     TLogoComposer::Compose(params, layers);
-    const QImage decoded = QImage::fromData(EncodePng(layers.Composite, TLogoComposer::TransparentBackground(params, layers)), "PNG");
+    const std::string png = EncodePng(layers.Composite, TLogoComposer::TransparentBackground(params, layers));
+    const QImage decoded = QImage::fromData(QByteArray(png.data(), static_cast<qsizetype>(png.size())), "PNG");
     ASSERT_EQ(decoded.width(), model.Width);
     for (int y = 0; y < model.Height; ++y)
         for (int x = 0; x < model.Width; ++x)

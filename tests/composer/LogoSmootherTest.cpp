@@ -1,6 +1,8 @@
 #include "composer/LogoComposer.h"
 #include "composer/LogoSmoother.h"
 
+#include "platform/base/UnicodeText.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,7 +18,7 @@ namespace {
 constexpr TColor Background = 0x00336699;
 constexpr TColor Letters = 0x001122CC;
 
-TLogoParams Sample(const QString& text, TMixType mixType, int smooth)
+TLogoParams Sample(std::u16string_view text, TMixType mixType, int smooth)
 {
     TLogoParams params = LeftRightLogo(text, Background, 0x0000A0F0, 0x00F01040, mixType);
     params.Font.SetHeight(-60);
@@ -59,9 +61,9 @@ bool Uniform(const TBitmap& text, int x, int y, int r)
 TEST(LogoSmootherTest, WithoutSmoothingTheCompositeIsThePlainMix)
 {
     TLogoLayers layers;
-    TLogoComposer::Compose(Sample(QStringLiteral("Vezodev"), mtSrcPaint, 0), layers);
+    TLogoComposer::Compose(Sample(u"Vezodev", mtSrcPaint, 0), layers);
     TBitmap mixed;
-    TLogoComposer::MixLayers(layers.Text, layers.Gradient, mtSrcPaint, mixed);
+    TLayerSteps::MixLayers(layers.Text, layers.Gradient, mtSrcPaint, mixed);
     ASSERT_EQ(mixed.Width(), layers.Composite.Width());
     for (int y = 0; y < mixed.Height(); ++y)
         ASSERT_TRUE(std::equal(mixed.ScanLine(y), mixed.ScanLine(y) + mixed.Width(), layers.Composite.ScanLine(y)));
@@ -78,7 +80,7 @@ TEST(LogoSmootherTest, SmoothLogoKeepsSizeInteriorColoursAndBlendsEdges)
         for (TMixType mixType : {mtSrcErase, mtSrcPaint, mtSrcInvert, mtSrcAnd}) {
             for (int factor : {2, 4, 8}) {
                 SCOPED_TRACE(testing::Message() << text << " mix " << mixType << " factor " << factor);
-                TLogoParams params = Sample(QString::fromUtf8(text), mixType, 0);
+                TLogoParams params = Sample(Utf8ToText(text), mixType, 0);
                 params.VSpace = vspace;
                 TLogoLayers plain, smooth;
                 TLogoComposer::Compose(params, plain);
@@ -119,7 +121,7 @@ TEST(LogoSmootherTest, EffectsMadeBandByBandEqualThoseMadeInOneBand)
 {
     for (const int shadowY : {7, -7}) {
         SCOPED_TRACE(shadowY);
-        TLogoParams params = Sample(QStringLiteral("Ag W"), mtSrcInvert, 4);
+        TLogoParams params = Sample(u"Ag W", mtSrcInvert, 4);
         params.Effects.OutlineWidth = 3;
         params.Effects.ShadowX = -5;
         params.Effects.ShadowY = shadowY;

@@ -1,25 +1,62 @@
 #include "composer/StoredParams.h"
+#include "composer/LogoComposer.h"
 #include "components/settings/IniGT.h"
 
-#include <QFile>
-#include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
 
 namespace {
 
-TLogoParams ReadOption(const QByteArray& settings, const TLogoParams& base = TLogoParams::Defaults())
+// A settings file of its own in a new folder, removed with the folder at the end.
+class TScratchFile {
+public:
+    TScratchFile()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "StoredParamsTest-XXXXXX").string();
+        if (mkdtemp(pattern.data()) != nullptr)
+            FFolder = pattern;
+    }
+    ~TScratchFile()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(FFolder, ignored);
+    }
+    TScratchFile(const TScratchFile&) = delete;
+    TScratchFile& operator=(const TScratchFile&) = delete;
+
+    std::filesystem::path Path() const { return FFolder / "Logo.ini"; }
+    std::string Read() const
+    {
+        std::ifstream file(Path(), std::ios::binary);
+        EXPECT_TRUE(file.is_open());
+        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    }
+    void Write(const std::string& bytes) const
+    {
+        std::ofstream file(Path(), std::ios::binary | std::ios::trunc);
+        file << bytes;
+        EXPECT_TRUE(file.good());
+    }
+
+private:
+    std::filesystem::path FFolder;
+};
+
+TLogoParams ReadOption(const std::string& settings, const TLogoParams& base = TLogoParams::Defaults())
 {
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("Logo.ini"));
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(settings);
-    file.close();
+    const TScratchFile file;
+    file.Write(settings);
     TIniGT ini;
     ini.SetDefaultDir(ddNone);
-    ini.SetFileName(path);
+    ini.SetFileName(file.Path().u16string());
     TLogoParams params = base;
-    TStoredParams::Read(ini, QStringLiteral("OPTION"), QStringLiteral("Vezodev"), params);
+    TStoredParams::Read(ini, u"OPTION", u"Vezodev", params);
     return params;
 }
 
@@ -34,7 +71,7 @@ TEST(StoredParamsTest, AFontSizeBeyondTheTallestFontIsLimitedToIt)
     for (const TCase& c : {TCase{"2000000000", -TLogoParams::MaxFontHeight}, TCase{"-2000000000", TLogoParams::MaxFontHeight},
                            TCase{"24575", -TLogoParams::MaxFontHeight}, TCase{"22", -29}, TCase{"-21", 28}}) {
         SCOPED_TRACE(c.Size);
-        const TLogoParams params = ReadOption(QByteArray("[OPTION]\r\nFONT.Size=") + c.Size + "\r\n");
+        const TLogoParams params = ReadOption(std::string("[OPTION]\r\nFONT.Size=") + c.Size + "\r\n");
         EXPECT_EQ(params.Font.Height(), c.Height);
     }
 }
@@ -87,7 +124,7 @@ TEST(StoredParamsTest, EffectKeysAbsentPresentOrOutOfRange)
         SCOPED_TRACE(c.Keys);
         TLogoParams before = TLogoParams::Defaults();
         before.Effects = AllEffects();
-        const TLogoParams params = ReadOption(QByteArray("[OPTION]\r\nTEXT=Logo\r\n") + c.Keys, before);
+        const TLogoParams params = ReadOption(std::string("[OPTION]\r\nTEXT=Logo\r\n") + c.Keys, before);
         EXPECT_EQ(params.Effects, c.Expected);
     }
 }
@@ -96,44 +133,39 @@ TEST(StoredParamsTest, EffectKeysAbsentPresentOrOutOfRange)
 // off, so a file of a logo without effects never holds them.
 TEST(StoredParamsTest, EffectKeysAreWrittenOnlyWhileOnAndRemovedWhenTurnedOff)
 {
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("Logo.ini"));
+    const TScratchFile file;
     TIniGT ini;
     ini.SetDefaultDir(ddNone);
-    ini.SetFileName(path);
-    const auto fileText = [&] {
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::ReadOnly));
-        return QString::fromLatin1(file.readAll());
-    };
-    const QStringList keys = {QStringLiteral("SPACING="), QStringLiteral("OUTLINE.Width="), QStringLiteral("OUTLINE.Color="),
-                              QStringLiteral("SHADOW.X="), QStringLiteral("SHADOW.Y="), QStringLiteral("SHADOW.Color=")};
-    const auto keysIn = [&](const QString& text) {
-        QStringList found;
-        for (const QString& key : keys)
-            if (text.contains(key))
+    ini.SetFileName(file.Path().u16string());
+    const auto fileText = [&] { return file.Read(); };
+    using TKeys = std::vector<std::string>;
+    const TKeys keys = {"SPACING=", "OUTLINE.Width=", "OUTLINE.Color=", "SHADOW.X=", "SHADOW.Y=", "SHADOW.Color="};
+    const auto keysIn = [&](const std::string& text) {
+        TKeys found;
+        for (const std::string& key : keys)
+            if (text.find(key) != std::string::npos)
                 found.push_back(key);
         return found;
     };
 
     TLogoParams params = TLogoParams::Defaults();
-    TStoredParams::Write(ini, QStringLiteral("OPTION"), params);
-    const QString plain = fileText();
-    EXPECT_EQ(keysIn(plain), QStringList());
+    TStoredParams::Write(ini, u"OPTION", params);
+    const std::string plain = fileText();
+    EXPECT_EQ(keysIn(plain), TKeys());
 
     params.Effects = AllEffects();
-    TStoredParams::Write(ini, QStringLiteral("OPTION"), params);
+    TStoredParams::Write(ini, u"OPTION", params);
     EXPECT_EQ(keysIn(fileText()), keys);
     TLogoParams read = TLogoParams::Defaults();
-    TStoredParams::Read(ini, QStringLiteral("OPTION"), QStringLiteral("Vezodev"), read);
+    TStoredParams::Read(ini, u"OPTION", u"Vezodev", read);
     EXPECT_EQ(read.Effects, params.Effects);
 
     params.Effects.OutlineWidth = 0;
-    TStoredParams::Write(ini, QStringLiteral("OPTION"), params);
-    EXPECT_EQ(keysIn(fileText()), (QStringList{keys[0], keys[3], keys[4], keys[5]}));
+    TStoredParams::Write(ini, u"OPTION", params);
+    EXPECT_EQ(keysIn(fileText()), (TKeys{keys[0], keys[3], keys[4], keys[5]}));
 
     params.Effects = TTextEffects{};
-    TStoredParams::Write(ini, QStringLiteral("OPTION"), params);
+    TStoredParams::Write(ini, u"OPTION", params);
     EXPECT_EQ(fileText(), plain);
 }
 

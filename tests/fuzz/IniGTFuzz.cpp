@@ -1,15 +1,18 @@
 #include "components/settings/IniGT.h"
+#include "platform/base/AsciiCase.h"
 #include "platform/base/ProfileText.h"
 #include "platform/base/ShiftJis.h"
+#include "platform/base/UnicodeText.h"
 
-#include <QByteArray>
-#include <QFile>
-#include <QString>
-#include <QStringList>
-#include <QTemporaryDir>
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 // The settings store's strings, companion keys included, over a settings file in code
@@ -35,55 +38,109 @@ namespace {
 
 constexpr int MaxSteps = 8;
 constexpr int MaxKeys = 32;
-constexpr int ExactLength = 300;
+constexpr std::size_t ExactLength = 300;
+
+using TText = std::u16string;
 
 struct TKey {
-    QString Section;
-    QString Key;
+    TText Section;
+    TText Key;
 };
 
-bool Storable(QStringView character)
+bool Storable(std::u16string_view character)
 {
-    const QChar first = character.front();
-    return first != u'\r' && first != u'\n' && first != QChar(0) && CanEncodeShiftJis(character.toString());
+    const char16_t first = character.front();
+    return first != u'\r' && first != u'\n' && first != u'\0' && CanEncodeShiftJis(character);
 }
 
+bool IsHighSurrogate(char16_t ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
+bool IsLowSurrogate(char16_t ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
+
 // An independent reference of the replaced form, one "?" a character.
-QString Replaced(const QString& text)
+TText Replaced(std::u16string_view text)
 {
-    QString result;
-    for (qsizetype index = 0; index < text.size();) {
-        const qsizetype length =
-            text[index].isHighSurrogate() && index + 1 < text.size() && text[index + 1].isLowSurrogate() ? 2 : 1;
-        result += Storable(QStringView(text).mid(index, length)) ? text.mid(index, length) : QStringLiteral("?");
+    TText result;
+    for (std::size_t index = 0; index < text.size();) {
+        const std::size_t length =
+            IsHighSurrogate(text[index]) && index + 1 < text.size() && IsLowSurrogate(text[index + 1]) ? 2 : 1;
+        const std::u16string_view character = text.substr(index, length);
+        if (Storable(character))
+            result += character;
+        else
+            result += u'?';
         index += length;
     }
     return result;
 }
 
-bool FileHolds(const QString& text)
+bool FileHolds(std::u16string_view text)
 {
     return Replaced(text) == text;
 }
 
+// The text less the blanks at both ends (spaces, tabs, vertical tabs), as the parser
+// trims lines and names.
+TText Trimmed(std::u16string_view text)
+{
+    const auto blank = [](char16_t ch) { return ch == u' ' || ch == u'\t' || ch == u'\v'; };
+    std::size_t first = 0, end = text.size();
+    while (first < end && blank(text[first]))
+        ++first;
+    while (end > first && blank(text[end - 1]))
+        --end;
+    return TText(text.substr(first, end - first));
+}
+
+bool StartsWith(std::u16string_view text, std::u16string_view start) { return text.substr(0, start.size()) == start; }
+
+bool EndsWithIgnoringAsciiCase(std::u16string_view text, std::u16string_view end)
+{
+    return text.size() >= end.size() && SameIgnoringAsciiCase(text.substr(text.size() - end.size()), end);
+}
+
+// The parts of bytes between the separators.
+std::vector<std::string_view> Split(std::string_view bytes, char separator)
+{
+    std::vector<std::string_view> parts;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = bytes.find(separator, start);
+        parts.push_back(bytes.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start));
+        if (end == std::string_view::npos)
+            return parts;
+        start = end + 1;
+    }
+}
+
+std::vector<TText> Split(std::u16string_view text, char16_t separator)
+{
+    std::vector<TText> parts;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find(separator, start);
+        parts.emplace_back(text.substr(start, end == std::u16string_view::npos ? std::u16string_view::npos : end - start));
+        if (end == std::u16string_view::npos)
+            return parts;
+        start = end + 1;
+    }
+}
+
 // Keys of the file in file order, found as the parser finds them.
-std::vector<TKey> KeysOf(const QByteArray& bytes)
+std::vector<TKey> KeysOf(std::string_view bytes)
 {
     std::vector<TKey> keys;
-    QString section;
+    TText section;
     bool inSection = false;
-    for (const QByteArray& raw : bytes.split('\n')) {
-        for (const QByteArray& part : raw.split('\r')) {
-            const QString line = DecodeShiftJis(part).trimmed();
-            if (line.startsWith(u';'))
+    for (const std::string_view raw : Split(bytes, '\n')) {
+        for (const std::string_view part : Split(raw, '\r')) {
+            const TText line = Trimmed(DecodeShiftJis(part));
+            if (StartsWith(line, u";"))
                 continue;
-            if (line.startsWith(u'[')) {
-                const qsizetype close = line.lastIndexOf(u']');
-                section = (close > 0 ? line.mid(1, close - 1) : line.mid(1)).trimmed();
+            if (StartsWith(line, u"[")) {
+                const std::size_t close = line.rfind(u']');
+                section = Trimmed(close != TText::npos && close > 0 ? line.substr(1, close - 1) : line.substr(1));
                 inSection = true;
-            } else if (const qsizetype equals = line.indexOf(u'='); equals > 0 && inSection) {
+            } else if (const std::size_t equals = line.find(u'='); equals != TText::npos && equals > 0 && inSection) {
                 if (keys.size() < MaxKeys)
-                    keys.push_back({section, line.left(equals).trimmed()});
+                    keys.push_back({section, Trimmed(line.substr(0, equals))});
             }
         }
     }
@@ -92,38 +149,45 @@ std::vector<TKey> KeysOf(const QByteArray& bytes)
 
 // Key lines whose key is named like a companion, wherever they stand. A section line is
 // no key line, even one whose name holds "=" (the section "[.Unicode=]").
-qsizetype CompanionLines(const QByteArray& bytes)
+std::size_t CompanionLines(std::string bytes)
 {
-    qsizetype count = 0;
-    for (const QByteArray& raw : QByteArray(bytes).replace('\r', '\n').split('\n')) {
-        const QString line = DecodeShiftJis(raw).trimmed();
-        if (line.startsWith(u'[') || line.startsWith(u';'))
+    std::replace(bytes.begin(), bytes.end(), '\r', '\n');
+    std::size_t count = 0;
+    for (const std::string_view raw : Split(bytes, '\n')) {
+        const TText line = Trimmed(DecodeShiftJis(raw));
+        if (StartsWith(line, u"[") || StartsWith(line, u";"))
             continue;
-        const qsizetype equals = line.indexOf(u'=');
-        if (equals > 0 && line.left(equals).trimmed().endsWith(QStringLiteral(".Unicode"), Qt::CaseInsensitive))
+        const std::size_t equals = line.find(u'=');
+        if (equals != TText::npos && equals > 0 && EndsWithIgnoringAsciiCase(Trimmed(line.substr(0, equals)), u".Unicode"))
             ++count;
     }
     return count;
 }
 
-const QString Missing = QStringLiteral(u"\u00e9 missing \u2713");
+const TText Missing = u"\u00e9 missing \u2713";
+
+std::string ReadBytes(const std::filesystem::path& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
 
 class TChecker {
 public:
-    TChecker(const QString& path, const QByteArray& file) : FPath(path), FKeys(KeysOf(file))
+    TChecker(const std::filesystem::path& path, const std::string& file) : FPath(path), FKeys(KeysOf(file))
     {
         FStore.SetDefaultDir(ddNone);
-        FStore.SetFileName(path);
+        FStore.SetFileName(path.u16string());
         FStore.SetFence(fnNone);
         const TProfileText text(file);
         for (const TKey& key : FKeys) {
-            const QString read = FStore.ReadString(key.Section, key.Key, Missing);
-            const QString plain = text.Read(key.Section, key.Key, Missing, 1024);
+            const TText read = FStore.ReadString(key.Section, key.Key, Missing);
+            const TText plain = text.Read(key.Section, key.Key, Missing, 1024);
             // A companion is taken only for the value it was written for: the plain value
             // is the replaced form of what is read (of its start, when the read is cut).
             if (read != plain) {
-                const std::optional<QString> stored = text.Value(key.Section, key.Key);
-                if (!stored || !stored->contains(u'?') || !stored->startsWith(StoredProfileValue(Replaced(read))))
+                const std::optional<TText> stored = text.Value(key.Section, key.Key);
+                if (!stored || stored->find(u'?') == TText::npos || !StartsWith(*stored, StoredProfileValue(Replaced(read))))
                     std::abort();
             }
             FBefore.push_back(read);
@@ -132,11 +196,11 @@ public:
 
     const std::vector<TKey>& Keys() const { return FKeys; }
 
-    void Write(const QString& section, const QString& key, const QString& value)
+    void Write(const TText& section, const TText& key, const TText& value)
     {
         if (!FileHolds(section) || !FileHolds(key) || value.size() > ExactLength)
             return;
-        const qsizetype companions = CompanionLines(ReadFile());
+        const std::size_t companions = CompanionLines(ReadBytes(FPath));
         FStore.BeginUpdate();
         try {
             FStore.WriteString(section, key, value);
@@ -148,19 +212,19 @@ public:
         Expect(section, key, value);
         FStore.EndUpdate();
         Expect(section, key, value);
-        const QByteArray bytes = ReadFile();
+        const std::string bytes = ReadBytes(FPath);
         if (TProfileText(bytes).Bytes() != bytes)
             std::abort();
         // Only a value the file cannot hold as it is adds a companion (a key of that
         // name written as itself is a key like any other).
-        const bool namedLikeACompanion = key.trimmed().endsWith(QStringLiteral(".Unicode"), Qt::CaseInsensitive);
+        const bool namedLikeACompanion = EndsWithIgnoringAsciiCase(Trimmed(key), u".Unicode");
         if (FileHolds(value) && !namedLikeACompanion && CompanionLines(bytes) > companions)
             std::abort();
         for (std::size_t i = 0; i < FKeys.size(); ++i) {
             const TKey& other = FKeys[i];
             // A key and its companion change each other's reading.
             if (SameName(other.Section, section)
-                && (SameName(other.Key, key) || SameName(other.Key + ".Unicode", key) || SameName(other.Key, key + ".Unicode")))
+                && (SameName(other.Key, key) || SameName(other.Key + u".Unicode", key) || SameName(other.Key, key + u".Unicode")))
                 FBefore[i] = FStore.ReadString(other.Section, other.Key, Missing);
             else if (FStore.ReadString(other.Section, other.Key, Missing) != FBefore[i])
                 std::abort();
@@ -168,66 +232,83 @@ public:
     }
 
 private:
-    static bool SameName(const QString& a, const QString& b) { return a.trimmed().toUpper() == b.trimmed().toUpper(); }
+    static bool SameName(const TText& a, const TText& b) { return SameIgnoringAsciiCase(Trimmed(a), Trimmed(b)); }
 
-    QByteArray ReadFile() const
+    void Expect(const TText& section, const TText& key, const TText& value)
     {
-        QFile file(FPath);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    void Expect(const QString& section, const QString& key, const QString& value)
-    {
-        const QString read = FStore.ReadString(section, key, Missing);
+        const TText read = FStore.ReadString(section, key, Missing);
         if (FileHolds(value)) {
             // The file's own reading rules: outer blanks and one pair of quotes go.
             TProfileText text;
-            text.Write(QStringLiteral("S"), QStringLiteral("K"), value);
-            if (read != text.Read(QStringLiteral("S"), QStringLiteral("K"), Missing, 1024))
+            text.Write(u"S", u"K", value);
+            if (read != text.Read(u"S", u"K", Missing, 1024))
                 std::abort();
         } else if (read != value) {
             std::abort();
         }
     }
 
-    QString FPath;
+    std::filesystem::path FPath;
     TIniGT FStore;
     std::vector<TKey> FKeys;
-    std::vector<QString> FBefore;
+    std::vector<TText> FBefore;
 };
+
+// A folder of its own for the file, made once for the whole run.
+std::filesystem::path FuzzFile()
+{
+    static const std::filesystem::path file = [] {
+        std::string pattern = (std::filesystem::temp_directory_path() / "IniGTFuzz-XXXXXX").string();
+        if (mkdtemp(pattern.data()) == nullptr)
+            std::abort();
+        return std::filesystem::path(pattern) / "Fuzz.ini";
+    }();
+    return file;
+}
+
+unsigned Number(const TText& text)
+{
+    unsigned value = 0;
+    for (const char16_t ch : text) {
+        if (ch < u'0' || ch > u'9')
+            return 0;
+        value = value * 10 + (ch - u'0');
+    }
+    return value;
+}
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    static QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("Fuzz.ini"));
-    const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
-    const qsizetype lastNul = input.lastIndexOf('\0');
-    const QByteArray bytes = lastNul < 0 ? input : input.left(lastNul);
+    const std::filesystem::path path = FuzzFile();
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    const std::size_t lastNul = input.rfind('\0');
+    const std::string bytes = lastNul == std::string::npos ? input : input.substr(0, lastNul);
     {
-        QFile file(path);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(bytes) != bytes.size())
+        std::ofstream file(path, std::ios::binary | std::ios::trunc);
+        file << bytes;
+        if (!file.good())
             std::abort();
     }
     TChecker checker(path, bytes);
-    if (lastNul < 0) {
-        checker.Write(QStringLiteral("Fuzz"), QStringLiteral("Text"), QString::fromUtf8("Caf\u00e9 \U0001F600 100% ?"));
+    if (lastNul == std::string::npos) {
+        checker.Write(u"Fuzz", u"Text", Utf8ToText("Caf\u00e9 \U0001F600 100% ?"));
         if (!checker.Keys().empty())
-            checker.Write(checker.Keys()[0].Section, checker.Keys()[0].Key, QStringLiteral("plain"));
+            checker.Write(checker.Keys()[0].Section, checker.Keys()[0].Key, u"plain");
         return 0;
     }
-    const QStringList steps = QString::fromUtf8(input.mid(lastNul + 1)).split(QChar(0x1E));
-    for (qsizetype i = 0; i < steps.size() && i < MaxSteps; ++i) {
-        const QString& step = steps[i];
-        if (step.isEmpty())
+    const std::vector<TText> steps = Split(Utf8ToText(std::string_view(input).substr(lastNul + 1)), u'\x1E');
+    for (std::size_t i = 0; i < steps.size() && i < MaxSteps; ++i) {
+        const TText& step = steps[i];
+        if (step.empty())
             continue;
-        const QStringList fields = step.mid(1).split(QChar(0x1F));
-        auto field = [&](qsizetype index) { return index < fields.size() ? fields[index] : QString(); };
+        const std::vector<TText> fields = Split(std::u16string_view(step).substr(1), u'\x1F');
+        auto field = [&](std::size_t index) { return index < fields.size() ? fields[index] : TText(); };
         if (step.front() == u'W') {
             checker.Write(field(0), field(1), field(2));
         } else if (step.front() == u'w' && !checker.Keys().empty()) {
-            const TKey key = checker.Keys()[field(0).toUInt() % checker.Keys().size()];
+            const TKey key = checker.Keys()[Number(field(0)) % checker.Keys().size()];
             checker.Write(key.Section, key.Key, field(1));
         }
     }

@@ -1,12 +1,13 @@
 #include "platform/base/Exception.h"
 #include "platform/base/IntegerSyntax.h"
+#include "platform/base/UnicodeText.h"
 
-#include <QString>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <optional>
 #include <string>
+#include <string_view>
 
 // Checks TryStrToInt, StrToIntDef and StrToInt against a reference reader of the same
 // syntax. The reference works differently on purpose: it cuts the text into its parts,
@@ -23,13 +24,13 @@ bool IsHexDigit(char16_t c)
 }
 
 // The digits without leading zeros, "0" for all zeros; ASCII only by construction.
-std::string Significant(QStringView digits)
+std::string Significant(std::u16string_view digits)
 {
     std::string kept;
-    for (const QChar ch : digits) {
+    for (const char16_t ch : digits) {
         if (kept.empty() && ch == u'0')
             continue;
-        kept += char(ch.unicode());
+        kept += char(ch);
     }
     return kept.empty() ? std::string("0") : kept;
 }
@@ -40,9 +41,9 @@ bool NotGreater(const std::string& a, const std::string& b)
     return a.size() != b.size() ? a.size() < b.size() : a <= b;
 }
 
-std::optional<std::int32_t> ReferenceValue(const QString& text)
+std::optional<std::int32_t> ReferenceValue(std::u16string_view text)
 {
-    qsizetype at = 0;
+    std::size_t at = 0;
     while (at < text.size() && text[at] == u' ')
         ++at;
     bool negative = false;
@@ -53,11 +54,11 @@ std::optional<std::int32_t> ReferenceValue(const QString& text)
     const bool hex = at < text.size() && text[at] == u'$';
     if (hex)
         ++at;
-    const QStringView digits = QStringView(text).mid(at);
-    if (digits.isEmpty())
+    const std::u16string_view digits = text.substr(at);
+    if (digits.empty())
         return std::nullopt;
-    for (const QChar ch : digits) {
-        if (hex ? !IsHexDigit(ch.unicode()) : !IsDecimalDigit(ch.unicode()))
+    for (const char16_t ch : digits) {
+        if (hex ? !IsHexDigit(ch) : !IsDecimalDigit(ch))
             return std::nullopt;
     }
     const std::string significant = Significant(digits);
@@ -75,7 +76,7 @@ std::optional<std::int32_t> ReferenceValue(const QString& text)
     return std::int32_t(negative ? -magnitude : magnitude);
 }
 
-void Check(const QString& text, std::int32_t defaultValue)
+void Check(std::u16string_view text, std::int32_t defaultValue)
 {
     const std::optional<std::int32_t> expected = ReferenceValue(text);
     if (TryStrToInt(text) != expected)
@@ -104,9 +105,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size >= 4)
         defaultValue = std::int32_t(std::uint32_t(data[0]) | std::uint32_t(data[1]) << 8
                                     | std::uint32_t(data[2]) << 16 | std::uint32_t(data[3]) << 24);
-    Check(QString::fromLatin1(bytes, qsizetype(size)), defaultValue);
+    Check(Latin1ToText(std::string_view(bytes, size)), defaultValue);
     std::u16string units(size / 2, u'\0');
     std::memcpy(units.data(), data, units.size() * sizeof(char16_t));
-    Check(QString::fromUtf16(units.data(), qsizetype(units.size())), ~defaultValue);
+    Check(units, ~defaultValue);
     return 0;
 }

@@ -1,14 +1,13 @@
 #include "platform/base/ProfileText.h"
 #include "platform/base/ShiftJis.h"
+#include "platform/base/UnicodeText.h"
 
-#include <QByteArray>
-#include <QRegularExpression>
-#include <QString>
-#include <QStringList>
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
+#include <string>
+#include <string_view>
 #include <vector>
 
 // An INI file in code page 932 is edited the way the program edits its settings file,
@@ -43,33 +42,40 @@ constexpr int MaxPairs = 64;
 constexpr int DefaultBufferSize = 1024;
 
 // No CP932 byte decodes to this, so a read that returns it found no key.
-const QString Missing = QStringLiteral(u"\u00e9 missing");
+const std::u16string Missing = u"\u00e9 missing";
 
 struct TPair {
-    QString Section;
-    QString Key;
+    std::u16string Section;
+    std::u16string Key;
 };
 
-// The oracle trims with patterns rather than the loops the file reader uses.
-QString TrimBlanks(const QString& text)
+// The oracle trims by searching for the first and last kept character rather than with
+// the loops the file reader uses.
+std::u16string TrimSet(std::u16string_view text, std::u16string_view set)
 {
-    static const QRegularExpression outerBlanks(QStringLiteral("\\A[ \\t\\x0B]+|[ \\t\\x0B]+\\z"));
-    return QString(text).remove(outerBlanks);
+    const std::size_t first = text.find_first_not_of(set);
+    if (first == std::u16string_view::npos)
+        return {};
+    return std::u16string(text.substr(first, text.find_last_not_of(set) - first + 1));
 }
 
-QString TrimSpaces(const QString& text)
+std::u16string TrimBlanks(std::u16string_view text)
 {
-    static const QRegularExpression outerSpaces(QStringLiteral("\\A +| +\\z"));
-    return QString(text).remove(outerSpaces);
+    return TrimSet(text, u" \t\v");
 }
 
-bool SameName(const QString& a, const QString& b)
+std::u16string TrimSpaces(std::u16string_view text)
+{
+    return TrimSet(text, u" ");
+}
+
+bool SameName(std::u16string_view a, std::u16string_view b)
 {
     if (a.size() != b.size())
         return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        char16_t x = a[i].unicode();
-        char16_t y = b[i].unicode();
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char16_t x = a[i];
+        char16_t y = b[i];
         if (x >= u'a' && x <= u'z')
             x = char16_t(x - 32);
         if (y >= u'a' && y <= u'z')
@@ -86,35 +92,51 @@ bool SamePair(const TPair& a, const TPair& b)
         && SameName(TrimSpaces(a.Key), TrimSpaces(b.Key));
 }
 
+template <typename TString>
+std::vector<TString> Split(const TString& text, typename TString::value_type separator)
+{
+    std::vector<TString> parts;
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = text.find(separator, start);
+        parts.push_back(text.substr(start, end == TString::npos ? TString::npos : end - start));
+        if (end == TString::npos)
+            return parts;
+        start = end + 1;
+    }
+}
+
 // Section and key names as the file defines them, in file order: a header opens a
 // section up to its last "]", a line with "=" (not a comment) is a key of the open
 // section. Only a list of names to ask for; the reads decide what they mean.
-std::vector<TPair> PairsOf(const QByteArray& bytes, QStringList* sections)
+std::vector<TPair> PairsOf(const std::string& bytes, std::vector<std::u16string>* sections)
 {
     std::vector<TPair> pairs;
-    QString section;
+    std::u16string section;
     bool inSection = false;
     // CR, LF and CR LF each end a line; the empty pieces between CR and LF are no names.
-    for (const QByteArray& raw : QByteArray(bytes).replace('\r', '\n').split('\n')) {
-        const QString line = TrimBlanks(DecodeShiftJis(raw));
-        if (line.startsWith(u';'))
+    std::string lines = bytes;
+    std::replace(lines.begin(), lines.end(), '\r', '\n');
+    for (const std::string& raw : Split(lines, '\n')) {
+        const std::u16string line = TrimBlanks(DecodeShiftJis(raw));
+        if (line.starts_with(u';'))
             continue;
-        if (line.startsWith(u'[')) {
-            const qsizetype close = line.lastIndexOf(u']');
-            section = TrimBlanks(close > 0 ? line.mid(1, close - 1) : line.mid(1));
+        if (line.starts_with(u'[')) {
+            const std::size_t close = line.rfind(u']');
+            section = TrimBlanks(close != std::u16string::npos && close > 0 ? line.substr(1, close - 1) : line.substr(1));
             inSection = true;
-            sections->append(section);
-        } else if (const qsizetype equals = line.indexOf(u'='); equals >= 0 && inSection) {
+            sections->push_back(section);
+        } else if (const std::size_t equals = line.find(u'='); equals != std::u16string::npos && inSection) {
             if (pairs.size() < MaxPairs)
-                pairs.push_back({section, TrimBlanks(line.left(equals))});
+                pairs.push_back({section, TrimBlanks(line.substr(0, equals))});
         }
     }
     return pairs;
 }
 
-std::vector<QString> ReadAll(const TProfileText& text, const std::vector<TPair>& pairs)
+std::vector<std::u16string> ReadAll(const TProfileText& text, const std::vector<TPair>& pairs)
 {
-    std::vector<QString> values;
+    std::vector<std::u16string> values;
     values.reserve(pairs.size());
     for (const TPair& pair : pairs)
         values.push_back(text.Read(pair.Section, pair.Key, Missing, DefaultBufferSize));
@@ -122,9 +144,9 @@ std::vector<QString> ReadAll(const TProfileText& text, const std::vector<TPair>&
 }
 
 // A field Write must refuse: it would break the line structure or lose characters.
-bool Unwritable(const QString& field)
+bool Unwritable(std::u16string_view field)
 {
-    return field.contains(u'\r') || field.contains(u'\n') || field.contains(QChar(0))
+    return field.find(u'\r') != field.npos || field.find(u'\n') != field.npos || field.find(u'\0') != field.npos
         || !CanEncodeShiftJis(field);
 }
 
@@ -132,29 +154,29 @@ bool Unwritable(const QString& field)
 // end (the file trims them, callers' names keep them), and a key that holds "=" or
 // starts like a comment or a header. Written, they could also change what other names
 // read, so Write must refuse them.
-bool NameReadsBack(const QString& section, const QString& key)
+bool NameReadsBack(std::u16string_view section, std::u16string_view key)
 {
-    const QString s = TrimSpaces(section);
-    const QString k = TrimSpaces(key);
-    return TrimBlanks(s) == s && TrimBlanks(k) == k && !k.contains(u'=') && !k.startsWith(u';')
-        && !k.startsWith(u'[');
+    const std::u16string s = TrimSpaces(section);
+    const std::u16string k = TrimSpaces(key);
+    return TrimBlanks(s) == s && TrimBlanks(k) == k && k.find(u'=') == k.npos && !k.starts_with(u';')
+        && !k.starts_with(u'[');
 }
 
-int ShiftJisBytes(QChar ch)
+int ShiftJisBytes(char16_t ch)
 {
-    const auto bytes = TryEncodeShiftJis(QString(ch));
+    const auto bytes = TryEncodeShiftJis(std::u16string_view(&ch, 1));
     return bytes ? int(bytes->size()) : 2;
 }
 
-QString ExpectedRead(const QString& written, int bufferSize)
+std::u16string ExpectedRead(std::u16string_view written, int bufferSize)
 {
-    QString value = TrimBlanks(written);
+    std::u16string value = TrimBlanks(written);
     if (value.size() >= 2 && (value.front() == u'"' || value.front() == u'\'')
         && value.back() == value.front())
-        value = value.mid(1, value.size() - 2);
-    QString cut;
+        value = value.substr(1, value.size() - 2);
+    std::u16string cut;
     int bytes = 0;
-    for (const QChar ch : value) {
+    for (const char16_t ch : value) {
         bytes += ShiftJisBytes(ch);
         if (bytes > bufferSize - 1)
             break;
@@ -165,7 +187,7 @@ QString ExpectedRead(const QString& written, int bufferSize)
 
 class TChecker {
 public:
-    explicit TChecker(const QByteArray& file) : FText(file)
+    explicit TChecker(const std::string& file) : FText(file)
     {
         if (FText.Bytes() != file)
             std::abort();
@@ -174,11 +196,11 @@ public:
     }
 
     const std::vector<TPair>& Pairs() const { return FPairs; }
-    const QStringList& Sections() const { return FSections; }
+    const std::vector<std::u16string>& Sections() const { return FSections; }
 
-    void Write(const QString& section, const QString& key, const QString& value, int bufferSize)
+    void Write(const std::u16string& section, const std::u16string& key, const std::u16string& value, int bufferSize)
     {
-        const QByteArray bytes = FText.Bytes();
+        const std::string bytes = FText.Bytes();
         const bool refused = Unwritable(TrimSpaces(section)) || Unwritable(TrimSpaces(key))
             || Unwritable(value) || !NameReadsBack(section, key);
         if (FText.Write(section, key, value) == refused)
@@ -201,7 +223,7 @@ public:
         CheckReparse();
     }
 
-    void DeleteKey(const QString& section, const QString& key)
+    void DeleteKey(const std::u16string& section, const std::u16string& key)
     {
         FText.DeleteKey(section, key);
         const TPair deleted{section, key};
@@ -209,7 +231,7 @@ public:
         CheckReparse();
     }
 
-    void EraseSection(const QString& section)
+    void EraseSection(const std::u16string& section)
     {
         FText.EraseSection(section);
         CheckOthers([&](const TPair& pair) {
@@ -220,16 +242,16 @@ public:
 
 private:
     TProfileText FText;
-    std::vector<TPair> FPairs;     // found in the file, then also those written
-    QStringList FSections;         // the section headers found in the file
-    std::vector<QString> FBefore;  // what each pair of FPairs reads now
+    std::vector<TPair> FPairs;               // found in the file, then also those written
+    std::vector<std::u16string> FSections;   // the section headers found in the file
+    std::vector<std::u16string> FBefore;     // what each pair of FPairs reads now
 
     // Pairs the step left alone read as before; the others are read anew, since a
     // deleted key may uncover a later duplicate.
     template <typename TUntouched>
     void CheckOthers(TUntouched untouched)
     {
-        const std::vector<QString> after = ReadAll(FText, FPairs);
+        const std::vector<std::u16string> after = ReadAll(FText, FPairs);
         for (std::size_t i = 0; i < FPairs.size(); ++i) {
             if (untouched(FPairs[i]) && after[i] != FBefore[i])
                 std::abort();
@@ -247,28 +269,42 @@ private:
     }
 };
 
-int BufferSizeOf(const QStringList& fields, qsizetype index)
+// The decimal number a field spells, 0 when it is none (or too long to matter).
+unsigned NumberOf(std::u16string_view field)
+{
+    if (field.empty() || field.size() > 9)
+        return 0;
+    unsigned value = 0;
+    for (const char16_t ch : field) {
+        if (ch < u'0' || ch > u'9')
+            return 0;
+        value = value * 10 + unsigned(ch - u'0');
+    }
+    return value;
+}
+
+int BufferSizeOf(const std::vector<std::u16string>& fields, std::size_t index)
 {
     if (index >= fields.size())
         return DefaultBufferSize;
-    const int size = int(fields[index].toUInt() % 2048);
+    const int size = int(NumberOf(fields[index]) % 2048);
     return size > 0 ? size : DefaultBufferSize;
 }
 
-void RunStep(TChecker& checker, const QString& step)
+void RunStep(TChecker& checker, const std::u16string& step)
 {
-    if (step.isEmpty())
+    if (step.empty())
         return;
-    const QChar operation = step.front();
-    const QStringList fields = step.mid(1).split(QChar(0x1F));
-    auto field = [&](qsizetype index) { return index < fields.size() ? fields[index] : QString(); };
+    const char16_t operation = step.front();
+    const std::vector<std::u16string> fields = Split(step.substr(1), char16_t(0x1F));
+    auto field = [&](std::size_t index) { return index < fields.size() ? fields[index] : std::u16string(); };
     // A copy: a write may add to the checker's pairs while it reads these names.
     std::optional<TPair> chosen;
     if (!checker.Pairs().empty())
-        chosen = checker.Pairs()[field(0).toUInt() % checker.Pairs().size()];
-    const QStringList& sections = checker.Sections();
+        chosen = checker.Pairs()[NumberOf(field(0)) % checker.Pairs().size()];
+    const std::vector<std::u16string>& sections = checker.Sections();
 
-    switch (operation.unicode()) {
+    switch (operation) {
     case u'W':
         checker.Write(field(0), field(1), field(2), BufferSizeOf(fields, 3));
         break;
@@ -287,8 +323,8 @@ void RunStep(TChecker& checker, const QString& step)
         checker.EraseSection(field(0));
         break;
     case u'e':
-        if (!sections.isEmpty())
-            checker.EraseSection(sections[field(0).toUInt() % sections.size()]);
+        if (!sections.empty())
+            checker.EraseSection(sections[NumberOf(field(0)) % sections.size()]);
         break;
     default:
         break;
@@ -299,22 +335,22 @@ void RunStep(TChecker& checker, const QString& step)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const QByteArray input(reinterpret_cast<const char*>(data), qsizetype(size));
-    const qsizetype lastNul = input.lastIndexOf('\0');
-    TChecker checker(lastNul < 0 ? input : input.left(lastNul));
+    const std::string input(reinterpret_cast<const char*>(data), size);
+    const std::size_t lastNul = input.rfind('\0');
+    TChecker checker(lastNul == std::string::npos ? input : input.substr(0, lastNul));
 
-    if (lastNul < 0) {
+    if (lastNul == std::string::npos) {
         const std::size_t count = std::min<std::size_t>(checker.Pairs().size(), 3);
         for (std::size_t i = 0; i < count; ++i) {
             const TPair pair = checker.Pairs()[i];
-            checker.Write(pair.Section, pair.Key, QStringLiteral(" \"値%1\" ").arg(i), DefaultBufferSize);
+            checker.Write(pair.Section, pair.Key, Format(u" \"値%1\" ", {IntText(std::int64_t(i))}), DefaultBufferSize);
         }
-        checker.Write(QStringLiteral("Fuzz"), QStringLiteral("Key"), QStringLiteral("value"), DefaultBufferSize);
+        checker.Write(u"Fuzz", u"Key", u"value", DefaultBufferSize);
         return 0;
     }
 
-    const QStringList steps = QString::fromUtf8(input.mid(lastNul + 1)).split(QChar(0x1E));
-    for (qsizetype i = 0; i < steps.size() && i < MaxSteps; ++i)
+    const std::vector<std::u16string> steps = Split(Utf8ToText(input.substr(lastNul + 1)), char16_t(0x1E));
+    for (std::size_t i = 0; i < steps.size() && i < MaxSteps; ++i)
         RunStep(checker, steps[i]);
     return 0;
 }

@@ -1,11 +1,11 @@
 #include "platform/base/ShiftJis.h"
 
-#include <QByteArray>
-#include <QString>
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 // Checks that code page 932 conversion loses nothing it claims to keep:
 // - any bytes decode, character by character as CP932 cuts them; every decoded
@@ -18,45 +18,45 @@ namespace {
 
 constexpr char16_t ReplacementChar = 0xFFFD;
 
-bool IsLeadByte(uchar b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
-bool IsTrailByte(uchar b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
+bool IsLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool IsTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 
 // The text of bytes cut into characters by the rules of CP932 alone: ASCII and
 // half-width katakana take one byte, a lead byte followed by a trail byte two, and any
 // other byte is one U+FFFD. A pair is decoded on its own, so this also checks that
 // decoding a character does not depend on the bytes around it.
-QString DecodeByCharacters(const QByteArray& bytes)
+std::u16string DecodeByCharacters(std::string_view bytes)
 {
-    QString text;
-    for (qsizetype i = 0; i < bytes.size();) {
-        const uchar b = uchar(bytes[i]);
+    std::u16string text;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const unsigned char b = static_cast<unsigned char>(bytes[i]);
         if (b < 0x80) {
-            text += QChar(b);
+            text += char16_t(b);
             ++i;
         } else if (b >= 0xA1 && b <= 0xDF) {
-            text += QChar(char16_t(0xFF61 + (b - 0xA1)));
+            text += char16_t(0xFF61 + (b - 0xA1));
             ++i;
-        } else if (IsLeadByte(b) && i + 1 < bytes.size() && IsTrailByte(uchar(bytes[i + 1]))) {
-            const QString pair = DecodeShiftJis(bytes.mid(i, 2));
+        } else if (IsLeadByte(b) && i + 1 < bytes.size() && IsTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
+            const std::u16string pair = DecodeShiftJis(bytes.substr(i, 2));
             if (pair.size() != 1)
                 std::abort();
             text += pair;
             i += 2;
         } else {
-            text += QChar(ReplacementChar);
+            text += ReplacementChar;
             ++i;
         }
     }
     return text;
 }
 
-void CheckDecoding(const QByteArray& bytes)
+void CheckDecoding(std::string_view bytes)
 {
-    const QString decoded = DecodeShiftJis(bytes);
+    const std::u16string decoded = DecodeShiftJis(bytes);
     if (decoded != DecodeByCharacters(bytes))
         std::abort();
-    QString characters = decoded;
-    characters.remove(QChar(ReplacementChar));
+    std::u16string characters = decoded;
+    std::erase(characters, ReplacementChar);
     const auto encoded = TryEncodeShiftJis(characters);
     // The bytes written may differ from those read where CP932 has two codes for one
     // character (NEC and IBM rows); the text may not.
@@ -64,22 +64,21 @@ void CheckDecoding(const QByteArray& bytes)
         std::abort();
 }
 
-void CheckEncoding(const QString& text)
+void CheckEncoding(std::u16string_view text)
 {
     const auto encoded = TryEncodeShiftJis(text);
     if (CanEncodeShiftJis(text) != encoded.has_value())
         std::abort();
     bool eachEncodes = true;
-    qsizetype expectedSize = 0;
-    for (const QChar ch : text) {
-        const auto one = TryEncodeShiftJis(QString(ch));
+    std::size_t expectedSize = 0;
+    for (const char16_t c : text) {
+        const auto one = TryEncodeShiftJis(std::u16string_view(&c, 1));
         if (!one) {
             eachEncodes = false;
             continue;
         }
-        const char16_t c = ch.unicode();
         const bool singleByte = c < 0x80 || (c >= 0xFF61 && c <= 0xFF9F);
-        if (one->size() != (singleByte ? 1 : 2))
+        if (one->size() != (singleByte ? 1u : 2u))
             std::abort();
         expectedSize += one->size();
     }
@@ -94,9 +93,9 @@ void CheckEncoding(const QString& text)
 // The input is used whole as CP932 bytes, and again as UTF-16 code units.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    CheckDecoding(QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)));
+    CheckDecoding(std::string_view(reinterpret_cast<const char*>(data), size));
     std::u16string units(size / 2, u'\0');
     std::memcpy(units.data(), data, units.size() * sizeof(char16_t));
-    CheckEncoding(QString::fromUtf16(units.data(), qsizetype(units.size())));
+    CheckEncoding(units);
     return 0;
 }

@@ -1,10 +1,12 @@
 #include "platform/raster/Bitmap.h"
 #include "platform/raster/FontFace.h"
+#include "platform/base/UnicodeText.h"
 
-#include <QString>
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
+#include <string>
 
 // Lays out and draws any text, shaped or not, in faces with and without the scripts it
 // holds, and checks what the logo's size relies on:
@@ -18,7 +20,7 @@ namespace {
 TFont Font(const char* name, int height, TFontStyles style)
 {
     TFont font;
-    font.SetName(QString::fromUtf8(name));
+    font.SetName(Utf8ToText(name));
     font.SetHeight(height);
     font.SetStyle(style);
     return font;
@@ -43,7 +45,7 @@ const TFont& FontOf(std::uint8_t selector)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     for (std::uint8_t selector = 0; selector < 8; selector += 2)
-        TFontFace::For(FontOf(selector))->MissingCharacters(QString::fromUtf8("a\xF4\x8F\xBF\xBD"));
+        TFontFace::For(FontOf(selector))->MissingCharacters(u"a\U0010FFFD");
     return 0;
 }
 
@@ -55,9 +57,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     const TFont& font = FontOf(data[0]);
     const char* bytes = reinterpret_cast<const char*>(data + 1);
-    const qsizetype length = qsizetype(size - 1);
-    const QString text = (data[0] & 1) ? QString::fromUtf16(reinterpret_cast<const char16_t*>(bytes), length / 2)
-                                       : QString::fromUtf8(bytes, length);
+    const std::size_t length = size - 1;
+    std::u16string text;
+    if (data[0] & 1) {
+        text.resize(length / 2);
+        std::memcpy(text.data(), bytes, text.size() * sizeof(char16_t));
+    } else {
+        text = Utf8ToText(std::string_view(bytes, length));
+    }
     const auto face = TFontFace::For(font);
     const int width = face->TextWidth(text);
     if (width < 0)
@@ -67,7 +74,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (drawn != width)
         std::abort();
     const std::vector<char32_t> missing = face->MissingCharacters(text);
-    const std::u32string codes = text.toStdU32String();
+    // The text's characters, a lone surrogate half standing for itself: it is never missing.
+    std::u32string codes;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00
+            && text[i + 1] <= 0xDFFF;
+        codes.push_back(pair ? 0x10000 + ((text[i] - 0xD800u) << 10) + (text[i + 1] - 0xDC00u) : text[i]);
+        i += pair ? 1 : 0;
+    }
     for (std::size_t i = 0; i < missing.size(); ++i) {
         if (std::count(missing.begin(), missing.end(), missing[i]) != 1
             || codes.find(missing[i]) == std::u32string::npos)

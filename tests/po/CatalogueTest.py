@@ -13,7 +13,7 @@ import tempfile
 import xml.etree.ElementTree as ElementTree
 from pathlib import Path
 
-KEYWORDS = ["Tr:1,1t", "Tr:1c,2,2t", "Translate:1,1t", "Translate:1c,2,2t", "N_", "NC_:1c,2"]
+KEYWORDS = ["Tr:1,1t", "Tr:1c,2,2t", "TrText:1,1t", "TrText:1c,2,2t", "Translate:1,1t", "Translate:1c,2,2t", "N_", "NC_:1c,2"]
 SOURCE_FOLDERS = ["app", "platform", "components", "composer", "tools"]
 JAPANESE = re.compile("[\u3000-\u30ff\u3400-\u9fff\uf900-\ufaff\uff00-\uffef]")
 ARGUMENT = re.compile(r"%[1-9]")

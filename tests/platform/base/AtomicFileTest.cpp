@@ -1,16 +1,16 @@
 #include "platform/base/AtomicFile.h"
 
 #include "platform/base/Exception.h"
+#include "platform/base/UnicodeText.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QTemporaryDir>
+#include "TestFolder.h"
+
+#include <QString>
+
+#include <algorithm>
 #include <csignal>
 #include <functional>
 #include <gtest/gtest.h>
-
-#include "TestFiles.h"
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -60,39 +60,39 @@ int RunWithFileSizeLimit(rlim_t limit, const std::function<int()>& body)
 
 TEST(AtomicFile, WritesNewFile)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("logo.ini");
+    TTestFolder dir;
+    const std::filesystem::path path = dir.FilePath("logo.ini");
     EXPECT_EQ(WriteFileAtomically(path, "abc\r\n"), fwOk);
-    EXPECT_EQ(ReadAll(path), QByteArray("abc\r\n"));
-    EXPECT_EQ(Entries(dir.path()), QStringList{"logo.ini"});
+    EXPECT_EQ(ReadBytes(path), std::string("abc\r\n"));
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"logo.ini"});
 }
 
 TEST(AtomicFile, ReplacesLongerFileCompletely)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("logo.ini");
-    WriteAll(path, QByteArray(5000, 'x'));
+    TTestFolder dir;
+    const std::filesystem::path path = dir.FilePath("logo.ini");
+    WriteBytes(path, std::string(5000, 'x'));
     EXPECT_EQ(WriteFileAtomically(path, "new"), fwOk);
-    EXPECT_EQ(ReadAll(path), QByteArray("new"));
-    EXPECT_EQ(Entries(dir.path()), QStringList{"logo.ini"});
+    EXPECT_EQ(ReadBytes(path), std::string("new"));
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"logo.ini"});
 }
 
 TEST(AtomicFile, RefusesTargetsThatCannotBeCreated)
 {
-    QTemporaryDir dir;
-    QDir(dir.path()).mkdir("folder");
-    const QString fifo = dir.filePath("pipe");
-    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    TTestFolder dir;
+    std::filesystem::create_directory(dir.FilePath("folder"));
+    const std::filesystem::path fifo = dir.FilePath("pipe");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
 
-    const QString targets[] = {dir.filePath("missing/logo.ini"), dir.filePath("folder"), fifo};
-    for (const QString& target : targets) {
-        SCOPED_TRACE(target.toStdString());
+    const std::filesystem::path targets[] = {dir.FilePath("missing/logo.ini"), dir.FilePath("folder"), fifo};
+    for (const std::filesystem::path& target : targets) {
+        SCOPED_TRACE(target);
         EXPECT_EQ(WriteFileAtomically(target, "abc"), fwCannotCreate);
     }
     struct stat info {};
-    ASSERT_EQ(stat(QFile::encodeName(fifo).constData(), &info), 0);
+    ASSERT_EQ(stat(fifo.c_str(), &info), 0);
     EXPECT_TRUE(S_ISFIFO(info.st_mode));
-    EXPECT_EQ(Entries(dir.path()), (QStringList{"folder", "pipe"}));
+    EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{"folder", "pipe"}));
     EXPECT_THROW(SaveFileAtomically(targets[0], "abc"), EFCreateError);
 }
 
@@ -100,10 +100,10 @@ TEST(AtomicFile, RefusesFolderClosedToWriting)
 {
     if (geteuid() == 0)
         GTEST_SKIP() << "root writes into any folder";
-    QTemporaryDir dir;
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-    EXPECT_EQ(WriteFileAtomically(dir.filePath("logo.ini"), "abc"), fwCannotCreate);
-    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    TTestFolder dir;
+    ASSERT_EQ(chmod(dir.Path().c_str(), 0500), 0);
+    EXPECT_EQ(WriteFileAtomically(dir.FilePath("logo.ini"), "abc"), fwCannotCreate);
+    chmod(dir.Path().c_str(), 0700);
 }
 
 // Runs body in a child process without root's privilege (as the user nobody when the
@@ -120,115 +120,113 @@ int RunUnprivileged(const std::function<int()>& body)
 
 TEST(AtomicFile, RefusesAReadOnlyFileEvenInAWritableFolder)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("kept.bmp");
-    WriteAll(path, "old");
-    ASSERT_EQ(chmod(QFile::encodeName(path).constData(), 0444), 0);
-    ASSERT_EQ(chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+    TTestFolder dir;
+    const std::filesystem::path path = dir.FilePath("kept.bmp");
+    WriteBytes(path, "old");
+    ASSERT_EQ(chmod(path.c_str(), 0444), 0);
+    ASSERT_EQ(chmod(dir.Path().c_str(), 0777), 0);
 
     const int result = RunUnprivileged([&] { return int(WriteFileAtomically(path, "new")); });
     EXPECT_EQ(result, fwCannotCreate);
-    EXPECT_EQ(ReadAll(path), QByteArray("old"));
-    EXPECT_EQ(Entries(dir.path()), QStringList{"kept.bmp"});
+    EXPECT_EQ(ReadBytes(path), std::string("old"));
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"kept.bmp"});
     const int thrown = RunUnprivileged([&] { return ThrowsOnSave<EFCreateError>([&] { SaveFileAtomically(path, "new"); }); });
     EXPECT_EQ(thrown, 1);
 }
 
 TEST(AtomicFile, FailureMidWayKeepsOldFileAndLeavesNoTemporaryFile)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("logo.bmp");
-    const QByteArray old(1000, 'o');
-    WriteAll(path, old);
+    TTestFolder dir;
+    const std::filesystem::path path = dir.FilePath("logo.bmp");
+    const std::string old(1000, 'o');
+    WriteBytes(path, old);
 
     const int result = RunWithFileSizeLimit(4096, [&] {
-        return int(WriteFileAtomically(path, QByteArray(100000, 'n')));
+        return int(WriteFileAtomically(path, std::string(100000, 'n')));
     });
     EXPECT_EQ(result, fwWriteFailed);
-    EXPECT_EQ(ReadAll(path), old);
-    EXPECT_EQ(Entries(dir.path()), QStringList{"logo.bmp"});
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"logo.bmp"});
 
     const int thrown = RunWithFileSizeLimit(
-        4096, [&] { return ThrowsOnSave<EWriteError>([&] { SaveFileAtomically(path, QByteArray(100000, 'n')); }); });
+        4096, [&] { return ThrowsOnSave<EWriteError>([&] { SaveFileAtomically(path, std::string(100000, 'n')); }); });
     EXPECT_EQ(thrown, 1);
 }
 
 // Pieces large enough that the file goes to the disk in parts while it is written.
 TEST(AtomicFile, WritesThePiecesAWriterHandsOverInTheirOrder)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("logo.bmp");
-    WriteAll(path, "old");
-    QByteArray expected;
+    TTestFolder dir;
+    const std::filesystem::path path = dir.FilePath("logo.bmp");
+    WriteBytes(path, "old");
+    std::string expected;
     for (const TFileSync sync : {fsNow, fsDeferred}) {
         SCOPED_TRACE(int(sync));
         expected.clear();
         const auto write = [&expected](const TByteSink& sink) {
             for (int piece = 0; piece < 12; ++piece) {
-                const QByteArray bytes(100000 + piece, char('a' + piece));
+                const std::string bytes(100000 + piece, char('a' + piece));
                 expected += bytes;
-                sink(bytes.constData(), std::size_t(bytes.size()));
+                sink(bytes.data(), bytes.size());
             }
         };
         ASSERT_EQ(WriteFileAtomically(path, write, sync), fwOk);
-        EXPECT_EQ(ReadAll(path), expected);
-        EXPECT_EQ(Entries(dir.path()), QStringList{"logo.bmp"});
+        EXPECT_EQ(ReadBytes(path), expected);
+        EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"logo.bmp"});
     }
 }
 
 TEST(AtomicFile, AWriterThatThrowsKeepsOldFileAndLeavesNoTemporaryFile)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("logo.bmp");
-    WriteAll(path, "old");
+    TTestFolder dir;
+    const std::filesystem::path path = dir.FilePath("logo.bmp");
+    WriteBytes(path, "old");
     const auto write = [](const TByteSink& sink) {
         sink("new", 3);
-        throw EImageSizeError(QStringLiteral("too large"));
+        throw EImageSizeError(u"too large");
     };
     EXPECT_THROW(WriteFileAtomically(path, write), EImageSizeError);
     EXPECT_THROW(SaveFileAtomically(path, write), EImageSizeError);
-    EXPECT_EQ(ReadAll(path), QByteArray("old"));
-    EXPECT_EQ(Entries(dir.path()), QStringList{"logo.bmp"});
+    EXPECT_EQ(ReadBytes(path), std::string("old"));
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"logo.bmp"});
 }
 
 // The second piece crosses the limit: the pieces written before it do not make a file.
 TEST(AtomicFile, AFailedPieceFailsTheWholeFileAndKeepsTheOldOne)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("logo.bmp");
-    WriteAll(path, "old");
+    TTestFolder dir;
+    const std::filesystem::path path = dir.FilePath("logo.bmp");
+    WriteBytes(path, "old");
     const int result = RunWithFileSizeLimit(4096, [&] {
         return int(WriteFileAtomically(path, [](const TByteSink& sink) {
-            const QByteArray bytes(3000, 'n');
+            const std::string bytes(3000, 'n');
             for (int piece = 0; piece < 5; ++piece)
-                sink(bytes.constData(), std::size_t(bytes.size()));
+                sink(bytes.data(), bytes.size());
         }));
     });
     EXPECT_EQ(result, fwWriteFailed);
-    EXPECT_EQ(ReadAll(path), QByteArray("old"));
-    EXPECT_EQ(Entries(dir.path()), QStringList{"logo.bmp"});
+    EXPECT_EQ(ReadBytes(path), std::string("old"));
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"logo.bmp"});
 }
 
 } // namespace
 
 TEST(AtomicFile, ReplacedFileKeepsItsPermissionsAndDeferredWritesLandToo)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("kept.bmp");
+    TTestFolder dir;
+    const std::filesystem::path path = dir.FilePath("kept.bmp");
     ASSERT_EQ(WriteFileAtomically(path, "old"), fwOk);
     const mode_t mask = umask(0);
     umask(mask);
     struct stat info {};
-    ASSERT_EQ(stat(QFile::encodeName(path).constData(), &info), 0);
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0666 & ~mask) << "a new file gets the usual permissions";
-    ASSERT_EQ(chmod(QFile::encodeName(path).constData(), 0640), 0);
+    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
     ASSERT_EQ(WriteFileAtomically(path, "new bytes", fsDeferred), fwOk);
-    ASSERT_EQ(stat(QFile::encodeName(path).constData(), &info), 0);
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0640u);
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), QByteArray("new bytes"));
-    EXPECT_EQ(Entries(dir.path()), QStringList{"kept.bmp"});
+    EXPECT_EQ(ReadBytes(path), std::string("new bytes"));
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"kept.bmp"});
 }
 
 namespace {
@@ -253,32 +251,32 @@ TEST(AtomicFile, AFileGivenThroughLinksIsTheFileTheyLeadTo)
     };
     for (const TCase& test : cases) {
         SCOPED_TRACE(test.Name);
-        QTemporaryDir dir;
-        ASSERT_TRUE(QDir(dir.path()).mkdir("sub"));
-        WriteAll(dir.filePath("old.bmp"), "old");
-        ASSERT_TRUE(QFile::link("old.bmp", dir.filePath("second")));
-        ASSERT_EQ(symlink(test.Link, QFile::encodeName(dir.filePath("given")).constData()), 0);
-        const QStringList before = Entries(dir.path());
-        const QString current = QDir::currentPath();
-        ASSERT_TRUE(QDir::setCurrent(dir.filePath("sub")));
-        const TFileWriteResult result = WriteFileAtomically(dir.filePath("given"), "new");
-        QDir::setCurrent(current);
+        TTestFolder dir;
+        ASSERT_TRUE(std::filesystem::create_directory(dir.FilePath("sub")));
+        WriteBytes(dir.FilePath("old.bmp"), "old");
+        ASSERT_EQ(symlink("old.bmp", dir.FilePath("second").c_str()), 0);
+        ASSERT_EQ(symlink(test.Link, dir.FilePath("given").c_str()), 0);
+        const std::vector<std::string> before = Entries(dir.Path());
+        const std::filesystem::path current = std::filesystem::current_path();
+        std::filesystem::current_path(dir.FilePath("sub"));
+        const TFileWriteResult result = WriteFileAtomically(dir.FilePath("given"), "new");
+        std::filesystem::current_path(current);
         if (test.Written == nullptr) {
             EXPECT_EQ(result, fwCannotCreate);
-            EXPECT_EQ(Entries(dir.path()), before);
-            EXPECT_EQ(ReadAll(dir.filePath("old.bmp")), QByteArray("old"));
+            EXPECT_EQ(Entries(dir.Path()), before);
+            EXPECT_EQ(ReadBytes(dir.FilePath("old.bmp")), std::string("old"));
             continue;
         }
         EXPECT_EQ(result, fwOk);
-        EXPECT_EQ(ReadAll(dir.filePath(test.Written)), QByteArray("new"));
-        EXPECT_TRUE(QFileInfo(dir.filePath("given")).isSymLink());
-        QStringList after = Entries(dir.path()) + Entries(dir.filePath("sub"));
-        after.removeAll(QStringLiteral("made.bmp"));
-        after.removeAll(QStringLiteral("new.bmp"));
-        QStringList expected = before;
-        expected.sort();
-        after.sort();
-        EXPECT_EQ(after, expected);
+        EXPECT_EQ(ReadBytes(dir.FilePath(test.Written)), std::string("new"));
+        EXPECT_TRUE(std::filesystem::is_symlink(dir.FilePath("given")));
+        std::vector<std::string> after = Entries(dir.Path());
+        for (const std::string& name : Entries(dir.FilePath("sub")))
+            after.push_back(name);
+        std::erase(after, "made.bmp");
+        std::erase(after, "new.bmp");
+        std::sort(after.begin(), after.end());
+        EXPECT_EQ(after, before);
     }
 }
 
@@ -286,32 +284,56 @@ TEST(AtomicFile, AFileGivenThroughLinksIsTheFileTheyLeadTo)
 // file beside it.
 TEST(AtomicFile, AnEmptyNameWritesNothingAndALongNameIsWritten)
 {
-    QTemporaryDir dir;
-    const QString current = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(dir.path()));
-    EXPECT_EQ(WriteFileAtomically(QString(), "x"), fwCannotCreate);
-    const QString longName = QString(246, QChar(u'あ')).left(80) + QStringLiteral(".bmp"); // 244 bytes in UTF-8
+    TTestFolder dir;
+    const std::filesystem::path current = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    EXPECT_EQ(WriteFileAtomically(std::filesystem::path(), "x"), fwCannotCreate);
+    const std::filesystem::path longName = std::u16string(80, u'あ') + u".bmp"; // 244 bytes in UTF-8
     EXPECT_EQ(WriteFileAtomically(longName, "long"), fwOk);
-    QDir::setCurrent(current);
-    EXPECT_EQ(Entries(dir.path()), QStringList{longName});
-    EXPECT_EQ(ReadAll(dir.filePath(longName)), QByteArray("long"));
+    std::filesystem::current_path(current);
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{longName.native()});
+    EXPECT_EQ(ReadBytes(dir.FilePath(longName)), std::string("long"));
 }
 
 // The rename itself fails (a folder took the file's place while it was written): the
 // old name is left to the folder and the temporary file is removed.
 TEST(AtomicFile, AFailedRenameLeavesNoTemporaryFile)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("logo.bmp");
-    WriteAll(path, "old");
+    TTestFolder dir;
+    const std::filesystem::path path = dir.FilePath("logo.bmp");
+    WriteBytes(path, "old");
     const auto write = [&](const TByteSink& sink) {
         sink("new", 3);
-        QFile::remove(path);
-        QDir(dir.path()).mkpath("logo.bmp/inside");
+        std::filesystem::remove(path);
+        std::filesystem::create_directories(dir.FilePath("logo.bmp/inside"));
     };
     EXPECT_EQ(WriteFileAtomically(path, write), fwWriteFailed);
-    EXPECT_EQ(Entries(dir.path()), QStringList{"logo.bmp"});
-    EXPECT_TRUE(QFileInfo(path).isDir());
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"logo.bmp"});
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+}
+
+// The reasons read as Qt's qt_error_string words them, which the messages used.
+TEST(AtomicFile, SystemErrorTextWordsReasonsAsQtDid)
+{
+    for (int error = 0; error < 140; ++error) {
+        SCOPED_TRACE(error);
+        EXPECT_EQ(SystemErrorText(error), qt_error_string(error).toStdU16String());
+    }
+}
+
+TEST(AtomicFile, ErrorsNameTheFileAndTheReason)
+{
+    TTestFolder dir;
+    const std::filesystem::path path = dir.FilePath("missing/ロゴ.bmp");
+    EXPECT_EQ(WriteErrorText(path, ENOSPC),
+              u"ｽﾄﾘｰﾑへの書き込みｴﾗｰ (" + path.u16string() + u": No space left on device)");
+    try {
+        SaveFileAtomically(path, "x");
+        ADD_FAILURE() << "no exception";
+    } catch (const EFCreateError& error) {
+        EXPECT_EQ(error.Message(), u"ﾌｧｲﾙ " + path.u16string() + u" を作成できません (No such file or directory)");
+        EXPECT_EQ(error.what(), TextToUtf8(error.Message()));
+    }
 }
 
 } // namespace

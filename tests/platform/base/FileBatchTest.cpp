@@ -2,100 +2,105 @@
 
 #include "platform/base/Exception.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include "platform/base/UnicodeText.h"
 
-#include "TestFiles.h"
+#include "TestFolder.h"
+
+#include <algorithm>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <unistd.h>
 
 namespace {
 
-TByteWriter Bytes(const QByteArray& bytes)
+TByteWriter Bytes(const std::string& bytes)
 {
-    return [bytes](const TByteSink& sink) { sink(bytes.constData(), std::size_t(bytes.size())); };
+    return [bytes](const TByteSink& sink) { sink(bytes.data(), bytes.size()); };
+}
+
+bool Holds(std::u16string_view text, const std::filesystem::path& path)
+{
+    return text.find(path.u16string()) != std::u16string_view::npos;
 }
 
 // A batch's files keep their old contents, and new ones do not exist, until the batch
 // commits; then each holds its new bytes and no temporary file is left.
 TEST(FileBatch, FilesReachTheirNamesOnlyWhenTheBatchCommits)
 {
-    QTemporaryDir dir;
-    const QString replaced = dir.filePath("a.bmp"), made = dir.filePath("b.bmp");
-    WriteAll(replaced, "old");
+    TTestFolder dir;
+    const std::filesystem::path replaced = dir.FilePath("a.bmp"), made = dir.FilePath("b.bmp");
+    WriteBytes(replaced, "old");
     TFileBatch batch;
     batch.Save(0, replaced, Bytes("new a"));
     batch.Save(1, made, Bytes("new b"));
-    EXPECT_EQ(ReadAll(replaced), QByteArray("old"));
-    EXPECT_FALSE(QFile::exists(made));
-    EXPECT_EQ(Entries(dir.path()).size(), 3) << "the old file and two temporary files";
+    EXPECT_EQ(ReadBytes(replaced), std::string("old"));
+    EXPECT_FALSE(std::filesystem::exists(made));
+    EXPECT_EQ(Entries(dir.Path()).size(), 3u) << "the old file and two temporary files";
     EXPECT_TRUE(batch.Commit().empty());
-    EXPECT_EQ(ReadAll(replaced), QByteArray("new a"));
-    EXPECT_EQ(ReadAll(made), QByteArray("new b"));
-    EXPECT_EQ(Entries(dir.path()), (QStringList{"a.bmp", "b.bmp"}));
+    EXPECT_EQ(ReadBytes(replaced), std::string("new a"));
+    EXPECT_EQ(ReadBytes(made), std::string("new b"));
+    EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{"a.bmp", "b.bmp"}));
     // A second commit has nothing left to do; a later save is committed on its own.
     EXPECT_TRUE(batch.Commit().empty());
     batch.Save(2, made, Bytes("newer b"));
     EXPECT_TRUE(batch.Commit().empty());
-    EXPECT_EQ(ReadAll(made), QByteArray("newer b"));
+    EXPECT_EQ(ReadBytes(made), std::string("newer b"));
 }
 
 TEST(FileBatch, ABatchLeftUncommittedLeavesTheOldFilesAndNoTemporaryFile)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("a.bmp");
-    WriteAll(path, "old");
+    TTestFolder dir;
+    const std::filesystem::path path = dir.FilePath("a.bmp");
+    WriteBytes(path, "old");
     {
         TFileBatch batch;
         batch.Save(0, path, Bytes("new"));
-        batch.Save(1, dir.filePath("b.bmp"), Bytes("new"));
+        batch.Save(1, dir.FilePath("b.bmp"), Bytes("new"));
     }
-    EXPECT_EQ(ReadAll(path), QByteArray("old"));
-    EXPECT_EQ(Entries(dir.path()), QStringList{"a.bmp"});
+    EXPECT_EQ(ReadBytes(path), std::string("old"));
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"a.bmp"});
 }
 
 // A file whose rename fails at the commit is named in a message and its temporary file
 // removed; the others are still committed. A file that cannot be started throws at once.
 TEST(FileBatch, ARenameThatFailsIsReportedAndTheOtherFilesLand)
 {
-    QTemporaryDir dir;
-    const QString lost = dir.filePath("lost.bmp"), kept = dir.filePath("kept.bmp");
+    TTestFolder dir;
+    const std::filesystem::path lost = dir.FilePath("lost.bmp"), kept = dir.FilePath("kept.bmp");
     TFileBatch batch;
     batch.Save(0, lost, Bytes("lost"));
     batch.Save(1, kept, Bytes("kept"));
-    ASSERT_TRUE(QDir(dir.path()).mkdir("lost.bmp")); // a folder now stands in the way
+    ASSERT_TRUE(std::filesystem::create_directory(dir.FilePath("lost.bmp"))); // a folder now stands in the way
     const std::vector<TFileBatch::TFailure> failures = batch.Commit();
     ASSERT_EQ(failures.size(), 1u);
     EXPECT_EQ(failures[0].Order, 0u);
-    EXPECT_TRUE(failures[0].Message.contains(lost)) << failures[0].Message.toStdString();
-    EXPECT_EQ(ReadAll(kept), QByteArray("kept"));
-    EXPECT_EQ(Entries(dir.path()), (QStringList{"kept.bmp", "lost.bmp"}));
-    EXPECT_THROW(batch.Save(2, dir.filePath("missing/x.bmp"), Bytes("x")), EFCreateError);
+    EXPECT_TRUE(Holds(failures[0].Message, lost)) << TextToUtf8(failures[0].Message);
+    EXPECT_EQ(ReadBytes(kept), std::string("kept"));
+    EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{"kept.bmp", "lost.bmp"}));
+    EXPECT_THROW(batch.Save(2, dir.FilePath("missing/x.bmp"), Bytes("x")), EFCreateError);
 }
 
 // Files saved out of their order (as threads finish them) are committed in it, only
 // up to the order asked for; one file named two ways keeps the later order's bytes.
 TEST(FileBatch, ACommitRenamesInOrderUpToTheOrderAskedFor)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("a.bmp");
-    const QString sameFile = dir.path() + "/./a.bmp";
+    TTestFolder dir;
+    const std::filesystem::path path = dir.FilePath("a.bmp");
+    const std::filesystem::path sameFile = dir.Path().native() + "/./a.bmp";
     TFileBatch batch;
     batch.Save(3, sameFile, Bytes("third"));
     batch.Save(1, path, Bytes("first"));
-    batch.Save(4, dir.filePath("later.bmp"), Bytes("later"));
+    batch.Save(4, dir.FilePath("later.bmp"), Bytes("later"));
     EXPECT_EQ(batch.PendingBytes(), 15u);
     EXPECT_TRUE(batch.Commit(4).empty());
-    EXPECT_EQ(ReadAll(path), QByteArray("third"));
-    EXPECT_FALSE(QFile::exists(dir.filePath("later.bmp")));
+    EXPECT_EQ(ReadBytes(path), std::string("third"));
+    EXPECT_FALSE(std::filesystem::exists(dir.FilePath("later.bmp")));
     EXPECT_EQ(batch.PendingBytes(), 5u);
     batch.Close();
     EXPECT_THROW(batch.Save(5, path, Bytes("closed")), EWriteError);
     EXPECT_TRUE(batch.Commit().empty());
-    EXPECT_EQ(ReadAll(dir.filePath("later.bmp")), QByteArray("later"));
-    EXPECT_EQ(Entries(dir.path()), (QStringList{"a.bmp", "later.bmp"}));
+    EXPECT_EQ(ReadBytes(dir.FilePath("later.bmp")), std::string("later"));
+    EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{"a.bmp", "later.bmp"}));
 }
 
 // A file system on a loop device whose backing file lies on a tmpfs too small for it:
@@ -104,26 +109,26 @@ class TFailingDisk {
 public:
     TFailingDisk()
     {
-        if (geteuid() != 0 || !FRoot.isValid())
+        if (geteuid() != 0)
             return;
-        const QString commands = QStringLiteral(
-            "mkdir -p '%1/backing' '%1/mount' && mount -t tmpfs -o size=2m tmpfs '%1/backing' && "
-            "truncate -s 64M '%1/backing/disk' && "
-            "mkfs.ext4 -q -F -O ^has_journal -E lazy_itable_init=1 '%1/backing/disk' && "
-            "mount -o loop,errors=continue '%1/backing/disk' '%1/mount'")
-                                     .arg(FRoot.path());
-        FMounted = std::system(commands.toLocal8Bit().constData()) == 0;
+        const std::u16string commands = Format(
+            u"mkdir -p '%1/backing' '%1/mount' && mount -t tmpfs -o size=2m tmpfs '%1/backing' && "
+            u"truncate -s 64M '%1/backing/disk' && "
+            u"mkfs.ext4 -q -F -O ^has_journal -E lazy_itable_init=1 '%1/backing/disk' && "
+            u"mount -o loop,errors=continue '%1/backing/disk' '%1/mount'",
+            {FRoot.Path().u16string()});
+        FMounted = std::system(TextToUtf8(commands).c_str()) == 0;
     }
     ~TFailingDisk()
     {
-        const QString commands = QStringLiteral("umount '%1/mount'; umount '%1/backing'").arg(FRoot.path());
-        [[maybe_unused]] const int status = std::system((commands + " 2>/dev/null").toLocal8Bit().constData());
+        const std::u16string commands = Format(u"umount '%1/mount'; umount '%1/backing' 2>/dev/null", {FRoot.Path().u16string()});
+        [[maybe_unused]] const int status = std::system(TextToUtf8(commands).c_str());
     }
     bool Mounted() const { return FMounted; }
-    QString Folder() const { return FRoot.filePath("mount"); }
+    std::filesystem::path Folder() const { return FRoot.FilePath("mount"); }
 
 private:
-    QTemporaryDir FRoot;
+    TTestFolder FRoot;
     bool FMounted = false;
 };
 
@@ -134,22 +139,22 @@ TEST(FileBatch, AFailedWriteBackFailsItsFilesAndKeepsTheOldOnes)
     TFailingDisk disk;
     if (!disk.Mounted())
         GTEST_SKIP() << "needs root to mount a loop device";
-    const QString old = disk.Folder() + "/old.bmp";
-    WriteAll(old, "old");
+    const std::filesystem::path old = disk.Folder() / "old.bmp";
+    WriteBytes(old, "old");
     sync();
     TFileBatch batch;
-    const QByteArray large(4 << 20, 'x');
+    const std::string large(4 << 20, 'x');
     batch.Save(0, old, Bytes(large));
-    batch.Save(1, disk.Folder() + "/new.bmp", Bytes(large));
+    batch.Save(1, disk.Folder() / "new.bmp", Bytes(large));
     const std::vector<TFileBatch::TFailure> failures = batch.Commit();
     ASSERT_FALSE(failures.empty());
     for (const TFileBatch::TFailure& failure : failures)
-        EXPECT_TRUE(failure.Message.startsWith(QString::fromUtf8("ｽﾄﾘｰﾑへの書き込みｴﾗｰ"))) << failure.Message.toStdString();
-    EXPECT_EQ(ReadAll(old), QByteArray("old"));
-    QStringList left = Entries(disk.Folder());
-    left.removeAll(QStringLiteral("lost+found"));
-    left.removeAll(QStringLiteral("new.bmp")); // when its own write-back went through
-    EXPECT_EQ(left, QStringList{"old.bmp"});
+        EXPECT_TRUE(failure.Message.starts_with(u"ｽﾄﾘｰﾑへの書き込みｴﾗｰ")) << TextToUtf8(failure.Message);
+    EXPECT_EQ(ReadBytes(old), std::string("old"));
+    std::vector<std::string> left = Entries(disk.Folder());
+    std::erase(left, "lost+found");
+    std::erase(left, "new.bmp"); // when its own write-back went through
+    EXPECT_EQ(left, std::vector<std::string>{"old.bmp"});
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "platform/base/IntegerSyntax.h"
 
 #include "platform/base/Exception.h"
+#include "platform/base/UnicodeText.h"
 
 #include <gtest/gtest.h>
 
@@ -21,7 +22,7 @@ class IntegerSyntax : public testing::TestWithParam<TIntegerCase> {};
 TEST_P(IntegerSyntax, ParsesLikeTheOldFramework)
 {
     const TIntegerCase& c = GetParam();
-    const QString text = QString::fromUtf8(c.Text);
+    const std::u16string text = Utf8ToText(c.Text);
     EXPECT_EQ(TryStrToInt(text), c.Value);
     EXPECT_EQ(StrToIntDef(text, 7), c.Value.value_or(7));
     if (c.Value)
@@ -51,11 +52,19 @@ INSTANTIATE_TEST_SUITE_P(Refused, IntegerSyntax, testing::Values(
 TEST(IntegerSyntaxMessage, StrToIntNamesTheText)
 {
     try {
-        StrToInt("abc");
+        StrToInt(u"abc");
         FAIL() << "no exception";
     } catch (const EConvertError& error) {
-        EXPECT_EQ(error.Message(), QString("'abc' は整数ではありません"));
+        EXPECT_EQ(error.Message(), u"'abc' は整数ではありません");
+        EXPECT_STREQ(error.what(), "'abc' は整数ではありません");
     }
+}
+
+TEST(IntegerSyntaxHex, HexTextWritesEightUpperCaseDigits)
+{
+    EXPECT_EQ(HexText(0), u"0x00000000");
+    EXPECT_EQ(HexText(0x00ABCDEFu), u"0x00ABCDEF");
+    EXPECT_EQ(HexText(0xFFFFFFFFu), u"0xFFFFFFFF");
 }
 
 } // namespace

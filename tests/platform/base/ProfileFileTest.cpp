@@ -1,16 +1,14 @@
 #include "platform/base/ProfileFile.h"
 #include "platform/base/ProfileText.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
+#include "TestFolder.h"
+
 #include <csignal>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -18,11 +16,11 @@ namespace {
 
 struct TReadCase {
     const char* Name;
-    QByteArray File;
-    QString Section;
-    QString Key;
-    QString Default;
-    QString Expected;
+    std::string File;
+    TText Section;
+    TText Key;
+    TText Default;
+    TText Expected;
     int BufferSize = 1024;
 };
 
@@ -36,12 +34,12 @@ TEST_P(ProfileRead, FindsValueOrDefault)
     EXPECT_EQ(TProfileText(c.File).Read(c.Section, c.Key, c.Default, c.BufferSize), c.Expected);
 }
 
-const QByteArray Sample = "[OPTION]\r\nTEXT=Vezodev\r\n";
+const std::string Sample = "[OPTION]\r\nTEXT=Vezodev\r\n";
 
 INSTANTIATE_TEST_SUITE_P(Lookup, ProfileRead, testing::Values(
     TReadCase{"Found", Sample, "OPTION", "TEXT", "d", "Vezodev"},
     TReadCase{"CaseOfAsciiLettersIgnored", Sample, "option", "text", "d", "Vezodev"},
-    TReadCase{"FullWidthLettersKeepCase", "[\x82\x60]\r\nk=1\r\n", u"ａ"_s, "k", "d", "d"},
+    TReadCase{"FullWidthLettersKeepCase", "[\x82\x60]\r\nk=1\r\n", u"ａ", "k", "d", "d"},
     TReadCase{"SpacesAroundArgumentsIgnored", Sample, "  OPTION ", " TEXT  ", "d", "Vezodev"},
     TReadCase{"TabInArgumentKept", Sample, "\tOPTION", "TEXT", "d", "d"},
     TReadCase{"MissingSection", Sample, "OTHER", "TEXT", "d", "d"},
@@ -58,9 +56,9 @@ INSTANTIATE_TEST_SUITE_P(Lookup, ProfileRead, testing::Values(
     TReadCase{"HeaderWithoutBracket", "[A\r\nk=1\r\n", "A", "k", "d", "1"},
     TReadCase{"TextAfterHeaderIgnored", "[A] ; note\r\nk=1\r\n", "A", "k", "d", "1"},
     TReadCase{"SectionNameRunsToLastBracket", "[a]b]\r\nk=1\r\n", "a]b", "k", "d", "1"},
-    TReadCase{"TrailByteBracketInSectionName", "[\x83\x5d]\r\nk=1\r\n", u"ゾ"_s, "k", "d", "1"},
-    TReadCase{"TrailByteBackslashInKey", "[A]\r\n\x83\x5c=\x95\x5c\r\n", "A", u"ソ"_s, "d", u"表"_s},
-    TReadCase{"InvalidBytesReadAsReplacement", "[A]\r\nk=a\x80\r\n", "A", "k", "d", u"a\ufffd"_s}));
+    TReadCase{"TrailByteBracketInSectionName", "[\x83\x5d]\r\nk=1\r\n", u"ゾ", "k", "d", "1"},
+    TReadCase{"TrailByteBackslashInKey", "[A]\r\n\x83\x5c=\x95\x5c\r\n", "A", u"ソ", "d", u"表"},
+    TReadCase{"InvalidBytesReadAsReplacement", "[A]\r\nk=a\x80\r\n", "A", "k", "d", u"a\ufffd"}));
 
 INSTANTIATE_TEST_SUITE_P(ValueForm, ProfileRead, testing::Values(
     TReadCase{"BlanksAroundKeyAndValue", "[A]\r\n \tk \t= \tv  v\v \r\n", "A", "k", "d", "v  v"},
@@ -73,17 +71,17 @@ INSTANTIATE_TEST_SUITE_P(ValueForm, ProfileRead, testing::Values(
     TReadCase{"DefaultLosesTrailingSpacesOnly", "", "A", "k", "  d  ", "  d"},
     TReadCase{"DefaultLosesQuotes", "", "A", "k", "'d'  ", "d"}));
 
-const QByteArray Long1030 = "[A]\r\nk=" + QByteArray(1030, 'a') + "\r\n";
-const QByteArray KanjiAtCut = "[A]\r\nk=" + QByteArray(1022, 'a') + "\x82\xa0\r\n";
-const QByteArray KanjiFits = "[A]\r\nk=" + QByteArray(1021, 'a') + "\x82\xa0\r\n";
-const QByteArray KanaAtCut = "[A]\r\nk=" + QByteArray(1022, 'a') + "\xb1\r\n";
+const std::string Long1030 = "[A]\r\nk=" + std::string(1030, 'a') + "\r\n";
+const std::string KanjiAtCut = "[A]\r\nk=" + std::string(1022, 'a') + "\x82\xa0\r\n";
+const std::string KanjiFits = "[A]\r\nk=" + std::string(1021, 'a') + "\x82\xa0\r\n";
+const std::string KanaAtCut = "[A]\r\nk=" + std::string(1022, 'a') + "\xb1\r\n";
 
 INSTANTIATE_TEST_SUITE_P(BufferSize, ProfileRead, testing::Values(
-    TReadCase{"CutTo1023Bytes", Long1030, "A", "k", "d", QString(1023, u'a')},
-    TReadCase{"DoubleByteCharacterAtCutDropped", KanjiAtCut, "A", "k", "d", QString(1022, u'a')},
-    TReadCase{"DoubleByteCharacterEndingAtCutKept", KanjiFits, "A", "k", "d", QString(1021, u'a') + u"あ"_s},
-    TReadCase{"HalfWidthKanaIsOneByte", KanaAtCut, "A", "k", "d", QString(1022, u'a') + u"ｱ"_s},
-    TReadCase{"DefaultCutToo", "", "A", "k", QString(2000, u'x'), QString(1023, u'x')},
+    TReadCase{"CutTo1023Bytes", Long1030, "A", "k", "d", std::u16string(1023, u'a')},
+    TReadCase{"DoubleByteCharacterAtCutDropped", KanjiAtCut, "A", "k", "d", std::u16string(1022, u'a')},
+    TReadCase{"DoubleByteCharacterEndingAtCutKept", KanjiFits, "A", "k", "d", std::u16string(1021, u'a') + u"あ"},
+    TReadCase{"HalfWidthKanaIsOneByte", KanaAtCut, "A", "k", "d", std::u16string(1022, u'a') + u"ｱ"},
+    TReadCase{"DefaultCutToo", "", "A", "k", std::u16string(2000, u'x'), std::u16string(1023, u'x')},
     TReadCase{"SmallBuffer", Sample, "OPTION", "TEXT", "d", "Vez", 4},
     TReadCase{"BufferOfZero", Sample, "OPTION", "TEXT", "d", "", 0}));
 
@@ -93,17 +91,17 @@ enum TOperation { opWrite, opDeleteKey, opEraseSection };
 
 struct TStep {
     TOperation Operation;
-    QString Section;
-    QString Key = QString();
-    QString Value = QString();
+    TText Section;
+    TText Key = TText();
+    TText Value = TText();
     bool Succeeds = true;
 };
 
 struct TWriteCase {
     const char* Name;
-    QByteArray Before;
+    std::string Before;
     std::vector<TStep> Steps;
-    QByteArray After;
+    std::string After;
 };
 
 std::ostream& operator<<(std::ostream& out, const TWriteCase& c) { return out << c.Name; }
@@ -125,7 +123,7 @@ TEST_P(ProfileWrite, ChangesOnlyWhatItMust)
     EXPECT_EQ(text.Bytes(), c.After);
 }
 
-const QByteArray TwoSections = "[A]\r\nx=1\r\n\r\n;c\r\n[B]\r\ny=2\r\n";
+const std::string TwoSections = "[A]\r\nx=1\r\n\r\n;c\r\n[B]\r\ny=2\r\n";
 
 INSTANTIATE_TEST_SUITE_P(Golden, ProfileWrite, testing::Values(
     TWriteCase{"NewFile", "", {{opWrite, "OPTION", "TEXT", "Vezodev"}},
@@ -154,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(Golden, ProfileWrite, testing::Values(
                {{opWrite, "A", "k", "9"}, {opWrite, "A", "n", "8"}},
                "[A]\r\nk=9\r\nk=2\r\nn=8\r\n[A]\r\nk=3\r\n"},
     TWriteCase{"ShiftJisNamesWithBracketTrailBytes", "[\x83\x5d]\r\n\x83\x5c=1\r\n",
-               {{opWrite, u"ゾ"_s, u"ソ"_s, u"表"_s}, {opWrite, u"ゾ"_s, "k", "2"}},
+               {{opWrite, u"ゾ", u"ソ", u"表"}, {opWrite, u"ゾ", "k", "2"}},
                "[\x83\x5d]\r\n\x83\x5c=\x95\x5c\r\nk=2\r\n"},
     TWriteCase{"SectionNameWithBracket", "", {{opWrite, "a]b", "k", "v"}, {opWrite, "a]b", "k", "w"}},
                "[a]b]\r\nk=w\r\n"},
@@ -175,9 +173,9 @@ INSTANTIATE_TEST_SUITE_P(Removal, ProfileWrite, testing::Values(
 INSTANTIATE_TEST_SUITE_P(Refusal, ProfileWrite, testing::Values(
     TWriteCase{"LineBreakInValue", Sample, {{opWrite, "OPTION", "TEXT", "a\r\nb", false}}, Sample},
     TWriteCase{"LineFeedInKey", Sample, {{opWrite, "OPTION", "T\nX", "a", false}}, Sample},
-    TWriteCase{"WaveDashNotInCp932", Sample, {{opWrite, "OPTION", "TEXT", u"a\u301c"_s, false}}, Sample},
-    TWriteCase{"YenSignNotInCp932", Sample, {{opWrite, u"\u00a5"_s, "TEXT", "a", false}}, Sample},
-    TWriteCase{"Emoji", Sample, {{opWrite, "OPTION", QString::fromUtf8("😀"), "a", false}}, Sample},
+    TWriteCase{"WaveDashNotInCp932", Sample, {{opWrite, "OPTION", "TEXT", u"a\u301c", false}}, Sample},
+    TWriteCase{"YenSignNotInCp932", Sample, {{opWrite, u"\u00a5", "TEXT", "a", false}}, Sample},
+    TWriteCase{"Emoji", Sample, {{opWrite, "OPTION", u"😀", "a", false}}, Sample},
     TWriteCase{"TabBeforeSectionName", Sample, {{opWrite, "\tBlue", "TEXT", "a", false}}, Sample},
     TWriteCase{"TabAfterKeyName", Sample, {{opWrite, "OPTION", "TEXT\t", "a", false}}, Sample},
     TWriteCase{"KeyReadAsComment", Sample, {{opWrite, "OPTION", ";k", "a", false}}, Sample},
@@ -188,65 +186,82 @@ INSTANTIATE_TEST_SUITE_P(Refusal, ProfileWrite, testing::Values(
 // image Windows leaves.
 TEST(ProfileFile, WorkedExampleGivesWindowsFileImages)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("Vezodev.ini");
-    const auto write = [&](const QString& section, const QString* key, const QString* value) {
+    TTestFolder dir;
+    const std::filesystem::path path = dir.FilePath("Vezodev.ini");
+    const auto write = [&](std::u16string_view section, const std::u16string* key, const std::u16string* value) {
         EXPECT_TRUE(WritePrivateProfileString(section, key, value, path));
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        return ReadBytes(path);
     };
-    const QString text = "TEXT", lowerText = "text", hspace = "HSPACE", count = "STYLE.Count";
-    const QString vezodev = "Vezodev", zero = "0", one = "1", logo = "  Logo  ";
+    const std::u16string text = u"TEXT", lowerText = u"text", hspace = u"HSPACE", count = u"STYLE.Count";
+    const std::u16string vezodev = u"Vezodev", zero = u"0", one = u"1", logo = u"  Logo  ";
 
-    EXPECT_EQ(write("OPTION", &text, &vezodev), "[OPTION]\r\nTEXT=Vezodev\r\n");
-    EXPECT_EQ(write("option", &hspace, &zero), "[OPTION]\r\nTEXT=Vezodev\r\nHSPACE=0\r\n");
-    EXPECT_EQ(write("STYLES", &count, &one),
+    EXPECT_EQ(write(u"OPTION", &text, &vezodev), "[OPTION]\r\nTEXT=Vezodev\r\n");
+    EXPECT_EQ(write(u"option", &hspace, &zero), "[OPTION]\r\nTEXT=Vezodev\r\nHSPACE=0\r\n");
+    EXPECT_EQ(write(u"STYLES", &count, &one),
               "[OPTION]\r\nTEXT=Vezodev\r\nHSPACE=0\r\n[STYLES]\r\nSTYLE.Count=1\r\n");
-    EXPECT_EQ(write("OPTION", &lowerText, &logo),
+    EXPECT_EQ(write(u"OPTION", &lowerText, &logo),
               "[OPTION]\r\nTEXT=  Logo  \r\nHSPACE=0\r\n[STYLES]\r\nSTYLE.Count=1\r\n");
-    EXPECT_EQ(GetPrivateProfileString("OPTION", "TEXT", "x", 1024, path), "Logo");
-    EXPECT_EQ(write("Option", nullptr, nullptr), "[STYLES]\r\nSTYLE.Count=1\r\n");
-    EXPECT_EQ(GetPrivateProfileString("styles", "style.count", "x", 1024, path), "1");
+    EXPECT_EQ(GetPrivateProfileString(u"OPTION", u"TEXT", u"x", 1024, path), u"Logo");
+    EXPECT_EQ(write(u"Option", nullptr, nullptr), "[STYLES]\r\nSTYLE.Count=1\r\n");
+    EXPECT_EQ(GetPrivateProfileString(u"styles", u"style.count", u"x", 1024, path), u"1");
 }
 
 TEST(ProfileFile, EachCallReadsTheFileAnew)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("Vezodev.ini");
-    EXPECT_EQ(GetPrivateProfileString("A", "k", "none", 1024, path), "none");
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[A]\nk=1\n");
-    file.close();
-    EXPECT_EQ(GetPrivateProfileString("A", "k", "none", 1024, path), "1");
+    TTestFolder dir;
+    const std::filesystem::path path = dir.FilePath("Vezodev.ini");
+    EXPECT_EQ(GetPrivateProfileString(u"A", u"k", u"none", 1024, path), u"none");
+    WriteBytes(path, "[A]\nk=1\n");
+    EXPECT_EQ(GetPrivateProfileString(u"A", u"k", u"none", 1024, path), u"1");
 }
 
 TEST(ProfileFile, MissingFolderOrFolderAsFileFails)
 {
-    QTemporaryDir dir;
-    const QString key = "k", value = "v";
-    EXPECT_FALSE(WritePrivateProfileString("A", &key, &value, dir.filePath("missing/Vezodev.ini")));
-    EXPECT_FALSE(WritePrivateProfileString("A", &key, &value, dir.path()));
-    EXPECT_EQ(GetPrivateProfileString("A", "k", "d", 1024, dir.path()), "d");
-    EXPECT_FALSE(QDir(dir.filePath("missing")).exists());
+    TTestFolder dir;
+    const std::u16string key = u"k", value = u"v";
+    EXPECT_FALSE(WritePrivateProfileString(u"A", &key, &value, dir.FilePath("missing/Vezodev.ini")));
+    EXPECT_FALSE(WritePrivateProfileString(u"A", &key, &value, dir.Path()));
+    EXPECT_EQ(GetPrivateProfileString(u"A", u"k", u"d", 1024, dir.Path()), u"d");
+    EXPECT_FALSE(std::filesystem::exists(dir.FilePath("missing")));
     // An empty file name is no file: nothing is written, here or in the current folder.
-    const QString current = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(dir.path()));
-    EXPECT_FALSE(WritePrivateProfileString("A", &key, &value, QString()));
-    EXPECT_EQ(GetPrivateProfileString("A", "k", "d", 1024, QString()), "d");
-    QDir::setCurrent(current);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+    const std::filesystem::path current = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Path());
+    EXPECT_FALSE(WritePrivateProfileString(u"A", &key, &value, std::filesystem::path()));
+    EXPECT_EQ(GetPrivateProfileString(u"A", u"k", u"d", 1024, std::filesystem::path()), u"d");
+    std::filesystem::current_path(current);
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>());
+}
+
+// A file that exists but cannot be read gives nothing and the system's reason, so that
+// a write never replaces what it could not see.
+TEST(ProfileFile, UnreadableFileGivesItsReason)
+{
+    TTestFolder dir;
+    int error = 0;
+    EXPECT_EQ(ReadProfileFile(dir.FilePath("none.ini"), &error), std::string());
+    EXPECT_EQ(ReadProfileFile(dir.Path(), &error), std::nullopt);
+    EXPECT_EQ(error, EISDIR);
+    const std::filesystem::path pipe = dir.FilePath("pipe");
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_EQ(ReadProfileFile(pipe, &error), std::nullopt);
+    EXPECT_EQ(error, EEXIST);
+    const std::filesystem::path closed = dir.FilePath("closed.ini");
+    WriteBytes(closed, "[A]\nk=1\n");
+    ASSERT_EQ(chmod(closed.c_str(), 0), 0);
+    if (geteuid() != 0) {
+        EXPECT_EQ(ReadProfileFile(closed, &error), std::nullopt);
+        EXPECT_EQ(error, EACCES);
+    }
+    EXPECT_EQ(ReadProfileFile(dir.FilePath("closed.ini/x"), &error), std::nullopt);
+    EXPECT_EQ(error, ENOTDIR);
 }
 
 TEST(ProfileFile, FailedWriteLeavesOldFileByteForByte)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("Vezodev.ini");
-    const QByteArray old = "[A]\nk=1\n";
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(old);
-    file.close();
+    TTestFolder dir;
+    const std::filesystem::path path = dir.FilePath("Vezodev.ini");
+    const std::string old = "[A]\nk=1\n";
+    WriteBytes(path, old);
 
     // The child may not write files larger than 4 KiB, as on a full disk.
     const pid_t child = fork();
@@ -254,17 +269,15 @@ TEST(ProfileFile, FailedWriteLeavesOldFileByteForByte)
         std::signal(SIGXFSZ, SIG_IGN);
         const rlimit fileSize{4096, 4096};
         setrlimit(RLIMIT_FSIZE, &fileSize);
-        const QString key = "k", value(100000, u'v');
-        _exit(WritePrivateProfileString("A", &key, &value, path) ? 1 : 0);
+        const std::u16string key = u"k", value(100000, u'v');
+        _exit(WritePrivateProfileString(u"A", &key, &value, path) ? 1 : 0);
     }
     int status = -1;
     waitpid(child, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "the write did not fail";
 
-    QFile after(path);
-    ASSERT_TRUE(after.open(QIODevice::ReadOnly));
-    EXPECT_EQ(after.readAll(), old);
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"Vezodev.ini"});
+    EXPECT_EQ(ReadBytes(path), old);
+    EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"Vezodev.ini"});
 }
 
 } // namespace

@@ -1,9 +1,8 @@
 #include "platform/base/MessageCatalog.h"
 #include "platform/base/UiLanguage.h"
 
-#include "EnvironmentOverride.h"
+#include "TestFolder.h"
 
-#include <QTemporaryDir>
 #include <cstdlib>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -21,22 +20,46 @@ struct TEnvironmentCase {
     TUiLanguage Expected;
 };
 
-// nullptr leaves a variable unset.
-std::unique_ptr<TEnvironmentOverride> Set(const char* name, const char* value)
+// Sets an environment variable (nullptr: unsets it) for the guard's lifetime.
+class TEnvironment {
+public:
+    TEnvironment(const char* name, const char* value) : FName(name)
+    {
+        const char* old = std::getenv(name);
+        FWasSet = old != nullptr;
+        if (FWasSet)
+            FOld = old;
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    }
+    ~TEnvironment()
+    {
+        if (FWasSet)
+            setenv(FName, FOld.c_str(), 1);
+        else
+            unsetenv(FName);
+    }
+    TEnvironment(const TEnvironment&) = delete;
+    TEnvironment& operator=(const TEnvironment&) = delete;
+
+private:
+    const char* FName;
+    std::string FOld;
+    bool FWasSet = false;
+};
+
+std::unique_ptr<TEnvironment> Set(const char* name, const char* value)
 {
-    auto guard = std::make_unique<TEnvironmentOverride>(name, QByteArray());
-    if (value)
-        qputenv(name, value);
-    else
-        qunsetenv(name);
-    return guard;
+    return std::make_unique<TEnvironment>(name, value);
 }
 
 // Builds a catalogue with msgfmt, as the build does.
-std::string Compile(const QTemporaryDir& folder, const std::string& po)
+std::string Compile(const TTestFolder& folder, const std::string& po)
 {
-    const std::string source = folder.filePath(QStringLiteral("test.po")).toStdString();
-    const std::string compiled = folder.filePath(QStringLiteral("test.mo")).toStdString();
+    const std::string source = folder.FilePath("test.po");
+    const std::string compiled = folder.FilePath("test.mo");
     std::ofstream(source) << po;
     const std::string command = "msgfmt -o '" + compiled + "' '" + source + "'";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
@@ -93,7 +116,7 @@ TEST(UiLanguageTest, FollowsTheFirstInterfaceLanguageTheProgramHas)
 
 TEST(UiLanguageTest, CatalogueFindsTranslationsByContextAndLeavesTheRestAlone)
 {
-    QTemporaryDir folder;
+    TTestFolder folder;
     TMessageCatalog catalog;
     ASSERT_TRUE(catalog.Load(Compile(folder, SamplePo)));
     EXPECT_STREQ(catalog.Find("テキスト"), "Text");
@@ -108,14 +131,14 @@ TEST(UiLanguageTest, CatalogueFindsTranslationsByContextAndLeavesTheRestAlone)
 // with each header word broken, loads as empty or finds only what the file holds.
 TEST(UiLanguageTest, DamagedCatalogueIsRefusedWithoutReadingPastItsEnd)
 {
-    QTemporaryDir folder;
+    TTestFolder folder;
     const std::string good = Compile(folder, SamplePo);
     std::string bytes;
     {
         std::ifstream in(good, std::ios::binary);
         bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
     }
-    const std::string damaged = folder.filePath(QStringLiteral("damaged.mo")).toStdString();
+    const std::string damaged = folder.FilePath("damaged.mo");
     std::vector<std::string> variants;
     for (std::size_t size = 0; size < bytes.size(); ++size)
         variants.push_back(bytes.substr(0, size));
@@ -134,5 +157,36 @@ TEST(UiLanguageTest, DamagedCatalogueIsRefusedWithoutReadingPastItsEnd)
             EXPECT_TRUE(catalog.Empty());
     }
     TMessageCatalog missing;
-    EXPECT_FALSE(missing.Load(folder.filePath(QStringLiteral("none.mo")).toStdString()));
+    EXPECT_FALSE(missing.Load(folder.FilePath("none.mo")));
+}
+
+// TrText gives the same translation as Translate, as UTF-16, with or without a context.
+TEST(UiLanguageTest, TrTextGivesTheTranslationAsText)
+{
+    TTestFolder folder;
+    std::filesystem::create_directories(folder.FilePath("en/LC_MESSAGES"));
+    std::filesystem::rename(Compile(folder, SamplePo), folder.FilePath("en/LC_MESSAGES/vezodev.mo"));
+    SetUiLanguage(lgEnglish, folder.Path());
+    EXPECT_EQ(TrText("テキスト"), u"Text");
+    EXPECT_EQ(TrText("colour cell", "色１"), u"Col 1");
+    EXPECT_EQ(TrText("未訳"), u"未訳");
+    SetUiLanguage(lgClassic, folder.Path());
+    EXPECT_EQ(TrText("テキスト"), u"テキスト");
+    EXPECT_EQ(TrText("colour cell", "色１"), u"色１");
+}
+
+// The catalogues of a build folder lie beside the program; an installed program's in its
+// data folder, reached through the links to the program.
+TEST(UiLanguageTest, LocaleFolderIsBesideTheProgramOrItsInstalledDataFolder)
+{
+    TTestFolder folder;
+    const std::filesystem::path root = std::filesystem::canonical(folder.Path());
+    std::filesystem::create_directories(root / "build/locale");
+    std::filesystem::create_directories(root / "usr/bin");
+    std::filesystem::create_directories(root / "links");
+    WriteBytes(root / "usr/bin/vezodev", "");
+    std::filesystem::create_symlink(root / "usr/bin/vezodev", root / "links/vezodev");
+    EXPECT_EQ(LocaleFolderOf(root / "build/vezodev"), root / "build/locale");
+    EXPECT_EQ(LocaleFolderOf(root / "usr/bin/vezodev"), root / "usr/share/locale");
+    EXPECT_EQ(LocaleFolderOf(root / "links/vezodev"), root / "usr/share/locale");
 }

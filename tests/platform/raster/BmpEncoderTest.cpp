@@ -14,6 +14,24 @@ QRgb PixelColour(int x, int y)
     return qRgb((x * 37 + y * 11) & 0xFF, (x * 5 + y * 71) & 0xFF, (x * y + 3) & 0xFF);
 }
 
+// The bytes in lower-case hexadecimal.
+std::string Hex(const std::string& bytes)
+{
+    static const char Digits[] = "0123456789abcdef";
+    std::string hex;
+    for (const unsigned char byte : bytes) {
+        hex += Digits[byte >> 4];
+        hex += Digits[byte & 15];
+    }
+    return hex;
+}
+
+// Qt's BMP reader, independent of the encoder.
+QImage Decoded(const std::string& bytes)
+{
+    return QImage::fromData(QByteArray::fromStdString(bytes), "BMP");
+}
+
 void Pattern(TBitmap& bitmap, int width, int height)
 {
     bitmap.SetSize(width, height);
@@ -27,22 +45,22 @@ TEST(BmpEncoder, WritesHeaderAndBottomUpPaddedRows)
     TBitmap image(3, 2);
     image.ScanLine(0)[0] = 0xFF010203; image.ScanLine(0)[1] = 0xFF040506; image.ScanLine(0)[2] = 0xFF070809;
     image.ScanLine(1)[0] = 0xFFA1A2A3; image.ScanLine(1)[1] = 0xFFB1B2B3; image.ScanLine(1)[2] = 0xFFC1C2C3;
-    const QByteArray expected = QByteArray::fromHex(
+    const std::string expected =
         "424d" "4e000000" "0000" "0000" "36000000"   // file header, size 78, offset 54
         "28000000" "03000000" "02000000" "0100" "1800" "00000000" "18000000"
         "c40e0000" "c40e0000" "00000000" "00000000"  // 3780 pixels per metre
         "a3a2a1" "b3b2b1" "c3c2c1" "000000"          // bottom row first, B G R, padded to 12
-        "030201" "060504" "090807" "000000");
-    EXPECT_EQ(EncodeBmp24(image).toHex(), expected.toHex());
+        "030201" "060504" "090807" "000000";
+    EXPECT_EQ(Hex(EncodeBmp24(image)), expected);
 }
 
 TEST(BmpEncoder, NullImageGivesHeaderOnlyFile)
 {
-    const QByteArray bytes = EncodeBmp24(TBitmap());
-    ASSERT_EQ(bytes.size(), 54);
-    EXPECT_EQ(bytes.mid(2, 4).toHex(), "36000000");    // bfSize
-    EXPECT_EQ(bytes.mid(18, 8).toHex(), "0000000000000000");  // width, height
-    EXPECT_EQ(bytes.mid(34, 4).toHex(), "00000000");   // biSizeImage
+    const std::string bytes = EncodeBmp24(TBitmap());
+    ASSERT_EQ(bytes.size(), 54u);
+    EXPECT_EQ(Hex(bytes.substr(2, 4)), "36000000");    // bfSize
+    EXPECT_EQ(Hex(bytes.substr(18, 8)), "0000000000000000");  // width, height
+    EXPECT_EQ(Hex(bytes.substr(34, 4)), "00000000");   // biSizeImage
 }
 
 class BmpEncoderRoundTrip : public testing::TestWithParam<QSize> {};
@@ -51,11 +69,11 @@ TEST_P(BmpEncoderRoundTrip, QtReaderSeesEveryPixel)
 {
     TBitmap image;
     Pattern(image, GetParam().width(), GetParam().height());
-    const QByteArray bytes = EncodeBmp24(image);
-    const qsizetype stride = (image.Width() * 3 + 3) / 4 * 4;
-    ASSERT_EQ(bytes.size(), 54 + stride * image.Height());
+    const std::string bytes = EncodeBmp24(image);
+    const std::size_t stride = (std::size_t(image.Width()) * 3 + 3) / 4 * 4;
+    ASSERT_EQ(bytes.size(), 54 + stride * std::size_t(image.Height()));
 
-    const QImage decoded = QImage::fromData(bytes, "BMP");
+    const QImage decoded = Decoded(bytes);
     ASSERT_EQ(decoded.size(), GetParam());
     for (int y = 0; y < image.Height(); ++y)
         for (int x = 0; x < image.Width(); ++x)
@@ -70,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(OddAndEvenSizes, BmpEncoderRoundTrip,
 
 TEST(BmpEncoder, AKeptBufferGivesTheSameBytesAtEverySize)
 {
-    QByteArray kept;
+    std::string kept;
     for (const QSize size : {QSize(47, 33), QSize(3, 5), QSize(13, 7)}) {
         TBitmap image;
         Pattern(image, size.width(), size.height());
@@ -88,10 +106,10 @@ TEST(BmpEncoder, PiecesForASinkAreWholeRowsThatMakeTheSameFile)
         Pattern(image, size.width(), size.height());
         const std::size_t stride = (std::size_t(size.width()) * 3 + 3) / 4 * 4;
         std::vector<std::size_t> pieces;
-        QByteArray joined;
+        std::string joined;
         EncodeBmp24(image, [&](const char* data, std::size_t count) {
             pieces.push_back(count);
-            joined.append(data, qsizetype(count));
+            joined.append(data, count);
         });
         EXPECT_EQ(joined, EncodeBmp24(image));
         ASSERT_FALSE(pieces.empty());

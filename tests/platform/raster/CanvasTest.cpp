@@ -1,7 +1,7 @@
 #include "platform/raster/Bitmap.h"
 #include "platform/raster/Canvas.h"
 
-#include <QRandomGenerator>
+#include <random>
 #include <gtest/gtest.h>
 
 namespace {
@@ -23,7 +23,7 @@ void Clear(TBitmap& bitmap, TColor colour)
 }
 
 // The bitmap cleared to the colour, its canvas writing in the font given.
-TCanvas& TextCanvas(TBitmap& bitmap, TColor colour, const QString& fontName, int fontHeight, TFontStyles style = {})
+TCanvas& TextCanvas(TBitmap& bitmap, TColor colour, std::u16string_view fontName, int fontHeight, TFontStyles style = {})
 {
     Clear(bitmap, colour);
     TCanvas& canvas = bitmap.Canvas();
@@ -141,12 +141,13 @@ TEST(CanvasTest, CopyRectAppliesEachRasterOperationPerByte)
         {cmSrcAnd, [](TColor s, TColor d) { return s & d; }},
         {cmNotSrcCopy, [](TColor s, TColor) { return ~s & 0xFFFFFFu; }},
     };
-    QRandomGenerator random(7);
+    std::mt19937 random(7);
+    std::uniform_int_distribution<std::uint32_t> colour(0, 0xFFFFFF);
     TBitmap source(13, 9), dest(13, 9), original(13, 9);
     for (int y = 0; y < 9; ++y)
         for (int x = 0; x < 13; ++x) {
-            source.ScanLine(y)[x] = 0xFF000000u | random.bounded(0x1000000u);
-            original.ScanLine(y)[x] = 0xFF000000u | random.bounded(0x1000000u);
+            source.ScanLine(y)[x] = 0xFF000000u | colour(random);
+            original.ScanLine(y)[x] = 0xFF000000u | colour(random);
         }
     for (const TCase& c : cases) {
         SCOPED_TRACE(static_cast<unsigned>(c.Mode));
@@ -178,11 +179,11 @@ TEST(CanvasTest, CopyRectClipsBothRectanglesTogether)
 TEST(CanvasTest, TextOutFillsTheCellUnderASolidBrushOnly)
 {
     TBitmap bitmap(200, 60);
-    TCanvas& canvas = TextCanvas(bitmap, clWhite, QStringLiteral("Times New Roman"), -29, fsBold);
+    TCanvas& canvas = TextCanvas(bitmap, clWhite, u"Times New Roman", -29, fsBold);
     canvas.Font().SetColor(0x000000);
     canvas.Brush().SetColor(0x00FF00);
-    canvas.TextOut(5, 7, QStringLiteral("Vezodev"));
-    const TSize extent = canvas.TextExtent(QStringLiteral("Vezodev"));
+    canvas.TextOut(5, 7, u"Vezodev");
+    const TSize extent = canvas.TextExtent(u"Vezodev");
     EXPECT_EQ(extent, (TSize{106, 32}));
     const int cell = extent.Width * extent.Height;
     EXPECT_EQ(Count(bitmap, 0x00FF00) + Count(bitmap, 0x000000), cell);
@@ -194,7 +195,7 @@ TEST(CanvasTest, TextOutFillsTheCellUnderASolidBrushOnly)
 
     Clear(bitmap, clWhite);
     canvas.Brush().SetStyle(bsClear);
-    canvas.TextOut(5, 7, QStringLiteral("Vezodev"));
+    canvas.TextOut(5, 7, u"Vezodev");
     EXPECT_EQ(Count(bitmap, 0x00FF00), 0);
     EXPECT_GT(Count(bitmap, 0x000000), 100);
     EXPECT_EQ(Count(bitmap, 0x000000) + Count(bitmap, clWhite), 200 * 60) << "no grey edge pixels";
@@ -203,13 +204,13 @@ TEST(CanvasTest, TextOutFillsTheCellUnderASolidBrushOnly)
 TEST(CanvasTest, UnderlineAndStrikeOutAddBarsAcrossTheAdvance)
 {
     TBitmap plain(120, 40), styled(120, 40);
-    TextCanvas(plain, clWhite, QStringLiteral("Arial"), -20).Brush().SetStyle(bsClear);
-    TextCanvas(styled, clWhite, QStringLiteral("Arial"), -20, fsUnderline | fsStrikeOut).Brush().SetStyle(bsClear);
-    plain.Canvas().TextOut(0, 0, QStringLiteral("a b"));
-    styled.Canvas().TextOut(0, 0, QStringLiteral("a b"));
-    const int width = plain.Canvas().TextWidth(QStringLiteral("a b"));
+    TextCanvas(plain, clWhite, u"Arial", -20).Brush().SetStyle(bsClear);
+    TextCanvas(styled, clWhite, u"Arial", -20, fsUnderline | fsStrikeOut).Brush().SetStyle(bsClear);
+    plain.Canvas().TextOut(0, 0, u"a b");
+    styled.Canvas().TextOut(0, 0, u"a b");
+    const int width = plain.Canvas().TextWidth(u"a b");
     // The blank between the letters is inked only by the bars.
-    const int blank = plain.Canvas().TextWidth(QStringLiteral("a")) + 1;
+    const int blank = plain.Canvas().TextWidth(u"a") + 1;
     int inkedRows = 0;
     for (int y = 0; y < 40; ++y)
         inkedRows += styled.Pixel(blank, y) == 0x000000u;
@@ -223,17 +224,17 @@ TEST(CanvasTest, UnderlineAndStrikeOutAddBarsAcrossTheAdvance)
 TEST(CanvasTest, CharacterExtraFollowsEveryAdvanceInWidthCellAndUnderline)
 {
     TBitmap bitmap(200, 40);
-    TCanvas& canvas = TextCanvas(bitmap, clWhite, QStringLiteral("Arial"), -20, fsUnderline);
-    const int plain = canvas.TextWidth(QStringLiteral("abc"));
+    TCanvas& canvas = TextCanvas(bitmap, clWhite, u"Arial", -20, fsUnderline);
+    const int plain = canvas.TextWidth(u"abc");
     for (int extra : {5, -2}) {
         SCOPED_TRACE(extra);
         canvas.SetTextCharacterExtra(extra);
-        EXPECT_EQ(canvas.TextWidth(QStringLiteral("abc")), plain + 3 * extra);
-        EXPECT_EQ(canvas.TextExtent(QStringLiteral("abc")).Width, plain + 3 * extra);
+        EXPECT_EQ(canvas.TextWidth(u"abc"), plain + 3 * extra);
+        EXPECT_EQ(canvas.TextExtent(u"abc").Width, plain + 3 * extra);
     }
     canvas.SetTextCharacterExtra(10);
     canvas.Brush().SetColor(0x00FF00);
-    canvas.TextOut(0, 0, QStringLiteral("abc"));
+    canvas.TextOut(0, 0, u"abc");
     EXPECT_EQ(bitmap.Pixel(plain + 29, 0), 0x00FF00u) << "the cell takes the extra";
     EXPECT_EQ(bitmap.Pixel(plain + 30, 0), clWhite);
     int underlined = 0;
@@ -241,16 +242,16 @@ TEST(CanvasTest, CharacterExtraFollowsEveryAdvanceInWidthCellAndUnderline)
         underlined += bitmap.Pixel(plain + 29, y) == 0x000000u;
     EXPECT_GE(underlined, 1) << "the underline runs under the extra";
     canvas.SetTextCharacterExtra(0);
-    EXPECT_EQ(canvas.TextWidth(QStringLiteral("abc")), plain);
+    EXPECT_EQ(canvas.TextWidth(u"abc"), plain);
 }
 
 TEST(CanvasTest, DrawTextWrapsAtBlanksAndKeepsTheBackgroundUnderAClearBrush)
 {
     TBitmap bitmap(100, 100);
-    TCanvas& canvas = TextCanvas(bitmap, 0x00FFFF, QStringLiteral("Arial"), -12);
+    TCanvas& canvas = TextCanvas(bitmap, 0x00FFFF, u"Arial", -12);
     canvas.Brush().SetStyle(bsClear);
-    const int height = canvas.DrawText(QStringLiteral("one two three four five six"), Rect(0, 0, 40, 100), DT_WORDBREAK | DT_EXPANDTABS);
-    EXPECT_GE(height / canvas.TextHeight(QStringLiteral("x")), 3);
+    const int height = canvas.DrawText(u"one two three four five six", Rect(0, 0, 40, 100), DT_WORDBREAK | DT_EXPANDTABS);
+    EXPECT_GE(height / canvas.TextHeight(u"x"), 3);
     EXPECT_EQ(Count(bitmap, 0x00FFFF) + Count(bitmap, 0x000000), 100 * 100);
     for (int y = 0; y < 100; ++y)
         for (int x = 40; x < 100; ++x)

@@ -2,6 +2,7 @@
 #include "platform/raster/FontFile.h"
 #include "platform/raster/FontLocator.h"
 #include "platform/raster/SizedFontFile.h"
+#include "platform/base/UnicodeText.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +11,7 @@ namespace {
 // The chain of a face of the family at em 20, as the realised face makes it.
 std::unique_ptr<TFallbackChain> ChainFor(const char* family)
 {
-    const QString name = QString::fromUtf8(family);
+    const std::u16string name = Utf8ToText(family);
     const TFontFile file = TFontLocator::Shared().Find(name, false, false);
     EXPECT_FALSE(file.Path.empty()) << family << " is not installed";
     auto own = std::make_shared<TSizedFontFile>(file, name, 0);

@@ -3,7 +3,7 @@
 
 #include "EnvironmentOverride.h"
 
-#include <QDir>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
@@ -13,8 +13,8 @@ TEST(FontCacheTest, AFormattedCacheParsesBackToWhatItHeld)
     TFontCache cache;
     cache.Environment = "\t\t\t/x/config\t\t/home/u";
     cache.Stamps = {{"/etc/fonts/fonts.conf", "1700000000.5"}, {"/home/u/.fonts", "-"}};
-    cache.Answers["Times New Roman\t1\t0"] = TFontFile{"/usr/share/fonts/LiberationSerif-Bold.ttf", 0, "Liberation Serif", true};
-    cache.Answers["No Such Face\t0\t1"] = TFontFile{"/usr/share/fonts/DejaVuSans.ttf", 2, QString::fromUtf8("DejaVu Sans"), false};
+    cache.Answers["Times New Roman\t1\t0"] = TFontFile{"/usr/share/fonts/LiberationSerif-Bold.ttf", 0, u"Liberation Serif", true};
+    cache.Answers["No Such Face\t0\t1"] = TFontFile{"/usr/share/fonts/DejaVuSans.ttf", 2, u"DejaVu Sans", false};
     const std::string text = cache.Format();
     EXPECT_EQ(text.substr(0, 21), "vezodev font cache 1\n");
     const std::optional<TFontCache> read = TFontCache::Parse(text);
@@ -27,9 +27,24 @@ TEST(FontCacheTest, AFormattedCacheParsesBackToWhatItHeld)
     const TFontFile& missing = read->Answers.at("No Such Face\t0\t1");
     EXPECT_EQ(missing.Path, "/usr/share/fonts/DejaVuSans.ttf");
     EXPECT_EQ(missing.Index, 2);
-    EXPECT_EQ(missing.Family, QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(missing.Family, u"DejaVu Sans");
     EXPECT_FALSE(missing.Found);
     EXPECT_TRUE(read->Answers.at("Times New Roman\t1\t0").Found);
+}
+
+// The locator's and the fallback's questions share one key, which the file holds as it
+// is: a family in any script reads back under the key it was asked with.
+TEST(FontCacheTest, AQuestionKeyReadsBackFromTheFile)
+{
+    TFontCache cache;
+    cache.Stamps = {{"/etc/fonts/fonts.conf", "1.0"}};
+    const std::string key = TFontCache::QuestionKey(u"ＭＳ Ｐゴシック", true, false);
+    EXPECT_EQ(key, "\xEF\xBC\xAD\xEF\xBC\xB3 \xEF\xBC\xB0\xE3\x82\xB4\xE3\x82\xB7\xE3\x83\x83\xE3\x82\xAF\t1\t0");
+    cache.Answers[key] = TFontFile{"/usr/share/fonts/ipagp.ttf", 0, u"IPAPGothic", true};
+    const std::optional<TFontCache> read = TFontCache::Parse(cache.Format());
+    ASSERT_TRUE(read);
+    ASSERT_EQ(read->Answers.count(TFontCache::QuestionKey(u"ＭＳ Ｐゴシック", true, false)), 1u);
+    EXPECT_EQ(read->Answers.at(key).Family, u"IPAPGothic");
 }
 
 TEST(FontCacheTest, AnyLineItDoesNotKnowMakesTheWholeTextUnreadable)
@@ -60,15 +75,15 @@ TEST(XdgFoldersTest, AnAbsoluteSettingIsTakenAndARelativeOneIgnored)
         SCOPED_TRACE(c.Variable);
         {
             const TEnvironmentOverride set(c.Variable, "/elsewhere/dir//");
-            EXPECT_EQ(XdgFolder(c.Folder), QStringLiteral("/elsewhere/dir"));
+            EXPECT_EQ(std::filesystem::path(XdgFolder(c.Folder)).string(), "/elsewhere/dir");
         }
         {
             const TEnvironmentOverride set(c.Variable, "relative/dir");
-            EXPECT_EQ(XdgFolder(c.Folder), QString::fromUtf8(c.Default));
+            EXPECT_EQ(std::filesystem::path(XdgFolder(c.Folder)).string(), c.Default);
         }
         {
             const TEnvironmentOverride set(c.Variable, QByteArray());
-            EXPECT_EQ(XdgFolder(c.Folder), QString::fromUtf8(c.Default));
+            EXPECT_EQ(std::filesystem::path(XdgFolder(c.Folder)).string(), c.Default);
         }
     }
 }

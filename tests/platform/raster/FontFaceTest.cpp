@@ -1,5 +1,6 @@
 #include "platform/raster/Bitmap.h"
 #include "platform/raster/FontFace.h"
+#include "platform/base/UnicodeText.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,7 @@ namespace {
 TFont MakeFont(const char* name, int height, TFontStyles style = 0)
 {
     TFont font;
-    font.SetName(QString::fromUtf8(name));
+    font.SetName(Utf8ToText(name));
     font.SetHeight(height);
     font.SetStyle(style);
     return font;
@@ -50,12 +51,12 @@ TEST(FontFaceTest, TextWidthIsTheSumOfRoundedAdvancesWithoutKerning)
 {
     const auto held = TFontFace::For(MakeFont("Times New Roman", -29, fsBold));
     const TFontFace& face = *held;
-    EXPECT_EQ(face.TextWidth(QStringLiteral("Vezodev")), 106);
-    EXPECT_EQ(face.TextWidth(QString()), 0);
+    EXPECT_EQ(face.TextWidth(u"Vezodev"), 106);
+    EXPECT_EQ(face.TextWidth(std::u16string()), 0);
     int sum = 0;
-    for (int advance : face.Advances(QStringLiteral("AVAV")))
+    for (int advance : face.Advances(u"AVAV"))
         sum += advance;
-    EXPECT_EQ(face.TextWidth(QStringLiteral("AVAV")), sum);
+    EXPECT_EQ(face.TextWidth(u"AVAV"), sum);
 }
 
 TEST(FontFaceTest, SymbolFaceTakesByteCodesForTheArrows)
@@ -64,10 +65,10 @@ TEST(FontFaceTest, SymbolFaceTakesByteCodesForTheArrows)
     const TFontFace& face = *held;
     EXPECT_TRUE(face.IsSymbol());
     // Up and down arrows are 603/1000 em, left and right 987/1000 em.
-    EXPECT_EQ(face.TextWidth(QString(QChar(0xDF))), 8);
-    EXPECT_EQ(face.TextWidth(QString(QChar(0xDE))), 13);
+    EXPECT_EQ(face.TextWidth(std::u16string(1, char16_t(0xDF))), 8);
+    EXPECT_EQ(face.TextWidth(std::u16string(1, char16_t(0xDE))), 13);
     // The same bytes read as half-width katakana from the Japanese code page.
-    EXPECT_EQ(face.TextWidth(QString(QChar(0xFF9F))), 8);
+    EXPECT_EQ(face.TextWidth(std::u16string(1, char16_t(0xFF9F))), 8);
 }
 
 } // namespace
@@ -80,7 +81,7 @@ TEST(FontFaceTest, AClippedLineIsTheWholeLineCutAtTheClip)
 {
     const auto held = TFontFace::For(MakeFont("Times New Roman", -40, fsBold));
     const TFontFace& face = *held;
-    const QString text = QStringLiteral("Vezodev WM");
+    const std::u16string text = u"Vezodev WM";
     const int width = face.TextWidth(text) + 4, height = face.Height() + 2;
     constexpr std::uint32_t Background = 0xFF000000u, Ink = 0xFFFFFFFFu;
     TBitmap whole(width, height);

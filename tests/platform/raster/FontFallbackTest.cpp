@@ -26,16 +26,16 @@ TEST(FontFallbackTest, TheFaceChosenHoldsTheCharacter)
     for (const char32_t code : {U'\u0915', U'\u0E2A', U'\U0001F389', U'\u05E9', U'\u6F22'}) {
         SCOPED_TRACE(unsigned(code));
         const QStringList holders = FilesWith(code);
-        const TFontFile file = fallback.FileFor(QStringLiteral("Times New Roman"), false, false, code);
+        const TFontFile file = fallback.FileFor(u"Times New Roman", false, false, code);
         if (holders.isEmpty()) {
             EXPECT_TRUE(file.Path.empty());
             continue;
         }
         EXPECT_TRUE(holders.contains(QString::fromStdString(file.Path))) << file.Path;
-        EXPECT_FALSE(file.Family.isEmpty());
+        EXPECT_FALSE(file.Family.empty());
         // Asked again, with another style, the answer comes from the same kept list.
-        EXPECT_EQ(fallback.FileFor(QStringLiteral("Times New Roman"), false, false, code).Path, file.Path);
-        EXPECT_FALSE(fallback.FileFor(QStringLiteral("Times New Roman"), true, true, code).Path.empty());
+        EXPECT_EQ(fallback.FileFor(u"Times New Roman", false, false, code).Path, file.Path);
+        EXPECT_FALSE(fallback.FileFor(u"Times New Roman", true, true, code).Path.empty());
     }
 }
 
@@ -43,7 +43,7 @@ TEST(FontFallbackTest, ACharacterNoFaceHoldsHasNoFace)
 {
     TFontFallback fallback;
     ASSERT_TRUE(FilesWith(0x10FFFD).isEmpty());
-    const TFontFile file = fallback.FileFor(QStringLiteral("DejaVu Sans"), false, false, 0x10FFFD);
+    const TFontFile file = fallback.FileFor(u"DejaVu Sans", false, false, 0x10FFFD);
     EXPECT_TRUE(file.Path.empty());
     EXPECT_FALSE(file.Found);
 }

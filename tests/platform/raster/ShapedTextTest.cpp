@@ -1,6 +1,7 @@
 #include "platform/raster/Bitmap.h"
 #include "platform/raster/Canvas.h"
 #include "platform/raster/FontFace.h"
+#include "platform/base/UnicodeText.h"
 
 #include <QImage>
 #include <QProcess>
@@ -27,15 +28,16 @@ bool Installed(const char* family)
 TFont MakeFont(const char* name, int em, TFontStyles style = 0)
 {
     TFont font;
-    font.SetName(QString::fromUtf8(name));
+    font.SetName(Utf8ToText(name));
     font.SetHeight(-em);
     font.SetStyle(style);
     return font;
 }
 
 // Black text on white with the margin around the text cell.
-QImage DrawnByCanvas(const TFont& font, const QString& text)
+QImage DrawnByCanvas(const TFont& font, const QString& qtText)
 {
+    const std::u16string text = qtText.toStdU16String();
     const auto face = TFontFace::For(font);
     TBitmap bitmap(face->TextWidth(text) + 2 * Margin, face->Height() + 2 * Margin);
     TCanvas& canvas = bitmap.Canvas();
@@ -194,9 +196,9 @@ TEST(ShapedTextTest, ACharacterNoFaceHasIsListedOnceAndDrawnAsABox)
     const auto face = TFontFace::For(MakeFont("DejaVu Sans", 20));
     // U+10FFFD is a private-use character no font gives a glyph; the joiner and the
     // variation selector are not drawn at all and so are never missing.
-    const QString text = QString::fromUtf8("a\xF4\x8F\xBF\xBD" "b\xF4\x8F\xBF\xBD\xE2\x80\x8D\xEF\xB8\x8F");
+    const std::u16string text = Utf8ToText("a\xF4\x8F\xBF\xBD" "b\xF4\x8F\xBF\xBD\xE2\x80\x8D\xEF\xB8\x8F");
     EXPECT_EQ(face->MissingCharacters(text), std::vector<char32_t>{0x10FFFD});
-    EXPECT_TRUE(face->MissingCharacters(QStringLiteral("Vezodev ロゴ")).empty());
+    EXPECT_TRUE(face->MissingCharacters(u"Vezodev ロゴ").empty());
     // The box has ink and width of its own between the letters.
     const QImage drawn = DrawnByCanvas(MakeFont("DejaVu Sans", 20), QString::fromUtf8("a\xF4\x8F\xBF\xBD" "b"));
     const QImage letters = DrawnByCanvas(MakeFont("DejaVu Sans", 20), QStringLiteral("ab"));
@@ -209,7 +211,7 @@ TEST(ShapedTextTest, UnderlineAndStrikeOutSpanTheWholeShapedLine)
     for (const char* text : {"مرحبا بالعالم", "abc שלום", "नमस्ते", "Party \xF0\x9F\x8E\x89"}) {
         SCOPED_TRACE(text);
         const TFont font = MakeFont("DejaVu Sans", 30, fsUnderline | fsStrikeOut);
-        const int width = TFontFace::For(font)->TextWidth(QString::fromUtf8(text));
+        const int width = TFontFace::For(font)->TextWidth(Utf8ToText(text));
         const QImage drawn = DrawnByCanvas(font, QString::fromUtf8(text));
         int bars = 0;
         for (int y = 0; y < drawn.height(); ++y) {
@@ -231,7 +233,7 @@ TEST(ShapedTextTest, UnderlineAndStrikeOutSpanTheWholeShapedLine)
 TEST(ShapedTextTest, ExtraSpacingFallsBetweenClustersNotInsideThem)
 {
     const auto face = TFontFace::For(MakeFont("DejaVu Sans", 30));
-    const QString text = QString::fromUtf8("กี่ก");
+    const std::u16string text = Utf8ToText("กี่ก");
     if (!face->MissingCharacters(text).empty()) {
         std::printf("[  SKIPPED ] no installed font has Thai\n");
         return;
@@ -247,7 +249,7 @@ TEST(ShapedTextTest, ExtraSpacingFallsBetweenClustersNotInsideThem)
     const TRect all = Rect(0, 0, 200, 60);
     face->DrawLine(plain, all, 10, 5, text, 0xFFFFFFFFu);
     face->DrawLine(spaced, all, 10, 5, text, 0xFFFFFFFFu, 12);
-    const int firstCluster = face->TextWidth(QString::fromUtf8("กี่"));
+    const int firstCluster = face->TextWidth(Utf8ToText("กี่"));
     for (int y = 0; y < 60; ++y)
         for (int x = 0; x < 10 + firstCluster; ++x)
             ASSERT_EQ(plain.ScanLine(y)[x], spaced.ScanLine(y)[x]) << x << "," << y;
@@ -291,7 +293,7 @@ TEST(ShapedTextTest, CaptionsDrawnWithDrawTextAreShapedAsTextOutShapesThem)
 {
     for (const char* text : {"مرحبا بالعالم", "नमस्ते", "日本語 Latin عربي", "Party \xF0\x9F\x8E\x89"}) {
         SCOPED_TRACE(text);
-        const QString caption = QString::fromUtf8(text);
+        const std::u16string caption = Utf8ToText(text);
         QImage drawn[2];
         for (int way = 0; way < 2; ++way) {
             TBitmap bitmap(400, 60);

@@ -1,6 +1,7 @@
 #include "platform/raster/FontFile.h"
 #include "platform/raster/FontLocator.h"
 #include "platform/raster/SizedFontFile.h"
+#include "platform/base/UnicodeText.h"
 
 #include "TestFiles.h"
 
@@ -22,7 +23,7 @@ namespace {
 
 TFontFile Installed(const char* family, bool italic = false)
 {
-    const TFontFile file = TFontLocator::Shared().Find(QString::fromUtf8(family), false, italic);
+    const TFontFile file = TFontLocator::Shared().Find(Utf8ToText(family), false, italic);
     EXPECT_FALSE(file.Path.empty()) << family << " is not installed";
     return file;
 }
@@ -52,7 +53,7 @@ TEST(SizedFontFileTest, ReadsTheValuesOfTheFilesOwnTables)
     ASSERT_TRUE(tables.count("OS/2") && tables.count("post") && tables.count("hmtx"));
     const TFontTables expected = TFontTables::Read(
         {Bytes(tables["head"]), Bytes(tables["hhea"]), Bytes(tables["hmtx"]), Bytes(tables["OS/2"]), Bytes(tables["post"])});
-    TSizedFontFile sized(file, QStringLiteral("DejaVu Sans"), 0);
+    TSizedFontFile sized(file, u"DejaVu Sans", 0);
     const TFontTables& read = sized.Tables();
     EXPECT_EQ(read.UnitsPerEm, expected.UnitsPerEm);
     EXPECT_EQ(read.AdvanceUnits, expected.AdvanceUnits);
@@ -73,7 +74,7 @@ TEST(SizedFontFileTest, ReadsTheValuesOfTheFilesOwnTables)
 TEST(SizedFontFileTest, AdvancesAtAHugeEmAreScaledWithoutOverflow)
 {
     const TFontFile file = Installed("DejaVu Sans");
-    TSizedFontFile sized(file, QStringLiteral("DejaVu Sans"), 0);
+    TSizedFontFile sized(file, u"DejaVu Sans", 0);
     const int em = 10000000;
     sized.SetEm(em);
     const std::vector<std::uint16_t>& units = sized.Tables().AdvanceUnits;
@@ -102,7 +103,7 @@ TEST(SizedFontFileTest, GlyphsAndAdvancesAreThoseHarfBuzzFindsInTheSameFile)
         ASSERT_TRUE(shape.waitForFinished() && shape.exitCode() == 0) << shape.readAllStandardError().toStdString();
         const QJsonArray glyphs = QJsonDocument::fromJson(shape.readAllStandardOutput()).array();
         ASSERT_EQ(glyphs.size(), text.size());
-        TSizedFontFile sized(file, QStringLiteral("Liberation Serif"), 0);
+        TSizedFontFile sized(file, u"Liberation Serif", 0);
         sized.SetEm(em);
         for (qsizetype i = 0; i < text.size(); ++i) {
             SCOPED_TRACE(text.mid(i, 1).toStdString());
@@ -116,7 +117,7 @@ TEST(SizedFontFileTest, GlyphsAndAdvancesAreThoseHarfBuzzFindsInTheSameFile)
 
 TEST(SizedFontFileTest, TabAndNoBreakSpaceTakeTheSpaceOnlyWhereTheFaceLacksThem)
 {
-    TSizedFontFile sized(Installed("DejaVu Sans"), QStringLiteral("DejaVu Sans"), 0);
+    TSizedFontFile sized(Installed("DejaVu Sans"), u"DejaVu Sans", 0);
     sized.SetEm(20);
     const std::uint32_t space = sized.GlyphOf(U' ');
     ASSERT_NE(space, 0u);
@@ -136,7 +137,7 @@ TEST(SizedFontFileTest, AFileThatCannotBeOpenedHasNoGlyphsAndDrawsNothing)
     WriteAll(cut, ReadAll(QString::fromStdString(Installed("DejaVu Sans").Path)).left(12));
     for (const QString& path : {QString(), folder.filePath(QStringLiteral("missing.ttf")), text, cut}) {
         SCOPED_TRACE(path.toStdString());
-        TSizedFontFile sized(TFontFile{path.toStdString(), 0, QStringLiteral("DejaVu Sans"), true}, QStringLiteral("DejaVu Sans"), 0);
+        TSizedFontFile sized(TFontFile{path.toStdString(), 0, u"DejaVu Sans", true}, u"DejaVu Sans", 0);
         sized.SetEm(20);
         EXPECT_EQ(sized.GlyphOf(U'A'), 0u);
         EXPECT_EQ(sized.Advance(0), 0);

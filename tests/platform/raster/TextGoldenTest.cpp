@@ -1,5 +1,6 @@
 #include "platform/raster/Bitmap.h"
 #include "platform/raster/Canvas.h"
+#include "platform/base/UnicodeText.h"
 
 #include <QCryptographicHash>
 #include <gtest/gtest.h>
@@ -50,7 +51,7 @@ TEST(TextGoldenTest, CaptionsAndCellTextKeepTheirPixels)
         TCanvas& canvas = bitmap.Canvas();
         canvas.Brush().SetColor(0x00C0C0C0);
         canvas.FillRect(Rect(0, 0, 96, 48));
-        canvas.Font().SetName(QString::fromUtf8(golden.Name));
+        canvas.Font().SetName(Utf8ToText(golden.Name));
         canvas.Font().SetHeight(golden.Height);
         canvas.Font().SetStyle(golden.Style);
         canvas.Font().SetColor(0x00800000);
@@ -58,7 +59,7 @@ TEST(TextGoldenTest, CaptionsAndCellTextKeepTheirPixels)
             canvas.Brush().SetColor(0x0000FFFF);
         else
             canvas.Brush().SetStyle(bsClear);
-        const QString text = QString::fromUtf8(golden.Text);
+        const std::u16string text = Utf8ToText(golden.Text);
         if (golden.Flags == ~0u)
             canvas.TextOut(golden.Box.Left, golden.Box.Top, text);
         else

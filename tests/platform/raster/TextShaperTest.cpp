@@ -1,5 +1,6 @@
 #include "platform/base/ShiftJis.h"
 #include "platform/raster/TextShaper.h"
+#include "platform/base/UnicodeText.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -29,6 +30,24 @@ QString FontFile(const QString& family)
     if (fields.size() != 2 || !fields[0].split(u',').contains(family, Qt::CaseInsensitive))
         return {};
     return fields[1];
+}
+
+// The code points of the text.
+std::u32string Codes(std::u16string_view text)
+{
+    std::u32string codes;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00
+            && text[i + 1] <= 0xDFFF;
+        codes.push_back(pair ? 0x10000 + ((text[i] - 0xD800u) << 10) + (text[i + 1] - 0xDC00u) : text[i]);
+        i += pair ? 1 : 0;
+    }
+    return codes;
+}
+
+std::u32string Codes(const char* utf8)
+{
+    return Codes(Utf8ToText(utf8));
 }
 
 int RoundedPixels(double units)
@@ -115,7 +134,7 @@ TEST(TextShaperTest, GlyphsAndPositionsMatchHbShapeRunByRun)
         }
         const std::unique_ptr<hb_font_t, TFontCloser> font(TTextShaper::OpenFont(file.toStdString(), 0, c.Em));
         ASSERT_NE(font, nullptr);
-        const std::u32string codes = QString::fromUtf8(c.Text).toStdU32String();
+        const std::u32string codes = Codes(c.Text);
         const std::vector<int> fontOfCode(codes.size(), 0);
         hb_font_t* const fonts[] = {font.get()};
         const TTextShaper::TLine line = TTextShaper::Shape(codes, fontOfCode, fonts);
@@ -135,7 +154,7 @@ TEST(TextShaperTest, GlyphsAndPositionsMatchHbShapeRunByRun)
 TEST(TextShaperTest, EveryCharacterOfTheJapaneseCodePageNeedsNoShaping)
 {
     // Every single byte and every lead and trail byte pair the code page can form.
-    QByteArray bytes;
+    std::string bytes;
     for (int single = 0x20; single < 0x100; ++single) {
         if (single < 0x80 || (single >= 0xA1 && single <= 0xDF))
             bytes += char(single);
@@ -150,7 +169,7 @@ TEST(TextShaperTest, EveryCharacterOfTheJapaneseCodePageNeedsNoShaping)
             }
         }
     }
-    const std::u32string codes = DecodeShiftJis(bytes).toStdU32String();
+    const std::u32string codes = Codes(DecodeShiftJis(bytes));
     ASSERT_GT(codes.size(), 7000u);
     for (const char32_t code : codes) {
         if (TTextShaper::NeedsShaping(std::u32string_view(&code, 1)))
@@ -166,12 +185,12 @@ TEST(TextShaperTest, TextThatJoinsReordersOrStacksNeedsShaping)
     };
     for (const char* text : shaped) {
         SCOPED_TRACE(text);
-        EXPECT_TRUE(TTextShaper::NeedsShaping(QString::fromUtf8(text).toStdU32String()));
+        EXPECT_TRUE(TTextShaper::NeedsShaping(Codes(text)));
     }
     const char* plain[] = {"Vezodev", "Ünïcødé ß œ", "ロゴ作成ツール", "Ж ვ ☃ €", "Party \xF0\x9F\x8E\x89", ""};
     for (const char* text : plain) {
         SCOPED_TRACE(text);
-        EXPECT_FALSE(TTextShaper::NeedsShaping(QString::fromUtf8(text).toStdU32String()));
+        EXPECT_FALSE(TTextShaper::NeedsShaping(Codes(text)));
     }
 }
 
