@@ -1,6 +1,7 @@
 #include "tools/BatchRunner.h"
 
-#include "platform/base/Tr.h"
+#include "platform/base/UiLanguage.h"
+#include "platform/base/UnicodeText.h"
 
 #include <algorithm>
 #include <condition_variable>
@@ -14,15 +15,26 @@ namespace {
 // How many lines each worker may render ahead of the report last handed on.
 constexpr std::size_t LinesAheadPerWorker = 4;
 
+TLineReport Failed(std::u16string_view prefix, std::u16string_view message, int failedStatus)
+{
+    TLineReport report;
+    report.Err.assign(prefix);
+    report.Err += message;
+    report.Err += u'\n';
+    report.Status = failedStatus;
+    report.Failure.assign(message);
+    return report;
+}
+
 TLineReport Rendered(const TBatchRunner::TLineRenderer& render, std::size_t index, int failedStatus,
-                     const QString& prefix)
+                     std::u16string_view prefix)
 {
     try {
         return render(index);
     } catch (const std::exception& error) {
-        return TLineReport{QString(), prefix + QString::fromLocal8Bit(error.what()) + u'\n', failedStatus, {}};
+        return Failed(prefix, Utf8ToText(error.what()), failedStatus);
     } catch (...) {
-        return TLineReport{QString(), prefix + Tr("unknown error") + u'\n', failedStatus, {}};
+        return Failed(prefix, TrText("unknown error"), failedStatus);
     }
 }
 
@@ -37,7 +49,7 @@ struct TBatchRunner::TState {
     bool Reading = false;   // a thread is in Read
     std::size_t Ahead = 0;
     int FailedStatus = 1;
-    QString MessagePrefix;
+    std::u16string MessagePrefix;
     std::function<TLineRenderer()> MakeRenderer;
 
     std::mutex Lock;
@@ -248,7 +260,7 @@ int TBatchRunner::RenderOnCallingThread(const TSteps& steps, int failedStatus)
 
 int TBatchRunner::Run(std::size_t count, int jobs, const std::function<TLineRenderer()>& makeRenderer,
                       const std::function<void(const TLineReport&)>& print, int failedStatus,
-                      const QString& messagePrefix)
+                      std::u16string_view messagePrefix)
 {
     TBatchRunner runner(count, jobs);
     TSteps steps;

@@ -1,25 +1,25 @@
 #pragma once
 
-#include <QString>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 // What one line of a batch leaves for the standard streams, and its exit status.
 struct TLineReport {
-    QString Out;
-    QString Err;
+    std::u16string Out;
+    std::u16string Err;
     int Status = 0;
     std::vector<char32_t> Missing; // characters no installed font has
     // What the line made, for a report: the file it writes (empty for none), the
     // logo's size (negative before it is known) and the message that failed it.
-    QString Path{};
+    std::u16string Path{};
     std::int64_t Width = -1;
     std::int64_t Height = -1;
-    QString Failure{};
+    std::u16string Failure{};
 };
 
 // Runs the lines of a batch on worker threads while the calling thread hands each
@@ -46,7 +46,7 @@ public:
         std::function<void()> Idle;
         std::chrono::milliseconds IdleInterval{250};
         // Goes before the message of a renderer that throws ("program: ").
-        QString MessagePrefix;
+        std::u16string MessagePrefix;
     };
 
     // count lines, jobs of them at a time (at most one a line).
@@ -75,7 +75,7 @@ public:
     // Execute with only MakeRenderer and Print.
     static int Run(std::size_t count, int jobs, const std::function<TLineRenderer()>& makeRenderer,
                    const std::function<void(const TLineReport&)>& print, int failedStatus,
-                   const QString& messagePrefix);
+                   std::u16string_view messagePrefix);
 
 private:
     struct TState;

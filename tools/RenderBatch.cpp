@@ -3,7 +3,8 @@
 #include "platform/base/AtomicFile.h"
 #include "platform/base/FileBatch.h"
 #include "platform/base/TemporaryFile.h"
-#include "platform/base/Tr.h"
+#include "platform/base/UiLanguage.h"
+#include "platform/base/UnicodeText.h"
 #include "tools/BatchReport.h"
 #include "tools/BatchRunner.h"
 #include "tools/Console.h"
@@ -12,15 +13,15 @@
 #include "tools/RenderOptions.h"
 #include "tools/ShellWords.h"
 #include "tools/StopSignals.h"
+#include "tools/TextClasses.h"
 
-#include <QFile>
 #include <cerrno>
 #include <cstdlib>
 #include <deque>
-#include <QStringList>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <mutex>
@@ -32,8 +33,8 @@
 namespace {
 
 struct TBatchLine {
-    QString Text;
-    QString Where;
+    std::u16string Text;
+    std::u16string Where;
     std::size_t Number = 0;
 };
 
@@ -46,25 +47,24 @@ constexpr std::size_t GroupLines = 256;
 constexpr std::uint64_t GroupBytes = 64ull * 1024 * 1024;
 constexpr std::chrono::milliseconds GroupTime{1000};
 
-const QString MessagePrefix = QStringLiteral("vezodev-render: ");
-
 // One line of a batch file: its options parsed and its logo written.
 TLineReport RunLine(const TBatchLine& line, std::size_t order, TWorkspace& work, TFileBatch& files)
 {
     TLineReport report;
-    const auto fail = [&](const QString& message, int status) {
-        report.Err += MessagePrefix + line.Where + message + u'\n';
+    const auto fail = [&](const std::u16string& message, int status) {
+        report.Err += TConsole::MessagePrefix;
+        report.Err += line.Where + message + u'\n';
         report.Status = status;
         report.Failure = message;
     };
     try {
         const TRenderOptions options = TRenderOptions::Parse(SplitShellWords(line.Text));
-        if (!options.BatchPath.isEmpty() || options.Help || options.Version || options.Jobs)
-            throw EUsageError(Tr("--batch, --jobs, --help and --version do not go in a batch line"));
+        if (!options.BatchPath.empty() || options.Help || options.Version || options.Jobs)
+            throw EUsageError(TrText("--batch, --jobs, --help and --version do not go in a batch line"));
         if (options.ReportPath)
-            throw EUsageError(Tr("--report does not go in a batch line"));
+            throw EUsageError(TrText("--report does not go in a batch line"));
         if (options.ToStandardOutput())
-            throw EUsageError(Tr("-o - does not go in a batch line"));
+            throw EUsageError(TrText("-o - does not go in a batch line"));
         report.Path = options.OutputPath;
         TRenderJob::Run(TRenderJob::WithSettings(options), work, report, line.Where, &files, order);
     } catch (const EUsageError& error) {
@@ -74,9 +74,9 @@ TLineReport RunLine(const TBatchLine& line, std::size_t order, TWorkspace& work,
     } catch (const Exception& error) {
         fail(error.Message(), ExitFailed);
     } catch (const std::bad_alloc&) {
-        fail(Tr("out of memory"), ExitFailed);
+        fail(TrText("out of memory"), ExitFailed);
     } catch (const std::exception& error) {
-        fail(QString::fromLocal8Bit(error.what()), ExitFailed);
+        fail(Utf8ToText(error.what()), ExitFailed);
     }
     return report;
 }
@@ -88,21 +88,37 @@ TLineReport RunLine(const TBatchLine& line, std::size_t order, TWorkspace& work,
 class TBatchInput {
 public:
     // false when the file cannot be read (error then tells why).
-    bool Open(const QString& batchPath, QString& error)
+    bool Open(const std::u16string& batchPath, std::u16string& error)
     {
         FPath = batchPath;
         if (Streamed())
             return true;
-        QFile file(batchPath);
-        if (!file.open(QIODevice::ReadOnly)) {
-            error = file.errorString();
+        std::FILE* file = std::fopen(TextToUtf8(batchPath).c_str(), "rbe");
+        std::string bytes;
+        if (file) {
+            char buffer[65536];
+            for (std::size_t read; (read = std::fread(buffer, 1, sizeof buffer, file)) > 0;)
+                bytes.append(buffer, read);
+            if (std::ferror(file)) {
+                const int reason = errno != 0 ? errno : EIO;
+                std::fclose(file);
+                error = SystemErrorText(reason);
+                return false;
+            }
+            std::fclose(file);
+        } else {
+            error = SystemErrorText(errno);
             return false;
         }
-        for (const QString& text : QString::fromUtf8(file.readAll()).split(u'\n'))
-            Keep(text);
+        const std::u16string text = Utf8ToText(bytes);
+        for (std::size_t start = 0; start <= text.size();) {
+            const std::size_t end = std::min(text.find(u'\n', start), text.size());
+            Keep(std::u16string_view(text).substr(start, end - start));
+            start = end + 1;
+        }
         return true;
     }
-    bool Streamed() const { return FPath == QLatin1String("-"); }
+    bool Streamed() const { return FPath == u"-"; }
     // How many lines a file holds.
     std::size_t Count() const { return FLines.size(); }
 
@@ -116,7 +132,7 @@ public:
                 FReadError = std::ferror(stdin) ? (errno != 0 ? errno : EIO) : 0;
                 return false;
             }
-            if (Keep(QString::fromUtf8(FBuffer, length)))
+            if (Keep(Utf8ToText(std::string_view(FBuffer, static_cast<std::size_t>(length)))))
                 return true;
         }
     }
@@ -140,18 +156,18 @@ public:
 
 private:
     // Keeps the line that follows those read, when it renders a logo.
-    bool Keep(const QString& text)
+    bool Keep(std::u16string_view text)
     {
         ++FNumber;
-        const QString line = text.trimmed();
-        if (line.isEmpty() || line.startsWith(u'#'))
+        const std::u16string_view line = Trimmed(text);
+        if (line.empty() || line.starts_with(u'#'))
             return false;
         const std::lock_guard<std::mutex> guard(FLock);
-        FLines.push_back(TBatchLine{line, QStringLiteral("%1:%2: ").arg(FPath).arg(FNumber), FNumber});
+        FLines.push_back(TBatchLine{std::u16string(line), Format(u"%1:%2: ", {FPath, IntText(static_cast<std::int64_t>(FNumber))}), FNumber});
         return true;
     }
 
-    QString FPath;
+    std::u16string FPath;
     std::size_t FNumber = 0; // lines read, rendering or not
     mutable std::mutex FLock;
     std::deque<TBatchLine> FLines;
@@ -192,7 +208,7 @@ public:
             FStatus = ExitFailed;
             for (auto& [order, entry] : FEntries) {
                 if (order == failure.Order)
-                    entry.Error = failure.Message.toStdString();
+                    entry.Error = TextToUtf8(failure.Message);
             }
         }
         FCommitted = std::max(FCommitted, std::min(upTo, FHandedOn));
@@ -209,14 +225,14 @@ private:
     {
         TReportEntry entry;
         entry.Line = FInput.Line(index).Number;
-        if (!line.Path.isEmpty())
-            entry.Path = line.Path.toStdString();
+        if (!line.Path.empty())
+            entry.Path = TextToUtf8(line.Path);
         if (line.Width >= 0 && line.Height >= 0) {
             entry.Width = line.Width;
             entry.Height = line.Height;
         }
         if (line.Status != ExitDone)
-            entry.Error = line.Failure.toStdString();
+            entry.Error = TextToUtf8(line.Failure);
         return entry;
     }
 
@@ -232,7 +248,7 @@ private:
         FEntries.erase(FEntries.begin(), due);
         if (!FReport->Flush() && !FReportFailed) {
             FReportFailed = true;
-            TConsole::Error(Tr("--report: %1").arg(SystemErrorText(FReport->Error())));
+            TConsole::Error(Format(TrText("--report: %1"), {SystemErrorText(FReport->Error())}));
             FStatus = ExitFailed;
         }
     }
@@ -275,22 +291,21 @@ void SetStopRunner(TBatchRunner* runner)
     files.Close();
     groups.Commit(SIZE_MAX);
     TTemporaryFile::RemoveAll();
-    TConsole::Error(Tr("%1: stopped after %2 of %3 lines")
-                        .arg(QString::fromLocal8Bit(strsignal(signal)))
-                        .arg(done)
-                        .arg(count));
+    TConsole::Error(Format(TrText("%1: stopped after %2 of %3 lines"),
+                           {Utf8ToText(strsignal(signal)), IntText(static_cast<std::int64_t>(done)),
+                            IntText(static_cast<std::int64_t>(count))}));
     std::fflush(stdout);
     std::_Exit(TStopSignals::ExitStatus(signal));
 }
 
 } // namespace
 
-int TRenderBatch::Run(const QString& batchPath, int jobs, TBatchReport* report)
+int TRenderBatch::Run(const std::u16string& batchPath, int jobs, TBatchReport* report)
 {
     TBatchInput input;
-    QString error;
+    std::u16string error;
     if (!input.Open(batchPath, error)) {
-        TConsole::Error(Tr("--batch: cannot read '%1' (%2)").arg(batchPath, error));
+        TConsole::Error(Format(TrText("--batch: cannot read '%1' (%2)"), {batchPath, error}));
         return ExitBadArgument;
     }
     if (jobs <= 0)
@@ -318,7 +333,7 @@ int TRenderBatch::Run(const QString& batchPath, int jobs, TBatchReport* report)
         groups.HandedOn(index, line);
     };
     steps.Idle = [&groups] { groups.Idle(); };
-    steps.MessagePrefix = MessagePrefix;
+    steps.MessagePrefix = TConsole::MessagePrefix;
     const int worst = runner.Execute(steps, ExitFailed);
     SetStopRunner(nullptr);
     if (runner.Stopped())
@@ -328,7 +343,7 @@ int TRenderBatch::Run(const QString& batchPath, int jobs, TBatchReport* report)
         return TStopSignals::ExitStatus(StopSignal);
     int status = std::max({worst, groups.Status(), TConsole::OutFailed() ? ExitFailed : ExitDone});
     if (input.ReadError() != 0) {
-        TConsole::Error(Tr("--batch: cannot read '%1' (%2)").arg(batchPath, SystemErrorText(input.ReadError())));
+        TConsole::Error(Format(TrText("--batch: cannot read '%1' (%2)"), {batchPath, SystemErrorText(input.ReadError())}));
         status = std::max(status, ExitFailed);
     }
     return status;

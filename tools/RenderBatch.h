@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QString>
-#include <cstdio>
+#include <string>
 
 class TBatchReport;
 
@@ -17,5 +16,5 @@ public:
     // place. Returns the exit status: the worst of the lines', or 128 + the number of a
     // signal that stopped the batch (the lines done by then are in place, every
     // temporary file is removed).
-    static int Run(const QString& batchPath, int jobs, TBatchReport* report = nullptr);
+    static int Run(const std::u16string& batchPath, int jobs, TBatchReport* report = nullptr);
 };

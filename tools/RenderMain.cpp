@@ -1,7 +1,7 @@
 #include "composer/LogoComposer.h"
 #include "platform/base/Exception.h"
 #include "platform/base/TemporaryFile.h"
-#include "platform/base/Tr.h"
+#include "platform/base/UnicodeText.h"
 #include "platform/base/UiLanguage.h"
 #include "platform/base/AtomicFile.h"
 #include "tools/BatchReport.h"
@@ -13,12 +13,13 @@
 #include "tools/RenderOptions.h"
 #include "tools/StopSignals.h"
 
-#include <QStringList>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <new>
 #include <set>
+#include <string>
+#include <vector>
 #include <unistd.h>
 
 namespace {
@@ -30,33 +31,33 @@ std::FILE* OpenReport(const TRenderOptions& options, bool& failed)
     failed = false;
     if (!options.ReportPath)
         return nullptr;
-    if (*options.ReportPath == QLatin1String("-"))
+    if (*options.ReportPath == u"-")
         return stdout;
-    std::FILE* stream = std::fopen(options.ReportPath->toUtf8().constData(), "we");
+    std::FILE* stream = std::fopen(TextToUtf8(*options.ReportPath).c_str(), "we");
     if (!stream) {
-        TConsole::Error(Tr("--report: cannot write '%1' (%2)").arg(*options.ReportPath, SystemErrorText(errno)));
+        TConsole::Error(Format(TrText("--report: cannot write '%1' (%2)"), {*options.ReportPath, SystemErrorText(errno)}));
         failed = true;
     }
     return stream;
 }
 
 // The report of a single logo, as of the first line of a batch.
-bool WriteReport(TBatchReport& report, const TLineReport& line, const QString& failure)
+bool WriteReport(TBatchReport& report, const TLineReport& line, const std::u16string& failure)
 {
     TReportEntry entry;
     entry.Line = 1;
-    if (!line.Path.isEmpty())
-        entry.Path = line.Path.toStdString();
+    if (!line.Path.empty())
+        entry.Path = TextToUtf8(line.Path);
     if (line.Width >= 0 && line.Height >= 0) {
         entry.Width = line.Width;
         entry.Height = line.Height;
     }
-    if (!failure.isEmpty())
-        entry.Error = failure.toStdString();
+    if (!failure.empty())
+        entry.Error = TextToUtf8(failure);
     report.Add(entry);
     if (report.Flush())
         return true;
-    TConsole::Error(Tr("--report: %1").arg(SystemErrorText(report.Error())));
+    TConsole::Error(Format(TrText("--report: %1"), {SystemErrorText(report.Error())}));
     return false;
 }
 
@@ -64,7 +65,7 @@ bool WriteReport(TBatchReport& report, const TLineReport& line, const QString& f
 int RunSingle(TRenderOptions options, TBatchReport* batchReport)
 {
     // A missing settings file or style is a bad argument.
-    const auto refuse = [&](const QString& message, int status) {
+    const auto refuse = [&](const std::u16string& message, int status) {
         TConsole::Error(message);
         TLineReport report;
         if (!options.ToStandardOutput())
@@ -88,21 +89,21 @@ int RunSingle(TRenderOptions options, TBatchReport* batchReport)
     TWorkspace work;
     TLineReport report;
     std::set<char32_t> named;
-    QString failure;
+    std::u16string failure;
     try {
         TRenderJob::Run(options, work, report);
     } catch (const Exception& error) {
         failure = error.Message();
     } catch (const std::bad_alloc&) {
-        failure = Tr("out of memory");
+        failure = TrText("out of memory");
     } catch (const std::exception& error) {
-        failure = QString::fromLocal8Bit(error.what());
+        failure = Utf8ToText(error.what());
     }
     TConsole::Report(report, named);
-    if (!failure.isEmpty())
+    if (!failure.empty())
         TConsole::Error(failure);
     const bool reported = !batchReport || WriteReport(*batchReport, report, failure);
-    return !failure.isEmpty() || TConsole::OutFailed() || !reported ? ExitFailed : ExitDone;
+    return !failure.empty() || TConsole::OutFailed() || !reported ? ExitFailed : ExitDone;
 }
 
 // The logo or the batch the options ask for; the exit status.
@@ -114,14 +115,14 @@ int Render(const TRenderOptions& options)
         return ExitBadArgument;
     TBatchReport report(stream);
     TBatchReport* const reportTo = stream ? &report : nullptr;
-    if (options.BatchPath.isEmpty())
+    if (options.BatchPath.empty())
         return RunSingle(options, reportTo);
     try {
         return TRenderBatch::Run(options.BatchPath, options.Jobs, reportTo);
     } catch (const Exception& error) {
         TConsole::Error(error.Message());
     } catch (const std::bad_alloc&) {
-        TConsole::Error(Tr("out of memory"));
+        TConsole::Error(TrText("out of memory"));
     }
     return ExitFailed;
 }
@@ -133,14 +134,14 @@ int main(int argc, char** argv)
     TStopSignals::Block();
     SetUiLanguage(ChooseUiLanguage(UiLanguagesOfEnvironment()), LocaleFolderOf("/proc/self/exe"));
     // Arguments are read as UTF-8 whatever the locale.
-    QStringList arguments;
+    std::vector<std::u16string> arguments;
     for (int i = 1; i < argc; ++i)
-        arguments.push_back(QString::fromUtf8(argv[i]));
+        arguments.push_back(Utf8ToText(argv[i]));
     TRenderOptions options;
     try {
         options = TRenderOptions::Parse(arguments);
     } catch (const EUsageError& error) {
-        TConsole::Error(error.Message() + Tr(" (see --help)"));
+        TConsole::Error(error.Message() + TrText(" (see --help)"));
         return ExitBadArgument;
     }
     int status = ExitDone;
@@ -150,7 +151,7 @@ int main(int argc, char** argv)
         status = TConsole::Out(TRenderOptions::VersionText()) ? ExitDone : ExitFailed;
     } else if (options.ToStandardOutput() && isatty(STDOUT_FILENO)) {
         // An image is no text for a terminal to show.
-        TConsole::Error(Tr("-o -: standard output is a terminal; redirect it to a file or a pipe"));
+        TConsole::Error(TrText("-o -: standard output is a terminal; redirect it to a file or a pipe"));
         status = ExitBadArgument;
     } else {
         status = Render(options);

@@ -1,5 +1,8 @@
 #include "tools/BatchRunner.h"
 
+#include "platform/base/UnicodeText.h"
+
+#include <QString>
 #include <QStringList>
 #include <gtest/gtest.h>
 
@@ -43,12 +46,12 @@ TEST(BatchRunnerTest, RendersAsManyLinesAtATimeAsThereAreJobs)
         TRendezvous rendezvous(jobs);
         const auto makeRenderer = [&] {
             return [&](std::size_t) {
-                return TLineReport{rendezvous.Meet() ? QStringLiteral("met") : QStringLiteral("alone"), QString(), 0, {}};
+                return TLineReport{rendezvous.Meet() ? u"met" : u"alone", u"", 0, {}};
             };
         };
         QStringList printed;
         TBatchRunner::Run(static_cast<std::size_t>(jobs), jobs, makeRenderer,
-                          [&](const TLineReport& report) { printed << report.Out; }, 1, QString());
+                          [&](const TLineReport& report) { printed << QString::fromStdU16String(report.Out); }, 1, u"");
         EXPECT_EQ(printed, QStringList(jobs, QStringLiteral("met")));
     }
 }
@@ -56,10 +59,10 @@ TEST(BatchRunnerTest, RendersAsManyLinesAtATimeAsThereAreJobs)
 TEST(BatchRunnerTest, ReportsComeOutInLineOrderWithTheWorstStatus)
 {
     const auto makeRenderer = [] {
-        return [](std::size_t index) { return TLineReport{QString::number(index), QString(), index == 3 ? 2 : 0, {}}; };
+        return [](std::size_t index) { return TLineReport{IntText(static_cast<std::int64_t>(index)), u"", index == 3 ? 2 : 0, {}}; };
     };
     QStringList printed;
-    const int worst = TBatchRunner::Run(9, 4, makeRenderer, [&](const TLineReport& report) { printed << report.Out; }, 1, QString());
+    const int worst = TBatchRunner::Run(9, 4, makeRenderer, [&](const TLineReport& report) { printed << QString::fromStdU16String(report.Out); }, 1, u"");
     EXPECT_EQ(printed.join(','), QStringLiteral("0,1,2,3,4,5,6,7,8"));
     EXPECT_EQ(worst, 2);
 }
@@ -70,16 +73,16 @@ TEST(BatchRunnerTest, ALineThatThrowsFailsAloneAndTheOthersRun)
         return [](std::size_t index) -> TLineReport {
             if (index == 1)
                 throw std::length_error("vector too long");
-            return TLineReport{QStringLiteral("ok"), QString(), 0, {}};
+            return TLineReport{u"ok", u"", 0, {}};
         };
     };
     std::vector<TLineReport> reports;
     const int worst = TBatchRunner::Run(3, 2, makeRenderer, [&](const TLineReport& report) { reports.push_back(report); }, 1,
-                                        QStringLiteral("tool: "));
+                                        u"tool: ");
     ASSERT_EQ(reports.size(), 3u);
-    EXPECT_EQ(reports[0].Out, QStringLiteral("ok"));
-    EXPECT_EQ(reports[1].Err, QStringLiteral("tool: vector too long\n")) << "the caller names the program";
-    EXPECT_EQ(reports[2].Out, QStringLiteral("ok"));
+    EXPECT_TRUE(reports[0].Out == u"ok");
+    EXPECT_TRUE(reports[1].Err == u"tool: vector too long\n") << "the caller names the program";
+    EXPECT_TRUE(reports[2].Out == u"ok");
     EXPECT_EQ(worst, 1);
 }
 
@@ -103,7 +106,7 @@ TEST(BatchRunnerTest, WorkersStayAFewLinesAheadOfASlowLine)
         };
     };
     std::size_t printed = 0;
-    TBatchRunner::Run(200, 2, makeRenderer, [&](const TLineReport&) { ++printed; }, 1, QString());
+    TBatchRunner::Run(200, 2, makeRenderer, [&](const TLineReport&) { ++printed; }, 1, u"");
     EXPECT_EQ(printed, 200u);
     EXPECT_GT(furthestWhileSlow.load(), 0u);
     EXPECT_LE(furthestWhileSlow.load(), 8u);
@@ -123,7 +126,7 @@ TEST(BatchRunnerTest, AStopHandsOnTheLinesDoneAndStartsNoOther)
         return [shared](std::size_t index) {
             ++shared->Started;
             std::this_thread::sleep_for(std::chrono::milliseconds(index % 3));
-            return TLineReport{QString::number(index), QString(), 0, {}};
+            return TLineReport{IntText(static_cast<std::int64_t>(index)), u"", 0, {}};
         };
     };
     std::vector<std::size_t> printed;
@@ -166,11 +169,11 @@ TEST(BatchRunnerTest, ReadLinesAreHandedOnBeforeTheInputEnds)
         TBatchRunner runner(read, jobs);
         TBatchRunner::TSteps steps;
         steps.MakeRenderer = [] {
-            return [](std::size_t index) { return TLineReport{QString::number(index), QString(), index == 7 ? 2 : 0, {}}; };
+            return [](std::size_t index) { return TLineReport{IntText(static_cast<std::int64_t>(index)), u"", index == 7 ? 2 : 0, {}}; };
         };
         QStringList order;
         steps.Print = [&](std::size_t, const TLineReport& report) {
-            order << report.Out;
+            order << QString::fromStdU16String(report.Out);
             const std::lock_guard<std::mutex> guard(lock);
             ++printed;
             printedOne.notify_all();
