@@ -208,10 +208,16 @@ TFileWriteResult WriteTemporaryFile(const TFileTarget& target, const TByteWriter
     return finished ? fwOk : fail(fwWriteFailed, errno);
 }
 
+// A file's name as a message shows it; a name that is not UTF-8 still has one.
+std::u16string NameText(const std::filesystem::path& path)
+{
+    return Utf8ToText(path.native());
+}
+
 [[noreturn]] void ThrowWriteResult(const std::filesystem::path& path, TFileWriteResult result, int error)
 {
     if (result == fwCannotCreate)
-        throw EFCreateError(Format(TrText("ﾌｧｲﾙ %1 を作成できません (%2)"), {path.u16string(), SystemErrorText(error)}));
+        throw EFCreateError(Format(TrText("ﾌｧｲﾙ %1 を作成できません (%2)"), {NameText(path), SystemErrorText(error)}));
     throw EWriteError(WriteErrorText(path, error));
 }
 
@@ -219,7 +225,7 @@ TFileWriteResult WriteTemporaryFile(const TFileTarget& target, const TByteWriter
 
 std::u16string WriteErrorText(const std::filesystem::path& path, int error)
 {
-    return Format(TrText("ｽﾄﾘｰﾑへの書き込みｴﾗｰ (%1: %2)"), {path.u16string(), SystemErrorText(error)});
+    return Format(TrText("ｽﾄﾘｰﾑへの書き込みｴﾗｰ (%1: %2)"), {NameText(path), SystemErrorText(error)});
 }
 
 TFileWriteResult WriteFileAtomically(const std::filesystem::path& path, const TByteWriter& write, TFileSync sync, int* error)
@@ -251,8 +257,7 @@ void SaveFileAtomically(const std::filesystem::path& path, std::string_view byte
     SaveFileAtomically(path, Whole(bytes), sync);
 }
 
-// Four reasons have fixed English words; the others are the C library's text, which
-// follows the messages locale, less outer white space.
+// The C library's text follows the messages locale; it is taken less its outer blanks.
 std::u16string SystemErrorText(int error)
 {
     switch (error) {

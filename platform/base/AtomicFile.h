@@ -48,8 +48,9 @@ TFileWriteResult WriteFileAtomically(const std::filesystem::path& path, const TB
 void SaveFileAtomically(const std::filesystem::path& path, std::string_view bytes, TFileSync sync = fsNow);
 void SaveFileAtomically(const std::filesystem::path& path, const TByteWriter& write, TFileSync sync = fsNow);
 
-// The system's text for an error number ("No such file or directory"), in the words the
-// file dialogs of the window use for it.
+// The system's text for an error number ("No such file or directory"): four common
+// reasons in fixed English words, the others in the C library's, as the messages have
+// always worded them.
 std::u16string SystemErrorText(int error);
 
 // The file a path reaches, symbolic links followed: the folder it is or will be in,

@@ -20,7 +20,7 @@ std::uint32_t Swap(std::uint32_t value)
 
 } // namespace
 
-bool TMessageCatalog::Load(const std::string& path)
+bool TMessageCatalog::Load(const std::filesystem::path& path)
 {
     *this = TMessageCatalog();
     std::ifstream file(path, std::ios::binary);

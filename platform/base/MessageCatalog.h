@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <string_view>
 
@@ -11,7 +12,7 @@ public:
     TMessageCatalog() = default;
     // Reads the file at path; an unreadable or malformed file leaves the catalogue
     // empty and returns false.
-    bool Load(const std::string& path);
+    bool Load(const std::filesystem::path& path);
     // The translation of source (a context, if any, joined to it by "\x04" as msgfmt
     // stores it), or nullptr when the catalogue has none or it is empty.
     const char* Find(std::string_view source) const;

@@ -39,13 +39,15 @@ bool IsRightToLeftOrEmbedding(char32_t code)
 {
     // FriBidi's tables may be older than HarfBuzz's: a mark added since has the
     // right-to-left type FriBidi gives unassigned code points of its block, while its
-    // own type is that of a mark. The unassigned code points from U+1E800 on are
-    // right-to-left by Unicode's defaults, which these tables leave out.
+    // own type is that of a mark. From U+1E800 to U+1EFFF Unicode has no left-to-right
+    // character: what FriBidi calls so there is a right-to-left letter or number (or an
+    // unassigned code point, right-to-left by default) its tables do not yet hold.
     if (IsMark(code))
         return false;
-    if (code >= 0x1E800 && code <= 0x1EFFF && Category(code) == HB_UNICODE_GENERAL_CATEGORY_UNASSIGNED)
+    const FriBidiCharType type = fribidi_get_bidi_type(code);
+    if (code >= 0x1E800 && code <= 0x1EFFF && type == FRIBIDI_TYPE_LTR)
         return true;
-    switch (fribidi_get_bidi_type(code)) {
+    switch (type) {
     case FRIBIDI_TYPE_RTL:
     case FRIBIDI_TYPE_AL:
     case FRIBIDI_TYPE_AN:

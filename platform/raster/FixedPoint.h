@@ -9,3 +9,9 @@ constexpr std::int64_t RoundedPixels(std::int64_t units26Dot6)
 {
     return (units26Dot6 + 32) >> 6;
 }
+
+// Whole pixels as a 26.6 length.
+constexpr std::int64_t Units26Dot6(std::int64_t pixels)
+{
+    return pixels * 64;
+}

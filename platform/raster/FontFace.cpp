@@ -3,6 +3,7 @@
 #include "platform/raster/Bitmap.h"
 #include "platform/raster/CaseFolding.h"
 #include "platform/raster/CharacterClasses.h"
+#include "platform/raster/CodePoints.h"
 #include "platform/raster/FallbackChain.h"
 #include "platform/raster/FontLocator.h"
 #include "platform/base/ShiftJis.h"
@@ -55,22 +56,6 @@ void PlotGlyphRow(const unsigned char* bits, int first, int last, std::uint32_t*
     }
     for (; column < last; ++column)
         plotBit(column);
-}
-
-// The text's code points, a surrogate pair as one; a lone surrogate stays as it is.
-std::u32string CodePoints(std::u16string_view text)
-{
-    std::u32string codes;
-    codes.reserve(text.size());
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t code = text[i];
-        if (code >= 0xD800 && code <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
-            code = 0x10000 + ((code - 0xD800) << 10) + (text[i + 1] - 0xDC00u);
-            ++i;
-        }
-        codes.push_back(code);
-    }
-    return codes;
 }
 
 } // namespace

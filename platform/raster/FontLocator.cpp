@@ -77,11 +77,6 @@ TMatch Match(std::u16string_view family, bool bold, bool italic)
     return match;
 }
 
-std::filesystem::path Folder(TXdgFolder folder)
-{
-    return std::filesystem::path(XdgFolder(folder));
-}
-
 // The user's home folder as the desktop finds it: $HOME, or the root when it is unset
 // or empty, without a trailing "/".
 std::string HomeFolder()
@@ -122,7 +117,7 @@ std::u16string TFontLocator::Substitute(std::u16string_view family)
 
 TFontLocator& TFontLocator::Shared()
 {
-    static TFontLocator locator(Folder(xfCache) / "vezodev" / "fonts.cache");
+    static TFontLocator locator(XdgFolder(xfCache) / "vezodev" / "fonts.cache");
     return locator;
 }
 
@@ -186,8 +181,8 @@ void TFontLocator::TakeStamps()
     }
     // Places a user may yet create: they are not listed while they do not exist.
     const std::string home = HomeFolder();
-    const std::string configHome = Folder(xfConfig).string();
-    const std::string dataHome = Folder(xfData).string();
+    const std::string configHome = XdgFolder(xfConfig).string();
+    const std::string dataHome = XdgFolder(xfData).string();
     for (const std::string& path : {configHome + "/fontconfig", configHome + "/fontconfig/fonts.conf",
                                     configHome + "/fontconfig/conf.d", home + "/.fonts.conf", home + "/.fonts",
                                     dataHome + "/fonts"})

@@ -141,7 +141,8 @@ void TSizedFontFile::SetEm(int em)
         return;
     // A face that cannot take the size (a bitmap face without that strike) draws
     // nothing of its own: its characters go to the files after it.
-    if (FT_Set_Char_Size(FHandle, FT_F26Dot6(em) * 64, FT_F26Dot6(em) * 64, 0, 0) != 0) {
+    const FT_F26Dot6 size = Units26Dot6(em);
+    if (FT_Set_Char_Size(FHandle, size, size, 0, 0) != 0) {
         Close(FHandle);
         FHandle = nullptr;
     }

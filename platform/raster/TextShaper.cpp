@@ -216,7 +216,7 @@ TTextShaper::TLine TTextShaper::Shape(std::u32string_view codes, std::span<const
 hb_font_t* TTextShaper::OpenFont(const std::string& path, int index, int em)
 {
     // HarfBuzz scales in 26.6 ints: an em whose scale does not fit is not shaped.
-    if (em > std::numeric_limits<int>::max() / 64)
+    if (Units26Dot6(em) > std::numeric_limits<int>::max())
         return nullptr;
     hb_blob_t* blob = hb_blob_create_from_file_or_fail(path.c_str());
     if (!blob)
@@ -231,7 +231,8 @@ hb_font_t* TTextShaper::OpenFont(const std::string& path, int index, int em)
     }
     hb_font_t* font = hb_font_create(face);
     hb_face_destroy(face);
-    hb_font_set_scale(font, em * 64, em * 64);
+    const int scale = static_cast<int>(Units26Dot6(em));
+    hb_font_set_scale(font, scale, scale);
     hb_font_set_ppem(font, unsigned(em), unsigned(em));
     hb_font_make_immutable(font);
     return font;

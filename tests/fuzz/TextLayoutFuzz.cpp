@@ -1,4 +1,5 @@
 #include "platform/raster/Bitmap.h"
+#include "platform/raster/CodePoints.h"
 #include "platform/raster/FontFace.h"
 #include "platform/base/UnicodeText.h"
 
@@ -74,14 +75,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (drawn != width)
         std::abort();
     const std::vector<char32_t> missing = face->MissingCharacters(text);
-    // The text's characters, a lone surrogate half standing for itself: it is never missing.
-    std::u32string codes;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00
-            && text[i + 1] <= 0xDFFF;
-        codes.push_back(pair ? 0x10000 + ((text[i] - 0xD800u) << 10) + (text[i + 1] - 0xDC00u) : text[i]);
-        i += pair ? 1 : 0;
-    }
+    // A lone surrogate half stands for itself: it is never missing.
+    const std::u32string codes = CodePoints(text);
     for (std::size_t i = 0; i < missing.size(); ++i) {
         if (std::count(missing.begin(), missing.end(), missing[i]) != 1
             || codes.find(missing[i]) == std::u32string::npos)

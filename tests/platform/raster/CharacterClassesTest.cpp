@@ -13,9 +13,9 @@ struct TClassCase {
 };
 
 // Characters of each class and beside each, among them the ones where the tables of
-// the two libraries differ: a mark that FriBidi's tables place in a right-to-left
-// block without knowing it, and unassigned code points that Unicode makes
-// right-to-left by default.
+// the two libraries differ: marks and letters newer than FriBidi's tables in
+// right-to-left blocks, and unassigned code points that Unicode makes right-to-left by
+// default.
 TEST(CharacterClassesTest, EachCharacterIsInTheClassesUnicodeGivesIt)
 {
     const TClassCase cases[] = {
@@ -38,6 +38,11 @@ TEST(CharacterClassesTest, EachCharacterIsInTheClassesUnicodeGivesIt)
         {0x0898, true, false, true, false},    // Arabic small high word al-juz, likewise
         {0x05CD, false, false, false, true},   // unassigned, in the Hebrew block
         {0x1E8C5, false, false, false, true},  // unassigned, after Mende Kikakui
+        {0x1E94B, false, false, false, true},  // Adlam nasalization mark (a letter, R)
+        {0x1E950, false, false, false, true},  // Adlam digit zero (R)
+        {0x1EC71, false, false, false, true},  // Indic Siyaq number one (AL)
+        {0x1ED01, false, false, false, true},  // Ottoman Siyaq number one (AL)
+        {0x1EEF0, false, false, false, false}, // Arabic mathematical operator meem with hah (ON)
         {0x1EFFF, false, false, false, true},  // unassigned, the end of that area
         {0x1F000, false, false, false, false}, // Mahjong tile east wind
         {0x3042, false, false, false, false},  // hiragana a

@@ -21,6 +21,10 @@ TEST(FixedPointTest, HalvesRoundUpAndLargeLengthsDoNotOverflow)
         SCOPED_TRACE(c.Units);
         EXPECT_EQ(RoundedPixels(c.Units), c.Pixels);
     }
+    // An em beyond the largest HarfBuzz scale is scaled in 64 bits.
+    for (const std::int64_t pixels : {std::int64_t(-7), std::int64_t(0), std::int64_t(33554432), std::int64_t(1) << 40})
+        EXPECT_EQ(RoundedPixels(Units26Dot6(pixels)), pixels);
+    EXPECT_GT(Units26Dot6(INT32_MAX / 64 + 1), INT32_MAX);
 }
 
 } // namespace

@@ -1,4 +1,5 @@
 #include "platform/base/ShiftJis.h"
+#include "platform/raster/CodePoints.h"
 #include "platform/raster/TextShaper.h"
 #include "platform/base/UnicodeText.h"
 
@@ -32,22 +33,10 @@ QString FontFile(const QString& family)
     return fields[1];
 }
 
-// The code points of the text.
-std::u32string Codes(std::u16string_view text)
-{
-    std::u32string codes;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const bool pair = text[i] >= 0xD800 && text[i] <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00
-            && text[i + 1] <= 0xDFFF;
-        codes.push_back(pair ? 0x10000 + ((text[i] - 0xD800u) << 10) + (text[i + 1] - 0xDC00u) : text[i]);
-        i += pair ? 1 : 0;
-    }
-    return codes;
-}
-
+// The code points of UTF-8 text.
 std::u32string Codes(const char* utf8)
 {
-    return Codes(Utf8ToText(utf8));
+    return CodePoints(Utf8ToText(utf8));
 }
 
 int RoundedPixels(double units)
@@ -169,7 +158,7 @@ TEST(TextShaperTest, EveryCharacterOfTheJapaneseCodePageNeedsNoShaping)
             }
         }
     }
-    const std::u32string codes = Codes(DecodeShiftJis(bytes));
+    const std::u32string codes = CodePoints(DecodeShiftJis(bytes));
     ASSERT_GT(codes.size(), 7000u);
     for (const char32_t code : codes) {
         if (TTextShaper::NeedsShaping(std::u32string_view(&code, 1)))
