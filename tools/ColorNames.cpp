@@ -1,5 +1,7 @@
 #include "tools/ColorNames.h"
 
+#include "platform/base/AsciiCase.h"
+
 #include <algorithm>
 #include <array>
 
@@ -164,9 +166,19 @@ constexpr std::array<TNamedColor, 148> Colors = {{
 
 } // namespace
 
-std::optional<TColor> TColorNames::Find(const QString& name)
+std::optional<TColor> TColorNames::Find(std::u16string_view name)
 {
-    const std::string key = name.toLower().toStdString();
+    // Every name is ASCII; of the other characters only the Kelvin sign has an ASCII
+    // lower case letter.
+    std::string key;
+    for (const char16_t c : name) {
+        if (c == u'\u212A')
+            key += 'k';
+        else if (c < 0x80)
+            key += static_cast<char>(AsciiLower(c));
+        else
+            return std::nullopt;
+    }
     const auto found = std::lower_bound(Colors.begin(), Colors.end(), key,
                                         [](const TNamedColor& color, const std::string& k) { return color.Name < k; });
     if (found == Colors.end() || found->Name != key)

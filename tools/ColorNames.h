@@ -2,7 +2,6 @@
 
 #include "platform/raster/Color.h"
 
-#include <QString>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -12,7 +11,7 @@
 class TColorNames {
 public:
     // The colour of a name in any letter case, or nothing for an unknown name.
-    static std::optional<TColor> Find(const QString& name);
+    static std::optional<TColor> Find(std::u16string_view name);
     // Every name, in alphabetical order.
     static std::vector<std::string_view> All();
 };

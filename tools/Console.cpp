@@ -1,7 +1,8 @@
 #include "tools/Console.h"
 
 #include "platform/base/AtomicFile.h"
-#include "platform/base/Tr.h"
+#include "platform/base/UiLanguage.h"
+#include "platform/base/UnicodeText.h"
 #include "tools/BatchRunner.h"
 
 #include <cerrno>
@@ -13,30 +14,32 @@ bool OutputFailed = false;
 
 } // namespace
 
-bool TConsole::Out(const QString& text)
+bool TConsole::Out(std::u16string_view text)
 {
     if (OutputFailed)
         return false;
-    if (text.isEmpty())
+    if (text.empty())
         return true;
-    const QByteArray bytes = text.toUtf8();
+    const std::string bytes = TextToUtf8(text);
     errno = 0;
-    if (std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout) == std::size_t(bytes.size())
-        && std::fflush(stdout) == 0)
+    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() && std::fflush(stdout) == 0)
         return true;
     OutputFailed = true;
-    Error(Tr("standard output: %1").arg(SystemErrorText(errno != 0 ? errno : EIO)));
+    Error(Format(TrText("standard output: %1"), {SystemErrorText(errno != 0 ? errno : EIO)}));
     return false;
 }
 
-void TConsole::Error(const QString& message)
+void TConsole::Error(std::u16string_view message)
 {
-    ErrorText(QStringLiteral("vezodev-render: %1\n").arg(message));
+    std::u16string text(MessagePrefix);
+    text += message;
+    text += u'\n';
+    ErrorText(text);
 }
 
-void TConsole::ErrorText(const QString& text)
+void TConsole::ErrorText(std::u16string_view text)
 {
-    std::fputs(text.toUtf8().constData(), stderr);
+    std::fputs(TextToUtf8(text).c_str(), stderr);
 }
 
 void TConsole::Report(const TLineReport& report, std::set<char32_t>& named)
@@ -45,8 +48,7 @@ void TConsole::Report(const TLineReport& report, std::set<char32_t>& named)
     ErrorText(report.Err);
     for (const char32_t code : report.Missing) {
         if (named.insert(code).second)
-            Error(Tr("no installed font has U+%1")
-                      .arg(QString::number(static_cast<uint>(code), 16).toUpper().rightJustified(4, QLatin1Char('0'))));
+            Error(Format(TrText("no installed font has U+%1"), {HexDigits(code, 4)}));
     }
 }
 

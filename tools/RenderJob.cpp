@@ -7,7 +7,8 @@
 #include "platform/base/FileBatch.h"
 #include "platform/raster/FontFace.h"
 #include "platform/raster/PngEncoder.h"
-#include "platform/base/Tr.h"
+#include "platform/base/UiLanguage.h"
+#include "platform/base/UnicodeText.h"
 #include "tools/SettingsLogo.h"
 
 #include <cerrno>
@@ -48,7 +49,7 @@ void Encode(const TRenderOptions& options, const TBitmap& image, TWorkspace& wor
         work.Bytes = EncodePng(image, TLogoComposer::TransparentBackground(options.Logo, work.Layers));
     else
         work.Bytes = EncodePng(image);
-    sink(work.Bytes.constData(), std::size_t(work.Bytes.size()));
+    sink(work.Bytes.data(), work.Bytes.size());
 }
 
 // Writes all that write gives to standard output.
@@ -67,16 +68,16 @@ void WriteStandardOutput(const TByteWriter& write)
         error = errno;
     }
     if (!written)
-        throw EWriteError(Tr("standard output: %1").arg(SystemErrorText(error != 0 ? error : EIO)));
+        throw EWriteError(Format(TrText("standard output: %1"), {SystemErrorText(error != 0 ? error : EIO)}));
 }
 
 // A family that is not installed falls back to a default face; the user is told.
-void ReportMissingFont(const TRenderOptions& options, const QString& where, TLineReport& report)
+void ReportMissingFont(const TRenderOptions& options, std::u16string_view where, TLineReport& report)
 {
     const auto face = TFontFace::For(options.Logo.Font);
     if (!face->FamilyFound())
-        report.Err += Tr("vezodev-render: %1font '%2' not found, using '%3'\n")
-                          .arg(where, options.Logo.Font.Name(), face->Family());
+        report.Err += Format(TrText("vezodev-render: %1font '%2' not found, using '%3'\n"),
+                             {where, options.Logo.Font.Name(), face->Family()});
 }
 
 } // namespace
@@ -88,20 +89,25 @@ TRenderOptions TRenderJob::WithSettings(const TRenderOptions& options)
     return options.OverBase(ReadSettingsLogo(*options.IniPath, options.StyleName));
 }
 
-void TRenderJob::Run(const TRenderOptions& options, TWorkspace& work, TLineReport& report, const QString& where,
+void TRenderJob::Run(const TRenderOptions& options, TWorkspace& work, TLineReport& report, std::u16string_view where,
                      TFileBatch* batch, std::size_t order)
 {
+    if (!options.ToStandardOutput())
+        report.Path = options.OutputPath;
     ReportMissingFont(options, where, report);
     report.Missing = TFontFace::For(options.Logo.Font)->MissingCharacters(options.Logo.Text);
     const TLogoExtent extent = TLogoComposer::LogoExtent(options.Logo);
+    report.Width = extent.Width;
+    report.Height = extent.Height;
     if (options.PrintSize)
-        report.Out += QStringLiteral("%1 x %2\n").arg(extent.Width).arg(extent.Height);
-    if (options.OutputPath.isEmpty())
+        report.Out += Format(u"%1 x %2\n", {IntText(extent.Width), IntText(extent.Height)});
+    if (options.OutputPath.empty())
         return;
     TLogoComposer::CheckLogoSize(extent);
     const TSize size = extent.Saturated();
     if (size.Width <= 0 || size.Height <= 0)
-        throw Exception(Tr("the logo is empty (%1 x %2); nothing written").arg(size.Width).arg(size.Height));
+        throw Exception(Format(TrText("the logo is empty (%1 x %2); nothing written"),
+                               {IntText(size.Width), IntText(size.Height)}));
     const TBitmap& image = RenderLayer(options, size, work.Layers);
     const auto encode = [&](const TByteSink& sink) { Encode(options, image, work, sink); };
     if (options.ToStandardOutput())

@@ -4,8 +4,9 @@
 #include "tools/BatchRunner.h"
 #include "tools/RenderOptions.h"
 
-#include <QByteArray>
 #include <cstddef>
+#include <string>
+#include <string_view>
 
 class TFileBatch;
 
@@ -13,7 +14,7 @@ class TFileBatch;
 // a batch does not take fresh memory (and its page faults) for every logo.
 struct TWorkspace {
     TLogoLayers Layers;
-    QByteArray Bytes;
+    std::string Bytes;
 };
 
 // One logo as the options ask for it: written to its file or to standard output, or
@@ -23,7 +24,7 @@ public:
     // Writes the logo (into batch, as its order'th file, when given) or only prints its
     // size; what it prints goes to report, each message after where. Throws the
     // composer's, the encoders' and the file errors.
-    static void Run(const TRenderOptions& options, TWorkspace& work, TLineReport& report, const QString& where = {},
+    static void Run(const TRenderOptions& options, TWorkspace& work, TLineReport& report, std::u16string_view where = {},
                     TFileBatch* batch = nullptr, std::size_t order = 0);
     // The options with a settings file's logo as their base, when they name one.
     static TRenderOptions WithSettings(const TRenderOptions& options);

@@ -6,8 +6,10 @@
 #include "platform/raster/Color.h"
 #include "platform/raster/Font.h"
 #include "platform/base/IntegerSyntax.h"
-#include "platform/base/Tr.h"
+#include "platform/base/UiLanguage.h"
+#include "platform/base/UnicodeText.h"
 #include "tools/ColorNames.h"
+#include "tools/TextClasses.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -17,7 +19,7 @@ namespace {
 
 // Applies the value of one option (empty for a flag); `option` is the spelling the
 // user typed, so messages name it as given.
-using TApply = void (*)(TRenderOptions& options, const QString& option, const QString& value);
+using TApply = void (*)(TRenderOptions& options, const std::u16string& option, const std::u16string& value);
 
 // One row per option: parsing and --help both read this table, so a new option is one
 // new row and, where its value needs a new kind of check, one new reader function.
@@ -29,31 +31,45 @@ struct TOptionRow {
     TApply Apply;
 };
 
-[[noreturn]] void Refuse(const QString& option, const QString& value, const QString& expected)
+[[noreturn]] void Refuse(std::u16string_view option, std::u16string_view value, std::u16string_view expected)
 {
-    throw EUsageError(Tr("%1: '%2' is not %3").arg(option, value, expected));
+    throw EUsageError(Format(TrText("%1: '%2' is not %3"), {option, value, expected}));
 }
 
-bool IsDigits(QStringView text, int base)
+bool IsDigits(std::u16string_view text, int base)
 {
-    if (text.isEmpty())
+    if (text.empty())
         return false;
-    for (const QChar ch : text) {
+    for (const char16_t ch : text) {
         if (DigitValue(ch, base) < 0)
             return false;
     }
     return true;
 }
 
-bool LooksLikeInteger(const QString& text)
+// The value of digits that IsDigits(digits, 16) passed, at most 8 of them.
+std::uint32_t HexValue(std::u16string_view digits)
 {
-    return IsDigits(text.startsWith(u'-') ? QStringView(text).mid(1) : QStringView(text), 10);
+    std::uint32_t value = 0;
+    for (const char16_t ch : digits)
+        value = value * 16 + static_cast<std::uint32_t>(DigitValue(ch, 16));
+    return value;
+}
+
+bool LooksLikeInteger(std::u16string_view text)
+{
+    return IsDigits(text.starts_with(u'-') ? text.substr(1) : text, 10);
+}
+
+bool EndsWithIgnoringAsciiCase(std::u16string_view text, std::u16string_view end)
+{
+    return text.size() >= end.size() && SameIgnoringAsciiCase(text.substr(text.size() - end.size()), end);
 }
 
 // A decimal integer with an optional minus sign and nothing else, within first..last.
-int ReadInteger(const QString& option, const QString& value, int first, int last)
+int ReadInteger(const std::u16string& option, const std::u16string& value, int first, int last)
 {
-    const QString expected = Tr("an integer in %1..%2").arg(first).arg(last);
+    const std::u16string expected = Format(TrText("an integer in %1..%2"), {IntText(first), IntText(last)});
     if (!LooksLikeInteger(value))
         Refuse(option, value, expected);
     const std::optional<std::int32_t> number = TryStrToInt(value);
@@ -65,28 +81,28 @@ int ReadInteger(const QString& option, const QString& value, int first, int last
 // "0x" and 1 to 8 hex digits as the settings file writes a colour (0x00BBGGRR, or
 // 0x800000NN for system colour NN), "#RRGGBB" or "#RGB" as web pages write one, or a
 // CSS colour name.
-TColor ReadColor(const QString& option, const QString& value)
+TColor ReadColor(const std::u16string& option, const std::u16string& value)
 {
-    const QString expected = Tr("a colour (0x00BBGGRR, #RRGGBB, #RGB or a colour name)");
-    if (value.startsWith(u'#')) {
-        QString digits = value.mid(1);
+    const std::u16string expected = TrText("a colour (0x00BBGGRR, #RRGGBB, #RGB or a colour name)");
+    if (value.starts_with(u'#')) {
+        std::u16string digits = value.substr(1);
         if ((digits.size() != 6 && digits.size() != 3) || !IsDigits(digits, 16))
             Refuse(option, value, expected);
         if (digits.size() == 3)
-            digits = QString(2, digits[0]) + QString(2, digits[1]) + QString(2, digits[2]);
-        return PixelToRGB(digits.toUInt(nullptr, 16));
+            digits = {digits[0], digits[0], digits[1], digits[1], digits[2], digits[2]};
+        return PixelToRGB(HexValue(digits));
     }
-    if (!value.startsWith(QLatin1String("0x"), Qt::CaseInsensitive)) {
+    if (value.size() < 2 || value[0] != u'0' || AsciiLower(value[1]) != u'x') {
         if (const std::optional<TColor> named = TColorNames::Find(value))
             return *named;
-        if (!value.isEmpty() && std::all_of(value.cbegin(), value.cend(), [](QChar ch) { return ch.isLetter(); }))
-            throw EUsageError(Tr("%1: unknown colour name '%2'").arg(option, value));
+        if (!value.empty() && std::all_of(value.cbegin(), value.cend(), IsLetterUnit))
+            throw EUsageError(Format(TrText("%1: unknown colour name '%2'"), {option, value}));
         Refuse(option, value, expected);
     }
-    const QStringView digits = QStringView(value).mid(2);
+    const std::u16string_view digits = std::u16string_view(value).substr(2);
     if (digits.size() > 8 || !IsDigits(digits, 16))
         Refuse(option, value, expected);
-    const TColor color = digits.toUInt(nullptr, 16);
+    const TColor color = HexValue(digits);
     const bool plain = (color & 0xFF000000u) == 0;
     const bool system = color >= clSystemColor && color < clSystemColor + SystemColorCount;
     if (!plain && !system)
@@ -99,26 +115,26 @@ TColor ReadColor(const QString& option, const QString& value)
 enum TCellNames { cnDigits, cnDigitsOrLetters };
 
 // 1..4, or with letters A..D.
-int ReadCell(const QString& option, const QString& value, TCellNames names)
+int ReadCell(const std::u16string& option, const std::u16string& value, TCellNames names)
 {
     const bool letters = names == cnDigitsOrLetters;
     if (letters && value.size() == 1) {
-        const char16_t c = AsciiUpper(value.front().unicode());
+        const char16_t c = AsciiUpper(value.front());
         if (c >= u'A' && c <= u'D')
             return c - u'A' + 1;
     }
     if (value.size() == 1 && value.front() >= u'1' && value.front() <= u'4')
-        return value.front().unicode() - u'0';
-    Refuse(option, value, letters ? Tr("1..4 or A..D") : Tr("1..4"));
+        return value.front() - u'0';
+    Refuse(option, value, letters ? TrText("1..4 or A..D") : TrText("1..4"));
 }
 
-TImageFormat FormatOfPath(const QString& path)
+TImageFormat FormatOfPath(std::u16string_view path)
 {
-    if (path == QLatin1String("-"))
+    if (path == u"-")
         return ifBmp;
-    if (path.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive))
+    if (EndsWithIgnoringAsciiCase(path, u".bmp"))
         return ifBmp;
-    if (path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+    if (EndsWithIgnoringAsciiCase(path, u".png"))
         return ifPng;
     return ifNone;
 }
@@ -130,78 +146,81 @@ void AddStyle(TRenderOptions& options, TFontStyles style)
 
 const TOptionRow OptionTable[] = {
     {"--text", nullptr, "TEXT", N_("the logo's text (default \"{text}\")"),
-     [](TRenderOptions& o, const QString&, const QString& v) { o.Logo.Text = v; }},
+     [](TRenderOptions& o, const std::u16string&, const std::u16string& v) { o.Logo.Text = v; }},
     {"--font", nullptr, "NAME", N_("font family (default \"{font}\")"),
-     [](TRenderOptions& o, const QString& n, const QString& v) {
-         if (v.trimmed().isEmpty())
-             Refuse(n, v, Tr("a font name"));
+     [](TRenderOptions& o, const std::u16string& n, const std::u16string& v) {
+         if (Trimmed(v).empty())
+             Refuse(n, v, TrText("a font name"));
          o.Logo.Font.SetName(v);
      }},
     {"--font-height", nullptr, "N", N_("character height in pixels, 1..{max-height} (default {height})"),
-     [](TRenderOptions& o, const QString& n, const QString& v) {
+     [](TRenderOptions& o, const std::u16string& n, const std::u16string& v) {
          o.Logo.Font.SetHeight(-ReadInteger(n, v, 1, TRenderOptions::MaxFontHeight));
      }},
     {"--bold", nullptr, nullptr, N_("add bold (the default style)"),
-     [](TRenderOptions& o, const QString&, const QString&) { AddStyle(o, fsBold); }},
+     [](TRenderOptions& o, const std::u16string&, const std::u16string&) { AddStyle(o, fsBold); }},
     {"--italic", nullptr, nullptr, N_("add italic"),
-     [](TRenderOptions& o, const QString&, const QString&) { AddStyle(o, fsItalic); }},
+     [](TRenderOptions& o, const std::u16string&, const std::u16string&) { AddStyle(o, fsItalic); }},
     {"--underline", nullptr, nullptr, N_("add underline"),
-     [](TRenderOptions& o, const QString&, const QString&) { AddStyle(o, fsUnderline); }},
+     [](TRenderOptions& o, const std::u16string&, const std::u16string&) { AddStyle(o, fsUnderline); }},
     {"--strikeout", nullptr, nullptr, N_("add strike-out"),
-     [](TRenderOptions& o, const QString&, const QString&) { AddStyle(o, fsStrikeOut); }},
+     [](TRenderOptions& o, const std::u16string&, const std::u16string&) { AddStyle(o, fsStrikeOut); }},
     {"--regular", nullptr, nullptr, N_("clear all four styles; style flags after it add again\n"
                                     "(--regular --italic gives italic without bold)"),
-     [](TRenderOptions& o, const QString&, const QString&) { o.Logo.Font.SetStyle(0); }},
+     [](TRenderOptions& o, const std::u16string&, const std::u16string&) { o.Logo.Font.SetStyle(0); }},
     {"--font-color", nullptr, "C", N_("text colour (default {font-color})"),
-     [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.Font.SetColor(ReadColor(n, v)); }},
+     [](TRenderOptions& o, const std::u16string& n, const std::u16string& v) { o.Logo.Font.SetColor(ReadColor(n, v)); }},
     {"--bg", nullptr, "C", N_("background of the text layer (default {bg})"),
-     [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.BgColor = ReadColor(n, v); }},
+     [](TRenderOptions& o, const std::u16string& n, const std::u16string& v) { o.Logo.BgColor = ReadColor(n, v); }},
     {"--top", nullptr, "C", N_("first colour of the gradient (default {top})"),
-     [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.TopColor = ReadColor(n, v); }},
+     [](TRenderOptions& o, const std::u16string& n, const std::u16string& v) { o.Logo.TopColor = ReadColor(n, v); }},
     {"--last", nullptr, "C", N_("last colour of the gradient (default {last})"),
-     [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.LastColor = ReadColor(n, v); }},
+     [](TRenderOptions& o, const std::u16string& n, const std::u16string& v) { o.Logo.LastColor = ReadColor(n, v); }},
     {"--direction", nullptr, "N", N_("gradient direction as the direction cells (default {direction}):\n"
                                   "1 top to bottom, 2 left to right,\n"
                                   "3 bottom to top, 4 right to left"),
-     [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.GraType = TLogoComposer::GraTypeOf(ReadCell(n, v, cnDigits), gtTopBottom); }},
+     [](TRenderOptions& o, const std::u16string& n, const std::u16string& v) { o.Logo.GraType = TLogoComposer::GraTypeOf(ReadCell(n, v, cnDigits), gtTopBottom); }},
     {"--mix", nullptr, "N", N_("how the gradient meets the text layer, 1..4 or A..D\n"
                             "as the mix cells (default {mix}); for dark text on a light\n"
                             "background: A gradient letters on black, B gradient\n"
                             "letters on white, C letters on the inverted gradient,\n"
                             "D black letters on the gradient"),
-     [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.MixType = TLogoComposer::MixTypeOf(ReadCell(n, v, cnDigitsOrLetters), mtSrcErase); }},
+     [](TRenderOptions& o, const std::u16string& n, const std::u16string& v) { o.Logo.MixType = TLogoComposer::MixTypeOf(ReadCell(n, v, cnDigitsOrLetters), mtSrcErase); }},
     {"--hspace", nullptr, "N", N_("left and right margins in pixels, 0..{max-space} (default {hspace})"),
-     [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.HSpace = ReadInteger(n, v, 0, TRenderOptions::MaxSpace); }},
+     [](TRenderOptions& o, const std::u16string& n, const std::u16string& v) { o.Logo.HSpace = ReadInteger(n, v, 0, TRenderOptions::MaxSpace); }},
     {"--vspace", nullptr, "N", N_("top and bottom margins in pixels, 0..{max-space} (default {vspace})"),
-     [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.VSpace = ReadInteger(n, v, 0, TRenderOptions::MaxSpace); }},
+     [](TRenderOptions& o, const std::u16string& n, const std::u16string& v) { o.Logo.VSpace = ReadInteger(n, v, 0, TRenderOptions::MaxSpace); }},
     {"--smooth", nullptr, "[N]", N_("smooth the letters' edges: draw at N times the size,\n"
                                  "{min-smooth}..{max-smooth} (default {smooth}), and average each N x N block"),
-     [](TRenderOptions& o, const QString& n, const QString& v) {
-         o.Logo.Smooth = v.isEmpty() ? TLogoSmoother::DefaultFactor
+     [](TRenderOptions& o, const std::u16string& n, const std::u16string& v) {
+         o.Logo.Smooth = v.empty() ? TLogoSmoother::DefaultFactor
                                      : ReadInteger(n, v, TLogoSmoother::MinFactor, TLogoSmoother::MaxFactor);
      }},
     {"--letter-spacing", nullptr, "N", N_("pixels added after each character, {min-spacing}..{max-spacing}\n"
                                        "(default 0)"),
-     [](TRenderOptions& o, const QString& n, const QString& v) {
+     [](TRenderOptions& o, const std::u16string& n, const std::u16string& v) {
          o.Logo.Effects.Spacing = ReadInteger(n, v, TTextEffects::MinSpacing, TTextEffects::MaxSpacing);
      }},
     {"--outline", nullptr, "W", N_("outline the letters W pixels wide (a square around each\n"
                                 "letter pixel), 0..{max-outline} (default 0, none); the logo\n"
                                 "grows by W on each side"),
-     [](TRenderOptions& o, const QString& n, const QString& v) {
+     [](TRenderOptions& o, const std::u16string& n, const std::u16string& v) {
          o.Logo.Effects.OutlineWidth = ReadInteger(n, v, 0, TTextEffects::MaxOutlineWidth);
      }},
     {"--outline-color", nullptr, "C", N_("colour of the outline (default {outline-color})"),
-     [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.Effects.OutlineColor = ReadColor(n, v); }},
+     [](TRenderOptions& o, const std::u16string& n, const std::u16string& v) { o.Logo.Effects.OutlineColor = ReadColor(n, v); }},
     {"--shadow", nullptr, "DX,DY", N_("drop shadow of the letters and their outline, moved\n"
                                    "DX right and DY down, each {min-shadow}..{max-shadow} (default 0,0,\n"
                                    "none); the logo grows by |DX| and |DY| on that side"),
-     [](TRenderOptions& o, const QString& n, const QString& v) {
-         const QStringList parts = v.split(u',');
-         const QString expected = Tr("two integers DX,DY in %1..%2")
-                                      .arg(-TTextEffects::MaxShadowOffset).arg(TTextEffects::MaxShadowOffset);
+     [](TRenderOptions& o, const std::u16string& n, const std::u16string& v) {
+         const std::size_t comma = v.find(u',');
+         const bool two = comma != std::u16string::npos && v.find(u',', comma + 1) == std::u16string::npos;
+         const std::u16string_view parts[2] = {std::u16string_view(v).substr(0, comma),
+                                               two ? std::u16string_view(v).substr(comma + 1) : std::u16string_view()};
+         const std::u16string expected = Format(TrText("two integers DX,DY in %1..%2"),
+                                                {IntText(-TTextEffects::MaxShadowOffset), IntText(TTextEffects::MaxShadowOffset)});
          std::optional<std::int32_t> offsets[2];
-         for (qsizetype i = 0; parts.size() == 2 && i < 2; ++i) {
+         for (std::size_t i = 0; two && i < 2; ++i) {
              if (LooksLikeInteger(parts[i]))
                  offsets[i] = TryStrToInt(parts[i]);
          }
@@ -214,118 +233,145 @@ const TOptionRow OptionTable[] = {
          o.Logo.Effects.ShadowY = *offsets[1];
      }},
     {"--shadow-color", nullptr, "C", N_("colour of the shadow (default {shadow-color})"),
-     [](TRenderOptions& o, const QString& n, const QString& v) { o.Logo.Effects.ShadowColor = ReadColor(n, v); }},
+     [](TRenderOptions& o, const std::u16string& n, const std::u16string& v) { o.Logo.Effects.ShadowColor = ReadColor(n, v); }},
     {"--layer", nullptr, "L", N_("the raster to write: composite (default), text or\n"
                               "gradient"),
-     [](TRenderOptions& o, const QString& n, const QString& v) {
-         if (v == QLatin1String("composite"))
+     [](TRenderOptions& o, const std::u16string& n, const std::u16string& v) {
+         if (v == u"composite")
              o.Layer = rlComposite;
-         else if (v == QLatin1String("text"))
+         else if (v == u"text")
              o.Layer = rlText;
-         else if (v == QLatin1String("gradient"))
+         else if (v == u"gradient")
              o.Layer = rlGradient;
          else
-             Refuse(n, v, Tr("composite, text or gradient"));
+             Refuse(n, v, TrText("composite, text or gradient"));
      }},
     {"-o", nullptr, "FILE", N_("the image to write: a .bmp (24-bit BMP) or .png file,\n"
                             "extension in any case; an existing file is replaced\n"
                             "whole or not at all; - writes to standard output\n"
                             "(not to a terminal) in the format of --format"),
-     [](TRenderOptions& o, const QString& n, const QString& v) {
+     [](TRenderOptions& o, const std::u16string& n, const std::u16string& v) {
          o.Format = FormatOfPath(v);
          if (o.Format == ifNone)
-             Refuse(n, v, Tr("a file name ending in .bmp or .png, or -"));
+             Refuse(n, v, TrText("a file name ending in .bmp or .png, or -"));
          o.OutputPath = v;
      }},
     {"--format", nullptr, "F", N_("the format for -o -: bmp (default) or png"),
-     [](TRenderOptions& o, const QString& n, const QString& v) {
-         if (v == QLatin1String("bmp"))
+     [](TRenderOptions& o, const std::u16string& n, const std::u16string& v) {
+         if (v == u"bmp")
              o.FormatOption = ifBmp;
-         else if (v == QLatin1String("png"))
+         else if (v == u"png")
              o.FormatOption = ifPng;
          else
-             Refuse(n, v, Tr("bmp or png"));
+             Refuse(n, v, TrText("bmp or png"));
      }},
     {"--transparent", nullptr, nullptr, N_("PNG only: make the pixels where the text layer shows\n"
                                         "its background colour transparent, except the\n"
                                         "outline and the shadow"),
-     [](TRenderOptions& o, const QString&, const QString&) { o.Transparent = true; }},
+     [](TRenderOptions& o, const std::u16string&, const std::u16string&) { o.Transparent = true; }},
     {"--ini", nullptr, "FILE", N_("start from the logo of a settings file as the program\n"
                                "writes it: its last parameters (section OPTION); the\n"
                                "other options override its values; the file is only read"),
-     [](TRenderOptions& o, const QString&, const QString& v) { o.IniPath = v; }},
+     [](TRenderOptions& o, const std::u16string&, const std::u16string& v) { o.IniPath = v; }},
     {"--style", nullptr, "NAME", N_("with --ini: that file's style NAME over its last\n"
                                  "parameters, as the program shows it once the style is\n"
                                  "chosen (a to z match A to Z)"),
-     [](TRenderOptions& o, const QString&, const QString& v) { o.StyleName = v; }},
+     [](TRenderOptions& o, const std::u16string&, const std::u16string& v) { o.StyleName = v; }},
     {"--batch", nullptr, "FILE", N_("render one logo a line of FILE (UTF-8), each line the\n"
                                  "options of one run with its own -o, split into words as\n"
                                  "a shell splits them; blank lines and lines starting\n"
                                  "with # are skipped; a bad line is reported with its\n"
-                                 "number and the others still render; no other option\n"
-                                 "goes with --batch"),
-     [](TRenderOptions& o, const QString& n, const QString& v) {
-         if (v.isEmpty())
-             Refuse(n, v, Tr("a file name"));
+                                 "number and the others still render; only --jobs and\n"
+                                 "--report go with --batch; - reads standard input as\n"
+                                 "it comes, each logo written about a second after its\n"
+                                 "line at the latest"),
+     [](TRenderOptions& o, const std::u16string& n, const std::u16string& v) {
+         if (v.empty())
+             Refuse(n, v, TrText("a file name"));
          o.BatchPath = v;
      }},
     {"--jobs", "-j", "N", N_("with --batch: render N lines at a time, 1..{max-jobs} (default:\n"
                           "the number of processors); what is written and printed\n"
                           "is the same as one at a time, in line order"),
-     [](TRenderOptions& o, const QString& n, const QString& v) { o.Jobs = ReadInteger(n, v, 1, TRenderOptions::MaxJobs); }},
+     [](TRenderOptions& o, const std::u16string& n, const std::u16string& v) { o.Jobs = ReadInteger(n, v, 1, TRenderOptions::MaxJobs); }},
+    {"--report", nullptr, "FILE", N_("write one JSON object a line to FILE for each logo, in\n"
+                                  "line order once its file is in place: \"line\", \"path\",\n"
+                                  "\"width\", \"height\" and \"ok\": true, or \"ok\": false and\n"
+                                  "the \"error\" printed; - writes to standard output (not\n"
+                                  "with -o -)"),
+     [](TRenderOptions& o, const std::u16string& n, const std::u16string& v) {
+         if (v.empty())
+             Refuse(n, v, TrText("a file name"));
+         o.ReportPath = v;
+     }},
     {"--print-size", nullptr, nullptr, N_("print the logo's size as \"W x H\" on standard output,\n"
                                        "even for a logo too large to draw"),
-     [](TRenderOptions& o, const QString&, const QString&) { o.PrintSize = true; }},
+     [](TRenderOptions& o, const std::u16string&, const std::u16string&) { o.PrintSize = true; }},
     {"--help", "-h", nullptr, N_("show this help"),
-     [](TRenderOptions& o, const QString&, const QString&) { o.Help = true; }},
+     [](TRenderOptions& o, const std::u16string&, const std::u16string&) { o.Help = true; }},
     {"--version", nullptr, nullptr, N_("show the program's version"),
-     [](TRenderOptions& o, const QString&, const QString&) { o.Version = true; }},
+     [](TRenderOptions& o, const std::u16string&, const std::u16string&) { o.Version = true; }},
 };
 
 // A row's help with the defaults and limits it names in braces filled in from where the
 // program keeps them.
-QString WithFacts(const char* help)
+std::u16string WithFacts(const char* help)
 {
     const TLogoParams logo = TRenderOptions::DefaultLogo();
-    const std::pair<const char*, QString> facts[] = {
-        {"{text}", logo.Text},
-        {"{font}", logo.Font.Name()},
-        {"{height}", QString::number(-logo.Font.Height())},
-        {"{max-height}", QString::number(TRenderOptions::MaxFontHeight)},
-        {"{font-color}", HexText(logo.Font.Color())},
-        {"{bg}", HexText(logo.BgColor)},
-        {"{top}", HexText(logo.TopColor)},
-        {"{last}", HexText(logo.LastColor)},
-        {"{direction}", QString::number(logo.GraType)},
-        {"{mix}", QString::number(logo.MixType)},
-        {"{hspace}", QString::number(logo.HSpace)},
-        {"{vspace}", QString::number(logo.VSpace)},
-        {"{max-space}", QString::number(TRenderOptions::MaxSpace)},
-        {"{smooth}", QString::number(TLogoSmoother::DefaultFactor)},
-        {"{min-smooth}", QString::number(TLogoSmoother::MinFactor)},
-        {"{max-smooth}", QString::number(TLogoSmoother::MaxFactor)},
-        {"{min-spacing}", QString::number(TTextEffects::MinSpacing)},
-        {"{max-spacing}", QString::number(TTextEffects::MaxSpacing)},
-        {"{max-outline}", QString::number(TTextEffects::MaxOutlineWidth)},
-        {"{outline-color}", HexText(TTextEffects::DefaultOutlineColor)},
-        {"{min-shadow}", QString::number(-TTextEffects::MaxShadowOffset)},
-        {"{max-shadow}", QString::number(TTextEffects::MaxShadowOffset)},
-        {"{shadow-color}", HexText(TTextEffects::DefaultShadowColor)},
-        {"{max-jobs}", QString::number(TRenderOptions::MaxJobs)},
+    const std::pair<std::u16string_view, std::u16string> facts[] = {
+        {u"{text}", logo.Text},
+        {u"{font}", logo.Font.Name()},
+        {u"{height}", IntText(-logo.Font.Height())},
+        {u"{max-height}", IntText(TRenderOptions::MaxFontHeight)},
+        {u"{font-color}", HexText(logo.Font.Color())},
+        {u"{bg}", HexText(logo.BgColor)},
+        {u"{top}", HexText(logo.TopColor)},
+        {u"{last}", HexText(logo.LastColor)},
+        {u"{direction}", IntText(logo.GraType)},
+        {u"{mix}", IntText(logo.MixType)},
+        {u"{hspace}", IntText(logo.HSpace)},
+        {u"{vspace}", IntText(logo.VSpace)},
+        {u"{max-space}", IntText(TRenderOptions::MaxSpace)},
+        {u"{smooth}", IntText(TLogoSmoother::DefaultFactor)},
+        {u"{min-smooth}", IntText(TLogoSmoother::MinFactor)},
+        {u"{max-smooth}", IntText(TLogoSmoother::MaxFactor)},
+        {u"{min-spacing}", IntText(TTextEffects::MinSpacing)},
+        {u"{max-spacing}", IntText(TTextEffects::MaxSpacing)},
+        {u"{max-outline}", IntText(TTextEffects::MaxOutlineWidth)},
+        {u"{outline-color}", HexText(TTextEffects::DefaultOutlineColor)},
+        {u"{min-shadow}", IntText(-TTextEffects::MaxShadowOffset)},
+        {u"{max-shadow}", IntText(TTextEffects::MaxShadowOffset)},
+        {u"{shadow-color}", HexText(TTextEffects::DefaultShadowColor)},
+        {u"{max-jobs}", IntText(TRenderOptions::MaxJobs)},
     };
-    QString text = QString::fromUtf8(help);
-    for (const auto& [name, value] : facts)
-        text.replace(QLatin1String(name), value);
+    std::u16string text = Utf8ToText(help);
+    for (const auto& [name, value] : facts) {
+        for (std::size_t at = text.find(name); at != std::u16string::npos; at = text.find(name, at + value.size()))
+            text.replace(at, name.size(), value);
+    }
     return text;
 }
 
-const TOptionRow* FindOption(const QString& name)
+const TOptionRow* FindOption(std::u16string_view name)
 {
     for (const TOptionRow& row : OptionTable) {
-        if (name == QLatin1String(row.Name) || (row.Alias && name == QLatin1String(row.Alias)))
+        if (name == Latin1ToText(row.Name) || (row.Alias && name == Latin1ToText(row.Alias)))
             return &row;
     }
     return nullptr;
+}
+
+// The lines of text, split at each newline (a text ending in one gives an empty last line).
+std::vector<std::u16string_view> Lines(std::u16string_view text)
+{
+    std::vector<std::u16string_view> lines;
+    for (std::size_t start = 0;;) {
+        const std::size_t end = text.find(u'\n', start);
+        lines.push_back(text.substr(start, end == std::u16string_view::npos ? std::u16string_view::npos : end - start));
+        if (end == std::u16string_view::npos)
+            return lines;
+        start = end + 1;
+    }
 }
 
 } // namespace
@@ -335,25 +381,25 @@ TLogoParams TRenderOptions::DefaultLogo()
     return TLogoParams::Defaults();
 }
 
-TRenderOptions TRenderOptions::Parse(const QStringList& arguments)
+TRenderOptions TRenderOptions::Parse(const std::vector<std::u16string>& arguments)
 {
     TRenderOptions options;
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments[i];
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::u16string& argument = arguments[i];
         // A long option may carry its value after "=": --text=Hello.
-        const qsizetype equals = argument.startsWith(QLatin1String("--")) ? argument.indexOf(u'=') : -1;
-        const QString name = equals < 0 ? argument : argument.left(equals);
+        const std::size_t equals = argument.starts_with(u"--") ? argument.find(u'=') : std::u16string::npos;
+        const std::u16string name = argument.substr(0, equals);
         const TOptionRow* row = FindOption(name);
         if (!row) {
-            if (argument.startsWith(u'-') && argument.size() > 1)
-                throw EUsageError(Tr("unknown option '%1'").arg(name));
-            throw EUsageError(Tr("unexpected argument '%1'").arg(argument));
+            if (argument.starts_with(u'-') && argument.size() > 1)
+                throw EUsageError(::Format(TrText("unknown option '%1'"), {name}));
+            throw EUsageError(::Format(TrText("unexpected argument '%1'"), {argument}));
         }
-        QString value;
-        if (equals >= 0) {
+        std::u16string value;
+        if (equals != std::u16string::npos) {
             if (!row->Value)
-                throw EUsageError(Tr("%1 takes no value").arg(name));
-            value = argument.mid(equals + 1);
+                throw EUsageError(::Format(TrText("%1 takes no value"), {name}));
+            value = argument.substr(equals + 1);
         } else if (row->Value && row->Value[0] == '[') {
             // A value that may be left out is taken only when the next argument looks
             // like a number, so "--smooth -o a.bmp" keeps its meaning.
@@ -363,33 +409,35 @@ TRenderOptions TRenderOptions::Parse(const QStringList& arguments)
             // The next argument is the value even when it starts with a dash, so that
             // --text -5- draws "-5-".
             if (i + 1 >= arguments.size())
-                throw EUsageError(Tr("%1 needs a value (%1 %2)").arg(name, QLatin1String(row->Value)));
+                throw EUsageError(::Format(TrText("%1 needs a value (%1 %2)"), {name, Latin1ToText(row->Value)}));
             value = arguments[++i];
         }
         row->Apply(options, name, value);
         options.FGiven.emplace_back(name, value);
     }
-    if (!options.BatchPath.isEmpty()) {
-        if (options.FGiven.size() != (options.Jobs ? 2u : 1u))
-            throw EUsageError(Tr("--batch takes no other options but --jobs"));
+    if (!options.BatchPath.empty()) {
+        if (options.FGiven.size() != 1u + (options.Jobs ? 1u : 0u) + (options.ReportPath ? 1u : 0u))
+            throw EUsageError(TrText("--batch takes no other options but --jobs and --report"));
         return options;
     }
     if (options.Jobs)
-        throw EUsageError(Tr("--jobs goes with --batch only"));
+        throw EUsageError(TrText("--jobs goes with --batch only"));
     if (options.StyleName && !options.IniPath)
-        throw EUsageError(Tr("--style needs --ini FILE"));
-    if (options.OutputPath.isEmpty() && !options.PrintSize && !options.Help && !options.Version)
+        throw EUsageError(TrText("--style needs --ini FILE"));
+    if (options.OutputPath.empty() && !options.PrintSize && !options.Help && !options.Version)
         throw EUsageError(TRenderOptions::OutputRule());
     if (options.FormatOption != ifNone) {
         if (options.ToStandardOutput())
             options.Format = options.FormatOption;
-        else if (!options.OutputPath.isEmpty() && options.FormatOption != options.Format)
-            throw EUsageError(Tr("--format does not match the extension of '%1'").arg(options.OutputPath));
+        else if (!options.OutputPath.empty() && options.FormatOption != options.Format)
+            throw EUsageError(::Format(TrText("--format does not match the extension of '%1'"), {options.OutputPath}));
     }
+    if (options.ToStandardOutput() && options.ReportPath == u"-")
+        throw EUsageError(TrText("--report - and -o - both write to standard output"));
     if (options.ToStandardOutput() && options.PrintSize)
-        throw EUsageError(Tr("--print-size and -o - both write to standard output"));
-    if (options.Transparent && options.Format != ifPng && !options.OutputPath.isEmpty())
-        throw EUsageError(Tr("--transparent needs PNG output (a .png file, or -o - --format png)"));
+        throw EUsageError(TrText("--print-size and -o - both write to standard output"));
+    if (options.Transparent && options.Format != ifPng && !options.OutputPath.empty())
+        throw EUsageError(TrText("--transparent needs PNG output (a .png file, or -o - --format png)"));
     return options;
 }
 
@@ -402,30 +450,34 @@ TRenderOptions TRenderOptions::OverBase(const TLogoParams& base) const
     return options;
 }
 
-QString TRenderOptions::HelpText()
+std::u16string TRenderOptions::HelpText()
 {
-    constexpr int column = 22;
-    QString text = Tr(
+    constexpr std::size_t column = 22;
+    std::u16string text = TrText(
         "Usage: vezodev-render [options] -o FILE\n"
         "Draws a one-line logo with the text filled by a two-colour gradient.\n"
         "\n");
     for (const TOptionRow& row : OptionTable) {
-        QString left = QStringLiteral("  ");
+        std::u16string left = u"  ";
         if (row.Alias)
-            left += QLatin1String(row.Alias) + QStringLiteral(", ");
-        left += QLatin1String(row.Name);
+            left += Latin1ToText(row.Alias) + u", ";
+        left += Latin1ToText(row.Name);
         if (row.Value)
-            left += u' ' + QLatin1String(row.Value);
-        const QStringList lines = WithFacts(Translate(row.Help)).split(u'\n');
-        for (qsizetype k = 0; k < lines.size(); ++k) {
-            const QString lead = k == 0 ? left : QString();
+            left += u' ' + Latin1ToText(row.Value);
+        const std::u16string help = WithFacts(Translate(row.Help));
+        const std::vector<std::u16string_view> lines = Lines(help);
+        for (std::size_t k = 0; k < lines.size(); ++k) {
+            std::u16string lead = k == 0 ? left : std::u16string();
             if (lead.size() >= column)
-                text += lead + u'\n' + QString(column, u' ') + lines[k] + u'\n';
+                lead += u'\n' + std::u16string(column, u' ');
             else
-                text += lead.leftJustified(column) + lines[k] + u'\n';
+                lead.resize(column, u' ');
+            text += lead;
+            text += lines[k];
+            text += u'\n';
         }
     }
-    text += Tr(
+    text += ::Format(TrText(
         "\n"
         "C is 0x followed by 1 to 8 hex digits, 0x00BBGGRR as the settings file writes\n"
         "colours (0x800000NN names system colour NN), #RRGGBB, #RGB, or one of the\n"
@@ -441,25 +493,26 @@ QString TRenderOptions::HelpText()
         "(SIGINT, SIGTERM, SIGHUP: the lines done so far are in place, the others\n"
         "untouched, and no temporary file is left).\n"
         "\n"
-        "Colour names:\n").arg(TRenderOptions::OutputRule());
-    QString line;
+        "Colour names:\n"), {TRenderOptions::OutputRule()});
+    std::u16string line;
     for (const std::string_view name : TColorNames::All()) {
-        if (line.size() + 1 + qsizetype(name.size()) > 78) {
+        if (line.size() + 1 + name.size() > 78) {
             text += line + u'\n';
             line.clear();
         }
-        line += (line.isEmpty() ? QStringLiteral("  ") : QStringLiteral(" ")) + QLatin1String(name);
+        line += line.empty() ? u"  " : u" ";
+        line += Latin1ToText(name);
     }
     text += line + u'\n';
     return text;
 }
 
-QString TRenderOptions::OutputRule()
+std::u16string TRenderOptions::OutputRule()
 {
-    return Tr("-o FILE is required unless --print-size, --help or --version is given");
+    return TrText("-o FILE is required unless --print-size, --help or --version is given");
 }
 
-QString TRenderOptions::VersionText()
+std::u16string TRenderOptions::VersionText()
 {
-    return QStringLiteral("vezodev " VEZODEV_VERSION "\n");
+    return u"vezodev " VEZODEV_VERSION "\n";
 }

@@ -3,9 +3,8 @@
 #include "composer/LogoComposer.h"
 #include "platform/base/Exception.h"
 
-#include <QString>
-#include <QStringList>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -27,16 +26,17 @@ struct TRenderOptions {
 
     TLogoParams Logo = DefaultLogo();
     TRenderLayer Layer = rlComposite;
-    QString OutputPath;               // "-" is standard output
+    std::u16string OutputPath;        // "-" is standard output
     TImageFormat Format = ifNone;
     TImageFormat FormatOption = ifNone; // as --format gave it
     bool Transparent = false;         // PNG only: the text layer's background is transparent
     bool PrintSize = false;
     bool Help = false;
     bool Version = false;
-    std::optional<QString> IniPath;   // a settings file whose logo is the base
-    std::optional<QString> StyleName; // a style of that file
-    QString BatchPath;                // a file of option lines, one logo a line
+    std::optional<std::u16string> IniPath;   // a settings file whose logo is the base
+    std::optional<std::u16string> StyleName; // a style of that file
+    std::u16string BatchPath;         // a file of option lines, one logo a line ("-": standard input)
+    std::optional<std::u16string> ReportPath; // where each logo's outcome goes as JSON, "-" for standard output
     int Jobs = 0;                     // lines of a batch rendered at a time; 0: one a processor
 
     // The window's default logo with its default text.
@@ -46,22 +46,22 @@ struct TRenderOptions {
     // Error policy: the first argument that cannot be used throws EUsageError naming
     // it, and no partial result is returned. An option given twice keeps its last
     // value; style flags apply in order. After the last argument, OutputRule applies.
-    static TRenderOptions Parse(const QStringList& arguments);
+    static TRenderOptions Parse(const std::vector<std::u16string>& arguments);
     // When an output file must be named, as the error and the help say it.
-    static QString OutputRule();
+    static std::u16string OutputRule();
 
     // The text shown by --help, lines ending in newlines.
-    static QString HelpText();
+    static std::u16string HelpText();
     // The line shown by --version, "vezodev" and the version, ending in a newline.
-    static QString VersionText();
+    static std::u16string VersionText();
 
     // Whether the image goes to standard output (-o -).
-    bool ToStandardOutput() const { return OutputPath == QLatin1String("-"); }
+    bool ToStandardOutput() const { return OutputPath == u"-"; }
 
     // These options over another logo: the arguments are applied again in their order
     // over base, so what the command line gives overrides a settings file's values.
     TRenderOptions OverBase(const TLogoParams& base) const;
 
 private:
-    std::vector<std::pair<QString, QString>> FGiven; // option names and values, in order
+    std::vector<std::pair<std::u16string, std::u16string>> FGiven; // option names and values, in order
 };

@@ -5,22 +5,26 @@
 #include "components/settings/IniGT.h"
 #include "platform/base/AtomicFile.h"
 #include "platform/base/Strings.h"
-#include "platform/base/Tr.h"
+#include "platform/base/UiLanguage.h"
+#include "platform/base/UnicodeText.h"
 #include "tools/RenderOptions.h"
 
-#include <QFileInfo>
 #include <cerrno>
+#include <filesystem>
+#include <system_error>
 
-TLogoParams ReadSettingsLogo(const QString& iniPath, const std::optional<QString>& styleName)
+TLogoParams ReadSettingsLogo(const std::u16string& iniPath, const std::optional<std::u16string>& styleName)
 {
     auto cannotRead = [&](int error) {
-        return EUsageError(Tr("--ini: cannot read '%1' (%2)").arg(iniPath, SystemErrorText(error)));
+        return EUsageError(Format(TrText("--ini: cannot read '%1' (%2)"), {iniPath, SystemErrorText(error)}));
     };
-    if (!QFileInfo::exists(iniPath))
+    const std::filesystem::path path(iniPath);
+    std::error_code error;
+    if (iniPath.empty() || !std::filesystem::exists(path, error))
         throw cannotRead(ENOENT);
     TIniGT ini;
     ini.SetDefaultDir(ddNone);
-    ini.SetFileName(QFileInfo(iniPath).absoluteFilePath());
+    ini.SetFileName(std::filesystem::absolute(path, error).lexically_normal().u16string());
     ini.SetFence(fnNone);
     // The reads share one reading of the file; the update writes nothing.
     TIniGT::TUpdate snapshot(ini);
@@ -34,7 +38,7 @@ TLogoParams ReadSettingsLogo(const QString& iniPath, const std::optional<QString
     ini.ReadStrings(TSettingsKeys::Styles, TSettingsKeys::Style, styles);
     const int index = TStoredParams::FindStyle(styles.ToStringList(), *styleName);
     if (index < 0)
-        throw EUsageError(Tr("--style: no style '%1' in '%2'").arg(*styleName, iniPath));
+        throw EUsageError(Format(TrText("--style: no style '%1' in '%2'"), {*styleName, iniPath}));
     TStoredParams::Read(ini, styles.Get(index), TLogoParams::DefaultText, logo);
     return logo;
 }

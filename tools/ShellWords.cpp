@@ -1,26 +1,26 @@
 #include "tools/ShellWords.h"
 
-#include "platform/base/Tr.h"
+#include "platform/base/UiLanguage.h"
 
 namespace {
 
-bool IsBlank(QChar c)
+bool IsBlank(char16_t c)
 {
     return c == u' ' || c == u'\t' || c == u'\r' || c == u'\n';
 }
 
 } // namespace
 
-QStringList SplitShellWords(const QString& line)
+std::vector<std::u16string> SplitShellWords(std::u16string_view line)
 {
-    QStringList words;
-    QString word;
+    std::vector<std::u16string> words;
+    std::u16string word;
     bool inWord = false;
-    for (qsizetype i = 0; i < line.size(); ++i) {
-        const QChar c = line[i];
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char16_t c = line[i];
         if (IsBlank(c)) {
             if (inWord)
-                words << word;
+                words.push_back(word);
             word.clear();
             inWord = false;
             continue;
@@ -28,21 +28,21 @@ QStringList SplitShellWords(const QString& line)
         inWord = true;
         if (c == u'\\') {
             if (++i >= line.size())
-                throw EShellWordsError(Tr("a backslash ends the line"));
+                throw EShellWordsError(TrText("a backslash ends the line"));
             word += line[i];
         } else if (c == u'\'') {
-            const qsizetype close = line.indexOf(u'\'', i + 1);
-            if (close < 0)
-                throw EShellWordsError(Tr("a single quote is not closed"));
-            word += line.mid(i + 1, close - i - 1);
+            const std::size_t close = line.find(u'\'', i + 1);
+            if (close == std::u16string_view::npos)
+                throw EShellWordsError(TrText("a single quote is not closed"));
+            word += line.substr(i + 1, close - i - 1);
             i = close;
         } else if (c == u'"') {
             for (++i;; ++i) {
                 if (i >= line.size())
-                    throw EShellWordsError(Tr("a double quote is not closed"));
+                    throw EShellWordsError(TrText("a double quote is not closed"));
                 if (line[i] == u'"')
                     break;
-                if (line[i] == u'\\' && i + 1 < line.size() && QStringView(u"\\\"$`").contains(line[i + 1]))
+                if (line[i] == u'\\' && i + 1 < line.size() && std::u16string_view(u"\\\"$`").find(line[i + 1]) != std::u16string_view::npos)
                     ++i;
                 word += line[i];
             }
@@ -51,6 +51,6 @@ QStringList SplitShellWords(const QString& line)
         }
     }
     if (inWord)
-        words << word;
+        words.push_back(word);
     return words;
 }

@@ -2,8 +2,9 @@
 
 #include "platform/base/Exception.h"
 
-#include <QString>
-#include <QStringList>
+#include <string>
+#include <string_view>
+#include <vector>
 
 // A line that cannot be split (an unclosed quote, a backslash at its very end).
 class EShellWordsError : public Exception { using Exception::Exception; };
@@ -13,4 +14,4 @@ class EShellWordsError : public Exception { using Exception::Exception; };
 // quotes keep everything but a backslash before \ " $ ` ; a backslash outside quotes
 // keeps the next character. Error policy: a line that cannot be split throws
 // EShellWordsError; nothing is guessed.
-QStringList SplitShellWords(const QString& line);
+std::vector<std::u16string> SplitShellWords(std::u16string_view line);

@@ -1,9 +1,13 @@
 #include "tools/RenderOptions.h"
 
-#include <QString>
-#include <QStringList>
+#include "platform/base/AsciiCase.h"
+#include "platform/base/UnicodeText.h"
+
 #include <cstdint>
 #include <cstdlib>
+#include <string>
+#include <string_view>
+#include <vector>
 
 // TRenderOptions::Parse on any argument list either returns options that keep its
 // promises or throws EUsageError with a message; any other exception ends the run
@@ -20,24 +24,30 @@ bool SameLogo(const TLogoParams& a, const TLogoParams& b)
         && a.MixType == b.MixType && a.HSpace == b.HSpace && a.VSpace == b.VSpace;
 }
 
-TImageFormat FormatOfName(const QString& path)
+bool HasExtension(std::u16string_view path, std::u16string_view extension)
 {
-    if (path.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive))
+    return path.size() >= extension.size()
+        && SameIgnoringAsciiCase(path.substr(path.size() - extension.size()), extension);
+}
+
+TImageFormat FormatOfName(std::u16string_view path)
+{
+    if (HasExtension(path, u".bmp"))
         return ifBmp;
-    if (path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive))
+    if (HasExtension(path, u".png"))
         return ifPng;
     return ifNone;
 }
 
 void CheckAccepted(const TRenderOptions& options)
 {
-    if (!options.BatchPath.isEmpty())
+    if (!options.BatchPath.empty())
         return; // a batch is read line by line later; nothing else is set
-    if (options.OutputPath.isEmpty() && !options.PrintSize && !options.Help && !options.Version)
+    if (options.OutputPath.empty() && !options.PrintSize && !options.Help && !options.Version)
         std::abort();
     // Standard output takes its format from --format; a file takes it from its name.
     if (options.ToStandardOutput() ? options.Format == ifNone
-                                   : !options.OutputPath.isEmpty() && options.Format != FormatOfName(options.OutputPath))
+                                   : !options.OutputPath.empty() && options.Format != FormatOfName(options.OutputPath))
         std::abort();
     if (options.StyleName && !options.IniPath)
         std::abort();
@@ -59,13 +69,21 @@ void CheckAccepted(const TRenderOptions& options)
 // The input is UTF-8 text; NUL bytes separate the arguments.
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    QStringList arguments;
-    if (size > 0)
-        arguments = QString::fromUtf8(reinterpret_cast<const char*>(data), qsizetype(size)).split(QChar(0));
+    std::vector<std::u16string> arguments;
+    if (size > 0) {
+        const std::u16string text = Utf8ToText(std::string_view(reinterpret_cast<const char*>(data), size));
+        for (std::size_t start = 0;;) {
+            const std::size_t end = text.find(u'\0', start);
+            arguments.push_back(text.substr(start, end == std::u16string::npos ? end : end - start));
+            if (end == std::u16string::npos)
+                break;
+            start = end + 1;
+        }
+    }
     try {
         CheckAccepted(TRenderOptions::Parse(arguments));
     } catch (const EUsageError& error) {
-        if (error.Message().isEmpty())
+        if (error.Message().empty())
             std::abort();
     }
     return 0;

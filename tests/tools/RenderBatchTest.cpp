@@ -1,4 +1,6 @@
 #include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -47,8 +49,8 @@ QByteArray SmallLogos(int count)
 }
 
 // The renderer started in folder on a batch, its standard output on output (or
-// /dev/null), left to run.
-pid_t StartBatch(const QString& folder, const QStringList& arguments, int output = -1)
+// /dev/null) and its standard input on input (or ours), left to run.
+pid_t StartBatch(const QString& folder, const QStringList& arguments, int output = -1, int input = -1)
 {
     QList<QByteArray> words{QByteArray(VEZODEV_RENDER)};
     for (const QString& argument : arguments)
@@ -62,6 +64,8 @@ pid_t StartBatch(const QString& folder, const QStringList& arguments, int output
         argv.push_back(nullptr);
         const int out = output >= 0 ? output : open("/dev/null", O_WRONLY);
         dup2(out, STDOUT_FILENO);
+        if (input >= 0)
+            dup2(input, STDIN_FILENO);
         const int err = open("/dev/null", O_WRONLY);
         dup2(err, STDERR_FILENO);
         if (chdir(where.constData()) != 0)
@@ -208,6 +212,131 @@ TEST_F(RenderBatchTest, ABatchWhoseThreadsCannotStartRunsOnTheCallingThread)
     const TRenderRun run = RunRenderer({"--batch", "batch.txt", "--jobs", "4"}, start);
     EXPECT_EQ(run.ExitCode, 0) << run.Err.toStdString();
     EXPECT_EQ(Files(folder.path()), Whole(Count));
+}
+
+// A batch read from a pipe writes each logo while its producer still holds the pipe
+// open, and the logos it makes are those of the same lines read from a file.
+TEST_F(RenderBatchTest, AStreamedBatchWritesEachLogoBeforeItsInputEnds)
+{
+    QTemporaryDir folder;
+    int input[2];
+    ASSERT_EQ(pipe2(input, O_CLOEXEC), 0);
+    const pid_t child = StartBatch(folder.path(), {"--batch", "-"}, -1, input[0]);
+    close(input[0]);
+    const QByteArray lines = SmallLogos(3);
+    for (const QByteArray& line : lines.split('\n')) {
+        if (line.isEmpty())
+            continue;
+        ASSERT_EQ(write(input[1], line.constData(), line.size()), line.size());
+        ASSERT_EQ(write(input[1], "\n", 1), 1);
+        const QString name = QString::fromUtf8(line.mid(line.lastIndexOf(' ') + 1));
+        const auto start = std::chrono::steady_clock::now();
+        while (!QFileInfo::exists(folder.filePath(name)) && std::chrono::steady_clock::now() - start < std::chrono::seconds(10))
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        EXPECT_TRUE(QFileInfo::exists(folder.filePath(name))) << name.toStdString() << " waited for more input";
+    }
+    close(input[1]);
+    EXPECT_EQ(Wait(child), 0);
+    EXPECT_EQ(Temporaries(folder.path()), QStringList());
+    EXPECT_TRUE(Files(folder.path()) == Whole(3));
+}
+
+// A streamed batch stopped by a signal while it waits for input leaves the logos
+// already made in place and no temporary file.
+TEST_F(RenderBatchTest, AStreamedBatchStoppedWhileWaitingKeepsItsLogos)
+{
+    QTemporaryDir folder;
+    int input[2];
+    ASSERT_EQ(pipe2(input, O_CLOEXEC), 0);
+    const pid_t child = StartBatch(folder.path(), {"--batch", "-", "--jobs", "2"}, -1, input[0]);
+    close(input[0]);
+    const QByteArray lines = SmallLogos(40);
+    ASSERT_EQ(write(input[1], lines.constData(), lines.size()), lines.size());
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    kill(child, SIGTERM);
+    EXPECT_EQ(Wait(child), 128 + SIGTERM);
+    close(input[1]);
+    EXPECT_EQ(Temporaries(folder.path()), QStringList());
+    ExpectOldOrNew(Files(folder.path()), {}, Whole(40));
+}
+
+// The report holds one object a line in line order, each with the line's number, its
+// file and size or its error, the file names as given, quotes and all.
+TEST_F(RenderBatchTest, TheReportGivesEachLinesOutcomeInLineOrder)
+{
+    QTemporaryDir folder;
+    WriteAll(folder.filePath("batch.txt"), "# logos\n"
+                                           "--text A --print-size -o 'say \"a\".bmp'\n"
+                                           "\n"
+                                           "--text B --mix 9 -o b.bmp\n"
+                                           "--text C --print-size -o missing/c.png\n"
+                                           "--text D --print-size -o ロゴ.png\n");
+    for (const int jobs : {1, 3}) {
+        SCOPED_TRACE(jobs);
+        TRenderStart start;
+        start.Folder = folder.path();
+        const TRenderRun run = RunRenderer({"--batch", "batch.txt", "--jobs", QString::number(jobs), "--report", "r.json"}, start);
+        EXPECT_EQ(run.ExitCode, 2);
+        const QStringList sizes = run.Out.split('\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(sizes.size(), 3) << run.Out.toStdString();
+        const auto size = [&](int i) {
+            const QStringList wh = sizes[i].split(QStringLiteral(" x "));
+            return QStringLiteral("\"width\": %1, \"height\": %2").arg(wh[0], wh[1]);
+        };
+        const QStringList errors = run.Err.split('\n', Qt::SkipEmptyParts);
+        ASSERT_EQ(errors.size(), 2) << run.Err.toStdString();
+        const auto error = [&](int i) { return errors[i].mid(errors[i].indexOf(QStringLiteral(".txt:")) + 8); };
+        const QString expected =
+            QStringLiteral("{\"line\": 2, \"path\": \"say \\\"a\\\".bmp\", %1, \"ok\": true}\n").arg(size(0))
+            + QStringLiteral("{\"line\": 4, \"path\": null, \"ok\": false, \"error\": \"%1\"}\n").arg(error(0))
+            + QStringLiteral("{\"line\": 5, \"path\": \"missing/c.png\", \"ok\": false, \"error\": \"%1\"}\n").arg(error(1))
+            + QStringLiteral("{\"line\": 6, \"path\": \"ロゴ.png\", %1, \"ok\": true}\n").arg(size(2));
+        EXPECT_EQ(QString::fromUtf8(ReadAll(folder.filePath("r.json"))), expected);
+    }
+}
+
+// The report to standard output, for a single logo too; refused where the logo itself
+// goes there.
+TEST_F(RenderBatchTest, TheReportGoesToStandardOutputUnlessTheLogoDoes)
+{
+    QTemporaryDir folder;
+    TRenderStart start;
+    start.Folder = folder.path();
+    const TRenderRun single = RunRenderer({"--text", "X", "-o", "x.png", "--report", "-"}, start);
+    ASSERT_EQ(single.ExitCode, 0) << single.Err.toStdString();
+    EXPECT_TRUE(single.Out.startsWith(QStringLiteral("{\"line\": 1, \"path\": \"x.png\", \"width\": "))) << single.Out.toStdString();
+    EXPECT_TRUE(single.Out.endsWith(QStringLiteral(", \"ok\": true}\n")));
+    const TRenderRun both = RunRenderer({"--text", "X", "-o", "-", "--report", "-"}, start);
+    EXPECT_EQ(both.ExitCode, 2);
+    EXPECT_TRUE(both.OutBytes.isEmpty());
+    EXPECT_EQ(RunRenderer({"--batch", "b.txt", "--report", "r.json", "--mix", "2"}, start).ExitCode, 2);
+}
+
+// The lines of a batch are independent: GNU parallel handing 500 lines at a time to
+// several renderers reading standard input makes the files of one renderer reading
+// the whole file.
+TEST_F(RenderBatchTest, ABatchSplitByGnuParallelMakesTheFilesOfOneRun)
+{
+    const QString parallel = QStandardPaths::findExecutable(QStringLiteral("parallel"));
+    if (parallel.isEmpty())
+        GTEST_SKIP() << "GNU parallel is not installed";
+    constexpr int Count = 2000;
+    QByteArray lines;
+    for (int i = 0; i < Count; ++i)
+        lines += QStringLiteral("--text 'P%1' --font-height %2 -o p%1.%3\n").arg(i).arg(6 + i % 5).arg(i % 3 ? "bmp" : "png").toUtf8();
+    QTemporaryDir whole, split;
+    WriteAll(whole.filePath("batch.txt"), lines);
+    WriteAll(split.filePath("batch.txt"), lines);
+    EXPECT_EQ(Wait(StartBatch(whole.path(), {"--batch", "batch.txt"})), 0);
+    QProcess process;
+    process.setWorkingDirectory(split.path());
+    process.setStandardInputFile(split.filePath("batch.txt"));
+    process.start(parallel, {"--pipe", "-N", "500", QStringLiteral(VEZODEV_RENDER), "--batch", "-"});
+    ASSERT_TRUE(process.waitForFinished(120000));
+    EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+    const std::map<QString, QByteArray> one = Files(whole.path());
+    EXPECT_EQ(one.size(), std::size_t(Count));
+    EXPECT_TRUE(Files(split.path()) == one);
 }
 
 // Random batches, with outputs that repeat under spellings of their own (no two lines

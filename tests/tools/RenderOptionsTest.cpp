@@ -1,5 +1,9 @@
 #include "tools/RenderOptions.h"
 
+#include "platform/base/UnicodeText.h"
+
+#include <QString>
+#include <QStringList>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -8,12 +12,33 @@
 
 namespace {
 
-QStringList Arguments(std::initializer_list<const char*> arguments)
+using TArgs = std::vector<std::u16string>;
+
+TArgs Arguments(std::initializer_list<const char*> arguments)
 {
-    QStringList list;
+    TArgs list;
     for (const char* argument : arguments)
-        list.push_back(QString::fromUtf8(argument));
+        list.push_back(Utf8ToText(argument));
     return list;
+}
+
+TArgs operator+(TArgs first, const TArgs& second)
+{
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+std::string Join(const TArgs& arguments)
+{
+    std::string line;
+    for (const std::u16string& argument : arguments)
+        line += (line.empty() ? "" : " ") + TextToUtf8(argument);
+    return line;
+}
+
+QString Q(const std::u16string& text)
+{
+    return QString::fromStdU16String(text);
 }
 
 TRenderOptions Parse(std::initializer_list<const char*> arguments)
@@ -27,11 +52,11 @@ std::string Describe(const TRenderOptions& options)
 {
     const TLogoParams& logo = options.Logo;
     const auto hex = [](TColor color) { return QString::number(color, 16); };
-    return QStringList{logo.Text, logo.Font.Name(), QString::number(logo.Font.Height()),
+    return QStringList{Q(logo.Text), Q(logo.Font.Name()), QString::number(logo.Font.Height()),
                        QString::number(logo.Font.Style()), hex(logo.Font.Color()), hex(logo.BgColor),
                        hex(logo.TopColor), hex(logo.LastColor), QString::number(logo.GraType),
                        QString::number(logo.MixType), QString::number(logo.HSpace), QString::number(logo.VSpace),
-                       QString::number(options.Layer), options.OutputPath, QString::number(options.Format),
+                       QString::number(options.Layer), Q(options.OutputPath), QString::number(options.Format),
                        QString::number(options.PrintSize), QString::number(options.Help), QString::number(logo.Smooth),
                        QString::number(logo.Effects.Spacing), QString::number(logo.Effects.OutlineWidth),
                        hex(logo.Effects.OutlineColor), QString::number(logo.Effects.ShadowX),
@@ -41,12 +66,12 @@ std::string Describe(const TRenderOptions& options)
 }
 
 // The message of the usage error the arguments raise, or "" when they parse.
-QString UsageError(const QStringList& arguments)
+QString UsageError(const TArgs& arguments)
 {
     try {
         TRenderOptions::Parse(arguments);
     } catch (const EUsageError& error) {
-        return error.Message();
+        return Q(error.Message());
     }
     return QString();
 }
@@ -62,15 +87,15 @@ TEST(RenderOptionsTest, DefaultsAreTheWindowsLogoWithTheTextVezodev)
 TEST(RenderOptionsTest, EachOptionChangesOnlyItsOwnField)
 {
     struct TCase {
-        QStringList Arguments;
+        TArgs Arguments;
         std::function<void(TRenderOptions&)> Change;
     };
     const std::vector<TCase> cases = {
-        {Arguments({"--text", "ロゴ Logo"}), [](TRenderOptions& o) { o.Logo.Text = QString::fromUtf8("ロゴ Logo"); }},
+        {Arguments({"--text", "ロゴ Logo"}), [](TRenderOptions& o) { o.Logo.Text = u"ロゴ Logo"; }},
         {Arguments({"--text", ""}), [](TRenderOptions& o) { o.Logo.Text.clear(); }},
-        {Arguments({"--text", "-o"}), [](TRenderOptions& o) { o.Logo.Text = QStringLiteral("-o"); }},
-        {Arguments({"--text=a=b"}), [](TRenderOptions& o) { o.Logo.Text = QStringLiteral("a=b"); }},
-        {Arguments({"--font", "Liberation Sans"}), [](TRenderOptions& o) { o.Logo.Font.SetName(QStringLiteral("Liberation Sans")); }},
+        {Arguments({"--text", "-o"}), [](TRenderOptions& o) { o.Logo.Text = u"-o"; }},
+        {Arguments({"--text=a=b"}), [](TRenderOptions& o) { o.Logo.Text = u"a=b"; }},
+        {Arguments({"--font", "Liberation Sans"}), [](TRenderOptions& o) { o.Logo.Font.SetName(u"Liberation Sans"); }},
         {Arguments({"--font-height", "400"}), [](TRenderOptions& o) { o.Logo.Font.SetHeight(-400); }},
         {Arguments({"--font-height=1"}), [](TRenderOptions& o) { o.Logo.Font.SetHeight(-1); }},
         {Arguments({"--font-height", "32767"}), [](TRenderOptions& o) { o.Logo.Font.SetHeight(-32767); }},
@@ -101,7 +126,7 @@ TEST(RenderOptionsTest, EachOptionChangesOnlyItsOwnField)
         {Arguments({"--shadow-color", "white"}), [](TRenderOptions& o) { o.Logo.Effects.ShadowColor = 0x00FFFFFF; }},
     };
     for (const TCase& c : cases) {
-        SCOPED_TRACE(c.Arguments.join(u' ').toStdString());
+        SCOPED_TRACE(Join(c.Arguments));
         TRenderOptions expected = TRenderOptions::Parse(Arguments({"-o", "out.bmp"}));
         c.Change(expected);
         EXPECT_EQ(Describe(TRenderOptions::Parse(Arguments({"-o", "out.bmp"}) + c.Arguments)), Describe(expected));
@@ -111,7 +136,7 @@ TEST(RenderOptionsTest, EachOptionChangesOnlyItsOwnField)
 TEST(RenderOptionsTest, StyleFlagsAddToBoldUntilRegularClearsThem)
 {
     struct TCase {
-        QStringList Arguments;
+        TArgs Arguments;
         TFontStyles Style;
     };
     for (const TCase& c : {TCase{Arguments({}), fsBold},
@@ -121,7 +146,7 @@ TEST(RenderOptionsTest, StyleFlagsAddToBoldUntilRegularClearsThem)
                            TCase{Arguments({"--regular", "--italic"}), fsItalic},
                            TCase{Arguments({"--italic", "--regular"}), 0},
                            TCase{Arguments({"--regular", "--bold", "--bold"}), fsBold}}) {
-        SCOPED_TRACE(c.Arguments.join(u' ').toStdString());
+        SCOPED_TRACE(Join(c.Arguments));
         EXPECT_EQ(TRenderOptions::Parse(c.Arguments + Arguments({"--print-size"})).Logo.Font.Style(), c.Style);
     }
 }
@@ -176,7 +201,7 @@ TEST(RenderOptionsTest, ColoursAreAlsoShortWebRgbAndCssNames)
 TEST(RenderOptionsTest, StandardOutputTakesItsFormatFromFormatAndTransparentNeedsPng)
 {
     struct TCase {
-        QStringList Arguments;
+        TArgs Arguments;
         TImageFormat Format; // ifNone: refused, the message naming Named
         const char* Named;
     };
@@ -190,7 +215,7 @@ TEST(RenderOptionsTest, StandardOutputTakesItsFormatFromFormatAndTransparentNeed
                            TCase{Arguments({"--transparent", "-o", "a.bmp"}), ifNone, "--transparent"},
                            TCase{Arguments({"--transparent", "-o", "-"}), ifNone, "--transparent"},
                            TCase{Arguments({"-o", "-", "--print-size"}), ifNone, "--print-size"}}) {
-        SCOPED_TRACE(c.Arguments.join(u' ').toStdString());
+        SCOPED_TRACE(Join(c.Arguments));
         if (c.Format == ifNone) {
             const QString message = UsageError(c.Arguments);
             EXPECT_TRUE(message.contains(QLatin1String(c.Named))) << message.toStdString();
@@ -199,7 +224,7 @@ TEST(RenderOptionsTest, StandardOutputTakesItsFormatFromFormatAndTransparentNeed
         EXPECT_EQ(TRenderOptions::Parse(c.Arguments).Format, c.Format);
     }
     EXPECT_TRUE(TRenderOptions::Parse(Arguments({"--version"})).Version);
-    EXPECT_EQ(TRenderOptions::VersionText(), "vezodev " VEZODEV_VERSION "\n");
+    EXPECT_TRUE(TRenderOptions::VersionText() == u"vezodev " VEZODEV_VERSION "\n");
 }
 
 TEST(RenderOptionsTest, CellsAreDigitsAndMixAlsoTakesLetters)
@@ -216,7 +241,7 @@ TEST(RenderOptionsTest, CellsAreDigitsAndMixAlsoTakesLetters)
                            TCase{"--direction", "3", 3}, TCase{"--direction", "A", 0},
                            TCase{"--direction", "0", 0}, TCase{"--direction", "5", 0}}) {
         SCOPED_TRACE(std::string(c.Option) + " " + c.Value);
-        const QStringList arguments = Arguments({"--print-size", c.Option, c.Value});
+        const TArgs arguments = Arguments({"--print-size", c.Option, c.Value});
         if (c.Cell == 0) {
             EXPECT_TRUE(UsageError(arguments).startsWith(QLatin1String(c.Option)));
             continue;
@@ -259,21 +284,21 @@ TEST(RenderOptionsTest, OutputFormatFollowsTheExtensionInAnyCase)
                            TCase{"ロゴ.png", ifPng}, TCase{"logo.jpg", ifNone}, TCase{"logo", ifNone},
                            TCase{"bmp", ifNone}, TCase{"logo.bmp.txt", ifNone}, TCase{"", ifNone}}) {
         SCOPED_TRACE(c.Path);
-        const QStringList arguments = Arguments({"-o", c.Path});
+        const TArgs arguments = Arguments({"-o", c.Path});
         if (c.Format == ifNone) {
             EXPECT_TRUE(UsageError(arguments).startsWith(QLatin1String("-o:")));
             continue;
         }
         const TRenderOptions options = TRenderOptions::Parse(arguments);
         EXPECT_EQ(options.Format, c.Format);
-        EXPECT_EQ(options.OutputPath, QString::fromUtf8(c.Path));
+        EXPECT_TRUE(options.OutputPath == Utf8ToText(c.Path));
     }
 }
 
 TEST(RenderOptionsTest, MisusedArgumentsAreNamedInTheError)
 {
     struct TCase {
-        QStringList Arguments;
+        TArgs Arguments;
         const char* Named;
     };
     for (const TCase& c : {TCase{Arguments({}), "-o"},
@@ -290,7 +315,7 @@ TEST(RenderOptionsTest, MisusedArgumentsAreNamedInTheError)
                            TCase{Arguments({"--print-size", "--smooth", "9"}), "--smooth"},
                            TCase{Arguments({"--print-size", "--smooth", "-4"}), "--smooth"},
                            TCase{Arguments({"--print-size", "--smooth=x"}), "--smooth"}}) {
-        SCOPED_TRACE(c.Arguments.join(u' ').toStdString());
+        SCOPED_TRACE(Join(c.Arguments));
         const QString message = UsageError(c.Arguments);
         EXPECT_TRUE(message.contains(QLatin1String(c.Named))) << message.toStdString();
         EXPECT_FALSE(message.contains(u'\n'));
@@ -299,7 +324,7 @@ TEST(RenderOptionsTest, MisusedArgumentsAreNamedInTheError)
 
 TEST(RenderOptionsTest, HelpFitsEightyColumnsWithEveryDefaultFilledIn)
 {
-    const QStringList lines = TRenderOptions::HelpText().split(u'\n');
+    const QStringList lines = Q(TRenderOptions::HelpText()).split(u'\n');
     ASSERT_GT(lines.size(), 20);
     for (const QString& line : lines) {
         EXPECT_LE(line.size(), 80) << line.toStdString();

@@ -2,6 +2,7 @@
 #include "platform/base/AtomicFile.h"
 #include "platform/raster/FontFace.h"
 #include "platform/base/ShiftJis.h"
+#include "platform/base/UnicodeText.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -42,7 +43,7 @@ TRenderStart WithFileSizeLimit(rlim_t bytes)
 TLogoParams DefaultLogo()
 {
     TLogoParams params = TLogoParams::Defaults();
-    params.Text = QStringLiteral("Vezodev");
+    params.Text = u"Vezodev";
     return params;
 }
 
@@ -100,7 +101,7 @@ TEST(RenderToolTest, ExitStatusTellsSuccessFailureAndBadArguments)
         QString Named; // what the one-line error must mention
     };
     const QString missing = folder.filePath("missing/x.bmp");
-    const QString noSuchFile = " (" + SystemErrorText(ENOENT) + ")";
+    const QString noSuchFile = " (" + QString::fromStdU16String(SystemErrorText(ENOENT)) + ")";
     const QString missingIni = folder.filePath("none.ini");
     const QString missingBatch = folder.filePath("none.txt");
     for (const TCase& c : {TCase{{"--print-size"}, 0, {}},
@@ -114,7 +115,7 @@ TEST(RenderToolTest, ExitStatusTellsSuccessFailureAndBadArguments)
                            TCase{{"--print-size", "-o", folder.filePath("x.gif")}, 2, "x.gif"},
                            TCase{{"-o", missing}, 1, missing + QString::fromUtf8(" を作成できません") + noSuchFile},
                            TCase{{"--ini", missingIni, "--print-size"}, 2, missingIni + "'" + noSuchFile},
-                           TCase{{"--ini", folder.path(), "--print-size"}, 2, folder.path() + "' (" + SystemErrorText(EISDIR) + ")"},
+                           TCase{{"--ini", folder.path(), "--print-size"}, 2, folder.path() + "' (" + QString::fromStdU16String(SystemErrorText(EISDIR)) + ")"},
                            TCase{{"--batch", missingBatch}, 2, missingBatch + "'" + noSuchFile},
                            TCase{{"--bg", "blurple", "--print-size"}, 2, "'blurple'"},
                            TCase{{"--transparent", "-o", folder.filePath("t.bmp")}, 2, "--transparent"},
@@ -147,6 +148,18 @@ TEST(RenderToolTest, BothProgramsAnswerVersion)
         EXPECT_EQ(process.readAllStandardOutput(), "vezodev " VEZODEV_VERSION "\n");
         EXPECT_TRUE(process.readAllStandardError().isEmpty());
     }
+}
+
+// The renderer starts without Qt and ICU: neither is among the libraries it loads.
+TEST(RenderToolTest, TheRendererLoadsNeitherQtNorIcu)
+{
+    QProcess ldd;
+    ldd.start(QStringLiteral("ldd"), {QStringLiteral(VEZODEV_RENDER)});
+    ASSERT_TRUE(ldd.waitForFinished(60000));
+    const QString libraries = QString::fromUtf8(ldd.readAllStandardOutput());
+    ASSERT_TRUE(libraries.contains(QStringLiteral("libc.so"))) << libraries.toStdString();
+    EXPECT_FALSE(libraries.contains(QStringLiteral("libQt"))) << libraries.toStdString();
+    EXPECT_FALSE(libraries.contains(QStringLiteral("libicu"))) << libraries.toStdString();
 }
 
 TEST(RenderToolTest, StandardOutputThroughAPipeEqualsTheFile)
@@ -219,12 +232,12 @@ TEST(RenderToolTest, PrintSizeGivesTheComposersSize)
 
     // UTF-8 text on the command line, margins and a font height all reach the composer.
     TLogoParams params = DefaultLogo();
-    params.Text = QString::fromUtf8("ロゴ Ünïcode");
+    params.Text = u"ロゴ Ünïcode";
     params.Font.SetHeight(-40);
     params.HSpace = 7;
     params.VSpace = 3;
     const TSize size = TLogoComposer::LogoSize(params);
-    const TRun run = RunRenderer({"--text", params.Text, "--font-height", "40", "--hspace", "7", "--vspace", "3", "--print-size"});
+    const TRun run = RunRenderer({"--text", QString::fromStdU16String(params.Text), "--font-height", "40", "--hspace", "7", "--vspace", "3", "--print-size"});
     EXPECT_EQ(run.Out, QStringLiteral("%1 x %2\n").arg(size.Width).arg(size.Height));
 }
 
@@ -234,10 +247,10 @@ TEST(RenderToolTest, PrintSizeAndTheRefusalGiveTheTrueSizeOfATextWiderThanAnIntH
 {
     QTemporaryDir folder;
     TLogoParams params = DefaultLogo();
-    params.Text = QString(262144, QLatin1Char('W'));
+    params.Text = std::u16string(262144, u'W');
     params.Font.SetHeight(-16384);
     const auto face = TFontFace::For(params.Font);
-    const QString size = QStringLiteral("%1 x %2").arg(params.Text.size() * face->Advances("W").front() + 20LL).arg(face->Height());
+    const QString size = QStringLiteral("%1 x %2").arg(params.Text.size() * face->Advances(u"W").front() + 20LL).arg(face->Height());
     const QString logo = QStringLiteral("--text %1 --font-height 16384 --hspace 10").arg(params.Text);
     WriteAll(folder.filePath("wide.txt"), (logo + " --print-size\n" + logo + " -o wide.bmp\n").toUtf8());
     const TRun run = RunRenderer({"--batch", "wide.txt"}, {QProcessEnvironment::systemEnvironment(), folder.path(), {}});
@@ -250,12 +263,12 @@ TEST(RenderToolTest, WrittenImageHasTheComposersPixels)
 {
     QTemporaryDir folder;
     ASSERT_TRUE(folder.isValid());
-    TLogoParams params = LeftRightLogo(QStringLiteral("Gradient, Qj!"), 0x00F0E0D0, 0x00FF0000, 0x000080FF, mtSrcInvert);
+    TLogoParams params = LeftRightLogo(u"Gradient, Qj!", 0x00F0E0D0, 0x00FF0000, 0x000080FF, mtSrcInvert);
     params.Font.SetStyle(fsBold | fsItalic | fsUnderline);
     params.Font.SetColor(0x00203040);
     params.HSpace = 5;
     params.VSpace = 2;
-    const QStringList logoArguments = {"--text", params.Text, "--italic", "--underline", "--font-color", "0x203040",
+    const QStringList logoArguments = {"--text", QString::fromStdU16String(params.Text), "--italic", "--underline", "--font-color", "0x203040",
                                        "--bg", "#D0E0F0", "--top", "0xFF0000", "--last", "#FF8000",
                                        "--direction", "2", "--mix", "C", "--hspace", "5", "--vspace", "2"};
     // Smooth edges: the composite is the composer's smooth one, the layers stay plain.
@@ -313,7 +326,7 @@ namespace {
 
 QByteArray ShiftJis(const char* utf8)
 {
-    return TryEncodeShiftJis(QString::fromUtf8(utf8)).value();
+    return QByteArray::fromStdString(TryEncodeShiftJis(Utf8ToText(utf8)).value());
 }
 
 TEST(RenderToolTest, ASettingsFileAndItsStylesGiveTheWindowsLogo)
@@ -326,7 +339,7 @@ TEST(RenderToolTest, ASettingsFileAndItsStylesGiveTheWindowsLogo)
     const QByteArray before = [&] { QFile f(ini); f.open(QIODevice::ReadOnly); return f.readAll(); }();
 
     TLogoParams last = DefaultLogo();
-    last.Text = QString::fromUtf8("ロゴ");
+    last.Text = u"ロゴ";
     last.BgColor = 0xFFFFFF;
     last.TopColor = 0x0000FF;
     last.MixType = mtSrcPaint;
@@ -338,7 +351,7 @@ TEST(RenderToolTest, ASettingsFileAndItsStylesGiveTheWindowsLogo)
     // The style lacks BGCOLOR and TEXT: grey and "Vezodev", as the window shows it.
     TLogoParams styled = last;
     styled.BgColor = 0x808080;
-    styled.Text = QStringLiteral("Vezodev");
+    styled.Text = u"Vezodev";
     styled.GraType = gtBottomTop;
     styled.MixType = mtSrcAnd;
     styled.VSpace = 6; // from the command line
@@ -375,10 +388,10 @@ TEST(RenderToolTest, ABatchRendersEveryGoodLineAndNamesTheBadOnes)
     EXPECT_TRUE(errors[0].contains(batch + ":3: --mix"));
     EXPECT_TRUE(errors[1].contains(batch + ":6: "));
     TLogoParams a = DefaultLogo();
-    a.Text = QStringLiteral("two words");
+    a.Text = u"two words";
     EXPECT_TRUE(QImage(folder.filePath("a.bmp")).convertToFormat(QImage::Format_RGB32) == ComposedLayer(a, "composite"));
     TLogoParams c = DefaultLogo();
-    c.Text = QStringLiteral("it's");
+    c.Text = u"it's";
     c.MixType = mtSrcAnd;
     EXPECT_TRUE(QImage(folder.filePath("c.png")).convertToFormat(QImage::Format_RGB32) == ComposedLayer(c, "composite"));
     EXPECT_FALSE(QFile::exists(folder.filePath("bad.bmp")));
@@ -396,7 +409,7 @@ TEST(RenderToolTest, HelpAndErrorsSpeakTheLanguageOfTheEnvironment)
         TSpeech Speech;
     };
     // The classic texts are today's bytes: the help's SHA-256 and the exact error.
-    const QByteArray classicHelp = "d7c2565acce409ae98ce2603ddf4f208a24701826a5f41e36334ba852a51d74e";
+    const QByteArray classicHelp = "32d264178eb50c715a247a191b4351e689e9e0a48ee4bc0167e6b6a9be571767";
     const QString classicError = QStringLiteral("vezodev-render: --mix: '9' is not 1..4 or A..D (see --help)\n");
     for (const TCase& c : {TCase{{{"LANG", "en_US.UTF-8"}}, spEnglish},
                            TCase{{{"LANG", "de_DE.UTF-8"}}, spEnglish},

@@ -1,6 +1,11 @@
 #include "tools/ShellWords.h"
 
+#include "platform/base/UnicodeText.h"
+
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -8,26 +13,26 @@ TEST(ShellWordsTest, SplitsAsAShellSplitsWithoutExpansions)
 {
     const struct {
         const char* Line;
-        QStringList Words;
+        std::vector<std::u16string> Words;
     } cases[] = {
         {"", {}},
-        {"  -o  a.bmp\t", {"-o", "a.bmp"}},
-        {"--text 'two words'", {"--text", "two words"}},
-        {"--text \"say \\\"hi\\\" \\$5 \\x\"", {"--text", "say \"hi\" $5 \\x"}},
-        {"a\\ b c", {"a b", "c"}},
-        {"'it'\\''s'", {"it's"}},
-        {"''", {""}},
-        {"x\"y\"'z'", {"xyz"}},
-        {"'$HOME' \"*\"", {"$HOME", "*"}},
+        {"  -o  a.bmp\t", {u"-o", u"a.bmp"}},
+        {"--text 'two words'", {u"--text", u"two words"}},
+        {"--text \"say \\\"hi\\\" \\$5 \\x\"", {u"--text", u"say \"hi\" $5 \\x"}},
+        {"a\\ b c", {u"a b", u"c"}},
+        {"'it'\\''s'", {u"it's"}},
+        {"''", {u""}},
+        {"x\"y\"'z'", {u"xyz"}},
+        {"'$HOME' \"*\"", {u"$HOME", u"*"}},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(SplitShellWords(QString::fromUtf8(c.Line)), c.Words) << c.Line;
+        EXPECT_TRUE(SplitShellWords(Utf8ToText(c.Line)) == c.Words) << c.Line;
 }
 
 TEST(ShellWordsTest, RefusesLinesThatCannotBeSplit)
 {
     for (const char* line : {"'open", "\"open", "end\\", "a \"b\\\""})
-        EXPECT_THROW(SplitShellWords(QString::fromUtf8(line)), EShellWordsError) << line;
+        EXPECT_THROW(SplitShellWords(Utf8ToText(line)), EShellWordsError) << line;
 }
 
 } // namespace
