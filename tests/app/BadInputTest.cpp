@@ -435,7 +435,7 @@ TEST_F(BadInputTest, StyleNamesWithFileSyntaxRoundTripOrAreTrimmedAsTheFileReads
         AddStyle(form, c.Entered);
         ASSERT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
         const QString entered = c.Entered.left(255);
-        EXPECT_EQ(form.StyleItems().ToStringList(), QStringList{entered});
+        EXPECT_EQ(ToQStringList(form.StyleItems().ToStringList()), QStringList{entered});
 
         // Chosen again in the same session.
         Apply(form, QStringLiteral("Other"));
@@ -447,7 +447,7 @@ TEST_F(BadInputTest, StyleNamesWithFileSyntaxRoundTripOrAreTrimmedAsTheFileReads
         // Read back at the next start and chosen.
         form.close();
         TForm1& next = Open();
-        EXPECT_EQ(next.StyleItems().ToStringList(), QStringList{c.ReadBack});
+        EXPECT_EQ(ToQStringList(next.StyleItems().ToStringList()), QStringList{c.ReadBack});
         Apply(next, QStringLiteral("Other"));
         ClickCell(*next.MbMix, 1);
         Choose(next, 0);
@@ -502,7 +502,7 @@ TEST_F(BadInputTest, AQuotedStyleNameLosesItsQuotesAtTheNextStart)
     form.close();
 
     TForm1& next = Open();
-    EXPECT_EQ(next.StyleItems().ToStringList(), QStringList{QStringLiteral("Q")});
+    EXPECT_EQ(ToQStringList(next.StyleItems().ToStringList()), QStringList{QStringLiteral("Q")});
     Apply(next, QStringLiteral("Other"));
     Choose(next, 0);
     EXPECT_EQ(next.Edit1->text(), QStringLiteral("Vezodev")) << "the section is not found: the default text";
