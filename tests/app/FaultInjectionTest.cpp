@@ -439,7 +439,7 @@ TEST_F(FaultInjectionTest, ASettingsFileCutAtAnyByteStartsAUsableWindow)
 // what the next start shows, and the file becomes valid code page 932 again.
 TEST_F(FaultInjectionTest, ALineCutInsideADoubleByteCharacterComesBackAsTheWindowShowedIt)
 {
-    const QByteArray text = *TryEncodeShiftJis(QString::fromUtf8("ロゴ"));
+    const QByteArray text = QByteArray::fromStdString(*TryEncodeShiftJis(u"ロゴ"));
     WriteAll(SettingsPath(), "[OPTION]\r\nTEXT=" + text.left(3));
     TForm1& form = Open();
     EXPECT_TRUE(FErrors.isEmpty());
@@ -528,7 +528,7 @@ TEST_F(FaultInjectionTest, AHundredThousandCharacterValueIsReadCutToTheBuffer)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         FErrors.clear();
-        const QByteArray stored = *TryEncodeShiftJis(c.Stored);
+        const QByteArray stored = QByteArray::fromStdString(*TryEncodeShiftJis(ToText(c.Stored)));
         const QByteArray bytes = "[OPTION]\r\nTEXT=" + stored + "\r\nHSPACE=2\r\n[STYLES]\r\nSTYLE.Count=1\r\nSTYLE.0=" + stored
             + "\r\nFONT.Name=" + stored + "\r\n";
         WriteAll(SettingsPath(), bytes);
