@@ -2,7 +2,7 @@
 #include "Form1TestSupport.h"
 
 #include "components/widgets/GradBox.h"
-#include "components/settings/IniGT.h"
+#include "components/widgets/IniGTComponent.h"
 #include "components/widgets/ManyBtn.h"
 #include "platform/widgets/ColorDialog.h"
 #include "platform/widgets/ComboBoxStrings.h"
@@ -40,7 +40,7 @@ protected:
     static void ChooseFont(TForm1& form, const QString& face, int pixels)
     {
         TFontDialog::Answerer = [&](TFontDialog& dialog) {
-            dialog.Font().SetName(face);
+            dialog.Font().SetName(ToText(face));
             dialog.Font().SetHeight(-pixels);
             return true;
         };
@@ -63,7 +63,7 @@ protected:
 
     static QImage TextLayer(TLogoParams params, const QString& text)
     {
-        params.Text = text;
+        params.Text = ToText(text);
         TBitmap layer;
         TLogoComposer::RenderTextLayer(params, layer);
         return BitmapImageCopy(layer);
@@ -129,7 +129,7 @@ TEST_F(BadInputTest, TextsOfNoneOneAndTenThousandCharactersGiveALogoOrTheSizeErr
             ExpectConsistent(form);
             EXPECT_EQ(form.Img->Width(), size.Width);
             const TLogoParams params = form.CurrentParams();
-            EXPECT_EQ(HasInk(TextLayer(params, params.Text), params.BgColor), !c.Text.isEmpty());
+            EXPECT_EQ(HasInk(TextLayer(params, ToQString(params.Text)), params.BgColor), !c.Text.isEmpty());
         }
         // A further build from the same window still works.
         Apply(form, QStringLiteral("Back"));
@@ -190,7 +190,7 @@ TEST_F(BadInputTest, CharactersTheCodePageCannotHoldAreDrawnAndStored)
     // An emoji, the yen sign and the euro sign.
     for (const QString& character : {QString::fromUtf8("\xF0\x9F\x98\x80"), QString(QChar(0x00A5)), QString(QChar(0x20AC))}) {
         SCOPED_TRACE(character.toStdString());
-        ASSERT_FALSE(CanEncodeShiftJis(character)) << "a character the file cannot hold";
+        ASSERT_FALSE(CanEncodeShiftJis(ToText(character))) << "a character the file cannot hold";
         FErrors.clear();
         QFile::remove(SettingsPath());
         TForm1& form = Open();
@@ -435,7 +435,7 @@ TEST_F(BadInputTest, StyleNamesWithFileSyntaxRoundTripOrAreTrimmedAsTheFileReads
         AddStyle(form, c.Entered);
         ASSERT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
         const QString entered = c.Entered.left(255);
-        EXPECT_EQ(form.StyleItems().ToStringList(), QStringList{entered});
+        EXPECT_EQ(ToQStringList(form.StyleItems().ToStringList()), QStringList{entered});
 
         // Chosen again in the same session.
         Apply(form, QStringLiteral("Other"));
@@ -447,7 +447,7 @@ TEST_F(BadInputTest, StyleNamesWithFileSyntaxRoundTripOrAreTrimmedAsTheFileReads
         // Read back at the next start and chosen.
         form.close();
         TForm1& next = Open();
-        EXPECT_EQ(next.StyleItems().ToStringList(), QStringList{c.ReadBack});
+        EXPECT_EQ(ToQStringList(next.StyleItems().ToStringList()), QStringList{c.ReadBack});
         Apply(next, QStringLiteral("Other"));
         ClickCell(*next.MbMix, 1);
         Choose(next, 0);
@@ -459,9 +459,9 @@ TEST_F(BadInputTest, StyleNamesWithFileSyntaxRoundTripOrAreTrimmedAsTheFileReads
         next.MmDel->trigger();
         EXPECT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
         EXPECT_EQ(next.StyleItems().Count(), 0);
-        EXPECT_EQ(next.IniGT->ReadString(c.ReadBack, QStringLiteral("TEXT"), QStringLiteral("<none>")), QStringLiteral("<none>"));
+        EXPECT_EQ(ToQString(next.IniGT->ReadString(ToText(c.ReadBack), u"TEXT", u"<none>")), QStringLiteral("<none>"));
         QStringList headers;
-        for (const QString& line : DecodeShiftJis(Settings()).split(QStringLiteral("\r\n"))) {
+        for (const QString& line : ToQString(DecodeShiftJis(Settings().toStdString())).split(QStringLiteral("\r\n"))) {
             if (line.startsWith(QLatin1Char('[')))
                 headers << line;
         }
@@ -502,7 +502,7 @@ TEST_F(BadInputTest, AQuotedStyleNameLosesItsQuotesAtTheNextStart)
     form.close();
 
     TForm1& next = Open();
-    EXPECT_EQ(next.StyleItems().ToStringList(), QStringList{QStringLiteral("Q")});
+    EXPECT_EQ(ToQStringList(next.StyleItems().ToStringList()), QStringList{QStringLiteral("Q")});
     Apply(next, QStringLiteral("Other"));
     Choose(next, 0);
     EXPECT_EQ(next.Edit1->text(), QStringLiteral("Vezodev")) << "the section is not found: the default text";

@@ -83,7 +83,7 @@ TEST(EndToEndTest, TheProgramShowsTheDefaultLogoInItsThreePanes)
     ASSERT_TRUE(vezodev.waitForStarted());
 
     TLogoParams params = TLogoParams::Defaults();
-    params.Text = QStringLiteral("Vezodev");
+    params.Text = u"Vezodev";
     const TSize size = TLogoComposer::LogoSize(params);
     TLogoLayers layers;
     TLogoComposer::Compose(params, layers);

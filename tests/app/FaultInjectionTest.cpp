@@ -234,7 +234,7 @@ TEST_P(SettingsWriteFaultTest, IsReportedAndTheFileAndWindowSurvive)
     const TSettingsFaultCase c = GetParam();
     ASSERT_NO_FATAL_FAILURE(WritePreviousFile());
     TForm1& form = Open();
-    ASSERT_EQ(form.StyleItems().ToStringList(), QStringList{QStringLiteral("Red")});
+    ASSERT_EQ(ToQStringList(form.StyleItems().ToStringList()), QStringList{QStringLiteral("Red")});
     Choose(form, 0);
     ASSERT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
     const QByteArray previous = Settings();
@@ -273,18 +273,18 @@ TEST_P(SettingsWriteFaultTest, IsReportedAndTheFileAndWindowSurvive)
         // The next start finds the previous settings.
         TForm1& next = Open();
         EXPECT_EQ(next.Edit1->text(), QStringLiteral("Kept"));
-        EXPECT_EQ(next.StyleItems().ToStringList(), QStringList{QStringLiteral("Red")});
+        EXPECT_EQ(ToQStringList(next.StyleItems().ToStringList()), QStringList{QStringLiteral("Red")});
         ExpectConsistent(next);
         break;
     }
     case swAddStyle:
         // The list never holds a style that was not stored.
-        EXPECT_EQ(form.StyleItems().ToStringList(), QStringList{QStringLiteral("Red")});
+        EXPECT_EQ(ToQStringList(form.StyleItems().ToStringList()), QStringList{QStringLiteral("Red")});
         EXPECT_EQ(form.CbStyle->currentText(), QStringLiteral("Red"));
         ExpectUsable(form);
         break;
     case swDeleteStyle:
-        EXPECT_EQ(form.StyleItems().ToStringList(), QStringList{QStringLiteral("Red")}) << "nothing was deleted";
+        EXPECT_EQ(ToQStringList(form.StyleItems().ToStringList()), QStringList{QStringLiteral("Red")}) << "nothing was deleted";
         ExpectUsable(form);
         // Once the fault is gone the same deletion succeeds.
         AnswerEveryBox(QString());
@@ -349,7 +349,7 @@ TEST_F(FaultInjectionTest, ASettingsFileDeletedBetweenTwoReadsGivesTheDefaultsOf
     EXPECT_EQ(form.Edit1->text(), QStringLiteral("Vezodev")) << "a missing TEXT is the default text";
     EXPECT_EQ(form.Gbox->TopColor(), 0x123456u) << "other missing keys keep the current value";
     EXPECT_EQ(form.MbMix->SelectedCell(), 2);
-    EXPECT_EQ(form.StyleItems().ToStringList(), QStringList{QStringLiteral("Red")}) << "a missing list keeps the list";
+    EXPECT_EQ(ToQStringList(form.StyleItems().ToStringList()), QStringList{QStringLiteral("Red")}) << "a missing list keeps the list";
     ExpectConsistent(form);
     EXPECT_FALSE(QFile::exists(SettingsPath())) << "reading creates nothing";
 
@@ -439,7 +439,7 @@ TEST_F(FaultInjectionTest, ASettingsFileCutAtAnyByteStartsAUsableWindow)
 // what the next start shows, and the file becomes valid code page 932 again.
 TEST_F(FaultInjectionTest, ALineCutInsideADoubleByteCharacterComesBackAsTheWindowShowedIt)
 {
-    const QByteArray text = *TryEncodeShiftJis(QString::fromUtf8("ロゴ"));
+    const QByteArray text = QByteArray::fromStdString(*TryEncodeShiftJis(u"ロゴ"));
     WriteAll(SettingsPath(), "[OPTION]\r\nTEXT=" + text.left(3));
     TForm1& form = Open();
     EXPECT_TRUE(FErrors.isEmpty());
@@ -528,7 +528,7 @@ TEST_F(FaultInjectionTest, AHundredThousandCharacterValueIsReadCutToTheBuffer)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
         FErrors.clear();
-        const QByteArray stored = *TryEncodeShiftJis(c.Stored);
+        const QByteArray stored = QByteArray::fromStdString(*TryEncodeShiftJis(ToText(c.Stored)));
         const QByteArray bytes = "[OPTION]\r\nTEXT=" + stored + "\r\nHSPACE=2\r\n[STYLES]\r\nSTYLE.Count=1\r\nSTYLE.0=" + stored
             + "\r\nFONT.Name=" + stored + "\r\n";
         WriteAll(SettingsPath(), bytes);
@@ -536,7 +536,7 @@ TEST_F(FaultInjectionTest, AHundredThousandCharacterValueIsReadCutToTheBuffer)
         EXPECT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
         EXPECT_EQ(form.Edit1->text(), c.Read);
         EXPECT_EQ(form.EdHs->Text(), QStringLiteral("2"));
-        EXPECT_EQ(form.StyleItems().ToStringList(), QStringList{c.Read});
+        EXPECT_EQ(ToQStringList(form.StyleItems().ToStringList()), QStringList{c.Read});
         EXPECT_EQ(Settings(), bytes) << "reading changes nothing";
         ExpectConsistent(form);
     }

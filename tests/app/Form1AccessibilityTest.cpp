@@ -9,6 +9,7 @@
 #include "platform/widgets/Image.h"
 #include "platform/widgets/Label.h"
 #include "platform/widgets/PaintBox.h"
+#include "platform/widgets/QtText.h"
 #include "platform/widgets/SpinEdit.h"
 
 #include <QAccessible>
@@ -43,7 +44,7 @@ TEST_F(Form1AccessibilityTest, EachGridIsAGroupNamedByItsLabelWithOneNamedButton
     struct TCase { TManyBtn* Grid; QString Name; QAccessible::Role Role; QStringList Cells; };
     const TCase cases[] = {
         {form.MbText, QString::fromUtf8("フォントと背景"), QAccessible::Button,
-         {QString::fromUtf8("フォント (") + form.Label1->Font().Name() + ")", QString::fromUtf8("背景色 (赤 128 緑 128 青 128)")}},
+         {QString::fromUtf8("フォント (") + ToQString(form.Label1->Font().Name()) + ")", QString::fromUtf8("背景色 (赤 128 緑 128 青 128)")}},
         {form.MbMix, QString::fromUtf8("合わせ方"), QAccessible::RadioButton,
          {QString::fromUtf8("A 黒地にグラデーション文字"), QString::fromUtf8("B 白地にグラデーション文字"),
           QString::fromUtf8("C 反転したグラデーションにグラデーション文字"), QString::fromUtf8("D グラデーションに黒い文字")}},

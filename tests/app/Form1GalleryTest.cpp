@@ -1,7 +1,6 @@
 #include "Form1TestSupport.h"
 
 #include "app/StyleGallery.h"
-#include "components/settings/IniGT.h"
 #include "platform/widgets/BitmapImage.h"
 #include "platform/widgets/ComboBoxStrings.h"
 #include "platform/widgets/Image.h"
@@ -38,7 +37,7 @@ protected:
     static QString Snapshot(TForm1& form)
     {
         const TLogoParams params = form.CurrentParams();
-        return QStringList{params.Text, params.Font.Name(), QString::number(params.Font.Height()),
+        return QStringList{ToQString(params.Text), ToQString(params.Font.Name()), QString::number(params.Font.Height()),
                            QString::number(params.BgColor), QString::number(params.TopColor),
                            QString::number(params.LastColor), QString::number(params.GraType),
                            QString::number(params.MixType), QString::number(params.HSpace),
@@ -122,7 +121,7 @@ TEST_F(Form1GalleryTest, GalleryShowsEveryStyleWithTheCurrentTextAndABrokenOneAs
     QTest::keyClick(form.Edit1, Qt::Key_Return);
     EXPECT_FALSE(gallery.Finished());
     WaitUntilBuilt(gallery);
-    wide.Text = QStringLiteral("Other");
+    wide.Text = u"Other";
     EXPECT_EQ(gallery.List()->item(0)->icon().availableSizes().first().width(), TLogoComposer::LogoSize(wide).Width);
     AddStyle(form, QStringLiteral("Fourth"));
     WaitUntilBuilt(gallery);

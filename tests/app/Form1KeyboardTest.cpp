@@ -89,7 +89,7 @@ TEST_F(Form1KeyboardTest, AWalkWithTheKeyboardChoosesEveryParameterAndTheSetting
         return true;
     };
     TFontDialog::Answerer = [](TFontDialog& dialog) {
-        dialog.Font().SetName(QStringLiteral("Liberation Sans"));
+        dialog.Font().SetName(u"Liberation Sans");
         dialog.Font().SetHeight(-20);
         return true;
     };

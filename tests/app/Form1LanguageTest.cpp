@@ -61,9 +61,9 @@ void Collect(const QWidget& root, const QString& tag, QStringList& texts)
             add(label->text());
         if (auto* label = qobject_cast<const TLabel*>(widget))
             add(label->Caption());
-        if (auto* cells = qobject_cast<const TManyBtn*>(widget); cells && cells->Font().Name() != QLatin1String("Symbol"))
+        if (auto* cells = qobject_cast<const TManyBtn*>(widget); cells && cells->Font().Name() != u"Symbol")
             for (int cell = 1; cell <= cells->Cells(); ++cell)
-                add(cells->Captions().Get(cell - 1));
+                add(ToQString(cells->Captions().Get(cell - 1)));
         if (auto* combo = qobject_cast<const QComboBox*>(widget); combo && !combo->isEditable())
             for (int i = 0; i < combo->count(); ++i)
                 add(combo->itemText(i));

@@ -1,12 +1,13 @@
 #include "Form1TestSupport.h"
 #include "TestFiles.h"
 
-#include "components/settings/IniGT.h"
+#include "components/widgets/IniGTComponent.h"
 #include "platform/base/AtomicFile.h"
 #include "platform/widgets/BitmapImage.h"
 #include "platform/widgets/SaveDialog.h"
 #include "platform/widgets/Image.h"
 #include "platform/widgets/PaintBox.h"
+#include "platform/widgets/QtText.h"
 #include "platform/widgets/SpinEdit.h"
 
 #include <QClipboard>
@@ -93,7 +94,7 @@ TEST_F(Form1OutputTest, SavingWritesTheCompositeAsABmpOfTheCaptionsSize)
     EXPECT_EQ(form.windowTitle(), TForm1::SizeCaption(image.width(), image.height()));
     EXPECT_TRUE(image.convertToFormat(QImage::Format_RGB32) == BitmapImageCopy(form.Img->Picture()));
     EXPECT_EQ(form.SaveDlg->FileName(), saved);
-    EXPECT_EQ(form.IniGT->ReadString(QStringLiteral("Option"), QStringLiteral("SaveFile"), QString()), saved);
+    EXPECT_EQ(ToQString(form.IniGT->ReadString(u"Option", u"SaveFile", u"")), saved);
     EXPECT_TRUE(FErrors.isEmpty());
 }
 
@@ -135,7 +136,7 @@ TEST_F(Form1OutputTest, PngSavesHoldTheCompositeAndTransparentOnesClearTheBackgr
             return true;
         };
         form.BtSave->click();
-        EXPECT_EQ(form.IniGT->ReadString(QStringLiteral("Option"), QStringLiteral("SaveFile"), QString()), saved);
+        EXPECT_EQ(ToQString(form.IniGT->ReadString(u"Option", u"SaveFile", u"")), saved);
         EXPECT_TRUE(ReadAll(saved).startsWith("\x89PNG"));
         const QImage image = QImage::fromData(ReadAll(saved), "PNG");
         ASSERT_EQ(image.size(), composite.size());

@@ -2,7 +2,7 @@
 #include "EnvironmentOverride.h"
 #include "TestFiles.h"
 
-#include "components/settings/IniGT.h"
+#include "components/widgets/IniGTComponent.h"
 #include "platform/widgets/ComboBoxStrings.h"
 #include "platform/raster/Font.h"
 #include "platform/widgets/Label.h"
@@ -88,16 +88,16 @@ TEST_F(Form1SettingsTest, AnyTextSurvivesARestart)
         FErrors.clear();
         TForm1& form = Open();
         form.Edit1->setText(c.Text);
-        form.Label1->Font().SetName(c.Text + QStringLiteral(" Sans"));
+        form.Label1->Font().SetName(ToText(c.Text + QStringLiteral(" Sans")));
         const QString saved = FFolder.filePath(c.Text + QStringLiteral(".bmp"));
         SaveAs(form, saved);
         form.close();
         ASSERT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
-        EXPECT_EQ(Settings().contains("Unicode="), !CanEncodeShiftJis(c.Text)) << Settings().toStdString();
+        EXPECT_EQ(Settings().contains("Unicode="), !CanEncodeShiftJis(ToText(c.Text))) << Settings().toStdString();
 
         TForm1& next = Open();
         EXPECT_EQ(next.Edit1->text(), c.Text);
-        EXPECT_EQ(next.Label1->Font().Name(), c.Text + QStringLiteral(" Sans"));
+        EXPECT_EQ(ToQString(next.Label1->Font().Name()), c.Text + QStringLiteral(" Sans"));
         EXPECT_EQ(next.SaveDlg->FileName(), saved);
         ExpectConsistent(next);
         FForm.reset();
@@ -123,7 +123,7 @@ TEST_F(Form1SettingsTest, AStyleNameTheCodePageCannotHoldIsRefusedBeforeAnything
     TForm1& form = Open();
     AddStyle(form, QStringLiteral("Red"));
     const QByteArray before = Settings();
-    ASSERT_EQ(form.StyleItems().ToStringList(), QStringList{QStringLiteral("Red")});
+    ASSERT_EQ(ToQStringList(form.StyleItems().ToStringList()), QStringList{QStringLiteral("Red")});
     form.Edit1->setText(QStringLiteral("Changed"));
     for (const QString& name : {QString::fromUtf8("Caf\u00e9"), QString::fromUtf8("\xF0\x9F\x98\x80 Red")}) {
         SCOPED_TRACE(name.toStdString());
@@ -132,7 +132,7 @@ TEST_F(Form1SettingsTest, AStyleNameTheCodePageCannotHoldIsRefusedBeforeAnything
         ASSERT_EQ(FErrors.size(), 1);
         const QString character = name.startsWith(u'C') ? QString::fromUtf8("\u00e9") : QString::fromUtf8("\xF0\x9F\x98\x80");
         EXPECT_TRUE(FErrors[0].contains(QString::fromUtf8("「%1」").arg(character))) << FErrors[0].toStdString();
-        EXPECT_EQ(form.StyleItems().ToStringList(), QStringList{QStringLiteral("Red")});
+        EXPECT_EQ(ToQStringList(form.StyleItems().ToStringList()), QStringList{QStringLiteral("Red")});
         EXPECT_EQ(form.CbStyle->currentIndex(), 0) << "the selection stays";
         EXPECT_EQ(Settings(), before);
     }

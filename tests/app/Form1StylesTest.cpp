@@ -1,7 +1,7 @@
 #include "Form1TestSupport.h"
 
 #include "components/widgets/GradBox.h"
-#include "components/settings/IniGT.h"
+#include "components/widgets/IniGTComponent.h"
 #include "components/widgets/ManyBtn.h"
 #include "platform/base/AtomicFile.h"
 #include "platform/widgets/ComboBoxStrings.h"
@@ -9,6 +9,7 @@
 #include "platform/widgets/SaveDialog.h"
 #include "platform/widgets/Label.h"
 #include "platform/widgets/MessageDialogs.h"
+#include "platform/widgets/QtText.h"
 #include "platform/base/ShiftJis.h"
 #include "platform/widgets/SpinEdit.h"
 
@@ -104,7 +105,7 @@ TEST_F(Form1StylesTest, AddingAStyleStoresItsSectionAndTheListButNotTheLastParam
     AnswerName(QStringLiteral("Blue"));
     form.MmAddClick();
     EXPECT_EQ(FRequests, QStringList{QString::fromUtf8("スタイルの追加|スタイル名|")});
-    EXPECT_EQ(form.StyleItems().ToStringList(), QStringList{QStringLiteral("Blue")});
+    EXPECT_EQ(ToQStringList(form.StyleItems().ToStringList()), QStringList{QStringLiteral("Blue")});
     EXPECT_EQ(form.CbStyle->currentText(), QStringLiteral("Blue"));
     EXPECT_EQ(Read("Blue", "MIXTYPE"), QStringLiteral("2"));
     EXPECT_EQ(Read("STYLES", "STYLE.0"), QStringLiteral("Blue"));
@@ -138,7 +139,7 @@ TEST_F(Form1StylesTest, AnEmptyNameIsAcceptedAndCancelChangesNothing)
     EXPECT_FALSE(QFile::exists(SettingsPath()));
     AnswerName(QString());
     form.MmAddClick();
-    EXPECT_EQ(form.StyleItems().ToStringList(), QStringList{QString()});
+    EXPECT_EQ(ToQStringList(form.StyleItems().ToStringList()), QStringList{QString()});
     EXPECT_EQ(form.CbStyle->currentIndex(), 0);
     EXPECT_TRUE(FErrors.isEmpty()) << FErrors.join('\n').toStdString();
 }
@@ -159,7 +160,7 @@ TEST_F(Form1StylesTest, DeletingAStyleAsksErasesItsSectionAndStoresTheLastParame
 
     AnswerQuestion(true);
     form.MmDelClick();
-    EXPECT_EQ(form.StyleItems().ToStringList(), QStringList{QStringLiteral("Red")});
+    EXPECT_EQ(ToQStringList(form.StyleItems().ToStringList()), QStringList{QStringLiteral("Red")});
     EXPECT_EQ(form.CbStyle->currentIndex(), -1);
     EXPECT_EQ(form.CbStyle->currentText(), QString());
     EXPECT_EQ(Read("Blue", "TEXT"), QStringLiteral("<none>"));
@@ -195,7 +196,7 @@ TEST_F(Form1StylesTest, MissingKeysOfAStyleFallBackAsTheyShould)
 TEST_F(Form1StylesTest, AStyleNamedOptionSharesTheLastParameters)
 {
     TForm1& form = Open();
-    form.IniGT->WriteString(QStringLiteral("Option"), QStringLiteral("SaveFile"), QStringLiteral("/x/y.bmp"));
+    form.IniGT->WriteString(u"Option", u"SaveFile", u"/x/y.bmp");
     AnswerName(QStringLiteral("option"));
     form.MmAddClick();
     EXPECT_EQ(Read("OPTION", "TEXT"), QStringLiteral("Vezodev"));
@@ -231,13 +232,13 @@ TEST_F(Form1StylesTest, AMalformedStyleLeavesTheListAndSelectionAsTheyWere)
 
 TEST_F(Form1StylesTest, AJapaneseSettingsFileInCodePage932LoadsIntoTheWindow)
 {
-    const QByteArray text = *TryEncodeShiftJis(QString::fromUtf8("ロゴ"));
-    const QByteArray style = *TryEncodeShiftJis(QString::fromUtf8("青いゾ"));
-    WriteSettings("[OPTION]\r\nTEXT=" + text + "\r\nFONT.Name=" + *TryEncodeShiftJis(QString::fromUtf8("ＭＳ Ｐゴシック"))
+    const QByteArray text = QByteArray::fromStdString(*TryEncodeShiftJis(u"ロゴ"));
+    const QByteArray style = QByteArray::fromStdString(*TryEncodeShiftJis(u"青いゾ"));
+    WriteSettings("[OPTION]\r\nTEXT=" + text + "\r\nFONT.Name=" + QByteArray::fromStdString(*TryEncodeShiftJis(u"ＭＳ Ｐゴシック"))
                   + "\r\nFONT.Size=24\r\n[STYLES]\r\nSTYLE.Count=1\r\nSTYLE.0=" + style + "\r\n[" + style + "]\r\nTEXT=" + style + "\r\n");
     TForm1& form = Open();
     EXPECT_EQ(form.Edit1->text(), QString::fromUtf8("ロゴ"));
-    EXPECT_EQ(form.Label1->Font().Name(), QString::fromUtf8("ＭＳ Ｐゴシック"));
+    EXPECT_EQ(form.Label1->Font().Name(), u"ＭＳ Ｐゴシック");
     EXPECT_EQ(form.Label1->Font().Height(), -32);
     Choose(form, 0);
     EXPECT_EQ(form.Edit1->text(), QString::fromUtf8("青いゾ"));
@@ -261,10 +262,10 @@ TEST_F(Form1StylesTest, TheLastSavedFileIsOfferedAtTheNextStart)
 TEST_F(Form1StylesTest, AWindowThatCannotStoreItsSettingsStillCloses)
 {
     TForm1& form = Open();
-    form.IniGT->SetFileName(FFolder.filePath(QStringLiteral("missing/Vezodev.ini")));
+    form.IniGT->SetFileName(ToText(FFolder.filePath(QStringLiteral("missing/Vezodev.ini"))));
     EXPECT_TRUE(form.close());
     ASSERT_EQ(FErrors.size(), 1);
-    EXPECT_EQ(FErrors[0], QString::fromUtf8("%1 に書き込めません (%2)").arg(FFolder.filePath(QStringLiteral("missing/Vezodev.ini")), SystemErrorText(ENOENT)));
+    EXPECT_EQ(FErrors[0], QString::fromUtf8("%1 に書き込めません (%2)").arg(FFolder.filePath(QStringLiteral("missing/Vezodev.ini")), ToQString(SystemErrorText(ENOENT))));
     EXPECT_FALSE(form.isVisible());
 }
 

@@ -229,25 +229,25 @@ TEST_F(Form1Fixture, FontDialogChangesTheLogoFontAndCancelStillRebuilds)
     int asked = 0;
     TFontDialog::Answerer = [&](TFontDialog& dialog) {
         ++asked;
-        EXPECT_EQ(dialog.Font().Name(), QStringLiteral("Times New Roman")) << "preset with the logo font";
-        dialog.Font().SetName(QStringLiteral("Arial"));
+        EXPECT_EQ(dialog.Font().Name(), u"Times New Roman") << "preset with the logo font";
+        dialog.Font().SetName(u"Arial");
         dialog.Font().SetHeight(-40);
         dialog.Font().SetCharset(SHIFTJIS_CHARSET);
         return false;
     };
     ClickCell(*form.MbText, 1);
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(form.Label1->Font().Name(), QStringLiteral("Times New Roman")) << "cancel changes nothing";
+    EXPECT_EQ(form.Label1->Font().Name(), u"Times New Roman") << "cancel changes nothing";
     ExpectConsistent(form);
 
     TFontDialog::Answerer = [](TFontDialog& dialog) {
-        dialog.Font().SetName(QStringLiteral("Arial"));
+        dialog.Font().SetName(u"Arial");
         dialog.Font().SetHeight(-40);
         dialog.Font().SetCharset(SHIFTJIS_CHARSET);
         return true;
     };
     ClickCell(*form.MbText, 1);
-    EXPECT_EQ(form.Label1->Font().Name(), QStringLiteral("Arial"));
+    EXPECT_EQ(form.Label1->Font().Name(), u"Arial");
     EXPECT_EQ(form.Label1->Font().Charset(), DEFAULT_CHARSET);
     EXPECT_EQ(form.Pbox->Height(), 44) << "Arial at 40 pixels: ascent 36, descent 8";
     ExpectConsistent(form);

@@ -3,6 +3,7 @@
 #include "app/Form1.h"
 #include "composer/LogoComposer.h"
 #include "platform/widgets/DialogHooksGuard.h"
+#include "platform/widgets/QtText.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>

@@ -116,7 +116,7 @@ protected:
             const TColor color = RandomColor();
             const bool ok = Chance(80);
             TFontDialog::Answerer = [=](TFontDialog& dialog) {
-                dialog.Font().SetName(face);
+                dialog.Font().SetName(ToText(face));
                 dialog.Font().SetHeight(-pixels);
                 dialog.Font().SetStyle(style);
                 dialog.Font().SetColor(color);

@@ -1,6 +1,7 @@
 #include "composer/StoredParams.h"
 #include "app/StyleSnapshot.h"
 #include "components/settings/IniGT.h"
+#include "platform/widgets/QtText.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,7 +13,7 @@ namespace {
 QString Describe(const TLogoParams& params)
 {
     const TFont& font = params.Font;
-    return QStringList{params.Text, font.Name(), QString::number(font.Height()), QString::number(font.Style()),
+    return QStringList{ToQString(params.Text), ToQString(font.Name()), QString::number(font.Height()), QString::number(font.Style()),
                        QString::number(font.Color()), QString::number(font.Charset()), QString::number(params.BgColor),
                        QString::number(params.TopColor), QString::number(params.LastColor), QString::number(params.GraType),
                        QString::number(params.MixType), QString::number(params.HSpace), QString::number(params.VSpace),
@@ -42,25 +43,25 @@ TEST(StyleSnapshotTest, EachStyleReadsAsFromTheWholeFile)
     const QStringList styles = {"Red", "blue", "option", "Missing", "Blue", "Green", "STYLES"};
     TIniGT ini;
     ini.SetDefaultDir(ddNone);
-    ini.SetFileName(path);
+    ini.SetFileName(ToText(path));
     ini.SetFence(fnNone);
     QTemporaryDir temporary;
     const QByteArray oldTemporary = qgetenv("TMPDIR");
     qputenv("TMPDIR", temporary.path().toLocal8Bit());
     TStyleSnapshot snapshot;
-    snapshot.Take(path, fnNone, styles);
+    snapshot.Take(ToText(path), fnNone, ToTextList(styles));
     qputenv("TMPDIR", oldTemporary);
     EXPECT_TRUE(QDir(temporary.path()).isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden));
     for (int index = 0; index < styles.size(); ++index) {
         SCOPED_TRACE(styles[index].toStdString());
         TLogoParams whole = TLogoParams::Defaults(), split = TLogoParams::Defaults();
-        TStoredParams::Read(ini, styles[index], QStringLiteral("default"), whole);
-        snapshot.Read(index, QStringLiteral("default"), split);
+        TStoredParams::Read(ini, ToText(styles[index]), u"default", whole);
+        snapshot.Read(index, u"default", split);
         EXPECT_EQ(Describe(split), Describe(whole));
     }
     // The effects keys are read at all, not merely left at their defaults on both sides.
     TLogoParams blue = TLogoParams::Defaults();
-    snapshot.Read(4, QStringLiteral("default"), blue);
+    snapshot.Read(4, u"default", blue);
     EXPECT_EQ(blue.Effects.Spacing, 3);
     EXPECT_EQ(blue.Effects.OutlineColor, TColor(0x00112233));
     EXPECT_EQ(blue.Effects.ShadowX, -4);
