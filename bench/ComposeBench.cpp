@@ -1,4 +1,6 @@
+#include "composer/LayerSteps.h"
 #include "composer/LogoComposer.h"
+#include "platform/base/UnicodeText.h"
 
 #include <benchmark/benchmark.h>
 
@@ -17,7 +19,7 @@ TLogoParams SmallLogo()
 TLogoParams LargeLogo()
 {
     TLogoParams params = SmallLogo();
-    params.Text = QStringLiteral("Vezodev gradient logos");
+    params.Text = u"Vezodev gradient logos";
     params.Font.SetHeight(-400);
     params.HSpace = 22;
     params.VSpace = 78;
@@ -104,8 +106,8 @@ BENCHMARK(BM_TextLayerLarge)->Unit(benchmark::kMillisecond)->UseRealTime();
 void BM_FullBuildSmallJapanese(benchmark::State& state)
 {
     TLogoParams params = SmallLogo();
-    params.Text = QString::fromUtf8("ロゴ作成ツール");
-    params.Font.SetName(QString::fromUtf8("ＭＳ Ｐゴシック"));
+    params.Text = u"ロゴ作成ツール";
+    params.Font.SetName(u"ＭＳ Ｐゴシック");
     BuildLogo(params);
     for (auto _ : state)
         BuildLogo(params);
@@ -118,8 +120,8 @@ BENCHMARK(BM_FullBuildSmallJapanese)->Unit(benchmark::kMicrosecond);
 TLogoParams Logo40(const char* text)
 {
     TLogoParams params = SmallLogo();
-    params.Text = QString::fromUtf8(text);
-    params.Font.SetName(QStringLiteral("DejaVu Sans"));
+    params.Text = Utf8ToText(text);
+    params.Font.SetName(u"DejaVu Sans");
     params.Font.SetHeight(-40);
     params.Font.SetStyle(0);
     return params;

@@ -1,6 +1,6 @@
 #include "ComposeTiming.h"
 
-#include <QString>
+#include <string>
 
 void TimeCompose(benchmark::State& state, const TLogoParams& params)
 {
@@ -11,7 +11,7 @@ void TimeCompose(benchmark::State& state, const TLogoParams& params)
         TLogoComposer::Compose(params, fresh);
         benchmark::DoNotOptimize(fresh.Composite.Bits());
     }
-    state.SetLabel(QStringLiteral("%1 x %2").arg(layers.Composite.Width()).arg(layers.Composite.Height()).toStdString());
+    state.SetLabel(std::to_string(layers.Composite.Width()) + " x " + std::to_string(layers.Composite.Height()));
 }
 
 benchmark::internal::Benchmark* RegisterComposeTiming(const char* name, TLogoParams (*makeLogo)(const benchmark::State&))

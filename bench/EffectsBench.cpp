@@ -30,7 +30,7 @@ TLogoParams EffectsLogo(const benchmark::State& state)
 TLogoParams LargeLogo(const benchmark::State& state)
 {
     TLogoParams params = TLogoParams::Defaults();
-    params.Text = QStringLiteral("Vezodev logo");
+    params.Text = u"Vezodev logo";
     params.Font.SetHeight(-480);
     if (state.range(0) == 1) {
         params.Effects.OutlineWidth = TTextEffects::MaxOutlineWidth;

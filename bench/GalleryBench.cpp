@@ -3,6 +3,7 @@
 #include "app/StyleGallery.h"
 #include "BenchMain.h"
 #include "components/settings/IniGT.h"
+#include "platform/widgets/QtText.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -48,7 +49,7 @@ void BM_GalleryOf200Styles(benchmark::State& state)
     file.close();
     TIniGT ini;
     ini.SetDefaultDir(ddNone);
-    ini.SetFileName(path);
+    ini.SetFileName(ToText(path));
     QStringList styles;
     for (int i = 0; i < StyleCount; ++i)
         styles << QStringLiteral("Style %1").arg(i);

@@ -62,7 +62,7 @@ TEST(CommonDialogsTest, FontThroughDialogStateKeepsFaceStyleAndColour)
         int changes = 0;
         chosen.OnChange = [&] { ++changes; };
         ApplyFontDialogState(state, chosen);
-        EXPECT_EQ(chosen.Name(), "ＭＳ Ｐゴシック");
+        EXPECT_EQ(chosen.Name(), u"ＭＳ Ｐゴシック");
         EXPECT_EQ(chosen.Height(), c.HeightAfter);
         EXPECT_EQ(chosen.Style(), c.Style);
         EXPECT_EQ(chosen.Color(), c.ColorAfter);
@@ -145,7 +145,7 @@ TEST(CommonDialogsTest, AnswerersStandInForUserWithoutShowingAnything)
     {
         const TDialogHooksGuard hooks;
         TFontDialog::Answerer = [](TFontDialog& dialog) {
-            EXPECT_EQ(dialog.Font().Name(), "Arial");
+            EXPECT_EQ(dialog.Font().Name(), u"Arial");
             return false;
         };
         TFontDialog dialog;
@@ -242,7 +242,7 @@ TEST(CommonDialogsTest, FontDialogControlsSetSizeStyleEffectsAndColour)
         shown.accept();
     });
     EXPECT_TRUE(dialog.Execute());
-    EXPECT_EQ(dialog.Font().Name(), "Times New Roman");
+    EXPECT_EQ(dialog.Font().Name(), u"Times New Roman");
     EXPECT_EQ(dialog.Font().Height(), -29);
     EXPECT_EQ(dialog.Font().Style(), fsBold | fsItalic | fsStrikeOut);
     EXPECT_EQ(dialog.Font().Color(), 0x0000FFu);

@@ -3,6 +3,7 @@
 #include "platform/base/Exception.h"
 #include "platform/base/UiLanguage.h"
 #include "platform/widgets/HelpWindow.h"
+#include "platform/widgets/QtText.h"
 
 #include <QDir>
 #include <QFile>
@@ -63,7 +64,7 @@ TEST(HelpViewerTest, MissingPageThrowsNamingItAndOpensNothing)
         ShowHelp(folder.filePath("vezodev.hlp"), 1);
         FAIL() << "no exception";
     } catch (const Exception& error) {
-        EXPECT_EQ(error.Message(), "ヘルプファイル " + page + " が見つかりません");
+        EXPECT_EQ(ToQString(error.Message()), "ヘルプファイル " + page + " が見つかりません");
     }
     EXPECT_FALSE(called);
 }
