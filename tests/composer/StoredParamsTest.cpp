@@ -2,6 +2,8 @@
 #include "composer/LogoComposer.h"
 #include "components/settings/IniGT.h"
 
+#include "TestFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -13,48 +15,14 @@
 
 namespace {
 
-// A settings file of its own in a new folder, removed with the folder at the end.
-class TScratchFile {
-public:
-    TScratchFile()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "StoredParamsTest-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr)
-            FFolder = pattern;
-    }
-    ~TScratchFile()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(FFolder, ignored);
-    }
-    TScratchFile(const TScratchFile&) = delete;
-    TScratchFile& operator=(const TScratchFile&) = delete;
-
-    std::filesystem::path Path() const { return FFolder / "Logo.ini"; }
-    std::string Read() const
-    {
-        std::ifstream file(Path(), std::ios::binary);
-        EXPECT_TRUE(file.is_open());
-        return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
-    }
-    void Write(const std::string& bytes) const
-    {
-        std::ofstream file(Path(), std::ios::binary | std::ios::trunc);
-        file << bytes;
-        EXPECT_TRUE(file.good());
-    }
-
-private:
-    std::filesystem::path FFolder;
-};
-
 TLogoParams ReadOption(const std::string& settings, const TLogoParams& base = TLogoParams::Defaults())
 {
-    const TScratchFile file;
-    file.Write(settings);
+    const TTestFolder folder;
+    const std::filesystem::path file = folder.FilePath("Logo.ini");
+    WriteBytes(file, settings);
     TIniGT ini;
     ini.SetDefaultDir(ddNone);
-    ini.SetFileName(file.Path().u16string());
+    ini.SetFileName(file.u16string());
     TLogoParams params = base;
     TStoredParams::Read(ini, u"OPTION", u"Vezodev", params);
     return params;
@@ -133,11 +101,12 @@ TEST(StoredParamsTest, EffectKeysAbsentPresentOrOutOfRange)
 // off, so a file of a logo without effects never holds them.
 TEST(StoredParamsTest, EffectKeysAreWrittenOnlyWhileOnAndRemovedWhenTurnedOff)
 {
-    const TScratchFile file;
+    const TTestFolder folder;
+    const std::filesystem::path file = folder.FilePath("Logo.ini");
     TIniGT ini;
     ini.SetDefaultDir(ddNone);
-    ini.SetFileName(file.Path().u16string());
-    const auto fileText = [&] { return file.Read(); };
+    ini.SetFileName(file.u16string());
+    const auto fileText = [&] { return ReadBytes(file); };
     using TKeys = std::vector<std::string>;
     const TKeys keys = {"SPACING=", "OUTLINE.Width=", "OUTLINE.Color=", "SHADOW.X=", "SHADOW.Y=", "SHADOW.Color="};
     const auto keysIn = [&](const std::string& text) {

@@ -7,6 +7,8 @@
 #include "platform/base/UnicodeText.h"
 #include "platform/raster/Font.h"
 
+#include "TestFolder.h"
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -41,40 +43,12 @@ bool EndsWith(const std::string& text, const std::string& end)
 }
 bool Contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-std::string ReadBytes(const std::filesystem::path& path)
+// The file's bytes; nothing for a file that is not there.
+std::string BytesOrNothing(const std::filesystem::path& path)
 {
     std::ifstream file(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
-
-void WriteBytes(const std::filesystem::path& path, const std::string& bytes)
-{
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    file << bytes;
-    ASSERT_TRUE(file.good());
-}
-
-// A new empty folder, removed with what it holds at the end of the test.
-class TScratchFolder {
-public:
-    TScratchFolder()
-    {
-        std::string pattern = (std::filesystem::temp_directory_path() / "IniGTTest-XXXXXX").string();
-        if (mkdtemp(pattern.data()) != nullptr)
-            FPath = pattern;
-    }
-    ~TScratchFolder()
-    {
-        std::error_code ignored;
-        std::filesystem::remove_all(FPath, ignored);
-    }
-    TScratchFolder(const TScratchFolder&) = delete;
-    TScratchFolder& operator=(const TScratchFolder&) = delete;
-    std::u16string Path() const { return FPath.u16string(); }
-
-private:
-    std::filesystem::path FPath;
-};
 
 // Sets an environment variable for the guard's lifetime and puts the old value back.
 class TEnvironmentOverride {
@@ -122,16 +96,16 @@ struct TMovingControl {
 // temporary folder, strings are written bare.
 class IniGTTest : public ::testing::Test {
 protected:
-    IniGTTest() : FStore(FDir.Path() + u"/ZORIVODER.EXE")
+    IniGTTest() : FStore(FDir.Path().u16string() + u"/ZORIVODER.EXE")
     {
         FStore.SetDefaultDir(ddApplication);
         FStore.SetFence(fnNone);
         FStore.Loaded();
     }
 
-    std::string FileBytes() const { return ReadBytes(FStore.FullPath()); }
+    std::string FileBytes() const { return BytesOrNothing(FStore.FullPath()); }
 
-    TScratchFolder FDir;
+    TTestFolder FDir;
     TIniGT FStore;
 };
 
@@ -396,14 +370,14 @@ TEST_F(IniGTTest, EraseSectionRemovesItsKeysAndToleratesMissingSections)
 
 TEST(IniGTWriteErrorTest, WritesIntoAMissingFolderNameTheFullPathAndTheReason)
 {
-    const TScratchFolder dir;
-    TIniGT store(dir.Path() + u"/missing/vezodev");
+    const TTestFolder dir;
+    TIniGT store(dir.Path().u16string() + u"/missing/vezodev");
     store.Loaded();
     try {
         store.WriteInteger(u"S", u"K", 1);
         ADD_FAILURE() << "no error raised";
     } catch (const EIniFileError& error) {
-        EXPECT_EQ(error.Message(), dir.Path() + T("/missing/Vezodev.ini に書き込めません (") + SystemErrorText(ENOENT) + u")");
+        EXPECT_EQ(error.Message(), dir.Path().u16string() + T("/missing/Vezodev.ini に書き込めません (") + SystemErrorText(ENOENT) + u")");
     }
 }
 

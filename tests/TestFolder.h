@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-// The base library's tests work on real files with the standard library alone.
+// Tests below the window work on real files with the standard library alone.
 
 // A fresh folder under the system's temporary folder, removed with all it holds when
 // the guard ends.
