@@ -11,7 +11,8 @@ std::string Environment(const char* name)
     return value ? value : "";
 }
 
-// The home folder with repeated "/", "." and ".." taken out and no trailing "/".
+} // namespace
+
 std::string HomeFolder()
 {
     const std::string home = Environment("HOME");
@@ -22,8 +23,6 @@ std::string HomeFolder()
         cleaned.pop_back();
     return cleaned;
 }
-
-} // namespace
 
 std::filesystem::path XdgFolder(TXdgFolder folder)
 {

@@ -1,6 +1,11 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
+
+// The home folder: $HOME with repeated "/", "." and ".." taken out and no trailing "/";
+// "/" when it is unset or empty.
+std::string HomeFolder();
 
 // The per-user folders of the XDG base directory rules.
 enum TXdgFolder : unsigned char { xfConfig, xfCache, xfData };

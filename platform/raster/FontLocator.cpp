@@ -79,13 +79,6 @@ TMatch Match(std::u16string_view family, bool bold, bool italic)
 
 // The user's home folder as the desktop finds it: $HOME, or the root when it is unset
 // or empty, without a trailing "/".
-std::string HomeFolder()
-{
-    std::string home = std::filesystem::path(Environment("HOME")).lexically_normal().string();
-    while (home.size() > 1 && home.back() == '/')
-        home.pop_back();
-    return home.empty() ? "/" : home;
-}
 
 } // namespace
 
