@@ -148,7 +148,11 @@ std::optional<std::u16string> Unescaped(std::u16string_view value)
     }
     if (!IsUtf8(bytes))
         return std::nullopt;
-    return Utf8ToText(bytes);
+    // A value may itself start with U+FEFF, which the UTF-8 reader takes for a byte
+    // order mark and drops: here it is text.
+    constexpr std::string_view ByteOrderMark = "\xEF\xBB\xBF";
+    const bool leadingMark = bytes.starts_with(ByteOrderMark);
+    return (leadingMark ? std::u16string(1, u'\uFEFF') : std::u16string()) + Utf8ToText(bytes);
 }
 
 // The start of text whose replaced form a read into the buffer delivers whole.

@@ -418,6 +418,7 @@ TEST_F(IniGTTest, AnyTextRoundTripsInEveryFenceAndCodePageTextAddsNoKey)
     } cases[] = {
         {"Latin", T("Caf\u00e9 \u20ac \u2713"), "Caf? ? ?"},
         {"Emoji", T("\xF0\x9F\x98\x80"), "?"},
+        {"LeadingZeroWidthNoBreakSpace", u"\uFEFF% \U0001F600"s, "?% ?"},
         {"MixedJapanese", T("\u30ed\u30b4 Logo \u00e9"), "\x83\x8D\x83\x53 Logo ?"},
         {"EscapeCharacters", T("100% %41 \"q\" \u00e9 "), "100% %41 \"q\" ? "},
         {"LineBreaksAndNul", u"a\r\nb\0"s, "a??b?"},
