@@ -208,7 +208,7 @@ TEST(LogoComposerTest, SizesOfZeroOrLessGiveEmptyLayers)
 TEST(LogoComposerTest, RefusesAHugeLogoBeforeAllocating)
 {
     TLogoParams params = TLogoParams::Defaults();
-    params.Text = std::u16string(2000, u'W');
+    params.Text.assign(2000, u'W');
     params.Font.SetHeight(-400);
     const TSize size = TLogoComposer::LogoSize(params);
     ASSERT_GT(size.Width, TLogoComposer::MaxSide);
@@ -278,7 +278,7 @@ TEST(LogoComposerTest, InkPastTheCellGrowsTheLayerByWhatTheMarginDoesNotHold)
 TEST(LogoComposerTest, AWidthPastTheIntRangeIsRefusedWithItsTrueSize)
 {
     TLogoParams params = TLogoParams::Defaults();
-    params.Text = std::u16string(262144, u'W');
+    params.Text.assign(262144, u'W');
     params.Font.SetHeight(-16384);
     params.HSpace = 10;
     const auto face = TFontFace::For(params.Font);

@@ -247,7 +247,7 @@ TEST(RenderToolTest, PrintSizeAndTheRefusalGiveTheTrueSizeOfATextWiderThanAnIntH
 {
     QTemporaryDir folder;
     TLogoParams params = DefaultLogo();
-    params.Text = std::u16string(262144, u'W');
+    params.Text.assign(262144, u'W');
     params.Font.SetHeight(-16384);
     const auto face = TFontFace::For(params.Font);
     const QString size = QStringLiteral("%1 x %2").arg(params.Text.size() * face->Advances(u"W").front() + 20LL).arg(face->Height());
