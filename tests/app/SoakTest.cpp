@@ -156,10 +156,16 @@ protected:
 
 // Random changes of every parameter the window offers, on one window: no crash, every
 // error one the window is meant to give, the logo consistent with the composer every
-// hundred steps and the memory flat.
-TEST_F(SoakTest, TenThousandRandomChangesKeepTheWindowConsistentAndItsMemoryFlat)
+// hundred steps and the memory flat. Ten thousand changes; a quarter of them under
+// AddressSanitizer, which runs them five times slower and checks each access instead
+// of the memory.
+TEST_F(SoakTest, RandomChangesKeepTheWindowConsistentAndItsMemoryFlat)
 {
+#if defined(__SANITIZE_ADDRESS__)
+    constexpr int Steps = 2500;
+#else
     constexpr int Steps = 10000;
+#endif
     const std::uint32_t seed = SoakSeed();
     std::cout << "[   SEED   ] " << seed << " (set VEZODEV_SOAK_SEED to replay another)" << std::endl;
     FRandom.seed(seed);
