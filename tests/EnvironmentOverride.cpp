@@ -1,17 +1,23 @@
 #include "EnvironmentOverride.h"
 
-#include <QtGlobal>
+#include <cstdlib>
 
-TEnvironmentOverride::TEnvironmentOverride(const char* name, const QByteArray& value)
-    : FName(name), FOld(qgetenv(name)), FWasSet(qEnvironmentVariableIsSet(name))
+TEnvironmentOverride::TEnvironmentOverride(const char* name, const char* value) : FName(name)
 {
-    qputenv(name, value);
+    if (const char* old = std::getenv(name))
+        FOld = old;
+    Put(name, value);
 }
 
 TEnvironmentOverride::~TEnvironmentOverride()
 {
-    if (FWasSet)
-        qputenv(FName, FOld);
+    Put(FName, FOld ? FOld->c_str() : nullptr);
+}
+
+void TEnvironmentOverride::Put(const char* name, const char* value)
+{
+    if (value)
+        setenv(name, value, 1);
     else
-        qunsetenv(FName);
+        unsetenv(name);
 }

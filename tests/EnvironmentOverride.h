@@ -1,17 +1,20 @@
 #pragma once
 
-#include <QByteArray>
+#include <optional>
+#include <string>
 
-// Sets an environment variable for the guard's lifetime and puts the old value back.
+// Sets an environment variable (a null value unsets it) for the guard's lifetime and
+// puts the old value back.
 class TEnvironmentOverride {
 public:
-    TEnvironmentOverride(const char* name, const QByteArray& value);
+    TEnvironmentOverride(const char* name, const char* value);
     ~TEnvironmentOverride();
     TEnvironmentOverride(const TEnvironmentOverride&) = delete;
     TEnvironmentOverride& operator=(const TEnvironmentOverride&) = delete;
 
 private:
+    static void Put(const char* name, const char* value);
+
     const char* FName;
-    QByteArray FOld;
-    bool FWasSet;
+    std::optional<std::string> FOld;
 };

@@ -146,7 +146,7 @@ TEST_F(Form1SettingsTest, AnInstalledProgramKeepsItsSettingsInTheUsersConfigurat
     ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/bin")));
     ASSERT_TRUE(QDir().mkpath(prefix + QStringLiteral("/share/vezodev")));
     const QString config = FFolder.filePath(QStringLiteral("home/config"));
-    const TEnvironmentOverride xdg("XDG_CONFIG_HOME", QFile::encodeName(config));
+    const TEnvironmentOverride xdg("XDG_CONFIG_HOME", QFile::encodeName(config).constData());
     const QStringList prefixBefore = Entries(prefix + QStringLiteral("/bin"));
 
     FForm = std::make_unique<TForm1>(nullptr, prefix + QStringLiteral("/bin/vezodev"));

@@ -18,7 +18,7 @@ protected:
     QString Path(const QString& relative) const { return FFolder.filePath(relative); }
 
     QTemporaryDir FFolder;
-    const TEnvironmentOverride FConfig{"XDG_CONFIG_HOME", QFile::encodeName(Path("config"))};
+    const TEnvironmentOverride FConfig{"XDG_CONFIG_HOME", QFile::encodeName(Path("config")).constData()};
 };
 
 TEST_F(SettingsLocationTest, OnlyAProgramBesideItsSharedDataIsInstalled)
@@ -52,7 +52,7 @@ TEST_F(SettingsLocationTest, WithoutAnAbsoluteConfigurationFolderTheHomeFoldersC
 {
     ASSERT_TRUE(QDir().mkpath(Path("usr/bin")));
     ASSERT_TRUE(QDir().mkpath(Path("usr/share/vezodev")));
-    const TEnvironmentOverride home("HOME", QFile::encodeName(Path("home")));
+    const TEnvironmentOverride home("HOME", QFile::encodeName(Path("home")).constData());
     for (const QByteArray& config : {QByteArray(), QByteArray("relative/config")}) {
         SCOPED_TRACE(config.toStdString());
         qputenv("XDG_CONFIG_HOME", config);

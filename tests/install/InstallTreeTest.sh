@@ -36,6 +36,7 @@ share/vezodev/help-mix-c-gray.png
 share/vezodev/help-mix-c-white.png
 share/vezodev/help-mix-d-gray.png
 share/vezodev/help-mix-d-white.png
+share/vezodev/vezodev-help.css
 share/vezodev/vezodev.en.html
 share/vezodev/vezodev.html"
 actual=$(cd "$prefix" && find . -type f | sed 's|^\./||' | LC_ALL=C sort)
@@ -73,6 +74,12 @@ fi
 # The English help page has the Japanese one's sections, links and pictures, and no
 # Japanese character.
 anchors() { grep -o 'id="[^"]*"\|href="[^"]*"\|src="[^"]*"' "$1"; }
+for page in vezodev.html vezodev.en.html; do
+  if ! grep -q '<link rel="stylesheet" type="text/css" href="vezodev-help.css">' "$prefix/share/vezodev/$page"; then
+    echo "$page does not link the help's stylesheet"
+    exit 1
+  fi
+done
 if ! diff <(anchors "$prefix/share/vezodev/vezodev.html") <(anchors "$prefix/share/vezodev/vezodev.en.html"); then
   echo "the help pages' sections, links or pictures differ"
   exit 1

@@ -7,6 +7,7 @@
 #include "platform/base/UnicodeText.h"
 #include "platform/raster/Font.h"
 
+#include "EnvironmentOverride.h"
 #include "TestFolder.h"
 
 #include <gtest/gtest.h>
@@ -50,29 +51,6 @@ std::string BytesOrNothing(const std::filesystem::path& path)
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
-// Sets an environment variable for the guard's lifetime and puts the old value back.
-class TEnvironmentOverride {
-public:
-    TEnvironmentOverride(const char* name, const char* value) : FName(name)
-    {
-        if (const char* old = std::getenv(name))
-            FOld = old;
-        setenv(name, value, 1);
-    }
-    ~TEnvironmentOverride()
-    {
-        if (FOld)
-            setenv(FName, FOld->c_str(), 1);
-        else
-            unsetenv(FName);
-    }
-    TEnvironmentOverride(const TEnvironmentOverride&) = delete;
-    TEnvironmentOverride& operator=(const TEnvironmentOverride&) = delete;
-
-private:
-    const char* FName;
-    std::optional<std::string> FOld;
-};
 
 // A control as WritePosition and ReadPosition see one, recording its moves.
 struct TPoint2 {

@@ -1,6 +1,7 @@
 #include "platform/base/MessageCatalog.h"
 #include "platform/base/UiLanguage.h"
 
+#include "EnvironmentOverride.h"
 #include "TestFolder.h"
 
 #include <cstdlib>
@@ -20,39 +21,10 @@ struct TEnvironmentCase {
     TUiLanguage Expected;
 };
 
-// Sets an environment variable (nullptr: unsets it) for the guard's lifetime.
-class TEnvironment {
-public:
-    TEnvironment(const char* name, const char* value) : FName(name)
-    {
-        const char* old = std::getenv(name);
-        FWasSet = old != nullptr;
-        if (FWasSet)
-            FOld = old;
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~TEnvironment()
-    {
-        if (FWasSet)
-            setenv(FName, FOld.c_str(), 1);
-        else
-            unsetenv(FName);
-    }
-    TEnvironment(const TEnvironment&) = delete;
-    TEnvironment& operator=(const TEnvironment&) = delete;
 
-private:
-    const char* FName;
-    std::string FOld;
-    bool FWasSet = false;
-};
-
-std::unique_ptr<TEnvironment> Set(const char* name, const char* value)
+std::unique_ptr<TEnvironmentOverride> Set(const char* name, const char* value)
 {
-    return std::make_unique<TEnvironment>(name, value);
+    return std::make_unique<TEnvironmentOverride>(name, value);
 }
 
 // Builds a catalogue with msgfmt, as the build does.

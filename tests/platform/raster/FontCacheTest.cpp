@@ -82,7 +82,7 @@ TEST(XdgFoldersTest, AnAbsoluteSettingIsTakenAndARelativeOneIgnored)
             EXPECT_EQ(XdgFolder(c.Folder).string(), c.Default);
         }
         {
-            const TEnvironmentOverride set(c.Variable, QByteArray());
+            const TEnvironmentOverride set(c.Variable, "");
             EXPECT_EQ(XdgFolder(c.Folder).string(), c.Default);
         }
     }

@@ -5,6 +5,7 @@
 #include "platform/widgets/HelpWindow.h"
 #include "platform/widgets/QtText.h"
 
+#include <QColor>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,6 +13,8 @@
 #include <QTextBrowser>
 #include <QUrl>
 #include <QTemporaryDir>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -95,7 +98,10 @@ TEST(HelpViewerTest, WithoutAnOpenerThePageOpensInTheHelpWindowWithBackAndConten
     ASSERT_TRUE(QDir(folder.path()).mkpath("share/vezodev"));
     ASSERT_TRUE(QDir(folder.path()).mkpath("bin"));
     // An installed program finds its page in ../share/vezodev/.
-    WriteAll(folder.filePath("share/vezodev/vezodev.html"), "<h1>目次</h1><a href=\"more.html\">more</a>");
+    WriteAll(folder.filePath("share/vezodev/vezodev.html"),
+             "<html><head><meta charset=\"UTF-8\"><link rel=\"stylesheet\" type=\"text/css\" href=\"help.css\"></head>"
+             "<body><h1>目次</h1><a href=\"more.html\">more</a></body></html>");
+    WriteAll(folder.filePath("share/vezodev/help.css"), "h1 { color: #000080; }");
     WriteAll(folder.filePath("share/vezodev/more.html"), "<p>second page</p>");
     ShowHelp(folder.filePath("bin/vezodev.hlp"), 1);
 
@@ -105,6 +111,8 @@ TEST(HelpViewerTest, WithoutAnOpenerThePageOpensInTheHelpWindowWithBackAndConten
     EXPECT_EQ(QFileInfo(browser->source().toLocalFile()).canonicalFilePath(),
               QFileInfo(folder.filePath("share/vezodev/vezodev.html")).canonicalFilePath());
     EXPECT_TRUE(browser->toPlainText().contains("目次"));
+    EXPECT_EQ(browser->document()->begin().begin().fragment().charFormat().foreground().color(), QColor(0x00, 0x00, 0x80))
+        << "the linked stylesheet";
     emit browser->anchorClicked(QUrl("more.html"));
     EXPECT_TRUE(browser->toPlainText().contains("second page"));
     auto* back = window.findChild<QPushButton*>("Back");
