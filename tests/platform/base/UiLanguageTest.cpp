@@ -1,5 +1,6 @@
 #include "platform/base/MessageCatalog.h"
 #include "platform/base/UiLanguage.h"
+#include "platform/base/UnicodeText.h"
 
 #include "EnvironmentOverride.h"
 #include "TestFolder.h"
@@ -86,19 +87,6 @@ TEST(UiLanguageTest, FollowsTheFirstInterfaceLanguageTheProgramHas)
     }
 }
 
-TEST(UiLanguageTest, CatalogueFindsTranslationsByContextAndLeavesTheRestAlone)
-{
-    TTestFolder folder;
-    TMessageCatalog catalog;
-    ASSERT_TRUE(catalog.Load(Compile(folder, SamplePo)));
-    EXPECT_STREQ(catalog.Find("テキスト"), "Text");
-    EXPECT_STREQ(catalog.Find("色１"), "Colour 1");
-    EXPECT_STREQ(catalog.Find("colour cell\x04色１"), "Col 1");
-    EXPECT_EQ(catalog.Find("未訳"), nullptr);
-    EXPECT_EQ(catalog.Find("テキス"), nullptr);
-    EXPECT_EQ(catalog.Find(""), nullptr);
-}
-
 // A damaged catalogue is refused whole: every prefix of a good file, and the good file
 // with each header word broken, loads as empty or finds only what the file holds.
 TEST(UiLanguageTest, DamagedCatalogueIsRefusedWithoutReadingPastItsEnd)
@@ -132,19 +120,33 @@ TEST(UiLanguageTest, DamagedCatalogueIsRefusedWithoutReadingPastItsEnd)
     EXPECT_FALSE(missing.Load(folder.FilePath("none.mo")));
 }
 
-// TrText gives the same translation as Translate, as UTF-16, with or without a context.
-TEST(UiLanguageTest, TrTextGivesTheTranslationAsText)
+// A translation is found by its whole text and context; anything else, and every text in
+// the classic language, stays as written.
+TEST(UiLanguageTest, TextsAreTranslatedByTextAndContextAndTheRestStayAsWritten)
 {
     TTestFolder folder;
     std::filesystem::create_directories(folder.FilePath("en/LC_MESSAGES"));
     std::filesystem::rename(Compile(folder, SamplePo), folder.FilePath("en/LC_MESSAGES/vezodev.mo"));
-    SetUiLanguage(lgEnglish, folder.Path());
-    EXPECT_EQ(TrText("テキスト"), u"Text");
-    EXPECT_EQ(TrText("colour cell", "色１"), u"Col 1");
-    EXPECT_EQ(TrText("未訳"), u"未訳");
-    SetUiLanguage(lgClassic, folder.Path());
-    EXPECT_EQ(TrText("テキスト"), u"テキスト");
-    EXPECT_EQ(TrText("colour cell", "色１"), u"色１");
+    const struct {
+        const char* Context;
+        const char* Text;
+        std::u16string English;
+    } cases[] = {
+        {nullptr, "テキスト", u"Text"},
+        {nullptr, "色１", u"Colour 1"},
+        {"colour cell", "色１", u"Col 1"},
+        {nullptr, "未訳", u"未訳"},
+        {nullptr, "テキス", u"テキス"},
+        {nullptr, "", u""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Text);
+        const auto translate = [&] { return c.Context ? TrText(c.Context, c.Text) : TrText(c.Text); };
+        SetUiLanguage(lgEnglish, folder.Path());
+        EXPECT_EQ(translate(), c.English);
+        SetUiLanguage(lgClassic, folder.Path());
+        EXPECT_EQ(translate(), Utf8ToText(c.Text));
+    }
 }
 
 // The catalogues of a build folder lie beside the program; an installed program's in its

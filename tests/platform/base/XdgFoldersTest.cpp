@@ -1,51 +1,12 @@
 #include "platform/base/XdgFolders.h"
 
+#include "EnvironmentOverride.h"
+
 #include <QDir>
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <string>
-#include <vector>
 
 namespace {
-
-// Sets the variables of one case and puts the old values back when it ends.
-class TVariables {
-public:
-    TVariables(const char* home, const char* config)
-    {
-        Save("HOME", home);
-        Save("XDG_CONFIG_HOME", config);
-    }
-    ~TVariables()
-    {
-        for (const TOld& old : FOld) {
-            if (old.Set)
-                setenv(old.Name, old.Value.c_str(), 1);
-            else
-                unsetenv(old.Name);
-        }
-    }
-    TVariables(const TVariables&) = delete;
-    TVariables& operator=(const TVariables&) = delete;
-
-private:
-    struct TOld {
-        const char* Name;
-        bool Set;
-        std::string Value;
-    };
-    std::vector<TOld> FOld;
-
-    void Save(const char* name, const char* value)
-    {
-        const char* old = std::getenv(name);
-        FOld.push_back({name, old != nullptr, old ? old : ""});
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-};
 
 // Qt's home folder is the oracle for the cleaning of $HOME.
 TEST(XdgFolders, VariableWhenAbsoluteElseBelowTheCleanedHomeFolder)
@@ -63,7 +24,8 @@ TEST(XdgFolders, VariableWhenAbsoluteElseBelowTheCleanedHomeFolder)
     };
     for (const auto& [home, config] : cases) {
         SCOPED_TRACE(std::string(home ? home : "-") + " " + (config ? config : "-"));
-        const TVariables variables(home, config);
+        const TEnvironmentOverride homeVariable("HOME", home);
+        const TEnvironmentOverride configVariable("XDG_CONFIG_HOME", config);
         QString expected = qEnvironmentVariable("XDG_CONFIG_HOME");
         if (!QDir::isAbsolutePath(expected))
             expected = QDir::homePath() + QStringLiteral("/.config");
